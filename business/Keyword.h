@@ -1,0 +1,28 @@
+#ifndef ALKBIZ_KEYWORD_H
+#define ALKBIZ_KEYWORD_H
+
+#include "business/BaseObject.h"
+
+// A keyword offered in the editors' drop-down fields. Its Notes are never stored.
+class ALKBIZ_API CKeyword : public CBaseObject {
+public:
+    enum Type {
+        ktAll = 0,  // a load selector only
+        ktCategory = 1,
+        ktRepair = 2,
+        ktExpense = 3,
+        ktFuelVendor = 4
+    };
+
+    CKeyword();
+    ~CKeyword() override;
+
+    Type GetType() const;
+    // Leaves Dirty alone: a keyword's type is fixed once stored.
+    void SetType(Type type);
+
+private:
+    Type m_type;
+};
+
+#endif

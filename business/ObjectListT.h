@@ -1,0 +1,15 @@
+#ifndef ALKBIZ_OBJECTLISTT_H
+#define ALKBIZ_OBJECTLISTT_H
+
+#include "business/ObjectList.h"
+
+// Typed access to a list of one record kind (CVehicle, CEntry, CKeyword, CNotification).
+template <class T>
+class CObjectListT : public CObjectList {
+public:
+    void Add(T* item) { AddItem(item); }
+    T* Get(int index) { return static_cast<T*>(GetItem(index)); }
+    T* Disown(int index) { return static_cast<T*>(DisownItem(index)); }
+};
+
+#endif

@@ -1,0 +1,31 @@
+#ifndef ALKBIZ_STRINGHELPER_H
+#define ALKBIZ_STRINGHELPER_H
+
+#include "business/AlkBizDefs.h"
+
+// Converts between the interface's texts and the database's UTF-8 text. The texts a helper
+// returns belong to the helper and stay valid until it is destroyed.
+class ALKBIZ_API CStringHelper {
+public:
+    virtual ~CStringHelper();
+    // Interface text to database text.
+    virtual const char* Encode(const AlkChar* text) = 0;
+    // Database text to interface text.
+    virtual const AlkChar* Decode(const char* text) = 0;
+#if ALKBIZ_WIDE
+    // The engine hands texts out as UTF-16 already in this build: returned unchanged.
+    const wchar_t* Decode(const wchar_t* text);
+#endif
+
+    // Replaces *field (a heap text owned by a record, or null) by a copy of value; null counts as
+    // the empty text. Returns non-zero when the stored text changed: the new text is not empty
+    // or a previous text was released. Equal texts (compared case-sensitively) change nothing.
+    static int SetStringValue(AlkChar** field, const AlkChar* value);
+    // Releases a text stored by SetStringValue and sets the field to null.
+    static void FreeStringValue(AlkChar** field);
+
+protected:
+    CStringHelper();
+};
+
+#endif

@@ -1,0 +1,5 @@
+#include "business/StringHelperFactory.h"
+
+CStringHelperFactory::CStringHelperFactory() {}
+
+CStringHelperFactory::~CStringHelperFactory() {}
