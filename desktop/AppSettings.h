@@ -1,0 +1,69 @@
+// The desktop program's settings: the user's preferences and the remembered state of the last run,
+// kept in memory, read from HKEY_CURRENT_USER at start and written back at the end of the run and
+// when the Options dialog is confirmed. Views and dialogs read and change the fields directly.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Settings key under HKEY_CURRENT_USER. The synchronisation plug-ins read "DBPath" from it too.
+#define ALK_SETTINGS_KEY L"Software\\Brellox Software\\Autolark"
+
+class CAppSettings {
+public:
+    // Room of DBPath and the longest string value Load accepts, terminator included.
+    enum { MaxPath = 260 };
+
+    CAppSettings();
+    // Saves, but only after a Load: a run that ended before reading the settings (a second
+    // instance) must not overwrite what the first one keeps.
+    ~CAppSettings();
+
+    CAppSettings(const CAppSettings&) = delete;
+    CAppSettings& operator=(const CAppSettings&) = delete;
+
+    // Reads every stored value that exists with the expected type; everything else keeps its
+    // current value. Returns the status of opening the key (non-zero: nothing was read).
+    LONG Load();
+    // Writes every stored value. "ViewDateRangeType" is left alone while a custom range (5) is
+    // chosen, so the next run starts with the preset chosen before it.
+    void Save();
+    // Writes "DBPath" alone (after each successful connection of a database file).
+    void SaveDBPath();
+
+    // Stored in the registry, under the value of the same name.
+    DWORD LastActiveVehicle;   // reference id of the active vehicle, 0 = none
+    // Never stored: the active vehicle's current odometer, 0 with no active vehicle.
+    LONG ActiveOdometer;
+    int SortAscending;         // entry list: non-zero ascending
+    // Never stored: shade alternate rows of the entry list.
+    int ShadeRows;
+    int UnitSetupMsgShown;     // the first-run units notice has been shown
+    // Never stored: row backgrounds of the entry list (odd rows 1, 3, ...; even rows 0, 2, ...).
+    COLORREF OddRowColor;
+    COLORREF EvenRowColor;
+    int ViewEntryType;         // entry-type filter, 0 = all types
+    int ViewDateRangeType;     // date-range filter, 0 = all dates ... 4 = year to date, 5 = custom
+    wchar_t DBPath[MaxPath + 1];
+    int LastColSorted;         // index of the entry list's sorted column
+    // Never stored: icon sizes in pixels (large icons; small icons, width and height).
+    int IconSize;
+    int SmallIconSize;
+    float MileageRate;         // money per distance unit for trip expenses
+    int UnitDistance;          // 0 miles, 1 kilometres
+    int UnitVolume;            // 0 US gallons, 1 UK gallons, 2 litres
+    int UnitFuelEconomy;       // 0 mpg (US), 1 mpg (UK), 2 km per litre, 3 miles per litre
+    int ShowVehiclePicture;    // non-zero: the picture pane is shown
+    int ExcelFormatCells;      // apply the four number formats below when exporting
+    std::wstring ExcelFmt_Date;
+    std::wstring ExcelFmt_Integer;
+    std::wstring ExcelFmt_Float;
+    std::wstring ExcelFmt_Currency;
+
+private:
+    bool m_loaded;
+};
+
+// The program's one settings object, alive for the whole process.
+extern CAppSettings g_AppSettings;

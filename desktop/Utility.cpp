@@ -1,0 +1,232 @@
+#include "desktop/Utility.h"
+
+#include <commctrl.h>
+#include <oleauto.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "desktop/AppSettings.h"
+#include "resources/desktop/resource.h"
+
+namespace {
+
+LCID DisplayLocale() {
+    return GetThreadLocale();
+}
+
+// The locale's decimal separator (at most 4 characters); empty when it cannot be read.
+std::wstring DecimalSeparator() {
+    wchar_t sep[5] = {};
+    if (!GetLocaleInfoW(DisplayLocale(), LOCALE_SDECIMAL, sep, 5))
+        return std::wstring();
+    return sep;
+}
+
+// Truncation toward zero into the 32-bit range; a value outside it (or not a number) would make
+// the plain conversion undefined.
+long TruncateToLong(float value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0f)
+        return LONG_MAX;
+    if (value <= -2147483648.0f)
+        return LONG_MIN;
+    return static_cast<long>(value);
+}
+
+// Runs one of the platform's two-pass formatters: the first call asks for the length (with the
+// terminator), the second fills a buffer of that size.
+template <typename Format>
+std::wstring FormatWithLocale(Format format) {
+    int length = format(nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::vector<wchar_t> buffer(length);
+    if (format(buffer.data(), length) <= 0)
+        return std::wstring();
+    return buffer.data();
+}
+
+std::wstring LowerCase(std::wstring text) {
+    if (!text.empty())
+        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::wstring UnitName(UINT fullId, UINT shortId, bool abbreviated, bool lowerCase) {
+    std::wstring name = LoadResString(abbreviated ? shortId : fullId);
+    return lowerCase ? LowerCase(name) : name;
+}
+
+}  // namespace
+
+std::wstring LoadResString(UINT id) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    std::vector<wchar_t> buffer;
+    for (int size = 256;; size += 256) {
+        buffer.assign(size, L'\0');
+        int length = LoadStringW(instance, id, buffer.data(), size);
+        if (length <= 0)
+            return std::wstring();
+        // A text that filled the buffer may have been cut: try again with more room.
+        if (length < size - 1)
+            return std::wstring(buffer.data(), length);
+    }
+}
+
+std::wstring FormatNumber(float value, bool decimals, bool currency) {
+    // The platform formatters take a number text in the C form ("." as the decimal point).
+    wchar_t number[64];
+    if (decimals && value > 0)
+        swprintf(number, 64, L"%.2f", static_cast<double>(value));
+    else
+        swprintf(number, 64, L"%ld", TruncateToLong(value));
+
+    const LCID locale = DisplayLocale();
+    if (currency) {
+        return FormatWithLocale([&](wchar_t* out, int size) {
+            return GetCurrencyFormatW(locale, 0, number, nullptr, out, size);
+        });
+    }
+
+    std::wstring text = FormatWithLocale([&](wchar_t* out, int size) {
+        return GetNumberFormatW(locale, 0, number, nullptr, out, size);
+    });
+    if (!decimals) {
+        // The locale's number format always adds its fractional digits: take off the last
+        // decimal separator and the digits after it. Whatever follows them (a trailing minus sign
+        // or a closing parenthesis of a negative form) stays.
+        const std::wstring sep = DecimalSeparator();
+        if (!sep.empty()) {
+            const size_t at = text.rfind(sep[0]);
+            if (at != std::wstring::npos) {
+                size_t end = at + (text.compare(at, sep.size(), sep) == 0 ? sep.size() : 1);
+                while (end < text.size() && text[end] >= L'0' && text[end] <= L'9')
+                    ++end;
+                text.erase(at, end - at);
+            }
+        }
+    }
+    return text;
+}
+
+std::wstring FormatDate(double date) {
+    SYSTEMTIME when = {};
+    if (!VariantTimeToSystemTime(date, &when))
+        return std::wstring();
+    const LCID locale = DisplayLocale();
+    return FormatWithLocale([&](wchar_t* out, int size) {
+        return GetDateFormatW(locale, DATE_SHORTDATE, &when, nullptr, out, size);
+    });
+}
+
+std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end) {
+    double from = 0, to = 0;
+    SYSTEMTIME first = start, last = end;
+    SystemTimeToVariantTime(&first, &from);
+    SystemTimeToVariantTime(&last, &to);
+    return FormatDate(from) + L" - " + FormatDate(to);
+}
+
+std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase) {
+    switch (g_AppSettings.UnitDistance) {
+    case 0:
+        return UnitName(IDS_UNIT_MILES, IDS_UNIT_MILES_SHORT, abbreviated, lowerCase);
+    case 1:
+        return UnitName(IDS_UNIT_KILOMETRES, IDS_UNIT_KILOMETRES_SHORT, abbreviated, lowerCase);
+    default:
+        return std::wstring();
+    }
+}
+
+std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase) {
+    switch (g_AppSettings.UnitVolume) {
+    case 0:
+        return UnitName(IDS_UNIT_GALLONS_US, IDS_UNIT_GALLONS_US_SHORT, abbreviated, lowerCase);
+    case 1:
+        return UnitName(IDS_UNIT_GALLONS_UK, IDS_UNIT_GALLONS_UK_SHORT, abbreviated, lowerCase);
+    case 2:
+        return UnitName(IDS_UNIT_LITRES, IDS_UNIT_LITRES_SHORT, abbreviated, lowerCase);
+    default:
+        return std::wstring();
+    }
+}
+
+void ConvertDecimalSeparator(wchar_t* text, int capacity, bool toPoint) {
+    if (!text || capacity <= 0)
+        return;
+    const std::wstring sep = DecimalSeparator();
+    // An empty separator (a user override can set one) would match everywhere.
+    if (sep.empty())
+        return;
+    const size_t sepLength = sep.size();
+    if (toPoint) {
+        wchar_t* at = wcsstr(text, sep.c_str());
+        if (!at)
+            return;
+        *at = L'.';
+        if (sepLength > 1)
+            std::memmove(at + 1, at + sepLength, (wcslen(at + sepLength) + 1) * sizeof(wchar_t));
+    } else {
+        const size_t length = wcslen(text);
+        if (length + sepLength > static_cast<size_t>(capacity) - 1)
+            return;
+        wchar_t* at = wcschr(text, L'.');
+        if (!at)
+            return;
+        std::memmove(at + sepLength, at + 1, (wcslen(at + 1) + 1) * sizeof(wchar_t));
+        std::memcpy(at, sep.data(), sepLength * sizeof(wchar_t));
+    }
+}
+
+std::wstring LoadFileFilter(UINT id) {
+    std::wstring filter = LoadResString(id);
+    for (wchar_t& c : filter) {
+        if (c == L'|')
+            c = L'\0';
+    }
+    return filter;
+}
+
+void GetAppDirectory(wchar_t* buffer) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    // MAX_PATH means the path was cut (and possibly left without its terminator).
+    if (length == 0 || length >= MAX_PATH) {
+        buffer[0] = L'\0';
+        return;
+    }
+    wchar_t* slash = wcsrchr(buffer, L'\\');
+    if (slash)
+        slash[1] = L'\0';
+    else
+        buffer[0] = L'\0';
+}
+
+void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start) {
+    // FILETIME counts 100-nanosecond units: 864,000,000,000 of them make a day.
+    const LONGLONG unitsPerDay = 864000000000LL;
+    SYSTEMTIME from = *start;
+    *result = from;
+    FILETIME file;
+    if (!SystemTimeToFileTime(&from, &file))
+        return;
+    ULARGE_INTEGER units;
+    units.LowPart = file.dwLowDateTime;
+    units.HighPart = file.dwHighDateTime;
+    units.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * unitsPerDay);
+    file.dwLowDateTime = units.LowPart;
+    file.dwHighDateTime = units.HighPart;
+    SYSTEMTIME moved;
+    if (FileTimeToSystemTime(&file, &moved))
+        *result = moved;
+}
+
+void SetupSpinControl(HWND spin, int maximum, int step) {
+    SendMessageW(spin, UDM_SETRANGE32, 0, maximum);
+    UDACCEL accel = {1, static_cast<UINT>(step)};
+    SendMessageW(spin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+}

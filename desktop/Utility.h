@@ -1,0 +1,50 @@
+// Display formatting and small helpers shared by the desktop program's views and dialogs.
+//
+// Numbers, money and dates are shown in the formats of the user's locale; stored values never
+// depend on it. Formatting follows the calling thread's locale, which starts out as the user's
+// default locale (user overrides included), so a thread that sets another locale sees that one.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The string-table text with that id; empty when there is none. Any length.
+std::wstring LoadResString(UINT id);
+
+// A value for display: with decimals (two, and only for values above zero; zero and negative
+// values are shown as their whole part) or without, as money in the locale's currency format or
+// as a plain number with the locale's grouping.
+std::wstring FormatNumber(float value, bool decimals, bool currency);
+
+// An OLE Automation date (days since 30 December 1899) in the locale's short-date format; the
+// time of day is not shown and no time-zone conversion is made.
+std::wstring FormatDate(double date);
+
+// "start - end" of two dates given as SYSTEMTIMEs, each shown as by FormatDate.
+std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end);
+
+// Names of the units chosen in the settings ("Miles", "Mi", "Gallons (US)", "Gal" ...); empty
+// for a unit setting outside the known ones.
+std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase);
+std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase);
+
+// Rewrites the first decimal separator of a number text in place: the locale's separator to "."
+// (toPoint) or "." to the locale's separator. capacity is the buffer's size in characters; a text
+// that would not fit after the change is left as it is. Grouping separators are not touched.
+void ConvertDecimalSeparator(wchar_t* text, int capacity, bool toPoint);
+
+// A file-dialog filter from a string-table text whose pairs are separated by "|": each "|"
+// becomes a NUL, so c_str() is the NUL-separated list that ends in two NULs.
+std::wstring LoadFileFilter(UINT id);
+
+// The running program's folder with a trailing backslash, into a buffer of MAX_PATH characters
+// (empty when it cannot be found).
+void GetAppDirectory(wchar_t* buffer);
+
+// result = start moved by a signed number of whole days; the time of day is kept.
+void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start);
+
+// Range 0..maximum for an up-down control; once an arrow has been held for a second the
+// position moves by step.
+void SetupSpinControl(HWND spin, int maximum, int step);

@@ -1,0 +1,7 @@
+// String ids of the formatting tests' own resource script.
+#pragma once
+#define IDS_TEST_255            60000
+#define IDS_TEST_256            60001
+#define IDS_TEST_300            60002
+#define IDS_TEST_600            60003
+#define IDS_TEST_EMPTY_FILTER   60004
