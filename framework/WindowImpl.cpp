@@ -1,0 +1,226 @@
+#include "framework/WindowImpl.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cwchar>
+#include <mutex>
+
+namespace {
+
+const wchar_t kObjectProp[] = L"Alk.Framework.Object";
+std::mutex g_registerLock;
+
+}  // namespace
+
+ATOM CWndClassInfo::Register(WNDPROC windowProc)
+{
+    std::lock_guard<std::mutex> hold(g_registerLock);
+    if (atom) return atom;
+    HINSTANCE instance = AlkGetModuleInstance();
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (superclassOf) {
+        // System classes first, then classes registered by this module.
+        if (!::GetClassInfoExW(nullptr, superclassOf, &wc) && !::GetClassInfoExW(instance, superclassOf, &wc))
+            return 0;
+        superProc = wc.lpfnWndProc;
+    } else {
+        wc.style = style;
+        wc.hCursor = ::LoadCursorW(nullptr, cursor);
+        wc.hbrBackground = background < 0 ? nullptr : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+        superProc = ::DefWindowProcW;
+    }
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    if (name) {
+        wc.lpszClassName = name;
+    } else {
+        swprintf(autoName, sizeof autoName / sizeof autoName[0], L"Alk:%p", static_cast<void*>(this));
+        wc.lpszClassName = autoName;
+    }
+    atom = ::RegisterClassExW(&wc);
+    if (!atom) {
+        // Registered already (another module copy or a leftover): use it when it is ours.
+        WNDCLASSEXW existing{};
+        existing.cbSize = sizeof existing;
+        if (::GetClassInfoExW(instance, wc.lpszClassName, &existing) && existing.lpfnWndProc == windowProc)
+            atom = static_cast<ATOM>(::GetClassInfoExW(instance, wc.lpszClassName, &existing));
+    }
+    return atom;
+}
+
+CWindowImplRootBase*& CWindowImplRootBase::Creating()
+{
+    static thread_local CWindowImplRootBase* creating = nullptr;
+    return creating;
+}
+
+CWindowImplRootBase* CWindowImplRootBase::FromHandle(HWND hWnd)
+{
+    return hWnd ? static_cast<CWindowImplRootBase*>(::GetPropW(hWnd, kObjectProp)) : nullptr;
+}
+
+bool CWindowImplRootBase::Bind(HWND hWnd)
+{
+    if (::GetPropW(hWnd, kObjectProp)) return false;
+    return ::SetPropW(hWnd, kObjectProp, this) != FALSE;
+}
+
+void CWindowImplRootBase::Unbind(HWND hWnd)
+{
+    if (::GetPropW(hWnd, kObjectProp) == this) ::RemovePropW(hWnd, kObjectProp);
+}
+
+BOOL CWindowImplRootBase::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    MSG msg{hWnd, uMsg, wParam, lParam, 0, {0, 0}};
+    const MSG* outer = m_currentMsg;
+    m_currentMsg = &msg;
+    BOOL handled = FALSE;
+    try {
+        handled = ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
+    } catch (...) {
+        handled = FALSE;
+        try {
+            OnException(uMsg);
+        } catch (...) {
+        }
+    }
+    m_currentMsg = outer;
+    return handled;
+}
+
+LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowImplRootBase* self = FromHandle(hWnd);
+    if (!self) {
+        self = Creating();
+        if (!self) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        Creating() = nullptr;
+        if (!self->Bind(hWnd)) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        self->HandleRef() = hWnd;
+    }
+    LRESULT lResult = 0;
+    BOOL handled = self->RouteMessage(hWnd, uMsg, wParam, lParam, lResult);
+    if (!handled) lResult = self->CallSuper(hWnd, uMsg, wParam, lParam);
+    if (uMsg == WM_NCDESTROY) {
+        // The window is gone: give the old procedure back, forget the handle, then tell the
+        // object (which may delete itself).
+        if (self->m_subclassed &&
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &CWindowImplRootBase::WindowProc)
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_superProc));
+        self->m_subclassed = false;
+        self->Unbind(hWnd);
+        self->m_superProc = ::DefWindowProcW;
+        if (self->HandleRef() == hWnd) self->HandleRef() = nullptr;
+        try {
+            self->OnFinalMessage(hWnd);
+        } catch (...) {
+        }
+    }
+    return lResult;
+}
+
+UINT CWindowImplRootBase::EndDialogMessage()
+{
+    static const UINT msg = ::RegisterWindowMessageW(L"Alk.Framework.EndDialog");
+    return msg;
+}
+
+namespace {
+
+// Messages whose dialog-procedure result is the answer itself rather than DWLP_MSGRESULT.
+bool AnswersDirectly(UINT uMsg)
+{
+    switch (uMsg) {
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR RunDialogMessage(CWindowImplRootBase* self, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                         BOOL (*route)(CWindowImplRootBase*, HWND, UINT, WPARAM, LPARAM, LRESULT&),
+                         void (*finish)(CWindowImplRootBase*, HWND))
+{
+    if (uMsg == CWindowImplRootBase::EndDialogMessage()) {
+        ::EndDialog(hWnd, static_cast<INT_PTR>(wParam));
+        return TRUE;
+    }
+    LRESULT lResult = 0;
+    BOOL handled = route(self, hWnd, uMsg, wParam, lParam, lResult);
+    if (uMsg == WM_NCDESTROY) {
+        finish(self, hWnd);
+        return FALSE;
+    }
+    if (!handled) return FALSE;
+    if (AnswersDirectly(uMsg)) return static_cast<INT_PTR>(lResult);
+    ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}
+
+}  // namespace
+
+// The dialog procedures reach the protected members through these two static helpers.
+struct CWindowImplRootBaseAccess {
+    static BOOL Route(CWindowImplRootBase* self, HWND h, UINT m, WPARAM w, LPARAM l, LRESULT& r)
+    {
+        return self->RouteMessage(h, m, w, l, r);
+    }
+    static void Finish(CWindowImplRootBase* self, HWND h)
+    {
+        auto* me = self;
+        me->Unbind(h);
+        if (me->HandleRef() == h) me->HandleRef() = nullptr;
+        try {
+            self->OnFinalMessage(h);
+        } catch (...) {
+        }
+    }
+    static bool Attach(CWindowImplRootBase* self, HWND h)
+    {
+        auto* me = self;
+        if (!me->Bind(h)) return false;
+        me->HandleRef() = h;
+        return true;
+    }
+};
+
+INT_PTR CALLBACK CWindowImplRootBase::DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowImplRootBase* self = FromHandle(hWnd);
+    if (!self) {
+        self = Creating();
+        if (!self) return FALSE;
+        Creating() = nullptr;
+        if (!CWindowImplRootBaseAccess::Attach(self, hWnd)) return FALSE;
+    }
+    return RunDialogMessage(self, hWnd, uMsg, wParam, lParam, &CWindowImplRootBaseAccess::Route,
+                            &CWindowImplRootBaseAccess::Finish);
+}
+
+INT_PTR CALLBACK CWindowImplRootBase::PageDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowImplRootBase* self = FromHandle(hWnd);
+    if (!self) {
+        if (uMsg != WM_INITDIALOG) return FALSE;  // WM_SETFONT comes first and is left alone
+        self = reinterpret_cast<CWindowImplRootBase*>(reinterpret_cast<LPPROPSHEETPAGEW>(lParam)->lParam);
+        if (!self || !CWindowImplRootBaseAccess::Attach(self, hWnd)) return FALSE;
+    }
+    return RunDialogMessage(self, hWnd, uMsg, wParam, lParam, &CWindowImplRootBaseAccess::Route,
+                            &CWindowImplRootBaseAccess::Finish);
+}
