@@ -6,9 +6,6 @@ CAppSettings g_AppSettings;
 
 namespace {
 
-// The date-range filter's "custom start and end dates": the dates themselves are not kept.
-const int kCustomDateRange = 5;
-
 // Reads a string value into a buffer of CAppSettings::MaxPath characters. Taken only when it is a
 // string, ends in its terminator and fits with that terminator.
 bool ReadString(HKEY key, const wchar_t* name, wchar_t (&text)[CAppSettings::MaxPath]) {
@@ -73,8 +70,8 @@ CAppSettings::CAppSettings()
       UnitSetupMsgShown(0),
       OddRowColor(GetSysColor(COLOR_WINDOW)),
       EvenRowColor(RGB(206, 239, 165)),
-      ViewEntryType(0),
-      ViewDateRangeType(0),
+      ViewEntryType(CEntry::etNone),
+      ViewDateRangeType(CEntryFilter::drAll),
       DBPath(),
       LastColSorted(0),
       IconSize(GetSystemMetrics(SM_CXICON)),
@@ -160,7 +157,7 @@ void CAppSettings::Save() {
     WriteDword(key, L"UnitSetupMsgShown", static_cast<DWORD>(UnitSetupMsgShown));
     RegSetValueExW(key, L"MileageRate", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&MileageRate),
                    sizeof(MileageRate));
-    if (ViewDateRangeType != kCustomDateRange)
+    if (ViewDateRangeType != CEntryFilter::drCustom)
         WriteDword(key, L"ViewDateRangeType", static_cast<DWORD>(ViewDateRangeType));
     // Shown is stored as -1 (0xFFFFFFFF), hidden as 0; Load takes any non-zero value as shown.
     WriteDword(key, L"ShowVehiclePicture", ShowVehiclePicture ? 0xFFFFFFFFu : 0u);

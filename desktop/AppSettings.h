@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "business/AlkBiz.h"
+
 // Settings key under HKEY_CURRENT_USER. The synchronisation plug-ins read "DBPath" from it too.
 #define ALK_SETTINGS_KEY L"Software\\Brellox Software\\Autolark"
 
@@ -43,8 +45,8 @@ public:
     // Never stored: row backgrounds of the entry list (odd rows 1, 3, ...; even rows 0, 2, ...).
     COLORREF OddRowColor;
     COLORREF EvenRowColor;
-    int ViewEntryType;         // entry-type filter, 0 = all types
-    int ViewDateRangeType;     // date-range filter, 0 = all dates ... 4 = year to date, 5 = custom
+    CEntry::Type ViewEntryType;                    // entry-type filter, etNone = all types
+    CEntryFilter::DateRangeType ViewDateRangeType; // date-range filter; drCustom is never stored
     wchar_t DBPath[MaxPath + 1];
     int LastColSorted;         // index of the entry list's sorted column
     // Never stored: icon sizes in pixels (large icons; small icons, width and height).

@@ -132,6 +132,37 @@ std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end) {
     return FormatDate(from) + L" - " + FormatDate(to);
 }
 
+std::wstring FormatDateRange(CEntryFilter& filter) {
+    if (filter.HaveDateRange()) {
+        const SYSTEMTIME* start = filter.GetStartDate();
+        const SYSTEMTIME* end = filter.GetEndDate();
+        if (start && end)
+            return FormatDateRange(*start, *end);
+    }
+    return LoadResString(IDS_ALL_DATES);
+}
+
+std::wstring FormatVehicleCaption(const CVehicle& vehicle) {
+    return std::wstring(vehicle.GetName()) + L" (" + std::to_wstring(vehicle.GetYear()) + L")";
+}
+
+std::wstring FormatEntryCaption(const CEntry& entry) {
+    const std::wstring vendor = entry.GetVendor();
+    std::wstring caption;
+    if (entry.GetType() == CEntry::etFuel) {
+        // Custom1 is the quantity and Custom2 the price per unit of a fuel entry.
+        caption = FormatNumber(entry.GetCustom1(), true, false) + L" " + GetVolumeUnitName(true, true) + L" @ " +
+                  FormatNumber(entry.GetCustom2(), true, true);
+        if (!vendor.empty())
+            caption += L" (" + vendor + L")";
+    } else {
+        caption = entry.GetName();
+        if (!vendor.empty())
+            caption += L" (" + vendor + L")";
+    }
+    return caption;
+}
+
 std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase) {
     switch (g_AppSettings.UnitDistance) {
     case 0:

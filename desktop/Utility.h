@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "business/AlkBiz.h"
+
 // The string-table text with that id; empty when there is none. Any length.
 std::wstring LoadResString(UINT id);
 
@@ -23,11 +25,22 @@ std::wstring FormatDate(double date);
 
 // "start - end" of two dates given as SYSTEMTIMEs, each shown as by FormatDate.
 std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end);
+// The filter's date range as above, or "All Dates" when it has none. The preset ranges are
+// computed by the filter at each call (from today's UTC date).
+std::wstring FormatDateRange(CEntryFilter& filter);
 
 // Names of the units chosen in the settings ("Miles", "Mi", "Gallons (US)", "Gal" ...); empty
 // for a unit setting outside the known ones.
 std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase);
 std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase);
+
+// "Family Car (2002)": the vehicle's name and model year.
+std::wstring FormatVehicleCaption(const CVehicle& vehicle);
+
+// What the entry list and the exports show as an entry's description. Fuel: quantity, volume
+// unit and price per unit ("12.50 gal @ $3.10"), with " (vendor)" when there is a vendor. Other
+// types: the description, with " (vendor)" (for trips the category) when there is one.
+std::wstring FormatEntryCaption(const CEntry& entry);
 
 // Rewrites the first decimal separator of a number text in place: the locale's separator to "."
 // (toPoint) or "." to the locale's separator. capacity is the buffer's size in characters; a text

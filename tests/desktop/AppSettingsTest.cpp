@@ -26,8 +26,8 @@ TEST_F(AppSettingsTest, WithoutAKeyLoadKeepsEveryDefault) {
     EXPECT_EQ(0, s.ActiveOdometer);
     EXPECT_EQ(1, s.SortAscending);
     EXPECT_EQ(0, s.LastColSorted);
-    EXPECT_EQ(0, s.ViewEntryType);
-    EXPECT_EQ(0, s.ViewDateRangeType);
+    EXPECT_EQ(CEntry::etNone, s.ViewEntryType);
+    EXPECT_EQ(CEntryFilter::drAll, s.ViewDateRangeType);
     EXPECT_EQ(0, s.UnitDistance);
     EXPECT_EQ(0, s.UnitVolume);
     EXPECT_EQ(0, s.UnitFuelEconomy);
@@ -97,8 +97,8 @@ TEST_F(AppSettingsTest, SavedValuesComeBackInTheNextRun) {
         s.LastActiveVehicle = 0xCAFEF00Du;
         s.SortAscending = 0;
         s.LastColSorted = 4;
-        s.ViewEntryType = 3;
-        s.ViewDateRangeType = 4;
+        s.ViewEntryType = CEntry::etTrip;
+        s.ViewDateRangeType = CEntryFilter::drYearToDate;
         s.UnitDistance = 1;
         s.UnitVolume = 2;
         s.UnitFuelEconomy = 3;
@@ -119,8 +119,8 @@ TEST_F(AppSettingsTest, SavedValuesComeBackInTheNextRun) {
     EXPECT_EQ(0xCAFEF00Du, s.LastActiveVehicle);
     EXPECT_EQ(0, s.SortAscending);
     EXPECT_EQ(4, s.LastColSorted);
-    EXPECT_EQ(3, s.ViewEntryType);
-    EXPECT_EQ(4, s.ViewDateRangeType);
+    EXPECT_EQ(CEntry::etTrip, s.ViewEntryType);
+    EXPECT_EQ(CEntryFilter::drYearToDate, s.ViewDateRangeType);
     EXPECT_EQ(1, s.UnitDistance);
     EXPECT_EQ(2, s.UnitVolume);
     EXPECT_EQ(3, s.UnitFuelEconomy);
@@ -195,7 +195,7 @@ TEST_F(AppSettingsTest, ValuesAreNotRangeCheckedOnLoad) {
     CAppSettings s;
     s.Load();
     EXPECT_EQ(9, s.UnitVolume);
-    EXPECT_EQ(5, s.ViewDateRangeType);
+    EXPECT_EQ(CEntryFilter::drCustom, s.ViewDateRangeType);
     EXPECT_EQ(-1, s.LastColSorted);
 }
 
@@ -240,27 +240,27 @@ TEST_F(AppSettingsTest, CustomDateRangeLeavesTheStoredPreset) {
     {
         CAppSettings s;
         s.Load();
-        EXPECT_EQ(3, s.ViewDateRangeType);
-        s.ViewDateRangeType = 5;
+        EXPECT_EQ(CEntryFilter::drMonthToDate, s.ViewDateRangeType);
+        s.ViewDateRangeType = CEntryFilter::drCustom;
         s.Save();
         EXPECT_EQ(3u, ReadRaw(kKey, L"ViewDateRangeType").Dword());
-        s.ViewDateRangeType = 2;
+        s.ViewDateRangeType = CEntryFilter::drLastTwoWeeks;
         s.Save();
         EXPECT_EQ(2u, ReadRaw(kKey, L"ViewDateRangeType").Dword());
-        s.ViewDateRangeType = 5;
+        s.ViewDateRangeType = CEntryFilter::drCustom;
     }  // the end of the run saves with the custom range chosen
     EXPECT_EQ(2u, ReadRaw(kKey, L"ViewDateRangeType").Dword());
 
     CAppSettings next;
     next.Load();
-    EXPECT_EQ(2, next.ViewDateRangeType);
+    EXPECT_EQ(CEntryFilter::drLastTwoWeeks, next.ViewDateRangeType);
 }
 
 TEST_F(AppSettingsTest, CustomDateRangeWithNothingStoredWritesNoPreset) {
     {
         CAppSettings s;
         s.Load();
-        s.ViewDateRangeType = 5;
+        s.ViewDateRangeType = CEntryFilter::drCustom;
     }
     EXPECT_TRUE(ReadRaw(kKey, L"UnitVolume").exists);
     EXPECT_FALSE(ReadRaw(kKey, L"ViewDateRangeType").exists);

@@ -126,6 +126,100 @@ TEST(FormatDate, DateRange) {
     EXPECT_EQ(L"1.1.2000 - 31.12.2000", FormatDateRange(start, end));
 }
 
+TEST(FormatDate, RangeOfAFilter) {
+    InLocale us(kUnitedStates);
+    CEntryFilter all;
+    all.SetDateRangeType(CEntryFilter::drAll);
+    EXPECT_EQ(L"All Dates", FormatDateRange(all));
+
+    CEntryFilter custom;
+    custom.SetDateRangeType(CEntryFilter::drCustom);
+    custom.SetStartDate(SYSTEMTIME{2000, 1, 6, 1, 12, 0, 0, 0}, TRUE);
+    custom.SetEndDate(SYSTEMTIME{2000, 12, 0, 31, 12, 0, 0, 0}, TRUE);
+    EXPECT_EQ(L"1/1/2000 - 12/31/2000", FormatDateRange(custom));
+
+    // A preset is a range of today's dates: two dates, not "All Dates".
+    CEntryFilter week;
+    week.SetDateRangeType(CEntryFilter::drLastWeek);
+    const std::wstring text = FormatDateRange(week);
+    const size_t dash = text.find(L" - ");
+    ASSERT_NE(std::wstring::npos, dash) << testing::PrintToString(text);
+    EXPECT_EQ(2, std::count(text.begin(), text.begin() + dash, L'/'));
+    EXPECT_EQ(2, std::count(text.begin() + dash, text.end(), L'/'));
+}
+
+// ---- captions ---------------------------------------------------------------------------------
+
+class Captions : public ::testing::Test {
+protected:
+    void SetUp() override { volume_ = g_AppSettings.UnitVolume; }
+    void TearDown() override { g_AppSettings.UnitVolume = volume_; }
+
+    static void Fill(CEntry& e, CEntry::Type type, const wchar_t* name, const wchar_t* vendor) {
+        e.SetType(type);
+        e.SetName(name);
+        e.SetVendor(vendor);
+    }
+
+private:
+    int volume_ = 0;
+};
+
+TEST_F(Captions, Vehicle) {
+    CVehicle car;
+    car.SetName(L"Family Car");
+    car.SetYear(2002);
+    EXPECT_EQ(L"Family Car (2002)", FormatVehicleCaption(car));
+    car.SetName(L"Van");
+    car.SetYear(1999);
+    EXPECT_EQ(L"Van (1999)", FormatVehicleCaption(car));
+}
+
+TEST_F(Captions, FuelEntryShowsQuantityUnitPriceAndVendor) {
+    InLocale us(kUnitedStates);
+    g_AppSettings.UnitVolume = 0;
+    CEntry fuel;
+    Fill(fuel, CEntry::etFuel, L"not shown", L"Corner Garage");
+    fuel.SetCustom1(12.5f);
+    fuel.SetCustom2(3.1f);
+    fuel.SetAmount(38.75f);
+    EXPECT_EQ(L"12.50 gal @ $3.10 (Corner Garage)", FormatEntryCaption(fuel));
+
+    fuel.SetVendor(L"");
+    EXPECT_EQ(L"12.50 gal @ $3.10", FormatEntryCaption(fuel));
+
+    // The unit is read at each call.
+    g_AppSettings.UnitVolume = 2;
+    EXPECT_EQ(L"12.50 ltr @ $3.10", FormatEntryCaption(fuel));
+}
+
+TEST_F(Captions, FuelEntryInTheGermanLocale) {
+    InLocale de(kGermany);
+    g_AppSettings.UnitVolume = 2;
+    CEntry fuel;
+    Fill(fuel, CEntry::etFuel, L"", L"Tankstelle Nord");
+    fuel.SetCustom1(40.0f);
+    fuel.SetCustom2(1.659f);
+    EXPECT_EQ(L"40,00 ltr @ 1,66 € (Tankstelle Nord)", FormatEntryCaption(fuel));
+}
+
+TEST_F(Captions, OtherEntriesShowTheirDescriptionAndVendor) {
+    CEntry trip;
+    Fill(trip, CEntry::etTrip, L"Client visit", L"Business");
+    EXPECT_EQ(L"Client visit (Business)", FormatEntryCaption(trip));
+
+    CEntry repair;
+    Fill(repair, CEntry::etRepair, L"Oil change", L"");
+    EXPECT_EQ(L"Oil change", FormatEntryCaption(repair));
+    repair.SetVendor(L"Quick Lube");
+    EXPECT_EQ(L"Oil change (Quick Lube)", FormatEntryCaption(repair));
+
+    CEntry expense;
+    Fill(expense, CEntry::etExpense, L"Parking", L"City");
+    expense.SetCustom1(99.0f);  // no meaning outside fuel and trips
+    EXPECT_EQ(L"Parking (City)", FormatEntryCaption(expense));
+}
+
 // ---- string table and unit names --------------------------------------------------------------
 
 TEST(LoadResString, TextsOfAnyLength) {
