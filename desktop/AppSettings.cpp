@@ -20,7 +20,7 @@ bool ReadString(HKEY key, const wchar_t* name, wchar_t (&text)[CAppSettings::Max
     return text[size / sizeof(wchar_t) - 1] == L'\0';
 }
 
-void ReadString(HKEY key, const wchar_t* name, std::wstring& field) {
+void ReadString(HKEY key, const wchar_t* name, CString& field) {
     wchar_t text[CAppSettings::MaxPath];
     if (ReadString(key, name, text))
         field = text;
@@ -162,10 +162,10 @@ void CAppSettings::Save() {
     // Shown is stored as -1 (0xFFFFFFFF), hidden as 0; Load takes any non-zero value as shown.
     WriteDword(key, L"ShowVehiclePicture", ShowVehiclePicture ? 0xFFFFFFFFu : 0u);
     WriteDword(key, L"ExcelFormatCells", static_cast<DWORD>(ExcelFormatCells));
-    WriteString(key, L"ExcelFmt_Date", ExcelFmt_Date.c_str());
-    WriteString(key, L"ExcelFmt_Integer", ExcelFmt_Integer.c_str());
-    WriteString(key, L"ExcelFmt_Float", ExcelFmt_Float.c_str());
-    WriteString(key, L"ExcelFmt_Currency", ExcelFmt_Currency.c_str());
+    WriteString(key, L"ExcelFmt_Date", ExcelFmt_Date);
+    WriteString(key, L"ExcelFmt_Integer", ExcelFmt_Integer);
+    WriteString(key, L"ExcelFmt_Float", ExcelFmt_Float);
+    WriteString(key, L"ExcelFmt_Currency", ExcelFmt_Currency);
 
     RegCloseKey(key);
 }

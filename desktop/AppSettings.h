@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
 
 #include "business/AlkBiz.h"
+#include "framework/String.h"
 
 // Settings key under HKEY_CURRENT_USER. The synchronisation plug-ins read "DBPath" from it too.
 #define ALK_SETTINGS_KEY L"Software\\Brellox Software\\Autolark"
@@ -58,10 +59,10 @@ public:
     int UnitFuelEconomy;       // 0 mpg (US), 1 mpg (UK), 2 km per litre, 3 miles per litre
     int ShowVehiclePicture;    // non-zero: the picture pane is shown
     int ExcelFormatCells;      // apply the four number formats below when exporting
-    std::wstring ExcelFmt_Date;
-    std::wstring ExcelFmt_Integer;
-    std::wstring ExcelFmt_Float;
-    std::wstring ExcelFmt_Currency;
+    CString ExcelFmt_Date;
+    CString ExcelFmt_Integer;
+    CString ExcelFmt_Float;
+    CString ExcelFmt_Currency;
 
 private:
     bool m_loaded;

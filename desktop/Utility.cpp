@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "desktop/AppSettings.h"
+#include "framework/Module.h"
 #include "resources/desktop/resource.h"
 
 namespace {
@@ -51,34 +53,36 @@ std::wstring FormatWithLocale(Format format) {
     return buffer.data();
 }
 
-std::wstring LowerCase(std::wstring text) {
-    if (!text.empty())
-        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+CString ToCString(const std::wstring& text) {
+    return CString(text.c_str(), static_cast<int>(text.size()));
 }
 
-std::wstring UnitName(UINT fullId, UINT shortId, bool abbreviated, bool lowerCase) {
-    std::wstring name = LoadResString(abbreviated ? shortId : fullId);
-    return lowerCase ? LowerCase(name) : name;
+CString UnitName(UINT fullId, UINT shortId, bool abbreviated, bool lowerCase) {
+    CString name = LoadResString(abbreviated ? shortId : fullId);
+    if (lowerCase)
+        name.MakeLower();  // the platform's lower-case conversion
+    return name;
 }
 
 }  // namespace
 
-std::wstring LoadResString(UINT id) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+CString LoadResString(UINT id) {
+    HINSTANCE instance = AlkGetResourceInstance();
     std::vector<wchar_t> buffer;
-    for (int size = 256;; size += 256) {
+    // String-table texts are at most 65535 characters long.
+    for (int size = 256; size <= 65536 + 256; size += 256) {
         buffer.assign(size, L'\0');
         int length = LoadStringW(instance, id, buffer.data(), size);
         if (length <= 0)
-            return std::wstring();
+            return CString();
         // A text that filled the buffer may have been cut: try again with more room.
         if (length < size - 1)
-            return std::wstring(buffer.data(), length);
+            return CString(buffer.data(), length);
     }
+    return CString();
 }
 
-std::wstring FormatNumber(float value, bool decimals, bool currency) {
+CString FormatNumber(float value, bool decimals, bool currency) {
     // The platform formatters take a number text in the C form ("." as the decimal point).
     wchar_t number[64];
     if (decimals && value > 0)
@@ -88,9 +92,9 @@ std::wstring FormatNumber(float value, bool decimals, bool currency) {
 
     const LCID locale = DisplayLocale();
     if (currency) {
-        return FormatWithLocale([&](wchar_t* out, int size) {
+        return ToCString(FormatWithLocale([&](wchar_t* out, int size) {
             return GetCurrencyFormatW(locale, 0, number, nullptr, out, size);
-        });
+        }));
     }
 
     std::wstring text = FormatWithLocale([&](wchar_t* out, int size) {
@@ -111,20 +115,20 @@ std::wstring FormatNumber(float value, bool decimals, bool currency) {
             }
         }
     }
-    return text;
+    return ToCString(text);
 }
 
-std::wstring FormatDate(double date) {
+CString FormatDate(double date) {
     SYSTEMTIME when = {};
     if (!VariantTimeToSystemTime(date, &when))
-        return std::wstring();
+        return CString();
     const LCID locale = DisplayLocale();
-    return FormatWithLocale([&](wchar_t* out, int size) {
+    return ToCString(FormatWithLocale([&](wchar_t* out, int size) {
         return GetDateFormatW(locale, DATE_SHORTDATE, &when, nullptr, out, size);
-    });
+    }));
 }
 
-std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end) {
+CString FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end) {
     double from = 0, to = 0;
     SYSTEMTIME first = start, last = end;
     SystemTimeToVariantTime(&first, &from);
@@ -132,7 +136,7 @@ std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end) {
     return FormatDate(from) + L" - " + FormatDate(to);
 }
 
-std::wstring FormatDateRange(CEntryFilter& filter) {
+CString FormatDateRange(CEntryFilter& filter) {
     if (filter.HaveDateRange()) {
         const SYSTEMTIME* start = filter.GetStartDate();
         const SYSTEMTIME* end = filter.GetEndDate();
@@ -142,39 +146,41 @@ std::wstring FormatDateRange(CEntryFilter& filter) {
     return LoadResString(IDS_ALL_DATES);
 }
 
-std::wstring FormatVehicleCaption(const CVehicle& vehicle) {
-    return std::wstring(vehicle.GetName()) + L" (" + std::to_wstring(vehicle.GetYear()) + L")";
+CString FormatVehicleCaption(const CVehicle& vehicle) {
+    CString caption;
+    caption.Format(L"%s (%d)", vehicle.GetName(), vehicle.GetYear());
+    return caption;
 }
 
-std::wstring FormatEntryCaption(const CEntry& entry) {
-    const std::wstring vendor = entry.GetVendor();
-    std::wstring caption;
+CString FormatEntryCaption(const CEntry& entry) {
+    const CString vendor = entry.GetVendor();
+    CString caption;
     if (entry.GetType() == CEntry::etFuel) {
         // Custom1 is the quantity and Custom2 the price per unit of a fuel entry.
         caption = FormatNumber(entry.GetCustom1(), true, false) + L" " + GetVolumeUnitName(true, true) + L" @ " +
                   FormatNumber(entry.GetCustom2(), true, true);
-        if (!vendor.empty())
+        if (!vendor.IsEmpty())
             caption += L" (" + vendor + L")";
     } else {
         caption = entry.GetName();
-        if (!vendor.empty())
+        if (!vendor.IsEmpty())
             caption += L" (" + vendor + L")";
     }
     return caption;
 }
 
-std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase) {
+CString GetDistanceUnitName(bool abbreviated, bool lowerCase) {
     switch (g_AppSettings.UnitDistance) {
     case 0:
         return UnitName(IDS_UNIT_MILES, IDS_UNIT_MILES_SHORT, abbreviated, lowerCase);
     case 1:
         return UnitName(IDS_UNIT_KILOMETRES, IDS_UNIT_KILOMETRES_SHORT, abbreviated, lowerCase);
     default:
-        return std::wstring();
+        return CString();
     }
 }
 
-std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase) {
+CString GetVolumeUnitName(bool abbreviated, bool lowerCase) {
     switch (g_AppSettings.UnitVolume) {
     case 0:
         return UnitName(IDS_UNIT_GALLONS_US, IDS_UNIT_GALLONS_US_SHORT, abbreviated, lowerCase);
@@ -183,7 +189,7 @@ std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase) {
     case 2:
         return UnitName(IDS_UNIT_LITRES, IDS_UNIT_LITRES_SHORT, abbreviated, lowerCase);
     default:
-        return std::wstring();
+        return CString();
     }
 }
 
@@ -214,11 +220,16 @@ void ConvertDecimalSeparator(wchar_t* text, int capacity, bool toPoint) {
     }
 }
 
-std::wstring LoadFileFilter(UINT id) {
-    std::wstring filter = LoadResString(id);
-    for (wchar_t& c : filter) {
-        if (c == L'|')
-            c = L'\0';
+CString LoadFileFilter(UINT id) {
+    CString filter = LoadResString(id);
+    const int length = filter.GetLength();
+    if (length > 0) {
+        wchar_t* chars = filter.GetBuffer(length);
+        for (int i = 0; i < length; ++i) {
+            if (chars[i] == L'|')
+                chars[i] = L'\0';
+        }
+        filter.ReleaseBuffer(length);  // keep the full length over the NULs
     }
     return filter;
 }

@@ -1,4 +1,5 @@
-// Display formatting and small helpers shared by the desktop program's views and dialogs.
+// Display formatting and small helpers shared by the desktop program's views and dialogs. Each
+// text comes back as a new CString.
 //
 // Numbers, money and dates are shown in the formats of the user's locale; stored values never
 // depend on it. Formatting follows the calling thread's locale, which starts out as the user's
@@ -7,40 +8,41 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
 
 #include "business/AlkBiz.h"
+#include "framework/String.h"
 
 // The string-table text with that id; empty when there is none. Any length.
-std::wstring LoadResString(UINT id);
+CString LoadResString(UINT id);
 
 // A value for display: with decimals (two, and only for values above zero; zero and negative
 // values are shown as their whole part) or without, as money in the locale's currency format or
 // as a plain number with the locale's grouping.
-std::wstring FormatNumber(float value, bool decimals, bool currency);
+CString FormatNumber(float value, bool decimals, bool currency);
 
 // An OLE Automation date (days since 30 December 1899) in the locale's short-date format; the
 // time of day is not shown and no time-zone conversion is made.
-std::wstring FormatDate(double date);
+CString FormatDate(double date);
 
 // "start - end" of two dates given as SYSTEMTIMEs, each shown as by FormatDate.
-std::wstring FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end);
+CString FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end);
 // The filter's date range as above, or "All Dates" when it has none. The preset ranges are
 // computed by the filter at each call (from today's UTC date).
-std::wstring FormatDateRange(CEntryFilter& filter);
+CString FormatDateRange(CEntryFilter& filter);
 
 // Names of the units chosen in the settings ("Miles", "Mi", "Gallons (US)", "Gal" ...); empty
 // for a unit setting outside the known ones.
-std::wstring GetDistanceUnitName(bool abbreviated, bool lowerCase);
-std::wstring GetVolumeUnitName(bool abbreviated, bool lowerCase);
+CString GetDistanceUnitName(bool abbreviated, bool lowerCase);
+CString GetVolumeUnitName(bool abbreviated, bool lowerCase);
 
 // "Family Car (2002)": the vehicle's name and model year.
-std::wstring FormatVehicleCaption(const CVehicle& vehicle);
+CString FormatVehicleCaption(const CVehicle& vehicle);
 
 // What the entry list and the exports show as an entry's description. Fuel: quantity, volume
 // unit and price per unit ("12.50 gal @ $3.10"), with " (vendor)" when there is a vendor. Other
 // types: the description, with " (vendor)" (for trips the category) when there is one.
-std::wstring FormatEntryCaption(const CEntry& entry);
+CString FormatEntryCaption(const CEntry& entry);
 
 // Rewrites the first decimal separator of a number text in place: the locale's separator to "."
 // (toPoint) or "." to the locale's separator. capacity is the buffer's size in characters; a text
@@ -48,8 +50,9 @@ std::wstring FormatEntryCaption(const CEntry& entry);
 void ConvertDecimalSeparator(wchar_t* text, int capacity, bool toPoint);
 
 // A file-dialog filter from a string-table text whose pairs are separated by "|": each "|"
-// becomes a NUL, so c_str() is the NUL-separated list that ends in two NULs.
-std::wstring LoadFileFilter(UINT id);
+// becomes a NUL and the string keeps its full length, so its buffer is the NUL-separated list
+// that ends in two NULs (the texts end in "|").
+CString LoadFileFilter(UINT id);
 
 // The running program's folder with a trailing backslash, into a buffer of MAX_PATH characters
 // (empty when it cannot be found).

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "desktop/AppSettings.h"
+#include "tests/desktop/CStringPrinting.h"
 #include "tests/desktop/RegistryTestKey.h"
 
 using namespace alk_test;
@@ -217,10 +218,10 @@ TEST_F(AppSettingsTest, StringsMustBeTerminatedTextsThatFit) {
     wcscpy(s.DBPath, L"C:\\kept.dat");
     s.Load();
     EXPECT_STREQ(L"C:\\kept.dat", s.DBPath);
-    EXPECT_EQ(expand, s.ExcelFmt_Date);
+    EXPECT_EQ(expand, W(s.ExcelFmt_Date));
     EXPECT_EQ(L"0.00", s.ExcelFmt_Float);
     EXPECT_EQ(L"#,##0", s.ExcelFmt_Integer);
-    EXPECT_EQ(std::wstring(259, L'c'), s.ExcelFmt_Currency);
+    EXPECT_EQ(std::wstring(259, L'c'), W(s.ExcelFmt_Currency));
 }
 
 TEST_F(AppSettingsTest, AnyNonZeroPictureFlagMeansShownAndIsWrittenAsMinusOne) {

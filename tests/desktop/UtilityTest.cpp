@@ -12,7 +12,10 @@
 #include "desktop/AppSettings.h"
 #include "desktop/Utility.h"
 #include "resources/desktop/resource.h"
+#include "tests/desktop/CStringPrinting.h"
 #include "tests/desktop/UtilityTestIds.h"
+
+using alk_test::W;
 
 namespace {
 
@@ -94,9 +97,9 @@ std::wstring WithoutGrouping(std::wstring text) {
 
 TEST(FormatNumber, ValuesBeyondTheWholeNumberRangeDoNotWrapAround) {
     InLocale us(kUnitedStates);
-    EXPECT_EQ(L"2147483647", WithoutGrouping(FormatNumber(1e12f, false, false)));
-    EXPECT_EQ(L"-2147483648", WithoutGrouping(FormatNumber(-1e12f, false, false)));
-    EXPECT_EQ(L"1000000", WithoutGrouping(FormatNumber(1000000.0f, false, false)));
+    EXPECT_EQ(L"2147483647", WithoutGrouping(W(FormatNumber(1e12f, false, false))));
+    EXPECT_EQ(L"-2147483648", WithoutGrouping(W(FormatNumber(-1e12f, false, false))));
+    EXPECT_EQ(L"1000000", WithoutGrouping(W(FormatNumber(1000000.0f, false, false))));
 }
 
 // ---- dates ----------------------------------------------------------------------------------
@@ -141,7 +144,7 @@ TEST(FormatDate, RangeOfAFilter) {
     // A preset is a range of today's dates: two dates, not "All Dates".
     CEntryFilter week;
     week.SetDateRangeType(CEntryFilter::drLastWeek);
-    const std::wstring text = FormatDateRange(week);
+    const std::wstring text = W(FormatDateRange(week));
     const size_t dash = text.find(L" - ");
     ASSERT_NE(std::wstring::npos, dash) << testing::PrintToString(text);
     EXPECT_EQ(2, std::count(text.begin(), text.begin() + dash, L'/'));
@@ -225,13 +228,13 @@ TEST_F(Captions, OtherEntriesShowTheirDescriptionAndVendor) {
 TEST(LoadResString, TextsOfAnyLength) {
     EXPECT_EQ(L"All Dates", LoadResString(IDS_ALL_DATES));
     EXPECT_EQ(L"", LoadResString(59999));  // no such string
-    EXPECT_EQ(std::wstring(255, L'L'), LoadResString(IDS_TEST_255));
-    EXPECT_EQ(std::wstring(256, L'M'), LoadResString(IDS_TEST_256));
-    const std::wstring t300 = LoadResString(IDS_TEST_300);
+    EXPECT_EQ(std::wstring(255, L'L'), W(LoadResString(IDS_TEST_255)));
+    EXPECT_EQ(std::wstring(256, L'M'), W(LoadResString(IDS_TEST_256)));
+    const std::wstring t300 = W(LoadResString(IDS_TEST_300));
     ASSERT_EQ(300u, t300.size());
     EXPECT_EQ(L'a', t300[0]);
     EXPECT_EQ(wchar_t(L'a' + 299 % 26), t300[299]);
-    const std::wstring t600 = LoadResString(IDS_TEST_600);
+    const std::wstring t600 = W(LoadResString(IDS_TEST_600));
     ASSERT_EQ(600u, t600.size());
     EXPECT_EQ(wchar_t(L'A' + 599 % 26), t600[599]);
 }
@@ -332,7 +335,7 @@ TEST(ConvertDecimalSeparator, PointLocaleChangesNothing) {
 // ---- file filters -------------------------------------------------------------------------------
 
 TEST(LoadFileFilter, ImageFilesGiveTwoPairsClosedByTwoNuls) {
-    const std::wstring filter = LoadFileFilter(IDS_FILTER_IMAGES);
+    const std::wstring filter = W(LoadFileFilter(IDS_FILTER_IMAGES));
     // Full length kept: the text's every character, separators now NULs.
     EXPECT_EQ(wcslen(L"Image Files|*.gif;*.jpg;*.bmp;*.png;*.jpeg|All Files (*.*)|*.*|"), filter.size());
     EXPECT_EQ((std::vector<std::wstring>{L"Image Files", L"*.gif;*.jpg;*.bmp;*.png;*.jpeg", L"All Files (*.*)",
@@ -346,14 +349,14 @@ TEST(LoadFileFilter, ImageFilesGiveTwoPairsClosedByTwoNuls) {
 
 TEST(LoadFileFilter, DatabaseFilesGiveOnePair) {
     for (UINT id : {IDS_FILTER_DATABASE, IDS_FILTER_OLD_DATA}) {
-        const std::wstring filter = LoadFileFilter(id);
+        const std::wstring filter = W(LoadFileFilter(id));
         EXPECT_EQ((std::vector<std::wstring>{L"Autolark Data Files (*.dat)", L"*.dat"}), FilterPieces(filter)) << id;
     }
 }
 
 TEST(LoadFileFilter, MissingTextGivesAnEmptyFilter) {
-    EXPECT_TRUE(LoadFileFilter(59999).empty());
-    const std::wstring bar = LoadFileFilter(IDS_TEST_EMPTY_FILTER);
+    EXPECT_TRUE(LoadFileFilter(59999).IsEmpty());
+    const std::wstring bar = W(LoadFileFilter(IDS_TEST_EMPTY_FILTER));
     EXPECT_EQ(std::wstring(1, L'\0'), bar);
     EXPECT_TRUE(FilterPieces(bar).empty());
 }
