@@ -1,0 +1,209 @@
+// Records: defaults, the dirty rule of every setter, owned texts, and UTF-8 conversion.
+#include "TestClock.h"
+#include "business/AlkBiz.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+TEST(RecordDefaults, VehicleInsuranceExpiresAtTheEndOfTheCurrentUtcYear) {
+    CFixedClock clock(Utc(2008, 6, 17, 13, 45, 12, 500));
+    std::unique_ptr<CVehicle> v(new CVehicle);
+    EXPECT_EQ(CBaseObject::otVehicle, v->GetObjectType());
+    EXPECT_DOUBLE_EQ(39813.0, v->GetInsuranceExpirationDate());
+    EXPECT_EQ(20000, v->GetCurrentOdometer());
+    EXPECT_EQ(2002, v->GetYear());
+    EXPECT_EQ(0, v->IsDirty());
+    EXPECT_EQ(0, v->GetID());
+    EXPECT_EQ(0u, v->GetRefID());
+    EXPECT_STREQ(L"", v->GetName());
+    EXPECT_STREQ(L"", v->GetVIN());
+    EXPECT_STREQ(L"", v->GetImagePath());
+}
+
+TEST(RecordDefaults, VehicleMadeOnNewYearsEveStillExpiresThatDay) {
+    CFixedClock clock(Utc(2008, 12, 31, 23, 59, 59));
+    CVehicle v;
+    EXPECT_DOUBLE_EQ(39813.0, v.GetInsuranceExpirationDate());
+}
+
+TEST(RecordDefaults, EntryIsDatedNowInWholeSeconds) {
+    CFixedClock clock(Utc(2008, 3, 15, 8, 15, 30, 999));
+    CEntry e;
+    EXPECT_EQ(CBaseObject::otEntry, e.GetObjectType());
+    EXPECT_DOUBLE_EQ(OleDate(Utc(2008, 3, 15, 8, 15, 30)), e.GetDate());
+    EXPECT_EQ(CEntry::etNone, e.GetType());
+    EXPECT_EQ(0, e.GetOdometer());
+    EXPECT_EQ(0u, e.GetVehicleID());
+    EXPECT_EQ(0.0f, e.GetAmount());
+    EXPECT_EQ(0, e.IsDirty());
+}
+
+TEST(RecordDefaults, KeywordAndReminderKinds) {
+    CKeyword k;
+    CNotification n;
+    EXPECT_EQ(CBaseObject::otKeyword, k.GetObjectType());
+    EXPECT_EQ(CKeyword::ktAll, k.GetType());
+    EXPECT_EQ(CBaseObject::otNotification, n.GetObjectType());
+    EXPECT_EQ(0.0, n.GetDate());
+    EXPECT_EQ(0, n.GetOdometer());
+}
+
+TEST(DirtyRule, NamesCompareCaseSensitively) {
+    CEntry e;
+    e.SetName(L"Oil change");
+    EXPECT_EQ(1, e.IsDirty());
+    e.SetDirty(0);
+    e.SetName(L"Oil change");
+    EXPECT_EQ(0, e.IsDirty());
+    e.SetName(L"oil change");
+    EXPECT_EQ(1, e.IsDirty());
+    EXPECT_STREQ(L"oil change", e.GetName());
+}
+
+TEST(DirtyRule, EmptyTextOnAnUnsetFieldIsNoChange) {
+    CVehicle v;
+    v.SetName(L"");
+    v.SetNotes(nullptr);
+    v.SetDealerAddress(L"");
+    EXPECT_EQ(0, v.IsDirty());
+    EXPECT_STREQ(L"", v.GetName());
+}
+
+TEST(DirtyRule, NullOverATextStoresTheEmptyTextAndIsAChange) {
+    CNotification n;
+    n.SetName(L"Rotate tyres");
+    n.SetDirty(0);
+    n.SetName(nullptr);
+    EXPECT_EQ(1, n.IsDirty());
+    EXPECT_STREQ(L"", n.GetName());
+    // The empty text now stored equals a later empty or null value.
+    n.SetDirty(0);
+    n.SetName(L"");
+    n.SetName(nullptr);
+    EXPECT_EQ(0, n.IsDirty());
+}
+
+TEST(DirtyRule, IdentityDatesAndKeywordTypeNeverRaiseIt) {
+    CKeyword k;
+    k.SetID(12);
+    k.SetRefID(3000000000u);
+    k.SetDateCreated(39500.25);
+    k.SetDateModified(39501.5);
+    k.SetType(CKeyword::ktFuelVendor);
+    EXPECT_EQ(0, k.IsDirty());
+    EXPECT_EQ(12, k.GetID());
+    EXPECT_EQ(3000000000u, k.GetRefID());
+    EXPECT_EQ(39500.25, k.GetDateCreated());
+    EXPECT_EQ(39501.5, k.GetDateModified());
+    EXPECT_EQ(CKeyword::ktFuelVendor, k.GetType());
+}
+
+TEST(DirtyRule, NumberSettersRaiseItOnlyForANewValue) {
+    CEntry e;
+    e.SetAmount(12.5f);
+    EXPECT_EQ(1, e.IsDirty());
+    e.SetDirty(0);
+    e.SetAmount(12.5f);
+    EXPECT_EQ(0, e.IsDirty());
+
+    // Each setter given the value it already holds, then a different one.
+    const double date = e.GetDate();
+    e.SetDate(date);
+    e.SetOdometer(0);
+    e.SetVehicleID(0);
+    e.SetType(CEntry::etNone);
+    e.SetCustom1(0.0f);
+    e.SetCustom2(0.0f);
+    EXPECT_EQ(0, e.IsDirty());
+    e.SetCustom2(0.5f);
+    EXPECT_EQ(1, e.IsDirty());
+
+    CVehicle v;
+    v.SetYear(2002);
+    v.SetCurrentOdometer(20000);
+    v.SetInsuranceExpirationDate(v.GetInsuranceExpirationDate());
+    EXPECT_EQ(0, v.IsDirty());
+    v.SetYear(2003);
+    EXPECT_EQ(1, v.IsDirty());
+    v.SetDirty(0);
+    v.SetCurrentOdometer(-1);
+    EXPECT_EQ(1, v.IsDirty());
+
+    CNotification n;
+    n.SetOdometer(0);
+    n.SetDate(0);
+    n.SetVehicleID(0);
+    EXPECT_EQ(0, n.IsDirty());
+    n.SetVehicleID(7);
+    EXPECT_EQ(1, n.IsDirty());
+}
+
+TEST(DirtyRule, EveryVehicleTextSetterStoresItsOwnCopy) {
+    CVehicle v;
+    wchar_t buffer[] = L"ABC-123";
+    v.SetLicensePlate(buffer);
+    v.SetVIN(L"1HGCM82633A004352");
+    v.SetDealerName(L"Dealer");
+    v.SetDealerPhone(L"555-0100");
+    v.SetDealerAddress(L"1 Main St");
+    v.SetInsurancePolicyNumber(L"P-9");
+    v.SetInsuranceAgentName(L"Agent");
+    v.SetInsuranceAgentPhone(L"555-0199");
+    v.SetInsuranceCoverage(L"Full");
+    v.SetImagePath(L"C:\\car.jpg");
+    buffer[0] = L'X';
+    EXPECT_STREQ(L"ABC-123", v.GetLicensePlate());
+    EXPECT_STREQ(L"1HGCM82633A004352", v.GetVIN());
+    EXPECT_STREQ(L"Dealer", v.GetDealerName());
+    EXPECT_STREQ(L"555-0100", v.GetDealerPhone());
+    EXPECT_STREQ(L"1 Main St", v.GetDealerAddress());
+    EXPECT_STREQ(L"P-9", v.GetInsurancePolicyNumber());
+    EXPECT_STREQ(L"Agent", v.GetInsuranceAgentName());
+    EXPECT_STREQ(L"555-0199", v.GetInsuranceAgentPhone());
+    EXPECT_STREQ(L"Full", v.GetInsuranceCoverage());
+    EXPECT_STREQ(L"C:\\car.jpg", v.GetImagePath());
+    EXPECT_EQ(1, v.IsDirty());
+}
+
+TEST(SetStringValue, ReportsChangesAsTheDirtyRuleNeedsThem) {
+    wchar_t* field = nullptr;
+    EXPECT_EQ(0, CStringHelper::SetStringValue(&field, nullptr));
+    EXPECT_EQ(nullptr, field);
+    EXPECT_EQ(0, CStringHelper::SetStringValue(&field, L""));
+    ASSERT_NE(nullptr, field);
+    EXPECT_STREQ(L"", field);
+    EXPECT_EQ(1, CStringHelper::SetStringValue(&field, L"x"));
+    EXPECT_EQ(0, CStringHelper::SetStringValue(&field, L"x"));
+    EXPECT_EQ(1, CStringHelper::SetStringValue(&field, L"X"));
+    EXPECT_EQ(1, CStringHelper::SetStringValue(&field, nullptr));
+    EXPECT_STREQ(L"", field);
+    CStringHelper::FreeStringValue(&field);
+    EXPECT_EQ(nullptr, field);
+}
+
+TEST(DefaultStringHelper, EncodesToUtf8) {
+    CDefaultStringHelperFactory factory;
+    std::unique_ptr<CStringHelper> helper = factory.Create();
+    ASSERT_TRUE(helper);
+    const char* encoded = helper->Encode(L"M\u00fcller");
+    EXPECT_EQ(7u, strlen(encoded));
+    EXPECT_STREQ("M\xc3\xbcller", encoded);
+    EXPECT_STREQ("", helper->Encode(nullptr));
+    EXPECT_STREQ("it's", helper->Encode(L"it's"));
+}
+
+TEST(DefaultStringHelper, DecodesUtf8AndKeepsEveryBufferUntilItIsDestroyed) {
+    CDefaultStringHelper helper;
+    const wchar_t* first = helper.Decode("\xe2\x82\xac 5");
+    const char* second = helper.Encode(L"\u65e5\u672c");
+    const wchar_t* third = helper.Decode(static_cast<const char*>(nullptr));
+    // Earlier results are still intact after later conversions.
+    EXPECT_STREQ(L"\u20ac 5", first);
+    EXPECT_STREQ("\xe6\x97\xa5\xe6\x9c\xac", second);
+    EXPECT_STREQ(L"", third);
+    const wchar_t* wide = L"already wide";
+    EXPECT_EQ(wide, helper.Decode(wide));
+}
+
+}  // namespace
