@@ -165,17 +165,4 @@ TEST(EntryFilterMatch, LastWeekSpansEightCalendarDays) {
     EXPECT_EQ(1, f.EntryMatchesFilter(laterToday.get()));
 }
 
-TEST(EntryFilterMatch, IsCopiedAsAPlainValue) {
-    CEntryFilter f;
-    f.SetVehicleID(42);
-    f.SetEntryType(CEntry::etRepair);
-    f.SetDateRangeType(CEntryFilter::drCustom);
-    f.SetStartDate(Utc(2008, 3, 1), 1);
-    CEntryFilter copy = f;
-    f.SetVehicleID(1);
-    EXPECT_EQ(42u, copy.GetVehicleID());
-    EXPECT_EQ(CEntry::etRepair, copy.GetEntryType());
-    ExpectTime(copy.GetStartDate(), 2008, 3, 1, 0, 0, 0);
-}
-
 }  // namespace

@@ -115,17 +115,4 @@ TEST_F(ObjectListTest, SortsByNameIgnoringCase) {
     EXPECT_EQ(L"C", names[5]);
 }
 
-TEST_F(ObjectListTest, TypedListGivesTypedRecords) {
-    CObjectListT<CVehicle> vehicles;
-    CVehicle* v = new CVehicle;
-    v->SetVIN(L"VIN1");
-    vehicles.Add(v);
-    EXPECT_EQ(v, vehicles.Get(0));
-    EXPECT_STREQ(L"VIN1", vehicles.Get(0)->GetVIN());
-    CVehicle* taken = vehicles.Disown(0);
-    EXPECT_EQ(v, taken);
-    EXPECT_EQ(0, vehicles.GetCount());
-    delete taken;
-}
-
 }  // namespace

@@ -350,7 +350,8 @@ TEST_F(Persistence, ListLoadsByKindAndSelector) {
 
 TEST_F(Persistence, EntryListFollowsTheFilter) {
     const double march1 = OleDate(Utc(2008, 3, 1));
-    const double march31End = OleDate(Utc(2008, 3, 31, 23, 59, 58));
+    // Dates and the range bounds are both written with six decimals: the last second still matches.
+    const double march31End = OleDate(Utc(2008, 3, 31, 23, 59, 59));
     const long inRange = SaveEntry(7, CEntry::etFuel, march1)->GetID();
     const long lastSecond = SaveEntry(7, CEntry::etFuel, march31End)->GetID();
     const long repair = SaveEntry(7, CEntry::etRepair, march1 + 3)->GetID();

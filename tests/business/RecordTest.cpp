@@ -139,33 +139,6 @@ TEST(DirtyRule, NumberSettersRaiseItOnlyForANewValue) {
     EXPECT_EQ(1, n.IsDirty());
 }
 
-TEST(DirtyRule, EveryVehicleTextSetterStoresItsOwnCopy) {
-    CVehicle v;
-    wchar_t buffer[] = L"ABC-123";
-    v.SetLicensePlate(buffer);
-    v.SetVIN(L"1HGCM82633A004352");
-    v.SetDealerName(L"Dealer");
-    v.SetDealerPhone(L"555-0100");
-    v.SetDealerAddress(L"1 Main St");
-    v.SetInsurancePolicyNumber(L"P-9");
-    v.SetInsuranceAgentName(L"Agent");
-    v.SetInsuranceAgentPhone(L"555-0199");
-    v.SetInsuranceCoverage(L"Full");
-    v.SetImagePath(L"C:\\car.jpg");
-    buffer[0] = L'X';
-    EXPECT_STREQ(L"ABC-123", v.GetLicensePlate());
-    EXPECT_STREQ(L"1HGCM82633A004352", v.GetVIN());
-    EXPECT_STREQ(L"Dealer", v.GetDealerName());
-    EXPECT_STREQ(L"555-0100", v.GetDealerPhone());
-    EXPECT_STREQ(L"1 Main St", v.GetDealerAddress());
-    EXPECT_STREQ(L"P-9", v.GetInsurancePolicyNumber());
-    EXPECT_STREQ(L"Agent", v.GetInsuranceAgentName());
-    EXPECT_STREQ(L"555-0199", v.GetInsuranceAgentPhone());
-    EXPECT_STREQ(L"Full", v.GetInsuranceCoverage());
-    EXPECT_STREQ(L"C:\\car.jpg", v.GetImagePath());
-    EXPECT_EQ(1, v.IsDirty());
-}
-
 TEST(SetStringValue, ReportsChangesAsTheDirtyRuleNeedsThem) {
     wchar_t* field = nullptr;
     EXPECT_EQ(0, CStringHelper::SetStringValue(&field, nullptr));
