@@ -1,11 +1,12 @@
-// Helpers for tests of the desktop program's settings key: a fixture that starts and ends every
-// test without the key, and direct readers and writers of its raw values.
+// Tests of the settings key: a fixture that starts and ends every test without the key, and raw
+// readers and writers of its values.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,75 +14,65 @@
 
 namespace alk_test {
 
-inline void DeleteKey(const wchar_t* path) {
-    SHDeleteKeyW(HKEY_CURRENT_USER, path);
-}
-
-inline bool KeyExists(const wchar_t* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 struct RawValue {
     bool exists = false;
     DWORD type = REG_NONE;
     std::vector<BYTE> bytes;
 
     DWORD Dword() const {
-        DWORD value = 0;
-        if (bytes.size() == sizeof(value))
-            memcpy(&value, bytes.data(), sizeof(value));
-        return value;
+        DWORD v = 0;
+        if (bytes.size() == sizeof(v)) memcpy(&v, bytes.data(), sizeof(v));
+        return v;
     }
-    std::wstring Text() const {
-        std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-        if (!text.empty() && text.back() == L'\0')
-            text.pop_back();
-        return text;
+    std::wstring Text() const {  // without the terminator
+        std::wstring t(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        if (!t.empty() && t.back() == L'\0') t.pop_back();
+        return t;
     }
 };
 
+// The bytes exactly as stored (RegGetValue would add a missing terminator).
 inline RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
-    RawValue value;
+    RawValue v;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        value.exists = RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size) == ERROR_SUCCESS;
-        value.bytes.resize(size);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return v;
+    BYTE data[2048];
+    DWORD size = sizeof(data);
+    if (RegQueryValueExW(key, name, nullptr, &v.type, data, &size) == ERROR_SUCCESS) {
+        v.exists = true;
+        v.bytes.assign(data, data + size);
     }
     RegCloseKey(key);
-    return value;
+    return v;
 }
 
-inline void WriteRaw(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+inline void WriteRaw(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, size_t size) {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)));
     RegCloseKey(key);
 }
-
 inline void WriteDword(const wchar_t* path, const wchar_t* name, DWORD value) {
     WriteRaw(path, name, REG_DWORD, &value, sizeof(value));
 }
-
 inline void WriteText(const wchar_t* path, const wchar_t* name, const std::wstring& text) {
-    WriteRaw(path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    WriteRaw(path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-// Every test starts and ends with no settings key at all.
+inline bool KeyExists(const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
 class SettingsKeyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteKey(ALK_SETTINGS_KEY);
+        SHDeleteKeyW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY);
         ASSERT_FALSE(KeyExists(ALK_SETTINGS_KEY));
     }
-    void TearDown() override { DeleteKey(ALK_SETTINGS_KEY); }
+    void TearDown() override { SHDeleteKeyW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY); }
 };
 
 }  // namespace alk_test

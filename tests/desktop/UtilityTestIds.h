@@ -2,9 +2,7 @@
 #pragma once
 #define IDS_TEST_255            60000
 #define IDS_TEST_256            60001
-#define IDS_TEST_300            60002
 #define IDS_TEST_600            60003
-#define IDS_TEST_EMPTY_FILTER   60004
 #define IDD_TEST_FLOAT          60100
 #define IDC_TEST_AMOUNT         60101
 #define IDC_TEST_QUANTITY       60102

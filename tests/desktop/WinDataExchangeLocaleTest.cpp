@@ -20,8 +20,8 @@ class CFloatPage : public CDialogImpl<CFloatPage>, public CWinDataExchangeLocale
 public:
     enum { IDD = IDD_TEST_FLOAT };
 
-    float amount = 0;    // money: 0 to 1000
-    float quantity = 0;  // no range
+    float amount = 0;    // 0 to 1000
+    float quantity = 0;  // any value
     int precision = 6;
     std::vector<UINT> exchangeErrors, validateErrors;
 
@@ -49,158 +49,103 @@ protected:
     void SetUp() override {
         saved_ = GetThreadLocale();
         ASSERT_NE(nullptr, page_.Create(nullptr));
-        focusDummy_ = GetDlgItem(page_.m_hWnd, IDOK);
+        elsewhere_ = GetDlgItem(page_.m_hWnd, IDOK);
     }
     void TearDown() override {
-        if (page_.m_hWnd)
-            page_.DestroyWindow();
+        page_.DestroyWindow();
         SetThreadLocale(saved_);
     }
 
-    void Use(LCID locale) { ASSERT_TRUE(SetThreadLocale(locale)); }
-
-    void Type(UINT id, const wchar_t* text) { SetDlgItemTextW(page_.m_hWnd, id, text); }
     CString Shown(UINT id) {
         wchar_t text[64] = {};
         GetDlgItemTextW(page_.m_hWnd, id, text, 64);
         return text;
     }
-
-    // Saves the quantity field alone: the result and whether it kept the focus away.
-    BOOL SaveQuantity(const wchar_t* text) {
-        Type(IDC_TEST_QUANTITY, text);
-        SetFocus(focusDummy_);
-        return page_.DoDataExchange(TRUE, IDC_TEST_QUANTITY);
+    // Types the text into a field and saves that field alone, with the focus elsewhere.
+    BOOL Save(UINT id, const wchar_t* text) {
+        SetDlgItemTextW(page_.m_hWnd, id, text);
+        SetFocus(elsewhere_);
+        return page_.DoDataExchange(TRUE, id);
     }
 
     CFloatPage page_;
-    HWND focusDummy_ = nullptr;
+    HWND elsewhere_ = nullptr;
 
 private:
     LCID saved_ = 0;
 };
 
-TEST_F(FloatExchange, LoadShowsTheLocaleSeparator) {
-    Use(kUnitedStates);
+TEST_F(FloatExchange, LoadShowsTheLocaleSeparatorAndThePrecision) {
+    SetThreadLocale(kUnitedStates);
     page_.amount = 3.5f;
-    page_.quantity = 12.125f;
-    ASSERT_TRUE(page_.DoDataExchange(FALSE));
-    EXPECT_STREQ(L"3.5", Shown(IDC_TEST_AMOUNT));
-    EXPECT_STREQ(L"12.125", Shown(IDC_TEST_QUANTITY));
-
-    Use(kGermany);
-    ASSERT_TRUE(page_.DoDataExchange(FALSE));
-    EXPECT_STREQ(L"3,5", Shown(IDC_TEST_AMOUNT));
-    EXPECT_STREQ(L"12,125", Shown(IDC_TEST_QUANTITY));
-
-    page_.amount = 42.0f;  // no separator to convert
-    ASSERT_TRUE(page_.DoDataExchange(FALSE, IDC_TEST_AMOUNT));
-    EXPECT_STREQ(L"42", Shown(IDC_TEST_AMOUNT));
-}
-
-TEST_F(FloatExchange, LoadUsesThePrecisionInSignificantDigits) {
-    Use(kGermany);
     page_.quantity = 3.14159265f;
-    ASSERT_TRUE(page_.DoDataExchange(FALSE, IDC_TEST_QUANTITY));
-    EXPECT_STREQ(L"3,14159", Shown(IDC_TEST_QUANTITY));
+    ASSERT_TRUE(page_.DoDataExchange(FALSE));
+    EXPECT_EQ(L"3.5", Shown(IDC_TEST_AMOUNT));
+    EXPECT_EQ(L"3.14159", Shown(IDC_TEST_QUANTITY));
+
+    SetThreadLocale(kGermany);
     page_.precision = 3;
-    ASSERT_TRUE(page_.DoDataExchange(FALSE, IDC_TEST_QUANTITY));
-    EXPECT_STREQ(L"3,14", Shown(IDC_TEST_QUANTITY));
-    page_.quantity = 0.1f;  // the float's own error stays out of sight
-    page_.precision = 6;
-    ASSERT_TRUE(page_.DoDataExchange(FALSE, IDC_TEST_QUANTITY));
-    EXPECT_STREQ(L"0,1", Shown(IDC_TEST_QUANTITY));
+    ASSERT_TRUE(page_.DoDataExchange(FALSE));
+    EXPECT_EQ(L"3,5", Shown(IDC_TEST_AMOUNT));
+    EXPECT_EQ(L"3,14", Shown(IDC_TEST_QUANTITY));
+    page_.amount = 42.0f;
+    ASSERT_TRUE(page_.DoDataExchange(FALSE, IDC_TEST_AMOUNT));
+    EXPECT_EQ(L"42", Shown(IDC_TEST_AMOUNT));
 }
 
-TEST_F(FloatExchange, SaveInACommaLocaleTakesCommaAndPoint) {
-    Use(kGermany);
-    EXPECT_TRUE(SaveQuantity(L"3,5"));
-    EXPECT_EQ(3.5f, page_.quantity);
-    EXPECT_TRUE(SaveQuantity(L"2.25"));  // nothing to convert: read as it stands
-    EXPECT_EQ(2.25f, page_.quantity);
-    EXPECT_TRUE(SaveQuantity(L"-0,75"));
-    EXPECT_EQ(-0.75f, page_.quantity);
+TEST_F(FloatExchange, SaveTakesTheLocaleSeparatorBlanksAndThePoint) {
+    SetThreadLocale(kGermany);
+    const struct {
+        const wchar_t* typed;
+        float value;
+    } accepted[] = {{L"3,5", 3.5f}, {L"2.25", 2.25f}, {L"-0,75", -0.75f}, {L"  7\t ", 7.0f}, {L"0", 0.0f}, {L"0,0", 0.0f}};
+    for (const auto& a : accepted) {
+        page_.quantity = 99.0f;
+        EXPECT_TRUE(Save(IDC_TEST_QUANTITY, a.typed)) << testing::PrintToString(std::wstring(a.typed));
+        EXPECT_EQ(a.value, page_.quantity) << testing::PrintToString(std::wstring(a.typed));
+    }
     EXPECT_TRUE(page_.exchangeErrors.empty());
-}
-
-TEST_F(FloatExchange, SaveRefusesGroupedNumbers) {
-    Use(kUnitedStates);
-    page_.quantity = 9.0f;
-    EXPECT_FALSE(SaveQuantity(L"1,234.5"));
-    EXPECT_EQ(9.0f, page_.quantity) << "a refused text leaves the variable alone";
-    Use(kGermany);
-    EXPECT_FALSE(SaveQuantity(L"1.234,5"));
-    EXPECT_EQ(9.0f, page_.quantity);
-    EXPECT_EQ((std::vector<UINT>{IDC_TEST_QUANTITY, IDC_TEST_QUANTITY}), page_.exchangeErrors);
-}
-
-TEST_F(FloatExchange, SaveAcceptsBlanksAroundANumberAndNothingElse) {
-    Use(kUnitedStates);
-    EXPECT_TRUE(SaveQuantity(L"  7\t "));
-    EXPECT_EQ(7.0f, page_.quantity);
-    EXPECT_TRUE(SaveQuantity(L"0"));
-    EXPECT_EQ(0.0f, page_.quantity);
-    page_.quantity = 5;
-    EXPECT_TRUE(SaveQuantity(L"0.0"));
-    EXPECT_EQ(0.0f, page_.quantity);
-
-    page_.quantity = 5;
-    EXPECT_FALSE(SaveQuantity(L""));
-    EXPECT_FALSE(SaveQuantity(L"   "));
-    EXPECT_FALSE(SaveQuantity(L"abc"));
-    EXPECT_FALSE(SaveQuantity(L"7 kg"));
-    EXPECT_FALSE(SaveQuantity(L"7 8"));
-    EXPECT_FALSE(SaveQuantity(L"1e39")) << "beyond the float range";
-    EXPECT_EQ(5.0f, page_.quantity);
-    EXPECT_EQ(6u, page_.exchangeErrors.size());
-    EXPECT_TRUE(page_.validateErrors.empty());
-}
-
-TEST_F(FloatExchange, ARefusalPutsTheFocusOnTheField) {
-    Use(kUnitedStates);
-    HWND field = GetDlgItem(page_.m_hWnd, IDC_TEST_QUANTITY);
-    EXPECT_FALSE(SaveQuantity(L"twelve"));
-    EXPECT_EQ(field, GetFocus());
-
-    EXPECT_TRUE(SaveQuantity(L"12"));
-    EXPECT_EQ(focusDummy_, GetFocus()) << "an accepted value leaves the focus where it was";
-}
-
-TEST_F(FloatExchange, RangeIsCheckedAfterTheValueIsStored) {
-    Use(kGermany);
-    HWND field = GetDlgItem(page_.m_hWnd, IDC_TEST_AMOUNT);
-    Type(IDC_TEST_AMOUNT, L"1500,5");
-    SetFocus(focusDummy_);
-    EXPECT_FALSE(page_.DoDataExchange(TRUE, IDC_TEST_AMOUNT));
-    EXPECT_EQ(1500.5f, page_.amount);
-    EXPECT_EQ((std::vector<UINT>{IDC_TEST_AMOUNT}), page_.validateErrors);
-    EXPECT_TRUE(page_.exchangeErrors.empty());
-    EXPECT_EQ(field, GetFocus());
-
-    Type(IDC_TEST_AMOUNT, L"-0,01");
-    EXPECT_FALSE(page_.DoDataExchange(TRUE, IDC_TEST_AMOUNT));
-    Type(IDC_TEST_AMOUNT, L"1000");
-    EXPECT_TRUE(page_.DoDataExchange(TRUE, IDC_TEST_AMOUNT));
-    EXPECT_EQ(1000.0f, page_.amount);
-    Type(IDC_TEST_AMOUNT, L"0");
-    EXPECT_TRUE(page_.DoDataExchange(TRUE, IDC_TEST_AMOUNT));
-    EXPECT_EQ(2u, page_.validateErrors.size());
-}
-
-TEST_F(FloatExchange, SaveReadsAtMost31Characters) {
-    Use(kUnitedStates);
-    // 35 digits: the last four are cut, which divides the value by 10,000.
-    EXPECT_TRUE(SaveQuantity(L"12345678901234567890123456789012345"));
+    // The first 31 characters are read: four digits of these 35 are cut.
+    EXPECT_TRUE(Save(IDC_TEST_QUANTITY, L"12345678901234567890123456789012345"));
     EXPECT_FLOAT_EQ(1.2345678901234567e30f, page_.quantity);
 }
 
-TEST_F(FloatExchange, TheWholeMapRoundTrips) {
-    Use(kGermany);
+TEST_F(FloatExchange, SaveRefusesWhatIsNotOneNumberWithBeepAndFocus) {
+    SetThreadLocale(kUnitedStates);
+    HWND field = GetDlgItem(page_.m_hWnd, IDC_TEST_QUANTITY);
+    const wchar_t* refused[] = {L"1,234.5", L"", L"   ", L"abc", L"7 kg", L"7 8", L"1e39"};
+    for (const wchar_t* typed : refused) {
+        page_.quantity = 5.0f;
+        EXPECT_FALSE(Save(IDC_TEST_QUANTITY, typed)) << testing::PrintToString(std::wstring(typed));
+        EXPECT_EQ(5.0f, page_.quantity) << "a refused text leaves the variable alone";
+        EXPECT_EQ(field, GetFocus());
+    }
+    EXPECT_EQ(7u, page_.exchangeErrors.size());
+    SetThreadLocale(kGermany);
+    EXPECT_FALSE(Save(IDC_TEST_QUANTITY, L"1.234,5"));  // grouped: refused here as well
+    EXPECT_TRUE(Save(IDC_TEST_QUANTITY, L"12"));
+    EXPECT_EQ(elsewhere_, GetFocus()) << "an accepted value leaves the focus where it was";
+    EXPECT_TRUE(page_.validateErrors.empty());
+}
+
+TEST_F(FloatExchange, RangeIsCheckedAfterTheValueIsStored) {
+    SetThreadLocale(kGermany);
+    EXPECT_FALSE(Save(IDC_TEST_AMOUNT, L"1500,5"));
+    EXPECT_EQ(1500.5f, page_.amount);
+    EXPECT_EQ(GetDlgItem(page_.m_hWnd, IDC_TEST_AMOUNT), GetFocus());
+    EXPECT_FALSE(Save(IDC_TEST_AMOUNT, L"-0,01"));
+    EXPECT_EQ((std::vector<UINT>{IDC_TEST_AMOUNT, IDC_TEST_AMOUNT}), page_.validateErrors);
+    EXPECT_TRUE(Save(IDC_TEST_AMOUNT, L"1000"));
+    EXPECT_TRUE(Save(IDC_TEST_AMOUNT, L"0"));
+    EXPECT_TRUE(page_.exchangeErrors.empty());
+}
+
+TEST_F(FloatExchange, TheWholeMapRoundTripsInACommaLocale) {
+    SetThreadLocale(kGermany);
     page_.amount = 19.99f;
     page_.quantity = 45.5f;
     ASSERT_TRUE(page_.DoDataExchange(FALSE));
-    page_.amount = 0;
-    page_.quantity = 0;
+    page_.amount = page_.quantity = 0;
     ASSERT_TRUE(page_.DoDataExchange(TRUE));
     EXPECT_EQ(19.99f, page_.amount);
     EXPECT_EQ(45.5f, page_.quantity);
