@@ -6,7 +6,7 @@
 -- MetaData holds three rows in this order: 1 the store id (0 here; the first connection gives
 -- the copy its own), 2 the signature "ALK", 3 the version text (at most 4 characters).
 PRAGMA page_size = 4096;
-PRAGMA journal_mode = DELETE;
+-- The engine's default rollback journal ("-journal" beside the file) is the one used.
 
 BEGIN;
 
