@@ -16,6 +16,7 @@
 
 namespace {
 
+// The locale of every text shown here (see Utility.h on why the thread's).
 LCID DisplayLocale() {
     return GetThreadLocale();
 }
