@@ -11,6 +11,15 @@
 
 #include "framework/Window.h"
 
+// Create(parent, rect, text, style, exStyle, id) of a control class: a window of the class
+// GetWndClassName names.
+#define ALK_CONTROL_CREATE()                                                                                   \
+    HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr, DWORD style = 0, DWORD exStyle = 0, \
+                UINT id = 0, LPVOID param = nullptr)                                                           \
+    {                                                                                                          \
+        return CWindow::Create(GetWndClassName(), parent, rc, name, style, exStyle, id, param);                \
+    }
+
 // --- static, button, edit, combo box, list box ------------------------------------------------
 
 class CStatic : public CWindow {
@@ -18,6 +27,7 @@ public:
     CStatic(HWND h = nullptr) : CWindow(h) {}
     CStatic& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"STATIC"; }
+    ALK_CONTROL_CREATE()
     HBITMAP SetBitmap(HBITMAP bmp)
     {
         return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp)));
@@ -32,6 +42,7 @@ public:
     CButton(HWND h = nullptr) : CWindow(h) {}
     CButton& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"BUTTON"; }
+    ALK_CONTROL_CREATE()
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, check); }
     void Click() { SendMessage(BM_CLICK); }
@@ -42,6 +53,7 @@ public:
     CEdit(HWND h = nullptr) : CWindow(h) {}
     CEdit& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"EDIT"; }
+    ALK_CONTROL_CREATE()
     void SetSel(int start, int end, BOOL noScroll = FALSE)
     {
         SendMessage(EM_SETSEL, start, end);
@@ -72,6 +84,7 @@ public:
     CComboBox(HWND h = nullptr) : CWindow(h) {}
     CComboBox& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"COMBOBOX"; }
+    ALK_CONTROL_CREATE()
     int AddString(LPCWSTR s) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
     int InsertString(int index, LPCWSTR s)
     {
@@ -110,6 +123,7 @@ public:
     CListBox(HWND h = nullptr) : CWindow(h) {}
     CListBox& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"LISTBOX"; }
+    ALK_CONTROL_CREATE()
     int AddString(LPCWSTR s) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
     int InsertString(int index, LPCWSTR s)
     {
@@ -147,6 +161,7 @@ public:
     CHeaderCtrl(HWND h = nullptr) : CWindow(h) {}
     CHeaderCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return WC_HEADERW; }
+    ALK_CONTROL_CREATE()
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
     BOOL GetItem(int index, HDITEMW* item) const
     {
@@ -181,6 +196,7 @@ public:
     CListViewCtrl(HWND h = nullptr) : CWindow(h) {}
     CListViewCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return WC_LISTVIEWW; }
+    ALK_CONTROL_CREATE()
 
     // columns
     int InsertColumn(int index, LPCWSTR title, int format = LVCFMT_LEFT, int width = -1, int subItem = -1)
@@ -347,6 +363,7 @@ public:
     CToolBarCtrl(HWND h = nullptr) : CWindow(h) {}
     CToolBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return TOOLBARCLASSNAMEW; }
+    ALK_CONTROL_CREATE()
     void SetButtonStructSize() { SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON)); }
     int GetButtonCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     BOOL AddButtons(int count, const TBBUTTON* buttons)
@@ -410,6 +427,7 @@ public:
     CStatusBarCtrl(HWND h = nullptr) : CWindow(h) {}
     CStatusBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return STATUSCLASSNAMEW; }
+    ALK_CONTROL_CREATE()
     // rightEdges: right edge of each part in client coordinates; -1 runs to the window's edge.
     BOOL SetParts(int count, const int* rightEdges)
     {
@@ -440,6 +458,7 @@ public:
     CReBarCtrl(HWND h = nullptr) : CWindow(h) {}
     CReBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return REBARCLASSNAMEW; }
+    ALK_CONTROL_CREATE()
     UINT GetBandCount() const { return static_cast<UINT>(SendMessage(RB_GETBANDCOUNT)); }
     BOOL InsertBand(int index, const REBARBANDINFOW* band)
     {
@@ -490,6 +509,7 @@ class CToolTipCtrl : public CWindow {
 public:
     CToolTipCtrl(HWND h = nullptr) : CWindow(h) {}
     static LPCWSTR GetWndClassName() { return TOOLTIPS_CLASSW; }
+    ALK_CONTROL_CREATE()
 };
 
 // --- small controls ---------------------------------------------------------------------------
@@ -499,6 +519,7 @@ public:
     CUpDownCtrl(HWND h = nullptr) : CWindow(h) {}
     CUpDownCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return UPDOWN_CLASSW; }
+    ALK_CONTROL_CREATE()
     void SetRange32(int lower, int upper) { SendMessage(UDM_SETRANGE32, lower, upper); }
     void GetRange32(int& lower, int& upper) const
     {
@@ -523,6 +544,7 @@ public:
     CDateTimePickerCtrl(HWND h = nullptr) : CWindow(h) {}
     CDateTimePickerCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return DATETIMEPICK_CLASSW; }
+    ALK_CONTROL_CREATE()
     // GDT_VALID, GDT_NONE or GDT_ERROR.
     DWORD GetSystemTime(SYSTEMTIME* st) const { return static_cast<DWORD>(SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(st))); }
     BOOL SetSystemTime(DWORD flags, const SYSTEMTIME* st)
@@ -537,6 +559,7 @@ public:
     CProgressBarCtrl(HWND h = nullptr) : CWindow(h) {}
     CProgressBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return PROGRESS_CLASSW; }
+    ALK_CONTROL_CREATE()
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
     int SetPos(int pos) { return static_cast<int>(SendMessage(PBM_SETPOS, pos)); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
@@ -551,6 +574,7 @@ public:
     CRichEditCtrl(HWND h = nullptr) : CWindow(h) {}
     CRichEditCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
     static LPCWSTR GetWndClassName() { return L"RichEdit20W"; }
+    ALK_CONTROL_CREATE()
     BOOL SetAutoURLDetect(BOOL on = TRUE) { return SendMessage(EM_AUTOURLDETECT, on) == 0; }
     BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly)); }
     DWORD GetEventMask() const { return static_cast<DWORD>(SendMessage(EM_GETEVENTMASK)); }

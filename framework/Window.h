@@ -10,6 +10,9 @@
 #include "framework/String.h"
 #include "framework/Types.h"
 
+// Position and size chosen by the system (CW_USEDEFAULT); for a child, an empty rectangle.
+static const RECT rcDefault = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), 0, 0};
+
 class CWindow {
 public:
     HWND m_hWnd;
@@ -35,9 +38,11 @@ public:
     HWND Create(LPCWSTR className, HWND parent, const RECT& rc, LPCWSTR name = nullptr, DWORD style = 0,
                 DWORD exStyle = 0, UINT id = 0, LPVOID param = nullptr)
     {
-        m_hWnd = ::CreateWindowExW(exStyle, className, name, style, rc.left, rc.top, rc.right - rc.left,
-                                   rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), param);
+        bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
+        m_hWnd = ::CreateWindowExW(exStyle, className, name, style, rc.left, systemPlaced ? CW_USEDEFAULT : rc.top,
+                                   systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
+                                   systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), param);
         return m_hWnd;
     }
     BOOL DestroyWindow()

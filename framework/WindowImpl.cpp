@@ -29,6 +29,8 @@ ATOM CWndClassInfo::Register(WNDPROC windowProc)
         wc.style = style;
         wc.hCursor = ::LoadCursorW(nullptr, cursor);
         wc.hbrBackground = background < 0 ? nullptr : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+        wc.hIcon = icon;
+        wc.hIconSm = iconSmall;
         superProc = ::DefWindowProcW;
     }
     wc.cbSize = sizeof wc;

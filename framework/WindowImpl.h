@@ -25,9 +25,6 @@
 #include "framework/Module.h"
 #include "framework/Window.h"
 
-// Position and size chosen by the system (CW_USEDEFAULT); for a child, an empty rectangle.
-static const RECT rcDefault = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), 0, 0};
-
 template <DWORD Style = 0, DWORD ExStyle = 0>
 class CWinTraits {
 public:
@@ -47,6 +44,8 @@ struct CWndClassInfo {
     int background;          // COLOR_xxx; -1 for no brush
     LPCWSTR superclassOf;    // null: a new class; else the class to copy and route through
     LPCWSTR cursor = IDC_ARROW;
+    HICON icon = nullptr;       // class icons (new classes only); shared, never destroyed
+    HICON iconSmall = nullptr;
     ATOM atom = 0;
     WNDPROC superProc = nullptr;  // what the map leaves goes here
     wchar_t autoName[40] = {};

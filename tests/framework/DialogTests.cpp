@@ -27,6 +27,7 @@ public:
     int radio = 1;
     std::vector<UINT> exchangeErrors, validateErrors;
     BOOL initResult = -1;
+    bool endedByOK = false;
 
     BEGIN_MSG_MAP(CExchangeDialogT)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -41,7 +42,10 @@ public:
     }
     LRESULT OnOK(WORD, WORD, HWND, BOOL&)
     {
-        if (static_cast<T*>(this)->DoDataExchange(TRUE)) this->EndDialog(IDOK);
+        if (static_cast<T*>(this)->DoDataExchange(TRUE)) {
+            endedByOK = true;
+            this->EndDialog(IDOK);
+        }
         return 0;
     }
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&)
@@ -147,7 +151,6 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
     CExchangeDialog dlg;
     std::vector<HWND> focusAfter;
     std::vector<HWND> expectedFocus;
-    bool stillOpen = false;
     TimerAction action([&](HWND d) {
         struct Case { int id; const wchar_t* text; };
         // Each bad value in turn, the others valid.
@@ -164,11 +167,10 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
             focusAfter.push_back(::GetFocus());
             expectedFocus.push_back(::GetDlgItem(d, c.id));
         }
-        stillOpen = ::IsWindow(d) && ::IsWindowVisible(d);
         SendCommand(d, IDCANCEL);
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
-    EXPECT_TRUE(stillOpen) << "no bad value ended the dialog";
+    EXPECT_FALSE(dlg.endedByOK) << "no bad value ended the dialog";
     EXPECT_EQ(expectedFocus, focusAfter);
     EXPECT_EQ((std::vector<UINT>{IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_DECIMAL, IDC_DECIMAL, IDC_DECIMAL,
                                  IDC_UNSIGNED}),

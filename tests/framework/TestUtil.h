@@ -65,3 +65,43 @@ inline LRESULT SendNotify(HWND to, HWND from, UINT_PTR id, UINT code)
     NMHDR hdr{from, id, code};
     return ::SendMessageW(to, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
 }
+
+// Runs steps one per timer tick (about every 60 ms), from whatever modal loop is running.
+#include <vector>
+class TimerSequence {
+public:
+    explicit TimerSequence(std::vector<std::function<void()>> steps, UINT periodMs = 60) : m_steps(std::move(steps))
+    {
+        Current() = this;
+        m_id = ::SetTimer(nullptr, 0, periodMs, &TimerSequence::Tick);
+    }
+    ~TimerSequence()
+    {
+        if (m_id) ::KillTimer(nullptr, m_id);
+        Current() = nullptr;
+    }
+    size_t Done() const { return m_next; }
+
+private:
+    static TimerSequence*& Current()
+    {
+        static TimerSequence* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        TimerSequence* self = Current();
+        if (!self) return;
+        if (self->m_next >= self->m_steps.size()) {
+            ::KillTimer(nullptr, id);
+            self->m_id = 0;
+            return;
+        }
+        // A step may enter a modal loop (a menu, a dialog): the next step runs from inside it.
+        self->m_steps[self->m_next++]();
+    }
+
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_id = 0;
+};
