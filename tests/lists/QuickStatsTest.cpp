@@ -1,0 +1,279 @@
+// The quick statistics computed over entries stored through AlkBiz, in the stored units, and the
+// unit conversions with their single-precision constants.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ListsTestSupport.h"
+#include "desktop/QuickStats.h"
+
+namespace {
+
+class QuickStatsCompute : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_file.Connected());
+        g_AppSettings.UnitDistance = 0;     // miles
+        g_AppSettings.UnitVolume = 0;       // US gallons
+        g_AppSettings.UnitFuelEconomy = 0;  // miles per US gallon
+        m_car = m_file.AddVehicle(L"Car");
+        m_filter.SetVehicleID(m_car);
+    }
+    void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor = L"") {
+        m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity,
+                        quantity > 0 ? cost / quantity : 0, vendor);
+    }
+
+    CSettingsScope m_settings;
+    CTestDataFile m_file;
+    unsigned long m_car = 0;
+    CEntryFilter m_filter;
+    CQuickStats m_stats;
+};
+
+TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest) {
+    Fuel(1000, 10, 30, L"First Gas");
+    Fuel(1300, 12, 36, L"Second Gas");
+    Fuel(1600, 10, 31, L"Third Gas");
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(600.0f / 22.0f, m_stats.GetAverageFuelEconomy());  // 27.27 mi/gal
+    EXPECT_EQ(30.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_STREQ(L"Second Gas", m_stats.GetPrevFillVendor());
+    EXPECT_EQ(22.0f, m_stats.GetFuelConsumed());
+    EXPECT_EQ(32.0f, m_stats.GetTotalFuelQuantity());
+    EXPECT_EQ(97.0f, m_stats.GetFuelExpense());
+    EXPECT_EQ(97.0f / 32.0f, m_stats.GetAverageFuelCost());  // $3.03 per gal
+    EXPECT_EQ(static_cast<float>(22 / 6.0), m_stats.GetConsumptionRate());  // 3.67 per 100 miles
+    EXPECT_EQ(600, m_stats.GetDistance());
+    EXPECT_EQ(97.0f, m_stats.GetTotalExpense());
+    EXPECT_EQ(static_cast<float>(97 / 6.0), m_stats.GetCostOfOwnership());
+    EXPECT_STREQ(L"All Dates", m_stats.GetDateRangeText());
+}
+
+TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership) {
+    m_file.AddEntry(m_car, CEntry::etRepair, 5000, 250, 0, 0, L"Garage", L"Brakes");
+    Fuel(5150, 10, 40);
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(150, m_stats.GetDistance());
+    EXPECT_EQ(290.0f, m_stats.GetTotalExpense());
+    EXPECT_EQ(static_cast<float>(290 / 1.5), m_stats.GetCostOfOwnership());  // $193.33
+    EXPECT_NEAR(193.33, m_stats.GetCostOfOwnership(), 0.005);
+    // One fill-up: no distance to divide by, for either economy.
+    EXPECT_EQ(-1.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(-1.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_EQ(40.0f, m_stats.GetFuelExpense());
+    EXPECT_EQ(0.0f, m_stats.GetConsumptionRate());
+}
+
+TEST_F(QuickStatsCompute, OneFillUpCountsInTotalsButNotInConsumption) {
+    Fuel(2000, 12.5f, 40.625f);  // 3.25 a gallon
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(-1.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(-1.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_EQ(0.0f, m_stats.GetFuelConsumed());
+    EXPECT_EQ(12.5f, m_stats.GetTotalFuelQuantity());
+    EXPECT_EQ(40.625f, m_stats.GetFuelExpense());
+    EXPECT_EQ(3.25f, m_stats.GetAverageFuelCost());
+    EXPECT_EQ(0, m_stats.GetDistance());
+    EXPECT_EQ(0.0f, m_stats.GetCostOfOwnership());
+    EXPECT_STREQ(L"", m_stats.GetPrevFillVendor());
+}
+
+TEST_F(QuickStatsCompute, NoEntriesLeaveEveryNumberZero) {
+    Fuel(1000, 10, 30);
+    m_file.AddEntry(m_file.AddVehicle(L"Other"), CEntry::etFuel, 3000, 20, 5, 4);
+    m_filter.SetEntryType(CEntry::etTrip);  // nothing of this type
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_STREQ(L"All Dates", m_stats.GetDateRangeText());
+    for (float figure : {m_stats.GetAverageFuelEconomy(), m_stats.GetRecentFuelEconomy(),
+                         m_stats.GetFuelConsumed(), m_stats.GetConsumptionRate(),
+                         m_stats.GetTotalFuelQuantity(), m_stats.GetCostOfOwnership(),
+                         m_stats.GetTotalExpense(), m_stats.GetFuelExpense(),
+                         m_stats.GetAverageFuelCost()})
+        EXPECT_EQ(0.0f, figure);
+    EXPECT_EQ(0, m_stats.GetDistance());
+}
+
+TEST_F(QuickStatsCompute, OnlyTheFilteredEntriesCount) {
+    Fuel(1000, 10, 30);
+    m_file.AddEntry(m_car, CEntry::etExpense, 1100, 15, 0, 0, L"", L"Wash");
+    Fuel(1400, 10, 35);
+    // Another vehicle's entries never count.
+    const unsigned long other = m_file.AddVehicle(L"Other");
+    m_file.AddEntry(other, CEntry::etFuel, 90000, 500, 50, 10);
+
+    m_filter.SetEntryType(CEntry::etFuel);
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(65.0f, m_stats.GetTotalExpense());
+    EXPECT_EQ(400, m_stats.GetDistance());
+    EXPECT_EQ(40.0f, m_stats.GetAverageFuelEconomy());
+
+    m_filter.SetEntryType(CEntry::etNone);
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(80.0f, m_stats.GetTotalExpense());
+}
+
+TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance) {
+    Fuel(1000, 10, 30, L"A");
+    Fuel(1300, 12, 36, L"B");
+    Fuel(1600, 0, 0, L"C");
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(0.0f, m_stats.GetRecentFuelEconomy());  // not computed
+    EXPECT_EQ(12.0f, m_stats.GetFuelConsumed());
+    EXPECT_EQ(22.0f, m_stats.GetTotalFuelQuantity());
+    EXPECT_EQ(50.0f, m_stats.GetAverageFuelEconomy());  // 600 miles on 12 gallons
+    EXPECT_EQ(2.0f, m_stats.GetConsumptionRate());
+}
+
+TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates) {
+    // The later odometer reading is stored first, with the later date.
+    m_file.AddEntry(m_car, CEntry::etFuel, 1300, 36, 12, 3, L"Later", L"", 40010);
+    m_file.AddEntry(m_car, CEntry::etFuel, 1000, 30, 10, 3, L"Earlier", L"", 40000);
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(-300, m_stats.GetDistance());
+    EXPECT_EQ(-1.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_STREQ(L"Later", m_stats.GetPrevFillVendor());
+    EXPECT_EQ(-1.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(10.0f, m_stats.GetFuelConsumed());  // all but the one stored first (12)
+    EXPECT_EQ(0.0f, m_stats.GetCostOfOwnership());
+}
+
+TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry) {
+    // 2^24 + 1 is not a float: adding 1 to 2^24 rounds back to 2^24, while 1 + 1 first is exact.
+    m_file.AddEntry(m_car, CEntry::etExpense, 100, 16777216.0f);
+    m_file.AddEntry(m_car, CEntry::etExpense, 100, 1);
+    m_file.AddEntry(m_car, CEntry::etExpense, 100, 1);
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(16777218.0f, m_stats.GetTotalExpense());
+
+    CTestDataFile file;
+    const unsigned long van = file.AddVehicle(L"Van");
+    file.AddEntry(van, CEntry::etFuel, 100, 1, 1, 1);
+    file.AddEntry(van, CEntry::etFuel, 200, 1, 1, 1);
+    file.AddEntry(van, CEntry::etFuel, 300, 16777216.0f, 16777216.0f, 1);
+    CEntryFilter vanFilter;
+    vanFilter.SetVehicleID(van);
+    ASSERT_TRUE(m_stats.Compute(&vanFilter));
+    EXPECT_EQ(16777216.0f, m_stats.GetTotalExpense());
+    EXPECT_EQ(16777216.0f, m_stats.GetFuelExpense());
+    EXPECT_EQ(16777216.0f, m_stats.GetTotalFuelQuantity());
+}
+
+TEST_F(QuickStatsCompute, FailsWithoutFilterOrDatabase) {
+    Fuel(1000, 10, 30);
+    Fuel(1300, 10, 30);
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    ASSERT_NE(0.0f, m_stats.GetTotalExpense());
+
+    EXPECT_FALSE(m_stats.Compute(nullptr));
+    EXPECT_STREQ(L"", m_stats.GetDateRangeText());
+    EXPECT_EQ(0.0f, m_stats.GetTotalExpense());
+    EXPECT_EQ(0.0f, m_stats.GetAverageFuelEconomy());
+
+    g_DataLayer.Disconnect();
+    EXPECT_FALSE(m_stats.Compute(&m_filter));
+    EXPECT_STREQ(L"All Dates", m_stats.GetDateRangeText());
+    EXPECT_EQ(0, m_stats.GetDistance());
+    EXPECT_EQ(0.0f, m_stats.GetTotalFuelQuantity());
+}
+
+// --- unit conversions --------------------------------------------------------------------------
+
+struct Conversion {
+    float (*convert)(float);
+    int unitDistance;
+    int unitVolume;
+    float factor;  // exact single-precision constant; 1 = unchanged; 0 = no known unit
+};
+
+class QuickStatsUnits : public ::testing::Test {
+protected:
+    CSettingsScope m_settings;
+};
+
+TEST_F(QuickStatsUnits, ConversionsUseTheSinglePrecisionConstants) {
+    const Conversion table[] = {
+        {&CQuickStats::ToMiles, 0, 0, 1},
+        {&CQuickStats::ToMiles, 1, 0, 0.621370971202850341796875f},
+        {&CQuickStats::ToKilometres, 0, 0, 1.6089999675750732421875f},
+        {&CQuickStats::ToKilometres, 1, 0, 1},
+        {&CQuickStats::ToUSGallons, 0, 0, 1},
+        {&CQuickStats::ToUSGallons, 0, 1, 1.20095002651214599609375f},
+        {&CQuickStats::ToUSGallons, 0, 2, 0.2642000019550323486328125f},
+        {&CQuickStats::ToUSGallons, 0, 3, 0},
+        {&CQuickStats::ToUKGallons, 0, 0, 0.8327000141143798828125f},
+        {&CQuickStats::ToUKGallons, 0, 1, 1},
+        {&CQuickStats::ToUKGallons, 0, 2, 0.2199999988079071044921875f},
+        {&CQuickStats::ToUKGallons, 0, -1, 0},
+        {&CQuickStats::ToLitres, 0, 0, 3.7850000858306884765625f},
+        {&CQuickStats::ToLitres, 0, 1, 4.54609012603759765625f},
+        {&CQuickStats::ToLitres, 0, 2, 1},
+        {&CQuickStats::ToLitres, 0, 7, 0},
+    };
+    int row = 0;
+    for (const Conversion& c : table) {
+        g_AppSettings.UnitDistance = c.unitDistance;
+        g_AppSettings.UnitVolume = c.unitVolume;
+        SCOPED_TRACE(row++);
+        EXPECT_EQ(c.factor, c.convert(1.0f));
+        // 3 has two bits: the product of the constant's 24 bits fits a double exactly, and the
+        // one rounding to single precision is the result's.
+        EXPECT_EQ(static_cast<float>(3.0 * static_cast<double>(c.factor)), c.convert(3.0f));
+        EXPECT_EQ(static_cast<float>(-0.5 * static_cast<double>(c.factor)), c.convert(-0.5f));
+    }
+}
+
+TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit) {
+    struct Case {
+        int distanceUnit, volumeUnit, economyUnit;
+        long distance;
+        float volume;
+        double expected;  // to two decimals
+    };
+    const Case cases[] = {
+        {0, 0, 0, 300, 10, 30.00},   // mi/gal (US)
+        {1, 2, 0, 100, 10, 23.52},   // km and litres as mi/gal (US): 62.1371 / 2.642
+        {0, 0, 2, 300, 10, 12.75},   // miles and US gallons as km/ltr: 482.7 / 37.85
+        {0, 0, 1, 300, 10, 36.03},   // mi/gal (UK): 300 / 8.327
+        {1, 1, 1, 100, 10, 6.21},    // km per UK gallon as mi/gal (UK)
+        {0, 2, 3, 300, 10, 30.00},   // mi/ltr from litres
+        {1, 0, 3, 100, 10, 1.64},    // km and US gallons as mi/ltr: 62.1371 / 37.85
+        {1, 2, 2, 100, 10, 10.00},   // km/ltr from km and litres
+    };
+    for (const Case& c : cases) {
+        g_AppSettings.UnitDistance = c.distanceUnit;
+        g_AppSettings.UnitVolume = c.volumeUnit;
+        g_AppSettings.UnitFuelEconomy = c.economyUnit;
+        SCOPED_TRACE(testing::Message() << c.distanceUnit << c.volumeUnit << c.economyUnit);
+        EXPECT_NEAR(c.expected, CQuickStats::FuelEconomy(c.distance, c.volume), 0.005);
+    }
+}
+
+TEST_F(QuickStatsUnits, FuelEconomyThatCannotBeComputedIsMinusOne) {
+    g_AppSettings.UnitDistance = 0;
+    g_AppSettings.UnitVolume = 0;
+    for (int unit : {-1, 4, 100}) {
+        g_AppSettings.UnitFuelEconomy = unit;
+        EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, 10)) << unit;
+    }
+    g_AppSettings.UnitFuelEconomy = 0;
+    EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(0, 10));
+    EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(-50, 10));
+    EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, 0));
+    EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, -2));
+    EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, std::nanf("")));
+    // A volume unit outside the known ones converts to nothing.
+    for (int economy = 0; economy < 4; ++economy) {
+        g_AppSettings.UnitFuelEconomy = economy;
+        g_AppSettings.UnitVolume = 3;
+        EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, 10)) << economy;
+    }
+}
+
+}  // namespace
