@@ -1,5 +1,7 @@
 // COwnerDraw<T>: turns draw-item, measure-item, compare-item and delete-item messages into
-// calls of T's DrawItem, MeasureItem, CompareItem and DeleteItem (which T may declare virtual).
+// calls of T's DrawItem, MeasureItem, CompareItem and OwnerDrawDeleteItem (T may declare them
+// virtual; the last is not called DeleteItem so that it does not collide with the list and
+// combo controls' own DeleteItem).
 //
 // Map 0 takes the messages as a parent receives them (WM_DRAWITEM ...); alternate map 1 takes
 // them reflected to the control itself (OCM_DRAWITEM ...): an owner-drawn control chains
@@ -30,7 +32,7 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT) {}
     void MeasureItem(LPMEASUREITEMSTRUCT) {}
     int CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
-    void DeleteItem(LPDELETEITEMSTRUCT) {}
+    void OwnerDrawDeleteItem(LPDELETEITEMSTRUCT) {}
 
 protected:
     ~COwnerDraw() = default;
@@ -59,7 +61,7 @@ protected:
     }
     LRESULT OnDeleteItem(UINT, WPARAM, LPARAM lParam, BOOL&)
     {
-        static_cast<T*>(this)->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        static_cast<T*>(this)->OwnerDrawDeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
         return TRUE;
     }
 };

@@ -176,7 +176,7 @@ TEST_F(FrameTest, BarsSitInNumberedBandsAndTheClientFillsTheRest)
 {
     CReBarCtrl rebar(frame.m_hWndToolBar);
     ASSERT_EQ(2u, rebar.GetBandCount());
-    UINT style, cx, id;
+    UINT style = 0, cx = 0, id = 0;
     ASSERT_TRUE(rebar.GetBand(0, style, cx, id));
     EXPECT_EQ(static_cast<UINT>(ATL_IDW_BAND_FIRST), id);
     EXPECT_FALSE(style & RBBS_BREAK);
