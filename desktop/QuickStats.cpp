@@ -1,10 +1,8 @@
 #include "desktop/QuickStats.h"
 
 #include "desktop/AppSettings.h"
+#include "desktop/Startup.h"
 #include "desktop/Utility.h"
-
-// The program's one connection to its database file; defined by the start-up code.
-extern CDataLayer g_DataLayer;
 
 namespace {
 

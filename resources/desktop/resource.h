@@ -104,3 +104,27 @@
 #define IDS_URL_PRODUCT                 223
 #define IDS_URL_SUPPORT                 224
 #define IDS_URL_UPGRADE                 226
+
+// --- The main window's lists and the picture pane ------------------------------------------------
+// Default vehicle picture (160x120)
+#define IDB_VEHICLE_PICTURE             100
+
+// Strings of the lists, the quick statistics and the picture pane
+#define IDS_QS_FUEL_EXPENSE             129
+#define IDS_COLUMN_AMOUNT               137
+#define IDS_COLUMN_DATE                 139
+#define IDS_COLUMN_DESCRIPTION          140
+#define IDS_COLUMN_NAME                 145
+#define IDS_COLUMN_ODOMETER             147
+#define IDS_EMPTY_LIST                  160
+#define IDS_PICTURE_HINT                186
+#define IDS_QS_COST_OF_OWNERSHIP        192
+#define IDS_QS_DATE_RANGE               193
+#define IDS_QS_DISTANCE                 194
+#define IDS_QS_CONSUMPTION_RATE         195
+#define IDS_QS_FUEL_CONSUMED            196
+#define IDS_QS_AVERAGE_ECONOMY          197
+#define IDS_QS_RECENT_ECONOMY           198
+#define IDS_QS_TOTAL_EXPENSE            199
+#define IDS_NOT_AVAILABLE               200
+#define IDS_QS_AVERAGE_FUEL_COST        234

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-CDataLayer g_DataLayer;
-HFONT g_hBoldFont = nullptr;
-
 namespace {
 
 int g_fileCount = 0;
@@ -30,12 +27,7 @@ void RemoveTree(const std::wstring& path) {
 
 // The bold interface font, made once for the whole test program as the program makes it.
 struct BoldFont {
-    BoldFont() {
-        LOGFONTW font{};
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-        font.lfWeight = FW_BOLD;
-        g_hBoldFont = CreateFontIndirectW(&font);
-    }
+    BoldFont() { CreateBoldFont(); }
     ~BoldFont() { DeleteObject(g_hBoldFont); }
 } g_boldFont;
 

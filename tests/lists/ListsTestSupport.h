@@ -1,5 +1,5 @@
-// Support of the list tests: the program-wide objects the views use (the data layer, the bold
-// font), a database copied from the template for each test, and helpers that store entries.
+// Support of the list tests: the bold font made as the program makes it, a database copied from
+// the template for each test, and helpers that store entries.
 #pragma once
 
 #include <windows.h>
@@ -10,10 +10,7 @@
 
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
-
-// Defined here for the tests, as the program's start-up code defines them for the program.
-extern CDataLayer g_DataLayer;
-extern HFONT g_hBoldFont;
+#include "desktop/Startup.h"  // the program's data layer and bold font
 
 // A fresh copy of the template in a folder of its own, connected to g_DataLayer for the life of
 // the object; the folder goes with it.
