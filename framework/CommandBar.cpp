@@ -74,6 +74,8 @@ BOOL CCommandBarCtrl::AttachMenu(HMENU menu)
     for (int n = ButtonCount(); n > 0; --n) SendMessage(TB_DELETEBUTTON, n - 1);
     m_menu = menu;
     if (!menu) return TRUE;
+    // The menu now shows in the bar, not in the window's menu bar.
+    if (m_parent && ::GetMenu(m_parent) == menu) ::SetMenu(m_parent, nullptr);
     int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         wchar_t text[128] = {};

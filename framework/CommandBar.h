@@ -1,8 +1,9 @@
 // CCommandBarCtrl: a flat, list-style toolbar that shows a window's menu, so the menu can live
 // in a rebar band, and that puts command icons beside menu items.
 //
-// AttachMenu(menu) makes one button per top-level item (the menu stays the caller's: the frame
-// that loaded it frees it; remove it from the window with SetMenu(NULL) after attaching). A
+// AttachMenu(menu) makes one button per top-level item and, when the menu is the parent
+// window's own, takes it off the window's menu bar. The menu stays the caller's (a frame frees
+// the menu it loaded when it is destroyed). A
 // click on a button, Alt or F10 followed by the arrow keys, or Alt+mnemonic opens that item's
 // popup with the bar's parent as the menu's owner: the parent receives WM_INITMENUPOPUP (so a
 // CUpdateUI there updates the items), WM_MENUSELECT and the chosen WM_COMMAND. Left and Right,

@@ -9,7 +9,9 @@
 // The frame's map (chain it: CHAIN_MSG_MAP(CFrameWindowImpl<T>)) lays the bars and client out
 // on WM_SIZE, shows a command's prompt (the text of its string before "\n") in the status bar
 // while a menu item is highlighted, answers toolbar tooltips with the text after "\n", gives
-// the focus to the client, and on WM_DESTROY of a top-level frame posts WM_QUIT, which ends
+// the focus to the client, reflects WM_DRAWITEM, WM_COMPAREITEM and WM_DELETEITEM to the
+// control they name (so owner-drawn controls in splitters and panes draw themselves), and on
+// WM_DESTROY of a top-level frame posts WM_QUIT, which ends
 // the thread's message loop (m_bQuitOnDestroy false turns that off).
 //
 // m_hWndToolBar (the rebar or toolbar), m_hWndStatusBar and m_hWndClient are child windows the
@@ -214,6 +216,9 @@ public:
         MESSAGE_HANDLER(WM_NCDESTROY, OnNcDestroy)
         NOTIFY_CODE_HANDLER(TTN_GETDISPINFOW, OnToolTipText)
         NOTIFY_CODE_HANDLER(RBN_HEIGHTCHANGE, OnReBarHeightChange)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnReflectOwnerDraw)
+        MESSAGE_HANDLER(WM_COMPAREITEM, OnReflectOwnerDraw)
+        MESSAGE_HANDLER(WM_DELETEITEM, OnReflectOwnerDraw)
     END_MSG_MAP()
 
 protected:
@@ -277,6 +282,12 @@ protected:
         lstrcpynW(info->szText, tip, sizeof info->szText / sizeof info->szText[0]);
         info->lpszText = info->szText;
         return 0;
+    }
+    // Owner-drawn controls anywhere below the frame (in splitters and pane containers, which
+    // forward these messages up) get them back reflected, as OCM_DRAWITEM etc.
+    LRESULT OnReflectOwnerDraw(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+    {
+        return AlkReflectNotifications(this->m_hWnd, uMsg, wParam, lParam, bHandled);
     }
     LRESULT OnReBarHeightChange(int, LPNMHDR, BOOL& bHandled)
     {

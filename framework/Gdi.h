@@ -287,7 +287,7 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
     void Set()
     {
-        HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514) /* IDC_WAIT */));
         if (!m_active) m_old = old;
         m_active = true;
     }

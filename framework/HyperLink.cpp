@@ -68,7 +68,7 @@ LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CHyperLink::OnSetCursor(UINT, WPARAM, LPARAM, BOOL&)
 {
-    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */));
     return TRUE;
 }
 

@@ -268,7 +268,7 @@ private:
             ::GetCursorPos(&pt);
             this->ScreenToClient(&pt);
             if (OverBar(pt)) {
-                ::SetCursor(::LoadCursorW(nullptr, Vertical ? IDC_SIZEWE : IDC_SIZENS));
+                ::SetCursor(::LoadCursorW(nullptr, Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
                 return TRUE;
             }
         }
@@ -282,7 +282,7 @@ private:
             this->SetCapture();
             m_dragging = true;
             m_dragOffset = (Vertical ? pt.x - m_rect.left : pt.y - m_rect.top) - m_pos;
-            ::SetCursor(::LoadCursorW(nullptr, Vertical ? IDC_SIZEWE : IDC_SIZENS));
+            ::SetCursor(::LoadCursorW(nullptr, Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
         }
         return 0;
     }

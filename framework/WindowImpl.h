@@ -43,7 +43,7 @@ struct CWndClassInfo {
     UINT style;
     int background;          // COLOR_xxx; -1 for no brush
     LPCWSTR superclassOf;    // null: a new class; else the class to copy and route through
-    LPCWSTR cursor = IDC_ARROW;
+    LPCWSTR cursor = MAKEINTRESOURCEW(32512) /* IDC_ARROW */;
     HICON icon = nullptr;       // class icons (new classes only); shared, never destroyed
     HICON iconSmall = nullptr;
     ATOM atom = 0;
@@ -86,6 +86,9 @@ public:
 
     // The message being handled (null outside the window procedure).
     const MSG* GetCurrentMessage() const { return m_currentMsg; }
+
+    // The procedure the window runs (the same for every object; kept for code that asks).
+    virtual WNDPROC GetWindowProc() { return &CWindowImplRootBase::WindowProc; }
 
     // Called with the window's handle after WM_NCDESTROY has been handled; the object is free
     // of the window then.
@@ -199,7 +202,7 @@ protected:
         CWindowImplRootBase* outer = creating;
         creating = this;
         bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
-        HWND hWnd = ::CreateWindowExW(exStyle, MAKEINTATOM(atom), name, style, rc.left,
+        HWND hWnd = ::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), name, style, rc.left,
                                       systemPlaced ? CW_USEDEFAULT : rc.top,
                                       systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
                                       systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,

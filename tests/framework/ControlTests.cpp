@@ -373,11 +373,11 @@ TEST(SmallPiecesTest, MenuFromResourceAndWaitCursor)
     view.EnableMenuItem(ID_VIEW_B, MF_BYCOMMAND | MF_GRAYED);
     EXPECT_TRUE(view.GetMenuState(ID_VIEW_B, MF_BYCOMMAND) & MF_GRAYED);
 
-    HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    HCURSOR arrow = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     ::SetCursor(arrow);
     {
         CWaitCursor wait;
-        EXPECT_EQ(::LoadCursorW(nullptr, IDC_WAIT), ::GetCursor());
+        EXPECT_EQ(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)), ::GetCursor());
     }
     EXPECT_EQ(arrow, ::GetCursor());
 }

@@ -11,6 +11,7 @@
 #include "framework/CommandBar.h"
 #include "framework/Frame.h"
 #include "framework/Module.h"
+#include "framework/OwnerDraw.h"
 #include "framework/PaneContainer.h"
 #include "framework/Splitter.h"
 #include "framework/UpdateUI.h"
@@ -553,6 +554,39 @@ TEST_F(FrameTest, CommandBarIconsAndPopupsForOtherWindows)
     EXPECT_EQ((std::vector<UINT>{ID_VIEW_B}), frame.commands);
     ::DestroyMenu(popup);
     ::DestroyIcon(icon);
+}
+
+// An owner-drawn list inside a pane container: its draw-item messages travel up to the frame,
+// which reflects them back.
+class CPaneRows : public CWindowImpl<CPaneRows, CListViewCtrl>, public COwnerDraw<CPaneRows> {
+public:
+    int drawn = 0;
+    BEGIN_MSG_MAP(CPaneRows)
+        CHAIN_MSG_MAP_ALT(COwnerDraw<CPaneRows>, 1)
+        DEFAULT_REFLECTION_HANDLER()
+    END_MSG_MAP()
+    void DrawItem(LPDRAWITEMSTRUCT dis)
+    {
+        ++drawn;
+        ::FillRect(dis->hDC, &dis->rcItem, ::GetSysColorBrush(COLOR_WINDOW));
+    }
+};
+
+TEST_F(FrameTest, OwnerDrawnControlsInPanesDrawThemselves)
+{
+    CPaneRows rows;
+    ASSERT_TRUE(rows.Create(frame.rightPane, CRect(0, 0, 100, 100), nullptr,
+                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER, 0, 33772));
+    rows.InsertColumn(0, L"Stat", LVCFMT_LEFT, 200);
+    rows.InsertItem(0, L"Fuel economy");
+    frame.rightPane.SetClient(rows);
+    ::ShowWindow(frame.edit, SW_HIDE);
+    rows.Invalidate();
+    rows.UpdateWindow();
+    PumpMessages();
+    EXPECT_GE(rows.drawn, 1);
+    frame.rightPane.SetClient(frame.edit);
+    rows.DestroyWindow();
 }
 
 }  // namespace
