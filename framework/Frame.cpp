@@ -100,17 +100,17 @@ BOOL AlkAddReBarBand(HWND rebar, HWND band, int id, LPCWSTR title, BOOL newRow, 
     rbb.hwndChild = band;
     rbb.wID = static_cast<UINT>(id ? id : ATL_IDW_BAND_FIRST + count);
 
-    // A toolbar's size is that of its buttons.
+    // A toolbar (or a superclass of one, such as the command bar) is as large as its buttons;
+    // other windows as they are. Only a toolbar answers TB_GETBUTTONSIZE.
     RECT rc{};
-    wchar_t cls[32] = {};
-    ::GetClassNameW(band, cls, 32);
-    if (lstrcmpiW(cls, TOOLBARCLASSNAMEW) == 0) {
-        int buttons = static_cast<int>(::SendMessageW(band, TB_BUTTONCOUNT, 0, 0));
-        if (buttons > 0) ::SendMessageW(band, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&rc));
-        RECT first{};
-        if (buttons > 0) ::SendMessageW(band, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    int buttons = ::SendMessageW(band, TB_GETBUTTONSIZE, 0, 0) ? static_cast<int>(::SendMessageW(band, TB_BUTTONCOUNT, 0, 0)) : -1;
+    if (buttons > 0) {
+        ::SendMessageW(band, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&rc));
         rc.left = 0;
-        if (rc.bottom - rc.top <= 0) ::GetWindowRect(band, &rc), rc.right -= rc.left, rc.left = 0;
+        rc.top = 0;
+    } else if (buttons == 0) {
+        DWORD size = static_cast<DWORD>(::SendMessageW(band, TB_GETBUTTONSIZE, 0, 0));
+        rc.bottom = HIWORD(size);
     } else {
         ::GetWindowRect(band, &rc);
         rc.right -= rc.left;

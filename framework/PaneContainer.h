@@ -177,10 +177,19 @@ private:
     {
         auto* dis = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
         if (m_closeButton && dis->hwndItem == m_closeButton) {
+            // A cross drawn with lines: no symbol font needed.
             RECT rc = dis->rcItem;
-            UINT state = DFCS_CAPTIONCLOSE | DFCS_FLAT;
-            if (dis->itemState & ODS_SELECTED) state |= DFCS_PUSHED;
-            ::DrawFrameControl(dis->hDC, &rc, DFC_CAPTION, state);
+            ::FillRect(dis->hDC, &rc, ::GetSysColorBrush(COLOR_3DFACE));
+            if (dis->itemState & ODS_SELECTED) ::DrawEdge(dis->hDC, &rc, BDR_SUNKENOUTER, BF_RECT);
+            int inset = (rc.right - rc.left) / 4 + ((dis->itemState & ODS_SELECTED) ? 1 : 0);
+            HPEN pen = ::CreatePen(PS_SOLID, 2, ::GetSysColor(COLOR_BTNTEXT));
+            HGDIOBJ old = ::SelectObject(dis->hDC, pen);
+            ::MoveToEx(dis->hDC, rc.left + inset, rc.top + inset, nullptr);
+            ::LineTo(dis->hDC, rc.right - inset, rc.bottom - inset);
+            ::MoveToEx(dis->hDC, rc.right - inset, rc.top + inset, nullptr);
+            ::LineTo(dis->hDC, rc.left + inset, rc.bottom - inset);
+            ::SelectObject(dis->hDC, old);
+            ::DeleteObject(pen);
             return TRUE;
         }
         return AlkForwardToParent(m_hWnd, uMsg, wParam, lParam);
