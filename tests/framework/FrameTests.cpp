@@ -185,6 +185,12 @@ TEST_F(FrameTest, BarsSitInNumberedBandsAndTheClientFillsTheRest)
     EXPECT_EQ(static_cast<UINT>(ATL_IDW_BAND_FIRST + 1), id);
     EXPECT_TRUE(style & RBBS_BREAK) << "the toolbar starts a new line";
     EXPECT_EQ(2u, rebar.GetRowCount());
+    RECT menuBand{}, cmdBarRect{};
+    rebar.GetRect(0, &menuBand);
+    frame.cmdBar.GetWindowRect(&cmdBarRect);
+    EXPECT_GT(menuBand.bottom - menuBand.top, 10) << "the command bar's band is as high as its buttons";
+    EXPECT_GT(cmdBarRect.bottom - cmdBarRect.top, 10);
+    EXPECT_TRUE(frame.cmdBar.IsWindowVisible());
 
     CToolBarCtrl tb(frame.toolBar);
     EXPECT_EQ(4, tb.GetButtonCount()) << "three buttons and a separator from the toolbar resource";

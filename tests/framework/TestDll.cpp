@@ -1,0 +1,45 @@
+// A DLL that links the framework and holds resources of its own, as the conduit and the
+// ActiveSync provider do: its strings and dialog come from its own module, not the program's.
+#include <windows.h>
+
+#include "framework/Dialog.h"
+#include "framework/Module.h"
+#include "framework/String.h"
+#include "TestDllResources.h"
+
+namespace {
+
+class COwnDialog : public CDialogImpl<COwnDialog> {
+public:
+    enum { IDD = IDD_DLL_DIALOG };
+    CString caption;
+    BEGIN_MSG_MAP(COwnDialog)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    END_MSG_MAP()
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        GetWindowText(caption);
+        EndDialog(IDOK);
+        return TRUE;
+    }
+};
+
+}  // namespace
+
+// Copies the DLL's string IDS_DLL_TEXT into buf; returns its length (0 when not found).
+extern "C" __declspec(dllexport) int DllLoadOwnString(wchar_t* buf, int size)
+{
+    CString s;
+    if (!s.LoadString(IDS_DLL_TEXT)) return 0;
+    lstrcpynW(buf, s, size);
+    return s.GetLength();
+}
+
+// Runs the DLL's own dialog template; copies its caption into buf; returns DoModal's result.
+extern "C" __declspec(dllexport) int DllRunOwnDialog(wchar_t* buf, int size)
+{
+    COwnDialog dlg;
+    INT_PTR r = dlg.DoModal(nullptr);
+    lstrcpynW(buf, dlg.caption, size);
+    return static_cast<int>(r);
+}
