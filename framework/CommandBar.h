@@ -36,8 +36,8 @@ public:
     CCommandBarCtrl() = default;
     ~CCommandBarCtrl() override;
 
-    HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr, DWORD style = ATL_SIMPLE_CMDBAR_PANE_STYLE,
-                DWORD exStyle = 0, UINT id = ATL_IDW_COMMAND_BAR, LPVOID param = nullptr);
+    HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr, DWORD style = ALK_SIMPLE_CMDBAR_PANE_STYLE,
+                DWORD exStyle = 0, UINT id = ALK_IDW_COMMAND_BAR, LPVOID param = nullptr);
 
     BOOL AttachMenu(HMENU menu);
     HMENU GetMenu() const { return m_menu; }

@@ -98,7 +98,7 @@ BOOL AlkAddReBarBand(HWND rebar, HWND band, int id, LPCWSTR title, BOOL newRow, 
     if (newRow) rbb.fStyle |= RBBS_BREAK;
     rbb.lpText = const_cast<LPWSTR>(title);
     rbb.hwndChild = band;
-    rbb.wID = static_cast<UINT>(id ? id : ATL_IDW_BAND_FIRST + count);
+    rbb.wID = static_cast<UINT>(id ? id : ALK_IDW_BAND_FIRST + count);
 
     // A toolbar (or a superclass of one, such as the command bar) is as large as its buttons;
     // other windows as they are. Only a toolbar answers TB_GETBUTTONSIZE.

@@ -27,24 +27,24 @@
 #include "framework/WindowImpl.h"
 
 // Child ids and styles of the frame's bars.
-#define ATL_IDW_TOOLBAR 0xE800
-#define ATL_IDW_STATUS_BAR 0xE801
-#define ATL_IDW_COMMAND_BAR 0xE802
-#define ATL_IDW_BAND_FIRST 0xEB00
-#define ATL_IDW_BAND_LAST 0xEBFF
-#define ATL_IDS_IDLEMESSAGE 0xE001
+#define ALK_IDW_TOOLBAR 0xE800
+#define ALK_IDW_STATUS_BAR 0xE801
+#define ALK_IDW_COMMAND_BAR 0xE802
+#define ALK_IDW_BAND_FIRST 0xEB00
+#define ALK_IDW_BAND_LAST 0xEBFF
+#define ALK_IDS_IDLEMESSAGE 0xE001
 
-#define ATL_SIMPLE_TOOLBAR_STYLE \
+#define ALK_SIMPLE_TOOLBAR_STYLE \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS)
-#define ATL_SIMPLE_TOOLBAR_PANE_STYLE                                                                     \
+#define ALK_SIMPLE_TOOLBAR_PANE_STYLE                                                                     \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | \
      TBSTYLE_TOOLTIPS | TBSTYLE_FLAT)
-#define ATL_SIMPLE_REBAR_STYLE \
+#define ALK_SIMPLE_REBAR_STYLE \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE)
-#define ATL_SIMPLE_REBAR_NOBORDER_STYLE \
+#define ALK_SIMPLE_REBAR_NOBORDER_STYLE \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER)
-#define ATL_SIMPLE_STATUSBAR_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP)
-#define ATL_SIMPLE_CMDBAR_PANE_STYLE                                                                   \
+#define ALK_SIMPLE_STATUSBAR_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP)
+#define ALK_SIMPLE_CMDBAR_PANE_STYLE                                                                   \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | \
      TBSTYLE_FLAT | TBSTYLE_LIST)
 
@@ -75,7 +75,7 @@ CString AlkCommandText(UINT id, bool tooltip);
 HWND AlkCreateToolBarFromResource(HWND parent, UINT resourceID, BOOL initialSeparator, DWORD style, UINT id);
 
 // Adds a bar to a rebar as a new band sized to the bar's buttons; id 0 numbers bands from
-// ATL_IDW_BAND_FIRST in the order of adding.
+// ALK_IDW_BAND_FIRST in the order of adding.
 BOOL AlkAddReBarBand(HWND rebar, HWND band, int id, LPCWSTR title, BOOL newRow, int cxWidth, BOOL fullWidthAlways);
 
 template <class T, class TBase = CWindow, class TWinTraits = CFrameWinTraits>
@@ -126,23 +126,23 @@ public:
 
     // --- bars --------------------------------------------------------------------------------
     HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceID, BOOL initialSeparator = FALSE,
-                                 DWORD style = ATL_SIMPLE_TOOLBAR_STYLE, UINT id = ATL_IDW_TOOLBAR)
+                                 DWORD style = ALK_SIMPLE_TOOLBAR_STYLE, UINT id = ALK_IDW_TOOLBAR)
     {
         return AlkCreateToolBarFromResource(parent, resourceID, initialSeparator, style, id);
     }
     // A toolbar straight under the frame (no rebar).
-    BOOL CreateSimpleToolBar(UINT resourceID = 0, DWORD style = ATL_SIMPLE_TOOLBAR_STYLE, UINT id = ATL_IDW_TOOLBAR)
+    BOOL CreateSimpleToolBar(UINT resourceID = 0, DWORD style = ALK_SIMPLE_TOOLBAR_STYLE, UINT id = ALK_IDW_TOOLBAR)
     {
         if (!resourceID) resourceID = T::GetWndClassInfo().commonResourceID;
         m_hWndToolBar = CreateSimpleToolBarCtrl(this->m_hWnd, resourceID, TRUE, style, id);
         return m_hWndToolBar != nullptr;
     }
-    BOOL CreateSimpleReBar(DWORD style = ATL_SIMPLE_REBAR_STYLE, UINT id = ATL_IDW_TOOLBAR)
+    BOOL CreateSimpleReBar(DWORD style = ALK_SIMPLE_REBAR_STYLE, UINT id = ALK_IDW_TOOLBAR)
     {
         m_hWndToolBar = CreateSimpleReBarCtrl(this->m_hWnd, style, id);
         return m_hWndToolBar != nullptr;
     }
-    static HWND CreateSimpleReBarCtrl(HWND parent, DWORD style = ATL_SIMPLE_REBAR_STYLE, UINT id = ATL_IDW_TOOLBAR)
+    static HWND CreateSimpleReBarCtrl(HWND parent, DWORD style = ALK_SIMPLE_REBAR_STYLE, UINT id = ALK_IDW_TOOLBAR)
     {
         HWND rebar = ::CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr, style, 0, 0, 100, 100, parent,
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AlkGetModuleInstance(), nullptr);
@@ -165,13 +165,13 @@ public:
     }
 
     // A status bar with one text (default: the idle text, "Ready" when the string table has
-    // none for ATL_IDS_IDLEMESSAGE).
-    BOOL CreateSimpleStatusBar(LPCWSTR text = nullptr, DWORD style = ATL_SIMPLE_STATUSBAR_STYLE,
-                               UINT id = ATL_IDW_STATUS_BAR)
+    // none for ALK_IDS_IDLEMESSAGE).
+    BOOL CreateSimpleStatusBar(LPCWSTR text = nullptr, DWORD style = ALK_SIMPLE_STATUSBAR_STYLE,
+                               UINT id = ALK_IDW_STATUS_BAR)
     {
         CString idle;
         if (!text) {
-            if (!idle.LoadString(ATL_IDS_IDLEMESSAGE)) idle = L"Ready";
+            if (!idle.LoadString(ALK_IDS_IDLEMESSAGE)) idle = L"Ready";
             text = idle;
         }
         m_hWndStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, text, style, 0, 0, 0, 0, this->m_hWnd,

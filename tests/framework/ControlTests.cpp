@@ -172,18 +172,18 @@ TEST_F(ControlTest, ReBarBandsMoveAndKeepTheirIds)
     ASSERT_TRUE(AlkAddReBarBand(rebar, a, 0, nullptr, FALSE, 0, FALSE));
     ASSERT_TRUE(AlkAddReBarBand(rebar, b, 0, nullptr, TRUE, 150, FALSE));
     CReBarCtrl bar(rebar);
-    EXPECT_EQ(0, bar.IdToIndex(ATL_IDW_BAND_FIRST));
-    EXPECT_EQ(1, bar.IdToIndex(ATL_IDW_BAND_FIRST + 1));
+    EXPECT_EQ(0, bar.IdToIndex(ALK_IDW_BAND_FIRST));
+    EXPECT_EQ(1, bar.IdToIndex(ALK_IDW_BAND_FIRST + 1));
     UINT style = 0, cx = 0, id = 0;
     bar.GetBand(1, style, cx, id);
     EXPECT_EQ(150u, cx);
     EXPECT_TRUE(bar.MoveBand(1, 0));
-    EXPECT_EQ(0, bar.IdToIndex(ATL_IDW_BAND_FIRST + 1));
+    EXPECT_EQ(0, bar.IdToIndex(ALK_IDW_BAND_FIRST + 1));
     bar.GetBand(0, style, cx, id);
     EXPECT_TRUE(bar.SetBand(0, style & ~RBBS_BREAK, 120));
     bar.GetBand(0, style, cx, id);
     EXPECT_FALSE(style & RBBS_BREAK);
-    EXPECT_EQ(static_cast<UINT>(ATL_IDW_BAND_FIRST + 1), id);
+    EXPECT_EQ(static_cast<UINT>(ALK_IDW_BAND_FIRST + 1), id);
 }
 
 // --- hyperlink ----------------------------------------------------------------------------------

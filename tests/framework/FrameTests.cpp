@@ -70,11 +70,11 @@ public:
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     {
-        cmdBar.Create(m_hWnd, rcDefault, nullptr, ATL_SIMPLE_CMDBAR_PANE_STYLE);
+        cmdBar.Create(m_hWnd, rcDefault, nullptr, ALK_SIMPLE_CMDBAR_PANE_STYLE);
         cmdBar.AttachMenu(GetMenu());
         SetMenu(nullptr);
-        toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, FALSE, ATL_SIMPLE_TOOLBAR_PANE_STYLE);
-        CreateSimpleReBar(ATL_SIMPLE_REBAR_NOBORDER_STYLE);
+        toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, FALSE, ALK_SIMPLE_TOOLBAR_PANE_STYLE);
+        CreateSimpleReBar(ALK_SIMPLE_REBAR_NOBORDER_STYLE);
         AddSimpleReBarBand(cmdBar);
         AddSimpleReBarBand(toolBar, nullptr, TRUE);
         CreateSimpleStatusBar();
@@ -179,10 +179,10 @@ TEST_F(FrameTest, BarsSitInNumberedBandsAndTheClientFillsTheRest)
     ASSERT_EQ(2u, rebar.GetBandCount());
     UINT style = 0, cx = 0, id = 0;
     ASSERT_TRUE(rebar.GetBand(0, style, cx, id));
-    EXPECT_EQ(static_cast<UINT>(ATL_IDW_BAND_FIRST), id);
+    EXPECT_EQ(static_cast<UINT>(ALK_IDW_BAND_FIRST), id);
     EXPECT_FALSE(style & RBBS_BREAK);
     ASSERT_TRUE(rebar.GetBand(1, style, cx, id));
-    EXPECT_EQ(static_cast<UINT>(ATL_IDW_BAND_FIRST + 1), id);
+    EXPECT_EQ(static_cast<UINT>(ALK_IDW_BAND_FIRST + 1), id);
     EXPECT_TRUE(style & RBBS_BREAK) << "the toolbar starts a new line";
     EXPECT_EQ(2u, rebar.GetRowCount());
     RECT menuBand{}, cmdBarRect{};
