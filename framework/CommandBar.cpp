@@ -1,5 +1,8 @@
 #include "framework/CommandBar.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const UINT kFirstButtonId = 0xEC00;  // button ids of the top-level items
@@ -8,6 +11,49 @@ const UINT_PTR kSubclassId = 0xA1C0;
 // The bar whose popup is open on this thread, for the message hook.
 thread_local CCommandBarCtrl* t_trackingBar = nullptr;
 thread_local HHOOK t_hook = nullptr;
+
+// Bars of this thread and the hook that sees Alt+letter typed in any window below their parent
+// (the default procedure of a child window does not pass it on to the top-level window).
+thread_local std::vector<CCommandBarCtrl*>* t_bars = nullptr;
+thread_local HHOOK t_getMessageHook = nullptr;
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE && t_bars) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (msg->message == WM_SYSCHAR && msg->wParam != L' ') {
+            HWND root = ::GetAncestor(msg->hwnd, GA_ROOT);
+            for (CCommandBarCtrl* bar : *t_bars) {
+                int index = bar->MnemonicFor(root, static_cast<wchar_t>(msg->wParam));
+                if (index < 0) continue;
+                msg->message = WM_NULL;  // taken: the bar opens the popup once this message is done
+                ::PostMessageW(bar->m_hWnd, CCommandBarCtrl::OpenMenuMessageId(), static_cast<WPARAM>(index), 0);
+                break;
+            }
+        }
+    }
+    return ::CallNextHookEx(t_getMessageHook, code, wParam, lParam);
+}
+
+void RegisterBar(CCommandBarCtrl* bar)
+{
+    if (!t_bars) t_bars = new std::vector<CCommandBarCtrl*>();
+    t_bars->push_back(bar);
+    if (!t_getMessageHook)
+        t_getMessageHook = ::SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId());
+}
+
+void UnregisterBar(CCommandBarCtrl* bar)
+{
+    if (!t_bars) return;
+    t_bars->erase(std::remove(t_bars->begin(), t_bars->end(), bar), t_bars->end());
+    if (t_bars->empty()) {
+        if (t_getMessageHook) ::UnhookWindowsHookEx(t_getMessageHook);
+        t_getMessageHook = nullptr;
+        delete t_bars;
+        t_bars = nullptr;
+    }
+}
 
 LRESULT CALLBACK MenuHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -44,6 +90,20 @@ LRESULT CALLBACK ParentSubclass(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 CCommandBarCtrl::~CCommandBarCtrl()
 {
     if (m_parent) ::RemoveWindowSubclass(m_parent, ParentSubclass, kSubclassId);
+    UnregisterBar(this);
+}
+
+int CCommandBarCtrl::MnemonicFor(HWND root, wchar_t ch) const
+{
+    if (!m_hWnd || !m_menu || root != m_parent || !::IsWindowVisible(m_hWnd) || m_openIndex >= 0) return -1;
+    return FindMnemonic(ch);
+}
+
+LRESULT CCommandBarCtrl::OnOpenMenuMessage(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (m_keyboardMode) LeaveKeyboardMode();
+    OpenMenu(static_cast<int>(wParam), true);
+    return 0;
 }
 
 HWND CCommandBarCtrl::Create(HWND parent, const RECT& rc, LPCWSTR name, DWORD style, DWORD exStyle, UINT id,
@@ -57,6 +117,7 @@ HWND CCommandBarCtrl::Create(HWND parent, const RECT& rc, LPCWSTR name, DWORD st
     SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     m_parent = parent;
     ::SetWindowSubclass(parent, ParentSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    RegisterBar(this);
     return h;
 }
 
@@ -64,6 +125,7 @@ LRESULT CCommandBarCtrl::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 {
     if (m_parent) ::RemoveWindowSubclass(m_parent, ParentSubclass, kSubclassId);
     m_parent = nullptr;
+    UnregisterBar(this);
     handled = FALSE;
     return 0;
 }
@@ -301,13 +363,10 @@ LRESULT CCommandBarCtrl::OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
-LRESULT CCommandBarCtrl::OnSysKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& handled)
+LRESULT CCommandBarCtrl::OnSysKeyDown(UINT, WPARAM, LPARAM, BOOL& handled)
 {
-    // Alt or F10 again leaves the bar.
-    if (m_keyboardMode && (wParam == VK_MENU || wParam == VK_F10)) {
-        LeaveKeyboardMode();
-        return 0;
-    }
+    // Alt or F10 again: the default procedure turns the key into SC_KEYMENU for the top-level
+    // window, which the parent hook answers by leaving the bar.
     handled = FALSE;
     return 0;
 }

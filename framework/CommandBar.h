@@ -17,7 +17,8 @@
 // context menu) with the icons applied; commands and WM_INITMENUPOPUP go to the bar's parent.
 //
 // To see Alt, F10 and the menus' owner-drawn icons the bar hooks its parent with a window
-// subclass (SetWindowSubclass), which it removes when it is destroyed.
+// subclass (SetWindowSubclass); to see Alt+letter typed in any window below the parent it keeps
+// a WH_GETMESSAGE hook on its thread. Both go when the bar is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -64,10 +65,19 @@ public:
         MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
         MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(OpenMenuMessageId(), OnOpenMenuMessage)
     END_MSG_MAP()
 
     // Entry of the parent subclass (public for the subclass procedure).
     LRESULT ParentMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // The top-level item whose mnemonic is ch when root is the bar's parent; -1 otherwise.
+    int MnemonicFor(HWND root, wchar_t ch) const;
+    static UINT OpenMenuMessageId()
+    {
+        static const UINT id = ::RegisterWindowMessageW(L"Alk.CommandBar.OpenMenu");
+        return id;
+    }
+
     // Entries of the menu message hook and the mouse watch while a popup is open.
     bool MenuFilter(MSG* msg);
     void CheckHover();
@@ -80,6 +90,7 @@ private:
     LRESULT OnKillFocus(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetDlgCode(UINT, WPARAM, LPARAM, BOOL&) { return DLGC_WANTALLKEYS; }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnOpenMenuMessage(UINT, WPARAM, LPARAM, BOOL&);
 
     void EnterKeyboardMode();
     void LeaveKeyboardMode();

@@ -482,6 +482,44 @@ TEST_F(FrameTest, AltEntersTheBarAndArrowsMoveAndOpen)
     EXPECT_EQ(frame.list.m_hWnd, ::GetFocus());
 }
 
+// Presses and releases keys through the input queue.
+void TypeKeys(std::initializer_list<std::pair<WORD, bool>> keys)
+{
+    for (const auto& k : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k.first;
+        in.ki.dwFlags = k.second ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &in, sizeof in);
+    }
+    PumpMessages();
+}
+
+TEST_F(FrameTest, RealAltAndF10KeysToggleTheBar)
+{
+    frame.list.SetFocus();
+    TypeKeys({{VK_MENU, true}, {VK_MENU, false}});
+    EXPECT_TRUE(frame.cmdBar.IsKeyboardMode()) << "Alt pressed and released alone";
+    TypeKeys({{VK_MENU, true}, {VK_MENU, false}});
+    EXPECT_FALSE(frame.cmdBar.IsKeyboardMode()) << "Alt again leaves";
+    EXPECT_EQ(frame.list.m_hWnd, ::GetFocus());
+    TypeKeys({{VK_F10, true}, {VK_F10, false}});
+    EXPECT_TRUE(frame.cmdBar.IsKeyboardMode()) << "F10";
+    TypeKeys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
+    EXPECT_TRUE(frame.commands.empty());
+
+    int opened = -1;
+    TimerSequence steps({[&] {
+        opened = frame.cmdBar.GetOpenMenuIndex();
+        ::EndMenu();
+    }});
+    TypeKeys({{VK_MENU, true}, {'T', true}, {'T', false}, {VK_MENU, false}});
+    PumpMessages();
+    EXPECT_EQ(2, opened) << "Alt+T opened Tools";
+    EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
+}
+
 TEST_F(FrameTest, CommandBarClickOpensAndMouseMovesBetweenMenus)
 {
     RECT first{}, third{};
