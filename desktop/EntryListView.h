@@ -1,0 +1,63 @@
+// CEntryListView: the main window's list of the active vehicle's entries, as the main frame's
+// entry filter selects them.
+//
+// The view owns every entry it loaded or was given (its entry list); each row's item data points
+// at its entry there. Rows are kept sorted by the column the user clicked last, in the direction
+// of SortAscending (both kept in the settings across runs); every click on a header reverses
+// the direction. The main frame creates the control with LVS_REPORT | LVS_SHOWSELALWAYS and a
+// clickable header, WS_EX_STATICEDGE, and forwards to it the list's column-click and custom-draw
+// notifications (OnColumnClick, OnCustomDraw).
+#pragma once
+
+#include "desktop/CustomListView.h"
+
+#include "business/AlkBiz.h"
+
+class CEntryListView : public CCustomListView {
+public:
+    CEntryListView();
+    ~CEntryListView() override;
+
+    // Once, after the database has been connected: styles, the four columns and the type icons.
+    void InitColumns();
+    // Reloads the rows for the filter (null: the list stays empty) and selects the first row.
+    void Refresh(CEntryFilter* filter);
+    // Takes ownership of a newly saved entry; its row is shown selected at its sorted place.
+    void AddEntry(CEntry* entry);
+    // Writes the row of an entry of the list. With replace the old row goes first and the new
+    // one is selected and re-sorted; -1 when replacing an entry that has no row. Returns the
+    // index at which the row was inserted.
+    int UpdateItem(CEntry* entry, BOOL replace);
+    // Sorts the rows by a column; -1 for the column sorted last (nothing when there is none).
+    void SortItems(int column);
+    // The header click the frame forwards: reverses the direction and sorts by that column.
+    LRESULT OnColumnClick(int id, LPNMHDR header, BOOL& handled);
+    // Turns the list's auto-cleanup off (the entries stay the view's) and appends the entry of
+    // every selected row, in row order. Returns the number of selected rows.
+    int GetSelectedEntries(CObjectList* list);
+    // Removes the selected rows from the control only; their entries stay until the next Refresh.
+    void DeleteSelectedRows();
+    // TRUE while rows are being sorted or removed: the frame ignores selection changes then.
+    BOOL IsUpdating() const { return m_updating; }
+    // The custom-draw notification the frame forwards: shades alternate rows.
+    LRESULT OnCustomDraw(int id, LPNMHDR header, BOOL& handled);
+
+    void PrepareContextMenu(HMENU popup) override;
+    void DrawItem(LPDRAWITEMSTRUCT) override {}
+    void MeasureItem(LPMEASUREITEMSTRUCT) override {}
+
+    BEGIN_MSG_MAP(CEntryListView)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        CHAIN_MSG_MAP(CCustomListView)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    // Sorts by the column and sets the header arrows; the wait cursor and the updating flag are
+    // the caller's.
+    void SortByColumn(int column);
+    static int CALLBACK CompareEntries(LPARAM first, LPARAM second, LPARAM column);
+
+    CObjectListT<CEntry> m_entries;
+    BOOL m_updating;
+};
