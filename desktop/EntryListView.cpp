@@ -174,8 +174,10 @@ LRESULT CEntryListView::OnColumnClick(int, LPNMHDR header, BOOL&) {
 }
 
 int CEntryListView::GetSelectedEntries(CObjectList* list) {
-    list->AllowAutoCleanup(0);  // the entries stay the view's
     const int selected = static_cast<int>(GetSelectedCount());
+    if (selected == 0)
+        return 0;  // the caller's list is left as it was
+    list->AllowAutoCleanup(0);  // the entries stay the view's
     for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
         list->AddItem(reinterpret_cast<CEntry*>(GetItemData(row)));
     return selected;
