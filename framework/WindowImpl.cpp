@@ -9,6 +9,9 @@
 namespace {
 
 const wchar_t kObjectProp[] = L"Alk.Framework.Object";
+// A subclassed window's previous procedure, kept on the window too: should the object let go
+// while someone else's subclass sits on top of ours, messages still reach the old procedure.
+const wchar_t kSuperProcProp[] = L"Alk.Framework.SuperProc";
 std::mutex g_registerLock;
 
 }  // namespace
@@ -94,10 +97,22 @@ BOOL CWindowImplRootBase::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
     return handled;
 }
 
+void CWindowImplRootBase::RememberSuperProc(HWND hWnd, WNDPROC proc)
+{
+    if (proc)
+        ::SetPropW(hWnd, kSuperProcProp, reinterpret_cast<HANDLE>(proc));
+    else
+        ::RemovePropW(hWnd, kSuperProcProp);
+}
+
 LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     CWindowImplRootBase* self = FromHandle(hWnd);
     if (!self) {
+        if (auto orphanSuper = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kSuperProcProp))) {
+            if (uMsg == WM_NCDESTROY) ::RemovePropW(hWnd, kSuperProcProp);
+            return ::CallWindowProcW(orphanSuper, hWnd, uMsg, wParam, lParam);
+        }
         self = Creating();
         if (!self) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         Creating() = nullptr;
@@ -113,6 +128,7 @@ LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wP
         if (self->m_subclassed &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &CWindowImplRootBase::WindowProc)
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_superProc));
+        if (self->m_subclassed) RememberSuperProc(hWnd, nullptr);
         self->m_subclassed = false;
         self->Unbind(hWnd);
         self->m_superProc = ::DefWindowProcW;

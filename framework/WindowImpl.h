@@ -118,6 +118,7 @@ protected:
     bool m_subclassed = false;
 
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    static void RememberSuperProc(HWND hWnd, WNDPROC proc);
     // Dialog procedure of CDialogImpl: binds at the first message from Creating().
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     // Dialog procedure of property pages: binds at WM_INITDIALOG from the PROPSHEETPAGE's lParam.
@@ -136,8 +137,13 @@ public:
     CWindowImplRoot& operator=(const CWindowImplRoot&) = delete;
     virtual ~CWindowImplRoot()
     {
-        // A window still routed here would call a dead object.
-        if (this->m_hWnd && FromHandle(this->m_hWnd) == this) UnsubclassWindow();
+        // A window still routed here would call a dead object. When another subclass sits on
+        // top of ours the window keeps our procedure, which then passes everything to the
+        // procedure we replaced.
+        if (this->m_hWnd && FromHandle(this->m_hWnd) == this && !UnsubclassWindow()) {
+            Unbind(this->m_hWnd);
+            this->m_hWnd = nullptr;
+        }
     }
 
     // Default processing of a message: the superclass or the subclassed window's old procedure.
@@ -157,6 +163,7 @@ public:
         this->m_hWnd = hWnd;
         m_superProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowImplRootBase::WindowProc)));
+        RememberSuperProc(hWnd, m_superProc);
         m_subclassed = true;
         return TRUE;
     }
@@ -171,6 +178,7 @@ public:
             WNDPROC current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
             if (current != &CWindowImplRootBase::WindowProc) return nullptr;
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+            RememberSuperProc(hWnd, nullptr);
             m_subclassed = false;
         }
         Unbind(hWnd);

@@ -343,6 +343,32 @@ TEST_F(ReflectionTest, SubclassedEditFiltersKeysAndGetsItsReflectedCommand)
     EXPECT_EQ(1, digits.finals);
 }
 
+WNDPROC g_belowOuter = nullptr;
+int g_outerCalls = 0;
+LRESULT CALLBACK OuterSubclass(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_CHAR) ++g_outerCalls;
+    return ::CallWindowProcW(g_belowOuter, h, m, w, l);
+}
+
+TEST_F(ReflectionTest, AnObjectGoneUnderSomeoneElsesSubclassLeavesAWorkingControl)
+{
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, parent, nullptr, nullptr, nullptr);
+    {
+        CDigitEdit digits;
+        ASSERT_TRUE(digits.SubclassWindow(edit));
+        g_belowOuter = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
+        ::SendMessageW(edit, WM_CHAR, L'x', 0);  // filtered by the object
+    }  // the object goes while the outer subclass still points at its procedure
+    ::SendMessageW(edit, WM_CHAR, L'y', 0);
+    CString text;
+    CWindow(edit).GetWindowText(text);
+    EXPECT_STREQ(L"y", text) << "no filter any more, the edit's own procedure still works";
+    EXPECT_EQ(2, g_outerCalls);
+    ::DestroyWindow(edit);
+}
+
 TEST_F(ReflectionTest, SuperclassedControlWorksAsTheControl)
 {
     CDigitEdit digits;
