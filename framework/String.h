@@ -163,11 +163,15 @@ public:
     {
         if (n <= 0) return;
         int old = GetLength();
-        // s may point into our own block: copy it before the block can move.
-        CStringT keep(*this);
-        T* p = PrepareWrite(old + n, true);
+        // s may point into our own block, which may move: hold on to the block meanwhile.
+        CStringT keep;
+        if (m_data && s >= m_data->Chars() && s <= m_data->Chars() + m_data->capacity) keep = *this;
+        int need = old + n;
+        int capacity = m_data ? m_data->capacity : 0;
+        // Grow by half again so that repeated appends stay linear.
+        T* p = PrepareWrite(need > capacity ? (need > capacity + capacity / 2 ? need : capacity + capacity / 2) : need, true);
         memmove(p + old, s, n * sizeof(T));
-        SetLength(old + n);
+        SetLength(need);
     }
 
     friend CStringT operator+(const CStringT& a, const CStringT& b) { CStringT r(a); r += b; return r; }

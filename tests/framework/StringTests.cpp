@@ -40,6 +40,21 @@ TEST(CStringTest, AppendingItselfAndSubstrings)
     EXPECT_STREQ(L"", s.Mid(100));
 }
 
+TEST(CStringTest, ManyAppendsKeepEveryCharacter)
+{
+    CString s;
+    CString copy;
+    for (int i = 0; i < 5000; ++i) {
+        s += static_cast<wchar_t>(L'a' + i % 26);
+        if (i == 2500) copy = s;  // a copy taken midway stays as it was
+    }
+    ASSERT_EQ(5000, s.GetLength());
+    EXPECT_EQ(L'a', s[0]);
+    EXPECT_EQ(static_cast<wchar_t>(L'a' + 4999 % 26), s[4999]);
+    EXPECT_EQ(2501, copy.GetLength());
+    EXPECT_EQ(0, copy.Compare(s.Left(2501)));
+}
+
 TEST(CStringTest, FormatTakesWideStringsForPercentS)
 {
     CString s;
