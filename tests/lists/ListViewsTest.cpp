@@ -442,6 +442,11 @@ TEST_F(ListsOnScreen, EntryRowsShowTheirColumnsAndTypeIcons) {
     m_entries.GetClientRect(&client);
     EXPECT_EQ(client.Width() - 100 - 75 - 75 - 5, m_entries.GetColumnWidth(1));
 
+    // Narrower than its columns: still no horizontal scroll bar.
+    m_entries.SetWindowPos(nullptr, 0, 0, 150, 300, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessages();
+    EXPECT_FALSE(m_entries.GetStyle() & WS_HSCROLL);
+
     // No filter: no rows.
     m_entries.Refresh(nullptr);
     EXPECT_EQ(0, m_entries.GetItemCount());
