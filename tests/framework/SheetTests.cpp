@@ -24,7 +24,8 @@ class CNumberPage : public CPropertyPageImpl<CNumberPage>, public CWinDataExchan
 public:
     enum { IDD = IDD_PAGE_ONE };
     int number = 12;
-    int inits = 0, applies = 0, setActives = 0;
+    int inits = 0, applies = 0, setActives = 0, killActives = 0;
+    bool refuseToLeave = false;
     std::vector<UINT> exchangeErrors;
 
     BEGIN_MSG_MAP(CNumberPage)
@@ -50,6 +51,11 @@ public:
     {
         ++applies;
         return DoDataExchange(TRUE) ? PSNRET_NOERROR : PSNRET_INVALID;
+    }
+    BOOL OnKillActive()
+    {
+        ++killActives;
+        return refuseToLeave;
     }
     LRESULT OnQuerySiblings(WPARAM wParam, LPARAM) { return wParam == 7 ? number * 2 : 0; }
     void OnDataExchangeError(UINT id, BOOL save)
@@ -182,6 +188,31 @@ TEST(SheetTest, ARefusedApplyKeepsTheSheetOpenOnThePage)
     EXPECT_EQ((std::vector<UINT>{IDC_PAGE_EDIT}), one.exchangeErrors);
     EXPECT_EQ(2, one.applies);
     EXPECT_EQ(5, one.number);
+}
+
+TEST(SheetTest, APageThatRefusesToLeaveKeepsItsTab)
+{
+    CTestSheet sheet;
+    CNumberPage one;
+    CAskingPage two;
+    sheet.AddPage(one);
+    sheet.AddPage(two);
+    one.refuseToLeave = true;
+    int indexAfterRefusal = -1, indexAfterConsent = -1;
+    TimerSequence steps({[&] {
+        CPropertySheetWindow s(::GetActiveWindow());
+        s.SetActivePage(1);
+        indexAfterRefusal = s.GetActiveIndex();
+        one.refuseToLeave = false;
+        s.SetActivePage(1);
+        indexAfterConsent = s.GetActiveIndex();
+        s.PressButton(PSBTN_CANCEL);
+    }});
+    EXPECT_EQ(0, sheet.DoModal(nullptr));
+    EXPECT_EQ(0, indexAfterRefusal) << "PSN_KILLACTIVE answered TRUE";
+    EXPECT_EQ(1, indexAfterConsent);
+    EXPECT_EQ(2, one.killActives);
+    EXPECT_EQ(1, two.inits);
 }
 
 TEST(SheetTest, CancelAppliesNothingAndAnswersZero)
