@@ -1,0 +1,699 @@
+#include "desktop/MainFrame.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "desktop/AppSettings.h"
+#include "desktop/DlgStartup.h"
+#include "desktop/Startup.h"
+#include "desktop/Utility.h"
+
+namespace {
+
+// Commands that need an active vehicle: new entries and reminder, export, reminders, and the
+// entry-type and date-range views.
+const UINT kVehicleCommands[] = {
+    ID_NEW_FUEL,         ID_NEW_REPAIR,          ID_NEW_TRIP,           ID_NEW_EXPENSE,       ID_NEW_REMINDER,
+    ID_VIEW_ALL_ENTRIES, ID_VIEW_FUEL,           ID_VIEW_REPAIRS,       ID_VIEW_TRIPS,        ID_VIEW_EXPENSES,
+    ID_VIEW_ALL_DATES,   ID_VIEW_LAST_WEEK,      ID_VIEW_LAST_TWO_WEEKS, ID_VIEW_MONTH_TO_DATE, ID_VIEW_YEAR_TO_DATE,
+    ID_VIEW_CUSTOM_DATES, ID_TOOLS_REMINDERS,    ID_TOOLS_EXPORT,
+};
+
+// Icons of the commands, in the order they are loaded: menu items show them, toolbar buttons
+// show the 24-pixel images.
+struct CommandIcon {
+    UINT command;
+    UINT icon;
+};
+const CommandIcon kCommandIcons[] = {
+    {ID_NEW_VEHICLE, IDR_MAINFRAME}, {ID_NEW_FUEL, IDI_FUEL},         {ID_NEW_REPAIR, IDI_REPAIR},
+    {ID_NEW_TRIP, IDI_TRIP},         {ID_NEW_EXPENSE, IDI_EXPENSE},   {ID_NEW_REMINDER, IDI_REMINDER},
+    {ID_EDIT_SELECTED, IDI_EDIT},    {ID_DELETE_SELECTED, IDI_DELETE}, {ID_TOOLS_EXPORT, IDI_EXPORT},
+    {ID_FILE_DATABASE_INFO, IDI_DATABASE}, {ID_HELP_WEB, IDI_WEB},   {ID_HELP_DOCUMENTATION, IDI_MANUAL},
+};
+
+const int kStatusParts[] = {200, 350, -1};
+const int kPaneTitleMax = 79;
+
+bool HasFocusIn(HWND pane)
+{
+    HWND focus = ::GetFocus();
+    return pane && focus && (focus == pane || ::IsChild(pane, focus));
+}
+
+// The path of a file in a folder; false when it does not fit in MAX_PATH characters.
+bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file)
+{
+    return ::PathCombineW(result, folder, file) != nullptr;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame()
+{
+    // Handlers of the shared messages compare against their ids: never against 0 (WM_NULL).
+    if (!WM_ACTIVATE_INSTANCE || !WM_RELOAD_DATA) RegisterAppMessages();
+    m_filter.SetEntryType(g_AppSettings.ViewEntryType);
+    m_filter.SetDateRangeType(g_AppSettings.ViewDateRangeType);
+    m_filter.SetVehicleID(0);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreTranslateMessage(MSG* msg)
+{
+    return CFrameWindowImpl<CMainFrame>::PreTranslateMessage(msg);
+}
+
+BOOL CMainFrame::OnIdle()
+{
+    UIUpdateToolBar();
+    return FALSE;
+}
+
+// --- creation and destruction ----------------------------------------------------------------
+
+LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // The menu moves into the command bar; the frame still frees it when it is destroyed.
+    m_cmdBar.Create(m_hWnd, rcDefault, nullptr, ALK_SIMPLE_CMDBAR_PANE_STYLE);
+    m_cmdBar.AttachMenu(GetMenu());
+    SetMenu(nullptr);
+
+    m_toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, FALSE, ALK_SIMPLE_TOOLBAR_PANE_STYLE);
+    LoadToolbarImages();
+    UIAddToolBar(m_toolBar);
+
+    CreateSimpleReBar(ALK_SIMPLE_REBAR_STYLE);
+    AddSimpleReBarBand(m_cmdBar);
+    AddSimpleReBarBand(m_toolBar, nullptr, TRUE);
+
+    CreateSimpleStatusBar();
+    m_statusBar = m_hWndStatusBar;
+    int parts[3] = {kStatusParts[0], kStatusParts[1], kStatusParts[2]};
+    m_statusBar.SendMessage(SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+
+    if (CMessageLoop* loop = _Module.GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+
+    CreatePanes();
+    UpdateEntryTypeUI();
+    UpdateDateRangeUI();
+    return 0;
+}
+
+void CMainFrame::LoadToolbarImages()
+{
+    HINSTANCE res = AlkGetResourceInstance();
+    m_toolbarImages.Create(24, 24, ILC_COLOR32 | ILC_MASK, 10, 1);
+    for (const CommandIcon& entry : kCommandIcons) {
+        // Icons loaded at their default size are shared: they live as long as the program.
+        if (HICON menuIcon = ::LoadIconW(res, MAKEINTRESOURCEW(entry.icon))) m_cmdBar.AddIcon(menuIcon, entry.command);
+        HICON icon = static_cast<HICON>(::LoadImageW(res, MAKEINTRESOURCEW(entry.icon), IMAGE_ICON, 24, 24,
+                                                     LR_LOADTRANSPARENT | LR_LOADMAP3DCOLORS));
+        if (!icon) continue;
+        int index = m_toolbarImages.AddIcon(icon);
+        ::DestroyIcon(icon);  // the image list keeps its own copy
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_IMAGE;
+        info.iImage = index;
+        m_toolBar.SendMessage(TB_SETBUTTONINFOW, entry.command, reinterpret_cast<LPARAM>(&info));
+    }
+    m_toolBar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_toolbarImages.m_hImageList));
+    m_toolBar.SendMessage(TB_AUTOSIZE);
+}
+
+void CMainFrame::CreatePanes()
+{
+    {
+        CLayoutSettings layout(ALK_LAYOUT_KEY);
+        layout.LoadReBar(m_hWndToolBar);
+    }
+
+    const DWORD splitterStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    m_vSplit.Create(m_hWnd, rcDefault, nullptr, splitterStyle);
+    m_hSplit1.Create(m_vSplit, rcDefault, nullptr, splitterStyle);
+    m_hSplit2.Create(m_vSplit, rcDefault, nullptr, splitterStyle);
+    m_hSplit3.Create(m_hSplit1, rcDefault, nullptr, splitterStyle);
+    m_vSplit.SetSplitterPanes(m_hSplit1, m_hSplit2);
+    m_hWndClient = m_vSplit;
+
+    m_vehiclePane.Create(m_hSplit1, IDS_PANE_MY_VEHICLES);
+    m_quickStatsPane.Create(m_hSplit3, IDS_PANE_QUICK_STATS);
+    m_picturePane.Create(m_hSplit3, L"");
+    m_entryPane.Create(m_hSplit2, IDS_NO_ACTIVE_VEHICLE_CAPTION);
+    m_notesPane.Create(m_hSplit2, IDS_PANE_NOTES);
+    m_hSplit1.SetSplitterPanes(m_vehiclePane, m_hSplit3);
+    m_hSplit2.SetSplitterPanes(m_entryPane, m_notesPane);
+    m_hSplit3.SetSplitterPanes(m_quickStatsPane, m_picturePane);
+    UpdateLayout();
+
+    m_vehicleList.Create(m_vehiclePane, rcDefault, nullptr,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT | LVS_SINGLESEL |
+                             LVS_SHOWSELALWAYS | LVS_SORTASCENDING | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER,
+                         WS_EX_STATICEDGE, IDC_VEHICLE_LIST);
+    m_vehicleList.SetCommandBar(&m_cmdBar);
+
+    m_quickStatsList.Create(m_quickStatsPane, rcDefault, nullptr,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT | LVS_SINGLESEL |
+                                LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
+                            WS_EX_STATICEDGE, IDC_QUICK_STATS);
+
+    m_entryList.Create(m_entryPane, rcDefault, nullptr,
+                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT | LVS_SHOWSELALWAYS,
+                       WS_EX_STATICEDGE, IDC_ENTRY_LIST);
+    m_entryList.SetCommandBar(&m_cmdBar);
+
+    m_vehiclePane.SetClient(m_vehicleList);
+    m_quickStatsPane.SetClient(m_quickStatsList);
+    m_entryPane.SetClient(m_entryList);
+    m_vehiclePane.EnableCloseButton(false);
+    m_quickStatsPane.EnableCloseButton(false);
+    m_entryPane.EnableCloseButton(false);
+
+    m_notes.Create(m_notesPane, rcDefault, nullptr,
+                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                   WS_EX_CLIENTEDGE, IDC_NOTES);
+    m_notes.SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    m_notes.SetAutoURLDetect(TRUE);
+    m_notes.SetReadOnly(TRUE);
+    m_notes.SetTextMode(TM_PLAINTEXT);
+    m_notes.SetEventMask(ENM_LINK | ENM_MOUSEEVENTS);
+    m_notesPane.SetClient(m_notes);
+    m_notesPane.EnableCloseButton(false);
+    ShowNotes(false);
+
+    m_vehicleImage.Create(m_picturePane, rcDefault, nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SS_BITMAP | SS_NOTIFY |
+                              SS_CENTERIMAGE | SS_REALSIZEIMAGE,
+                          WS_EX_STATICEDGE);
+    m_picturePane.SetClient(m_vehicleImage);
+    m_vehicleImage.SetPicture(nullptr);
+
+    m_hSplit3.SetSinglePaneMode(g_AppSettings.ShowVehiclePicture ? SPLIT_PANE_NONE : SPLIT_PANE_TOP);
+
+    UISetCheck(ID_VIEW_PICTURE, g_AppSettings.ShowVehiclePicture ? 1 : 0);
+    EnableVehicleCommands(false);
+}
+
+void CMainFrame::LoadSplitterPositions(CLayoutSettings& layout)
+{
+    m_vSplit.SetSplitterPos(layout.LoadSplitterPos(L"vSplit", 200));
+    m_hSplit1.SetSplitterPos(layout.LoadSplitterPos(L"hSplit1", 100));
+    m_hSplit2.SetSplitterPos(layout.LoadSplitterPos(L"hSplit2", -1));
+    m_hSplit3.SetSplitterPos(layout.LoadSplitterPos(L"hSplit3", -1));
+}
+
+LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    if (CMessageLoop* loop = _Module.GetMessageLoop()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+
+    m_toolBar.SendMessage(TB_SETIMAGELIST, 0, 0);
+    m_toolbarImages.RemoveAll();
+    m_toolbarImages.Destroy();
+
+    {
+        CLayoutSettings layout(ALK_LAYOUT_KEY);
+        layout.SaveWindowPlacement(m_hWnd);
+        layout.SaveReBar(m_hWndToolBar);
+        layout.SaveSplitterPos(m_vSplit.GetSplitterPos(), L"vSplit");
+        layout.SaveSplitterPos(m_hSplit1.GetSplitterPos(), L"hSplit1");
+        layout.SaveSplitterPos(m_hSplit2.GetSplitterPos(), L"hSplit2");
+        layout.SaveSplitterPos(m_hSplit3.GetSplitterPos(), L"hSplit3");
+    }
+    g_AppSettings.ShowVehiclePicture = m_hSplit3.GetSinglePaneMode() == SPLIT_PANE_NONE ? -1 : 0;
+
+    handled = FALSE;  // the frame's own handling ends the message loop
+    return 0;
+}
+
+LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled)
+{
+    handled = FALSE;
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        m_focusBeforeDeactivation = focus && IsChild(focus) ? focus : nullptr;
+        return 0;
+    }
+    HWND restore = m_focusBeforeDeactivation;
+    m_focusBeforeDeactivation = nullptr;
+    if (!HIWORD(wParam) && restore && ::IsWindow(restore) && IsChild(restore) && ::IsWindowVisible(restore)) {
+        ::SetFocus(restore);
+        handled = TRUE;  // the default would put the focus on the frame and so on the left pane
+    }
+    return 0;
+}
+
+// --- database ----------------------------------------------------------------------------------
+
+void CMainFrame::OpenDatabase()
+{
+    for (;;) {
+        CDataLayer::ConnectStatus status = g_DataLayer.Connect(g_AppSettings.DBPath);
+        if (status == CDataLayer::csConnected) {
+            g_AppSettings.SaveDBPath();
+            m_vehicleList.Initialize();
+            m_vehicleList.PostMessage(WM_SIZE);
+            m_quickStatsList.InitRows();
+            m_quickStatsList.PostMessage(WM_SIZE);
+            m_entryList.InitColumns();
+            m_entryList.PostMessage(WM_SIZE);
+            if (CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle)) {
+                SetActiveVehicle(vehicle, true);
+            } else {
+                g_AppSettings.LastActiveVehicle = 0;
+                RefreshQuickStats();
+            }
+            return;
+        }
+
+        UINT message = status == CDataLayer::csReadOnly          ? IDS_READ_ONLY_DATABASE
+                       : status == CDataLayer::csInvalidDatabase ? IDS_INVALID_DATABASE
+                                                                 : 0;
+        if (message) {
+            CString text;
+            text.Format(LoadResString(message), g_AppSettings.DBPath);
+            MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+        }
+
+        // The failed path is not offered again: the welcome dialog proposes the default file.
+        wchar_t documents[MAX_PATH];
+        wchar_t path[MAX_PATH];
+        if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)) ||
+            !JoinPath(path, documents, LoadResString(IDS_DEFAULT_DATABASE_NAME))) {
+            PostMessage(WM_CLOSE);
+            return;
+        }
+        lstrcpynW(g_AppSettings.DBPath, path, CAppSettings::MaxPath + 1);
+
+        CDlgStartup dialog;
+        if (dialog.DoModal(::GetActiveWindow()) != IDOK) {
+            PostMessage(WM_CLOSE);
+            return;
+        }
+        if (dialog.m_createNew) {
+            wchar_t folder[MAX_PATH];
+            wchar_t templatePath[MAX_PATH];
+            GetAppDirectory(folder);
+            if (!JoinPath(templatePath, folder, LoadResString(IDS_TEMPLATE_NAME))) {
+                PostMessage(WM_CLOSE);
+                return;
+            }
+            if (!::CopyFileW(templatePath, g_AppSettings.DBPath, FALSE)) {
+                CString text;
+                text.Format(LoadResString(IDS_CANNOT_CREATE_DATABASE), g_AppSettings.DBPath);
+                MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+            }
+        }
+    }
+}
+
+// --- the active vehicle ------------------------------------------------------------------------
+
+void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
+{
+    if (vehicle) {
+        if (!force && vehicle->GetRefID() == g_AppSettings.LastActiveVehicle) return;
+        m_vehicleImage.SetPicture(vehicle->GetImagePath());
+        CString caption = FormatVehicleCaption(*vehicle);
+        if (caption.GetLength() > kPaneTitleMax) caption = CString(caption.GetString(), kPaneTitleMax);
+        m_entryPane.SetTitle(caption);
+        m_filter.SetVehicleID(vehicle->GetRefID());
+        m_entryList.Refresh(&m_filter);
+
+        int row = m_vehicleList.FindItemByParam(reinterpret_cast<LPARAM>(vehicle));
+        if (row >= 0) {
+            LVITEMW item{};
+            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            item.state = LVIS_SELECTED | LVIS_FOCUSED;
+            m_vehicleList.SendMessage(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+            m_vehicleList.SendMessage(LVM_ENSUREVISIBLE, row, FALSE);
+        }
+        g_AppSettings.LastActiveVehicle = vehicle->GetRefID();
+        g_AppSettings.ActiveOdometer = vehicle->GetCurrentOdometer();
+        m_entryList.SetFocus();
+    } else {
+        m_filter.SetVehicleID(0);
+        m_entryPane.SetTitle(LoadResString(IDS_NO_ACTIVE_VEHICLE_CAPTION));
+        m_entryList.Refresh(nullptr);
+        g_AppSettings.LastActiveVehicle = 0;
+        g_AppSettings.ActiveOdometer = 0;
+        ShowNotes(false);
+        m_vehicleImage.SetPicture(nullptr);
+    }
+
+    EnableVehicleCommands(vehicle != nullptr);
+    RefreshQuickStats();
+}
+
+void CMainFrame::SyncCurrentOdometer()
+{
+    CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle);
+    if (!vehicle) return;
+    long largest = 0;
+    if (!g_DataLayer.GetMaxOdometer(vehicle->GetRefID(), &largest)) return;
+    if (largest != g_AppSettings.ActiveOdometer && g_DataLayer.UpdateCurrentOdometer(vehicle, largest))
+        g_AppSettings.ActiveOdometer = largest;
+}
+
+void CMainFrame::RefreshQuickStats()
+{
+    if (g_AppSettings.LastActiveVehicle && m_quickStats.Compute(&m_filter))
+        m_quickStatsList.SetStats(&m_quickStats);
+    else
+        m_quickStatsList.ClearStats();
+}
+
+void CMainFrame::EnableVehicleCommands(bool enable)
+{
+    for (UINT id : kVehicleCommands) UIEnable(id, enable);
+}
+
+void CMainFrame::RefreshEntries()
+{
+    // The filter's vehicle id 0 would select every vehicle's entries.
+    m_entryList.Refresh(g_AppSettings.LastActiveVehicle ? &m_filter : nullptr);
+}
+
+CVehicle* CMainFrame::GetSelectedVehicle() const
+{
+    return static_cast<CVehicle*>(m_vehicleList.GetSelectedItemData());
+}
+
+// --- panes -------------------------------------------------------------------------------------
+
+int CMainFrame::GetFocusedListId() const
+{
+    if (HasFocusIn(m_vehiclePane)) return IDC_VEHICLE_LIST;
+    if (HasFocusIn(m_hSplit3)) return IDC_QUICK_STATS;
+    if (HasFocusIn(m_entryPane)) return IDC_ENTRY_LIST;
+    return 0;
+}
+
+void CMainFrame::ShowNotes(bool show)
+{
+    if (m_entryList.IsUpdating()) return;
+    m_hSplit2.SetSinglePaneMode(show ? SPLIT_PANE_NONE : SPLIT_PANE_TOP);
+}
+
+void CMainFrame::UpdateEntryTypeUI()
+{
+    for (UINT id = ID_VIEW_ALL_ENTRIES; id <= ID_VIEW_EXPENSES; ++id) UISetCheck(id, 0);
+    UISetCheck(ID_VIEW_ALL_ENTRIES + m_filter.GetEntryType(), 1);
+}
+
+void CMainFrame::UpdateDateRangeUI()
+{
+    CString range = FormatDateRange(m_filter);
+    m_statusBar.SendMessage(SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(range.GetString()));
+    for (UINT id = ID_VIEW_ALL_DATES; id <= ID_VIEW_CUSTOM_DATES; ++id) UISetCheck(id, 0);
+    int type = m_filter.GetDateRangeType();
+    if (type > CEntryFilter::drCustom) type = CEntryFilter::drCustom;
+    UISetCheck(ID_VIEW_ALL_DATES + type, 1);
+}
+
+void CMainFrame::FocusSide(int side)
+{
+    m_vSplit.SetActivePane(side);
+    // Then into the list pane of that side, unless its splitter shows only the other pane.
+    CHorSplitterWindow& splitter = side == SPLIT_PANE_LEFT ? m_hSplit1 : m_hSplit2;
+    if (splitter.GetSinglePaneMode() != SPLIT_PANE_BOTTOM) splitter.SetActivePane(SPLIT_PANE_TOP);
+}
+
+// --- messages ----------------------------------------------------------------------------------
+
+LRESULT CMainFrame::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+{
+    auto* measure = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
+    if (measure->CtlType == ODT_LISTVIEW && measure->CtlID == IDC_QUICK_STATS) {
+        m_quickStatsList.MeasureItem(measure);
+        return TRUE;
+    }
+    if (measure->CtlID == 0) {  // menu items belong to whoever tracks the menu
+        handled = FALSE;
+        return 0;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnDrawItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    auto* draw = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+    if (draw->CtlType == ODT_LISTVIEW && draw->CtlID == IDC_QUICK_STATS)
+        return ::SendMessageW(draw->hwndItem, OCM_DRAWITEM, wParam, lParam);
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CMainFrame::OnActivateInstance(UINT, WPARAM, LPARAM, BOOL&)
+{
+    ShowWindow(SW_SHOWNORMAL);
+    SetActiveWindow();
+    SetForegroundWindow();
+    return 0;
+}
+
+LRESULT CMainFrame::OnReloadData(UINT, WPARAM, LPARAM, BOOL&)
+{
+    m_vehicleList.LoadVehicles();
+    SetActiveVehicle(m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle), true);
+    return 0;
+}
+
+LRESULT CMainFrame::OnFileExit(WORD, WORD, HWND, BOOL&)
+{
+    PostMessage(WM_CLOSE);
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewPicture(WORD, WORD, HWND, BOOL&)
+{
+    if (m_hSplit3.GetSinglePaneMode() == SPLIT_PANE_NONE) {
+        m_hSplit3.SetSinglePaneMode(SPLIT_PANE_TOP);
+        UISetCheck(ID_VIEW_PICTURE, 0);
+    } else {
+        m_hSplit3.SetSinglePaneMode(SPLIT_PANE_NONE);
+        UISetCheck(ID_VIEW_PICTURE, 1);
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnCopy(WORD, WORD, HWND, BOOL&)
+{
+    m_notes.SendMessage(WM_COPY);
+    return 0;
+}
+
+LRESULT CMainFrame::OnSelectAll(WORD, WORD, HWND, BOOL&)
+{
+    m_notes.SetSel(0, -1);
+    m_notes.SetFocus();
+    return 0;
+}
+
+LRESULT CMainFrame::OnPaneClose(WORD, WORD, HWND pane, BOOL&)
+{
+    ::ShowWindow(pane, SW_HIDE);
+    CHorSplitterWindow* splitters[] = {&m_hSplit1, &m_hSplit2, &m_hSplit3};
+    for (CHorSplitterWindow* splitter : splitters) {
+        if (splitter->GetSplitterPane(SPLIT_PANE_TOP) == pane) splitter->SetSinglePaneMode(SPLIT_PANE_BOTTOM);
+        if (splitter->GetSplitterPane(SPLIT_PANE_BOTTOM) == pane) splitter->SetSinglePaneMode(SPLIT_PANE_TOP);
+    }
+    UISetCheck(ID_VIEW_PICTURE, 0);
+    return 0;
+}
+
+// --- commands ----------------------------------------------------------------------------------
+
+int ConfirmDeleteVehicle(CVehicle* vehicle)
+{
+    if (::MessageBoxW(::GetActiveWindow(), LoadResString(IDS_CONFIRM_DELETE_VEHICLE), LoadResString(IDR_MAINFRAME),
+                      MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return 0;
+    CWaitCursor wait;
+    return g_DataLayer.Delete(vehicle);
+}
+
+int ConfirmDeleteEntries(CObjectListT<CEntry>* entries)
+{
+    int count = entries->GetCount();
+    if (count <= 0) return 0;
+    UINT text = count == 1 ? IDS_CONFIRM_DELETE_ENTRY : IDS_CONFIRM_DELETE_ENTRIES;
+    if (::MessageBoxW(::GetActiveWindow(), LoadResString(text), LoadResString(IDR_MAINFRAME),
+                      MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return 0;
+    CWaitCursor wait;
+    for (int i = 0; i < count; ++i) g_DataLayer.Delete(entries->Get(i));
+    return 1;
+}
+
+LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
+{
+    switch (GetFocusedListId()) {
+    case IDC_VEHICLE_LIST: {
+        CVehicle* vehicle = GetSelectedVehicle();
+        if (!vehicle) break;
+        CWaitCursor wait;
+        if (ConfirmDeleteVehicle(vehicle)) {
+            int row = static_cast<int>(m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            if (row >= 0) m_vehicleList.DeleteItem(row);
+            SetActiveVehicle(nullptr, false);
+        }
+        break;
+    }
+    case IDC_ENTRY_LIST: {
+        // The entries stay the list view's; this list only points at them.
+        CObjectListT<CEntry> selected;
+        if (m_entryList.GetSelectedEntries(&selected) > 0 && ConfirmDeleteEntries(&selected)) {
+            m_entryList.DeleteSelectedRows();
+            RefreshQuickStats();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewEntryType(WORD, WORD id, HWND, BOOL&)
+{
+    g_AppSettings.ViewEntryType = static_cast<CEntry::Type>(id - ID_VIEW_ALL_ENTRIES);
+    m_filter.SetEntryType(g_AppSettings.ViewEntryType);
+    RefreshEntries();
+    RefreshQuickStats();
+    m_entryList.SetFocus();
+    UpdateEntryTypeUI();
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewDateRange(WORD, WORD id, HWND, BOOL&)
+{
+    g_AppSettings.ViewDateRangeType = static_cast<CEntryFilter::DateRangeType>(id - ID_VIEW_ALL_DATES);
+    m_filter.SetDateRangeType(g_AppSettings.ViewDateRangeType);
+    RefreshEntries();
+    RefreshQuickStats();
+    m_entryList.SetFocus();
+    UpdateDateRangeUI();
+    return 0;
+}
+
+LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
+{
+    switch (id) {
+    case ID_HELP_WEB:
+        ShellOpen(LoadResString(IDS_URL_PRODUCT));
+        break;
+    case ID_HELP_UPDATES:
+        ShellOpen(LoadResString(IDS_URL_UPGRADE));
+        break;
+    case ID_HELP_SUPPORT:
+        ShellOpen(LoadResString(IDS_URL_SUPPORT));
+        break;
+    case ID_HELP_DOCUMENTATION: {
+        wchar_t folder[MAX_PATH];
+        wchar_t manual[MAX_PATH];
+        GetAppDirectory(folder);
+        if (JoinPath(manual, folder, LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMainFrame::ShellOpen(const wchar_t* target)
+{
+    ::ShellExecuteW(m_hWnd, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// --- notifications -----------------------------------------------------------------------------
+
+LRESULT CMainFrame::OnListClick(int, LPNMHDR, BOOL&)
+{
+    if (CVehicle* vehicle = GetSelectedVehicle()) SetActiveVehicle(vehicle, false);
+    return 0;
+}
+
+LRESULT CMainFrame::OnEntryItemChanged(int, LPNMHDR hdr, BOOL&)
+{
+    auto* change = reinterpret_cast<LPNMLISTVIEW>(hdr);
+    if (change->iItem == -1) return 0;
+    if (m_entryList.SendMessage(LVM_GETSELECTEDCOUNT) >= 2) {
+        ShowNotes(false);
+        return 0;
+    }
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED)) {
+        auto* entry = reinterpret_cast<CEntry*>(change->lParam);
+        const wchar_t* notes = entry ? entry->GetNotes() : nullptr;
+        if (notes && *notes) {
+            ShowNotes(true);
+            m_notes.SetWindowText(notes);
+        } else {
+            ShowNotes(false);
+            m_notes.SetWindowText(L"");
+        }
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnNotesLink(int, LPNMHDR hdr, BOOL&)
+{
+    auto* link = reinterpret_cast<ENLINK*>(hdr);
+    if (link->msg != WM_LBUTTONDOWN) return 0;
+    CHARRANGE before{};
+    m_notes.GetSel(before);
+    CHARRANGE range = link->chrg;
+    m_notes.SetSel(range);
+    CString target = m_notes.GetSelText();
+    ShellOpen(target);
+    m_notes.SetSel(before);
+    return 0;
+}
+
+LRESULT CMainFrame::OnNotesMsgFilter(int, LPNMHDR hdr, BOOL&)
+{
+    auto* filter = reinterpret_cast<MSGFILTER*>(hdr);
+    if (filter->msg != WM_RBUTTONDOWN) return 0;
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXT_MENUS)) return 0;
+    CMenuHandle popup(menu.GetSubMenu(2));
+    CHARRANGE selection{};
+    m_notes.GetSel(selection);
+    if (selection.cpMin == selection.cpMax) popup.EnableMenuItem(ID_EDIT_COPY, MF_BYCOMMAND | MF_GRAYED);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, m_hWnd);
+    return 0;
+}
+
+LRESULT CMainFrame::OnListKeyDown(int, LPNMHDR hdr, BOOL&)
+{
+    auto* key = reinterpret_cast<LPNMLVKEYDOWN>(hdr);
+    switch (hdr->idFrom) {
+    case IDC_VEHICLE_LIST:
+        if (key->wVKey == VK_RETURN) {
+            if (CVehicle* vehicle = GetSelectedVehicle()) SetActiveVehicle(vehicle, false);
+        } else if (key->wVKey == VK_TAB) {
+            FocusSide(SPLIT_PANE_RIGHT);
+        }
+        break;
+    case IDC_ENTRY_LIST:
+        if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_LEFT);
+        break;
+    case IDC_QUICK_STATS:
+        if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_RIGHT);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,211 @@
+// CMainFrame: the program's main window.
+//
+// A command bar (the menu) and a toolbar in a rebar, a status bar (prompt, date range of the
+// view filter, spare part) and a client area split four ways into five panes:
+//
+//   vSplit | left: hSplit1 = "My Vehicles" (vehicle list) over hSplit3 =
+//          |       "Quick Stats" (statistics list) over the picture pane (closable)
+//          | right: hSplit2 = entry pane (entries of the active vehicle, captioned with the
+//          |        vehicle) over "Notes" (the selected entry's notes, shown only when it has some)
+//
+// The active vehicle is the one whose reference id the settings keep in LastActiveVehicle (0 =
+// none); it changes only through SetActiveVehicle. The view filter (m_filter) holds the active
+// vehicle, the entry type and the date range that the entry list and the statistics show.
+//
+// The frame reaches the database through g_DataLayer. Its child windows are destroyed with it;
+// the list objects (members) free their records when the frame object is destroyed, after the
+// window.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
+
+#include "business/AlkBiz.h"
+#include "desktop/EntryListView.h"
+#include "desktop/LayoutSettings.h"
+#include "desktop/QuickStats.h"
+#include "desktop/QuickStatsListView.h"
+#include "desktop/Startup.h"
+#include "desktop/VehicleImage.h"
+#include "desktop/VehicleListView.h"
+#include "framework/CommandBar.h"
+#include "framework/Frame.h"
+#include "framework/Module.h"
+#include "framework/PaneContainer.h"
+#include "framework/Splitter.h"
+#include "framework/UpdateUI.h"
+#include "resources/desktop/resource.h"
+
+class CMainFrame : public CFrameWindowImpl<CMainFrame>,
+                   public CUpdateUI<CMainFrame>,
+                   public CMessageFilter,
+                   public CIdleHandler {
+public:
+    DECLARE_FRAME_WND_CLASS(L"Alk.MainFrame", IDR_MAINFRAME)
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnIdle() override;
+
+    // Connects the database at start-up: the remembered DBPath, else the welcome dialog until a
+    // file connects or the user gives up (then the frame is asked to close).
+    void OpenDatabase();
+
+    // Makes vehicle the active one (null: none) and brings the panes, the commands and the
+    // statistics in line. Not forced, choosing the vehicle that is already active does nothing.
+    void SetActiveVehicle(CVehicle* vehicle, bool force);
+    // Stores the largest entry odometer of the active vehicle as its current odometer when it
+    // differs from the one known.
+    void SyncCurrentOdometer();
+    // Recomputes and shows the statistics of the view filter, or clears them (no active vehicle
+    // or a failed computation).
+    void RefreshQuickStats();
+
+    // The list pane that holds the keyboard focus: IDC_VEHICLE_LIST, IDC_QUICK_STATS (also for
+    // the picture below it), IDC_ENTRY_LIST, or 0 (notes, or outside the panes).
+    int GetFocusedListId() const;
+    // Check marks of the entry-type and date-range commands from the filter; the date range is
+    // also written into the second part of the status bar.
+    void UpdateEntryTypeUI();
+    void UpdateDateRangeUI();
+
+    // Restores the four splitter positions (the window must have its size).
+    void LoadSplitterPositions(CLayoutSettings& layout);
+
+    BEGIN_UPDATE_UI_MAP(CMainFrame)
+        UPDATE_ELEMENT(ID_NEW_FUEL, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_NEW_REPAIR, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_NEW_TRIP, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_NEW_EXPENSE, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_NEW_REMINDER, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_TOOLS_EXPORT, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
+        UPDATE_ELEMENT(ID_TOOLS_REMINDERS, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_ALL_ENTRIES, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_FUEL, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_REPAIRS, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_TRIPS, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_EXPENSES, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_ALL_DATES, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_LAST_WEEK, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_LAST_TWO_WEEKS, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_MONTH_TO_DATE, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_YEAR_TO_DATE, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_CUSTOM_DATES, UPDUI_MENUPOPUP)
+        UPDATE_ELEMENT(ID_VIEW_PICTURE, UPDUI_MENUPOPUP)
+    END_UPDATE_UI_MAP()
+
+    BEGIN_MSG_MAP(CMainFrame)
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        MESSAGE_HANDLER(WM_ACTIVATE_INSTANCE, OnActivateInstance)
+        MESSAGE_HANDLER(WM_RELOAD_DATA, OnReloadData)
+        COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
+        COMMAND_ID_HANDLER(ID_DELETE_SELECTED, OnDelete)
+        COMMAND_ID_HANDLER(ID_VIEW_PICTURE, OnViewPicture)
+        COMMAND_ID_HANDLER(ID_EDIT_COPY, OnCopy)
+        COMMAND_ID_HANDLER(ID_EDIT_SELECT_ALL, OnSelectAll)
+        COMMAND_ID_HANDLER(ID_PANE_CLOSE, OnPaneClose)
+        COMMAND_RANGE_HANDLER(ID_VIEW_ALL_ENTRIES, ID_VIEW_EXPENSES, OnViewEntryType)
+        COMMAND_RANGE_HANDLER(ID_VIEW_ALL_DATES, ID_VIEW_YEAR_TO_DATE, OnViewDateRange)
+        COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
+        NOTIFY_HANDLER(IDC_VEHICLE_LIST, NM_CLICK, OnListClick)
+        NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_CUSTOMDRAW, m_entryList.OnCustomDraw)
+        NOTIFY_HANDLER(IDC_ENTRY_LIST, LVN_COLUMNCLICK, m_entryList.OnColumnClick)
+        NOTIFY_HANDLER(IDC_ENTRY_LIST, LVN_ITEMCHANGED, OnEntryItemChanged)
+        NOTIFY_HANDLER(IDC_NOTES, EN_LINK, OnNotesLink)
+        NOTIFY_HANDLER(IDC_NOTES, EN_MSGFILTER, OnNotesMsgFilter)
+        NOTIFY_HANDLER(IDC_VEHICLE_LIST, LVN_KEYDOWN, OnListKeyDown)
+        NOTIFY_HANDLER(IDC_ENTRY_LIST, LVN_KEYDOWN, OnListKeyDown)
+        NOTIFY_HANDLER(IDC_QUICK_STATS, LVN_KEYDOWN, OnListKeyDown)
+        CHAIN_MSG_MAP(CUpdateUI<CMainFrame>)
+        CHAIN_MSG_MAP(CFrameWindowImpl<CMainFrame>)
+    END_MSG_MAP()
+
+    // Members in the order of construction. Public so that start-up and the program's tests
+    // can reach the panes; only the frame changes them.
+    CEntryListView m_entryList;
+    CVehicleListView m_vehicleList;
+    CEntryFilter m_filter;
+    int m_exportBusy = 0;  // an Excel export is running
+    CSplitterWindow m_vSplit;
+    CHorSplitterWindow m_hSplit1;
+    CHorSplitterWindow m_hSplit2;
+    CHorSplitterWindow m_hSplit3;
+    CCommandBarCtrl m_cmdBar;
+    CToolBarCtrl m_toolBar;
+    CStatusBarCtrl m_statusBar;
+    CPaneContainer m_vehiclePane;
+    CPaneContainer m_quickStatsPane;
+    CPaneContainer m_entryPane;
+    CPaneContainer m_notesPane;
+    CPaneContainer m_picturePane;
+    CQuickStatsListView m_quickStatsList;
+    CRichEditCtrl m_notes;
+    CImageList m_toolbarImages;  // owned; destroyed with the window
+    CQuickStats m_quickStats;
+    CVehicleImage m_vehicleImage;
+
+protected:
+    // Opens a web address or a file with the shell's "open" verb. Virtual so that a test can
+    // see what would be opened without starting a browser.
+    virtual void ShellOpen(const wchar_t* target);
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnActivate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnActivateInstance(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnReloadData(UINT, WPARAM, LPARAM, BOOL&);
+
+    LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
+    LRESULT OnDelete(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewPicture(WORD, WORD, HWND, BOOL&);
+    LRESULT OnCopy(WORD, WORD, HWND, BOOL&);
+    LRESULT OnSelectAll(WORD, WORD, HWND, BOOL&);
+    LRESULT OnPaneClose(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewEntryType(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewDateRange(WORD, WORD, HWND, BOOL&);
+    LRESULT OnHelpLink(WORD, WORD, HWND, BOOL&);
+
+    LRESULT OnListClick(int, LPNMHDR, BOOL&);
+    LRESULT OnEntryItemChanged(int, LPNMHDR, BOOL&);
+    LRESULT OnNotesLink(int, LPNMHDR, BOOL&);
+    LRESULT OnNotesMsgFilter(int, LPNMHDR, BOOL&);
+    LRESULT OnListKeyDown(int, LPNMHDR, BOOL&);
+
+    void LoadToolbarImages();
+    void CreatePanes();
+    // Shows or hides the notes pane, unless the entry list is in the middle of a bulk change
+    // (its selection notifications then describe no state the user chose).
+    void ShowNotes(bool show);
+    // The vehicle of the vehicle list's selected row; null when none is selected.
+    CVehicle* GetSelectedVehicle() const;
+    // Enables or disables every command that needs an active vehicle.
+    void EnableVehicleCommands(bool enable);
+    // Reloads the entry list from the filter; without an active vehicle the list is emptied.
+    void RefreshEntries();
+    // Moves the focus across the vertical splitter to the given side and on to its list pane.
+    void FocusSide(int side);
+
+    // The pane control that had the focus when the frame was last deactivated (a message box, a
+    // dialog, another program); it gets the focus back on reactivation, so that Edit and
+    // Delete keep working on the list the user was in.
+    HWND m_focusBeforeDeactivation = nullptr;
+};
+
+// Asks to delete the vehicle with its entries and reminders; the result of the deletion, or 0
+// when the user says No.
+int ConfirmDeleteVehicle(CVehicle* vehicle);
+// Asks to delete the entries (one message for one entry, another for several) and deletes each
+// in list order; 1 after deleting, 0 for an empty list or No. Single failures are not reported.
+int ConfirmDeleteEntries(CObjectListT<CEntry>* entries);

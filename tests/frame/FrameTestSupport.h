@@ -1,0 +1,240 @@
+// Helpers of the main-window tests: database files made from the template with AlkBiz, the
+// settings key cleaned before and after, message boxes answered while they are up, and reading
+// what the list controls show.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <oleauto.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "business/AlkBiz.h"
+#include "desktop/AppSettings.h"
+
+namespace alk_frame_test {
+
+// Folder of the running test program, with a trailing backslash.
+inline std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, n);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// A file name in the temporary folder unique to this process and call.
+inline std::wstring TempFile(const wchar_t* stem)
+{
+    static int counter = 0;
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t name[MAX_PATH];
+    swprintf(name, MAX_PATH, L"%lsalk-%ls-%lu-%d.dat", folder, stem, GetCurrentProcessId(), ++counter);
+    return name;
+}
+
+// The settings key and everything under it, gone.
+inline void DeleteSettingsKey()
+{
+    SHDeleteKeyW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY);
+}
+
+// An OLE date days before (negative: after) the given UTC day at noon.
+inline double DaysBefore(const SYSTEMTIME& today, int days)
+{
+    SYSTEMTIME noon = today;
+    noon.wHour = 12;
+    noon.wMinute = noon.wSecond = noon.wMilliseconds = 0;
+    double date = 0;
+    SystemTimeToVariantTime(&noon, &date);
+    return date - days;
+}
+
+// A copy of the template with records written through its own connection.
+class SampleDatabase {
+public:
+    explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))
+    {
+        std::wstring templ = ProgramFolder() + L"Default.ENU";
+        m_ok = CopyFileW(templ.c_str(), m_path.c_str(), FALSE) && m_db.Connect(m_path.c_str()) == CDataLayer::csConnected;
+    }
+    ~SampleDatabase()
+    {
+        m_db.Disconnect();
+        SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(m_path.c_str());
+    }
+    bool Ok() const { return m_ok; }
+    const std::wstring& Path() const { return m_path; }
+    CDataLayer& Db() { return m_db; }
+
+    // Saved vehicle's reference id.
+    unsigned long AddVehicle(const wchar_t* name, int year, long odometer, const wchar_t* picture = nullptr)
+    {
+        CVehicle* vehicle = new CVehicle;
+        vehicle->SetName(name);
+        vehicle->SetYear(year);
+        vehicle->SetCurrentOdometer(odometer);
+        if (picture) vehicle->SetImagePath(picture);
+        EXPECT_TRUE(m_db.Save(vehicle, 0));
+        unsigned long ref = vehicle->GetRefID();
+        delete vehicle;
+        return ref;
+    }
+    unsigned long AddEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer, float amount,
+                           const wchar_t* description, const wchar_t* notes = L"")
+    {
+        CEntry* entry = new CEntry;
+        entry->SetVehicleID(vehicle);
+        entry->SetType(type);
+        entry->SetDate(date);
+        entry->SetOdometer(odometer);
+        entry->SetAmount(amount);
+        if (type == CEntry::etFuel) {
+            entry->SetCustom1(10.0f);
+            entry->SetCustom2(amount / 10.0f);
+        } else {
+            entry->SetName(description);
+        }
+        entry->SetNotes(notes);
+        EXPECT_TRUE(m_db.Save(entry, 0));
+        unsigned long id = entry->GetID();
+        delete entry;
+        return id;
+    }
+    int CountEntries() { return m_db.GetNumEntries(); }
+    int CountVehicles() { return m_db.GetNumVehicles(); }
+
+private:
+    std::wstring m_path;
+    CDataLayer m_db;
+    bool m_ok = false;
+};
+
+// What a message box showed and which button the test pressed.
+struct BoxSeen {
+    bool seen = false;
+    std::wstring caption;
+    std::wstring text;
+};
+
+inline std::wstring WindowText(HWND hWnd)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(hWnd, text, 1024);
+    return text;
+}
+
+// The text of a message box (its static text control).
+inline std::wstring BoxText(HWND box)
+{
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return text;
+}
+
+// Answers the next message box (or dialog) of this thread with the button id, from a thread
+// timer that fires inside the box's modal loop. Records what it saw.
+class BoxAnswer {
+public:
+    BoxAnswer(int button, BoxSeen* seen) : m_button(button), m_seen(seen)
+    {
+        Current() = this;
+        m_timer = SetTimer(nullptr, 0, 40, &BoxAnswer::Tick);
+    }
+    ~BoxAnswer()
+    {
+        if (m_timer) KillTimer(nullptr, m_timer);
+        Current() = nullptr;
+    }
+
+private:
+    static BoxAnswer*& Current()
+    {
+        static BoxAnswer* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        BoxAnswer* self = Current();
+        if (!self || !self->m_timer) return;
+        HWND box = GetActiveWindow();
+        wchar_t cls[32] = {};
+        GetClassNameW(box, cls, 32);
+        if (!box || wcscmp(cls, L"#32770") != 0) return;
+        KillTimer(nullptr, self->m_timer);
+        self->m_timer = 0;
+        self->m_seen->seen = true;
+        self->m_seen->caption = WindowText(box);
+        self->m_seen->text = BoxText(box);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_button, BN_CLICKED), 0);
+    }
+
+    int m_button;
+    BoxSeen* m_seen;
+    UINT_PTR m_timer = 0;
+};
+
+inline void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+inline std::wstring ItemText(HWND list, int row, int column)
+{
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+inline std::vector<std::wstring> ColumnTexts(HWND list, int column)
+{
+    std::vector<std::wstring> texts;
+    int n = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) texts.push_back(ItemText(list, i, column));
+    return texts;
+}
+
+inline int FindRow(HWND list, const wchar_t* text)
+{
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING;
+    find.psz = text;
+    return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+inline void SelectRows(HWND list, std::vector<int> rows)
+{
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    for (int row : rows) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+inline std::wstring LoadText(UINT id)
+{
+    wchar_t text[1024] = {};
+    LoadStringW(GetModuleHandleW(nullptr), id, text, 1024);
+    return text;
+}
+
+}  // namespace alk_frame_test

@@ -1,0 +1,562 @@
+// Autolark.exe as a separate process under the same Wine prefix: its start on a fresh registry,
+// the second start, the reload broadcast and a remembered file it may not write. The test finds
+// the program's windows, answers its dialogs and reads its lists the way another program would.
+//
+// It also writes a picture of the main window on the sample database (main-window.bmp beside
+// this test program) and prints how long the program takes to show a sample and an empty
+// database.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FrameTestSupport.h"
+#include "resources/desktop/resource.h"
+
+using namespace alk_frame_test;
+
+namespace {
+
+// A path of the build tree (a Unix path) as the Windows programs see it.
+std::wstring WinePath(const char* unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+const std::wstring kProgram = WinePath(ALK_PROGRAM_PATH);
+const std::wstring kSampleTool = WinePath(ALK_SAMPLE_TOOL_PATH);
+const wchar_t* kUnitsNotice =
+    L"If this is the first time you are using Autolark, click Tools > Options in the main menu and verify the units "
+    L"for distance and volume.";
+
+// Waits for a condition, polling every 20 ms; false on timeout.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+class Process {
+public:
+    ~Process()
+    {
+        if (m_info.hProcess) {
+            if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+                // A test that failed half-way: close the windows politely, then stop it.
+                EnumWindows(&Process::CloseOne, static_cast<LPARAM>(m_info.dwProcessId));
+                if (WaitForSingleObject(m_info.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 99);
+            }
+            CloseHandle(m_info.hProcess);
+            CloseHandle(m_info.hThread);
+        }
+    }
+    bool Start(const std::wstring& exe, const std::wstring& arguments = L"")
+    {
+        std::wstring line = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info) != FALSE;
+    }
+    // Exit code, or -1 when it has not ended within the time.
+    long Wait(DWORD timeoutMs = 20000)
+    {
+        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(m_info.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+
+    // A visible top-level window of the process with that class and (when given) title.
+    // except: a window to pass over (a dialog still open under the one looked for).
+    HWND Find(const wchar_t* cls, const wchar_t* title = nullptr, HWND except = nullptr) const
+    {
+        Search search{m_info.dwProcessId, cls, title, except, nullptr};
+        EnumWindows(&Process::Match, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    HWND WaitForWindow(const wchar_t* cls, const wchar_t* title = nullptr, DWORD timeoutMs = 20000) const
+    {
+        HWND found = nullptr;
+        WaitFor([&] { return (found = Find(cls, title)) != nullptr; }, timeoutMs);
+        return found;
+    }
+
+private:
+    struct Search {
+        DWORD pid;
+        const wchar_t* cls;
+        const wchar_t* title;
+        HWND except;
+        HWND found;
+    };
+    static BOOL CALLBACK Match(HWND hWnd, LPARAM lParam)
+    {
+        auto* search = reinterpret_cast<Search*>(lParam);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hWnd, &pid);
+        wchar_t cls[64] = {};
+        GetClassNameW(hWnd, cls, 64);
+        if (pid != search->pid || hWnd == search->except || !IsWindowVisible(hWnd) || wcscmp(cls, search->cls) != 0)
+            return TRUE;
+        if (search->title && WindowText(hWnd) != search->title) return TRUE;
+        search->found = hWnd;
+        return FALSE;
+    }
+    static BOOL CALLBACK CloseOne(HWND hWnd, LPARAM pid)
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hWnd, &owner);
+        if (owner == static_cast<DWORD>(pid)) PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+
+    PROCESS_INFORMATION m_info{};
+};
+
+// Text of another process's control (WM_GETTEXT is carried across processes).
+std::wstring ControlText(HWND hWnd)
+{
+    wchar_t text[1024] = {};
+    SendMessageW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+struct DescendantSearch {
+    int id;
+    HWND found;
+};
+BOOL CALLBACK MatchDescendant(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<DescendantSearch*>(lParam);
+    if (GetDlgCtrlID(hWnd) != search->id) return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+HWND FindDescendant(HWND parent, int id)
+{
+    DescendantSearch search{id, nullptr};
+    EnumChildWindows(parent, &MatchDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int RowCount(HWND list)
+{
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+// A list-view item's text in another process: the item and its text buffer must live there.
+std::wstring RemoteItemText(HANDLE process, HWND list, int row, int column)
+{
+    struct Block {
+        LVITEMW item;
+        wchar_t text[256];
+    };
+    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return L"<no memory>";
+    Block local{};
+    local.item.iSubItem = column;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = 256;
+    WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    local.text[255] = L'\0';
+    return local.text;
+}
+
+// Every value under the settings key and its sub-keys: path\name -> type and bytes.
+using RegistrySnapshot = std::map<std::wstring, std::vector<BYTE>>;
+void Snapshot(HKEY parent, const std::wstring& path, RegistrySnapshot& out)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0;
+        BYTE data[4096];
+        DWORD size = sizeof data;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        std::vector<BYTE> value(data, data + size);
+        value.push_back(static_cast<BYTE>(type));
+        out[path + L"\\" + name] = value;
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        Snapshot(parent, path + L"\\" + name, out);
+    }
+    RegCloseKey(key);
+}
+RegistrySnapshot Snapshot()
+{
+    RegistrySnapshot out;
+    Snapshot(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, out);
+    return out;
+}
+
+void WriteSetting(const wchar_t* name, DWORD value)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+void WriteSetting(const wchar_t* name, const std::wstring& text)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+bool ReadSetting(const wchar_t* subKey, const wchar_t* name, DWORD* value)
+{
+    DWORD size = sizeof *value;
+    return RegGetValueW(HKEY_CURRENT_USER, subKey, name, RRF_RT_REG_DWORD, nullptr, value, &size) == ERROR_SUCCESS;
+}
+std::wstring ReadTextSetting(const wchar_t* name)
+{
+    wchar_t text[MAX_PATH + 1] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return text;
+}
+
+std::wstring DocumentsFile(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+// The file name box of a file dialog (an edit, or the edit inside a combo box).
+HWND FileNameBox(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, 1148);  // cmb13
+    if (box) {
+        HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
+        return edit ? edit : box;
+    }
+    return GetDlgItem(dialog, 1152);  // edt1
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteSettingsKey(); }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    // Settings of a program that has been run before on the file, with the notice seen.
+    void RememberFile(const std::wstring& path, unsigned long vehicle = 0)
+    {
+        WriteSetting(L"DBPath", path);
+        WriteSetting(L"UnitSetupMsgShown", 1);
+        WriteSetting(L"LastActiveVehicle", vehicle);
+    }
+
+    // The main window, once it shows the connected database (the statistics rows exist then).
+    HWND WaitForConnectedWindow(Process& program)
+    {
+        HWND main = nullptr;
+        WaitFor([&] {
+            main = program.Find(L"Alk.MainFrame", L"Autolark");
+            return main && RowCount(FindDescendant(main, IDC_QUICK_STATS)) == 10;
+        });
+        return main;
+    }
+};
+
+TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingAtExit)
+{
+    std::wstring chosen = TempFile(L"created");
+    DeleteFileW(chosen.c_str());
+
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
+    ASSERT_NE(nullptr, welcome);
+    HWND main = program.Find(L"Alk.MainFrame", L"Autolark");
+    ASSERT_NE(nullptr, main) << "the main window stands behind the welcome dialog";
+    EXPECT_EQ(BST_CHECKED, SendMessageW(GetDlgItem(welcome, IDC_STARTUP_CREATE), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(GetDlgItem(welcome, IDC_STARTUP_OPEN), BM_GETCHECK, 0, 0));
+    // Nothing is connected yet, so nothing was remembered.
+    EXPECT_EQ(L"<none>", ReadTextSetting(L"DBPath"));
+
+    PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (save = program.Find(L"#32770", nullptr, welcome)) != nullptr; }));
+    HWND name = FileNameBox(save);
+    ASSERT_NE(nullptr, name);
+    EXPECT_EQ(L"My Vehicles.dat", ControlText(name)) << "the default file is proposed";
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+    PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    // Connected: the path is remembered at once; then the first-run notice.
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        notice = program.Find(L"#32770", L"Autolark");
+        return notice != nullptr;
+    }));
+    EXPECT_EQ(kUnitsNotice, ControlText(GetDlgItem(notice, 0xFFFF)));
+    EXPECT_EQ(chosen, ReadTextSetting(L"DBPath"));
+    DWORD shown = 99;
+    EXPECT_FALSE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown)) << "written at exit only";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
+    PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    ASSERT_NE(nullptr, WaitForConnectedWindow(program));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    // Every setting is written at the end of the run, the layout when the window closed.
+    EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown));
+    EXPECT_EQ(1u, shown);
+    DWORD value = 0;
+    for (const wchar_t* setting : {L"LastActiveVehicle", L"ViewEntryType", L"ViewDateRangeType", L"UnitDistance",
+                                   L"UnitVolume", L"ShowVehiclePicture", L"SortAscending", L"LastColSorted"})
+        EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, setting, &value)) << setting;
+    EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY L"\\UI", L"Splitter_vSplit", &value));
+    EXPECT_EQ(chosen, ReadTextSetting(L"DBPath"));
+
+    // The new file is the template: it connects and holds nothing.
+    CDataLayer db;
+    ASSERT_EQ(CDataLayer::csConnected, db.Connect(chosen.c_str()));
+    EXPECT_EQ(0, db.GetNumVehicles());
+    db.Disconnect();
+    DeleteFileW(chosen.c_str());
+}
+
+TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToTheFront)
+{
+    SampleDatabase db(L"single");
+    ASSERT_TRUE(db.Ok());
+    unsigned long car = db.AddVehicle(L"Family Car", 2002, 12000);
+    RememberFile(db.Path(), car);
+
+    Process first;
+    ASSERT_TRUE(first.Start(kProgram));
+    HWND main = WaitForConnectedWindow(first);
+    ASSERT_NE(nullptr, main);
+    ShowWindowAsync(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+
+    RegistrySnapshot before = Snapshot();
+    Process second;
+    ASSERT_TRUE(second.Start(kProgram));
+    EXPECT_EQ(0, second.Wait(10000));
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }, 5000))
+        << "iconic " << IsIconic(main) << ", foreground " << GetForegroundWindow() << " main " << main;
+    EXPECT_EQ(nullptr, second.Find(L"Alk.MainFrame"));
+    EXPECT_TRUE(before == Snapshot()) << "the second start changed the settings";
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, first.Wait());
+}
+
+TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
+{
+    SampleDatabase db(L"reload");
+    ASSERT_TRUE(db.Ok());
+    SYSTEMTIME today;
+    GetSystemTime(&today);
+    unsigned long car = db.AddVehicle(L"Family Car", 2002, 12000);
+    db.AddEntry(car, CEntry::etFuel, DaysBefore(today, 3), 11900, 30.0f, L"");
+    db.AddEntry(car, CEntry::etRepair, DaysBefore(today, 9), 11800, 70.0f, L"Oil change");
+    RememberFile(db.Path(), car);
+
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+    HWND entries = FindDescendant(main, IDC_ENTRY_LIST);
+    HWND vehicles = FindDescendant(main, IDC_VEHICLE_LIST);
+    ASSERT_TRUE(WaitFor([&] { return RowCount(entries) == 2; }));
+    EXPECT_EQ(1, RowCount(vehicles));
+
+    db.AddEntry(car, CEntry::etTrip, DaysBefore(today, 1), 12050, 18.0f, L"Airport run");
+    db.AddEntry(car, CEntry::etExpense, DaysBefore(today, 2), 12000, 5.0f, L"Parking");
+    db.AddVehicle(L"Bike", 2010, 300);
+    Sleep(300);
+    EXPECT_EQ(2, RowCount(entries)) << "no reload before the message";
+
+    UINT reload = RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}");
+    SendNotifyMessageW(HWND_BROADCAST, reload, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return RowCount(entries) == 4 && RowCount(vehicles) == 2; }, 10000))
+        << RowCount(entries) << " entries, " << RowCount(vehicles) << " vehicles";
+    std::vector<std::wstring> names;
+    for (int i = 0; i < RowCount(vehicles); ++i) names.push_back(RemoteItemText(program.Handle(), vehicles, i, 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"Bike (2010)", L"Family Car (2002)"}), names);
+    std::vector<std::wstring> descriptions;
+    for (int i = 0; i < RowCount(entries); ++i) descriptions.push_back(RemoteItemText(program.Handle(), entries, i, 1));
+    EXPECT_NE(descriptions.end(), std::find(descriptions.begin(), descriptions.end(), L"Parking"));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+}
+
+TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsProposed)
+{
+    SampleDatabase db(L"readonly");
+    ASSERT_TRUE(db.Ok());
+    db.Db().Disconnect();
+    ASSERT_TRUE(SetFileAttributesW(db.Path().c_str(), FILE_ATTRIBUTE_READONLY));
+    RememberFile(db.Path());
+
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(nullptr, box);
+    std::wstring expected = LoadText(IDS_READ_ONLY_DATABASE);
+    expected.replace(expected.find(L"%s"), 2, db.Path());
+    EXPECT_EQ(expected, ControlText(GetDlgItem(box, 0xFFFF)));
+    EXPECT_EQ(db.Path() + L" is a read-only file. Remove the read-only attribute of this file before opening it using "
+                          L"Autolark.",
+              expected);
+    EXPECT_NE(L"Autolark", WindowText(box)) << "the box has no caption of its own";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
+    ASSERT_NE(nullptr, welcome);
+    // Open an existing file: the open dialog proposes the default file, not the failed one.
+    SendMessageW(GetDlgItem(welcome, IDC_STARTUP_OPEN), BM_CLICK, 0, 0);
+    PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND open = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (open = program.Find(L"#32770", nullptr, welcome)) != nullptr; }));
+    EXPECT_EQ(L"My Vehicles.dat", ControlText(FileNameBox(open)));
+    PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    // Cancelling the file dialog keeps the welcome dialog; cancelling that ends the program.
+    ASSERT_TRUE(WaitFor([&] { return program.Find(L"#32770", nullptr, welcome) == nullptr; }));
+    Sleep(200);
+    EXPECT_TRUE(IsWindowVisible(welcome));
+    PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_NE(-1, program.Wait());
+    EXPECT_EQ(DocumentsFile(L"My Vehicles.dat"), ReadTextSetting(L"DBPath"));
+}
+
+// Time from process start until the main window shows the database's vehicles and statistics.
+long StartAndMeasure(Process& program, HWND* main, int vehicles)
+{
+    auto start = std::chrono::steady_clock::now();
+    if (!program.Start(kProgram)) return -1;
+    bool shown = WaitFor([&] {
+        *main = program.Find(L"Alk.MainFrame", L"Autolark");
+        return *main && RowCount(FindDescendant(*main, IDC_QUICK_STATS)) == 10 &&
+               RowCount(FindDescendant(*main, IDC_VEHICLE_LIST)) == vehicles &&
+               (vehicles == 0 || RowCount(FindDescendant(*main, IDC_ENTRY_LIST)) > 0);
+    });
+    if (!shown) return -1;
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+// The window's pixels as the screen shows them, as a 24-bit BMP file.
+bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
+{
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    DWORD stride = ((width * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * height;
+    bool ok = false;
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+             WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+             WriteFile(out, bits, stride * height, &written, nullptr);
+        CloseHandle(out);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
+{
+    std::wstring sample = TempFile(L"sample");
+    Process tool;
+    ASSERT_TRUE(tool.Start(kSampleTool, L"\"" + sample + L"\""));
+    ASSERT_EQ(0, tool.Wait(60000));
+    unsigned long firstVehicle = 0;
+    {
+        CDataLayer db;
+        ASSERT_EQ(CDataLayer::csConnected, db.Connect(sample.c_str()));
+        EXPECT_EQ(3, db.GetNumVehicles());
+        EXPECT_GE(db.GetNumEntries(), 200);
+        for (int type = CEntry::etFuel; type <= CEntry::etExpense; ++type) {
+            CEntryFilter filter;
+            filter.SetEntryType(static_cast<CEntry::Type>(type));
+            CObjectListT<CEntry> list;
+            ASSERT_TRUE(db.Load(&list, &filter));
+            EXPECT_GT(list.GetCount(), 5) << "entries of type " << type;
+        }
+        CObjectListT<CVehicle> vehicles;
+        ASSERT_TRUE(db.Load(&vehicles));
+        firstVehicle = vehicles.Get(0)->GetRefID();
+        db.Disconnect();
+    }
+    RememberFile(sample, firstVehicle);
+
+    Process program;
+    HWND main = nullptr;
+    long sampleMs = StartAndMeasure(program, &main, 3);
+    ASSERT_GT(sampleMs, 0) << "the sample database was not shown";
+    SetForegroundWindow(main);
+    Sleep(800);  // let it paint
+    std::wstring picture = ProgramFolder() + L"main-window.bmp";
+    EXPECT_TRUE(SaveWindowPicture(main, picture));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    SampleDatabase empty(L"empty");
+    ASSERT_TRUE(empty.Ok());
+    RememberFile(empty.Path());
+    Process again;
+    long emptyMs = StartAndMeasure(again, &main, 0);
+    ASSERT_GT(emptyMs, 0) << "the empty database was not shown";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, again.Wait());
+
+    printf("start to main window: sample database (3 vehicles, active one's entries) %ld ms, empty database %ld ms\n",
+           sampleMs, emptyMs);
+    RecordProperty("SampleDatabaseMs", static_cast<int>(sampleMs));
+    RecordProperty("EmptyDatabaseMs", static_cast<int>(emptyMs));
+    DeleteFileW(sample.c_str());
+}
+
+}  // namespace
