@@ -1,4 +1,5 @@
 #include "framework/Module.h"
+#include "framework/WindowImpl.h"
 
 #include <algorithm>
 
@@ -131,6 +132,7 @@ HRESULT CAppModule::Init(void*, HINSTANCE instance, const GUID*)
 
 void CAppModule::Term()
 {
+    AlkUnregisterWindowClasses();
     std::lock_guard<std::mutex> hold(m_lock);
     m_loops.clear();
     if (g_module == this) g_module = nullptr;

@@ -74,6 +74,8 @@ public:
     // asks for resources.
     HRESULT Init(void* objectMap, HINSTANCE instance, const GUID* libId = nullptr);
     HRESULT Init(HINSTANCE instance) { return Init(nullptr, instance); }
+    // Forgets the loops and unregisters the window classes this module registered (a DLL that
+    // is unloaded and loaded again must not find its old classes).
     void Term();
 
     HINSTANCE GetModuleInstance() const { return m_instance; }

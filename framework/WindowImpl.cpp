@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -13,6 +14,10 @@ const wchar_t kObjectProp[] = L"Alk.Framework.Object";
 // while someone else's subclass sits on top of ours, messages still reach the old procedure.
 const wchar_t kSuperProcProp[] = L"Alk.Framework.SuperProc";
 std::mutex g_registerLock;
+// Classes this module registered, so that the module can take them back (a DLL's classes stay
+// registered after the DLL is unloaded; loaded again, it would find them pointing at the old
+// image).
+std::vector<CWndClassInfo*>* g_registered = nullptr;
 
 }  // namespace
 
@@ -47,13 +52,36 @@ ATOM CWndClassInfo::Register(WNDPROC windowProc)
     }
     atom = ::RegisterClassExW(&wc);
     if (!atom) {
-        // Registered already (another module copy or a leftover): use it when it is ours.
+        // Registered already: ours (use it), or a leftover of an earlier load of this DLL whose
+        // procedure is gone (replace it).
         WNDCLASSEXW existing{};
         existing.cbSize = sizeof existing;
-        if (::GetClassInfoExW(instance, wc.lpszClassName, &existing) && existing.lpfnWndProc == windowProc)
-            atom = static_cast<ATOM>(::GetClassInfoExW(instance, wc.lpszClassName, &existing));
+        if (::GetClassInfoExW(instance, wc.lpszClassName, &existing)) {
+            if (existing.lpfnWndProc == windowProc)
+                atom = static_cast<ATOM>(::GetClassInfoExW(instance, wc.lpszClassName, &existing));
+            else if (::UnregisterClassW(wc.lpszClassName, instance))
+                atom = ::RegisterClassExW(&wc);
+        }
+    }
+    if (atom) {
+        if (!g_registered) g_registered = new std::vector<CWndClassInfo*>();
+        g_registered->push_back(this);
+        registeredInstance = instance;
     }
     return atom;
+}
+
+void AlkUnregisterWindowClasses()
+{
+    std::lock_guard<std::mutex> hold(g_registerLock);
+    if (!g_registered) return;
+    for (CWndClassInfo* info : *g_registered) {
+        // Fails while windows of the class exist; the class then stays (and is reused).
+        if (::UnregisterClassW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(info->atom)), info->registeredInstance))
+            info->atom = 0;
+    }
+    delete g_registered;
+    g_registered = nullptr;
 }
 
 CWindowImplRootBase*& CWindowImplRootBase::Creating()

@@ -48,6 +48,7 @@ struct CWndClassInfo {
     HICON iconSmall = nullptr;
     ATOM atom = 0;
     WNDPROC superProc = nullptr;  // what the map leaves goes here
+    HINSTANCE registeredInstance = nullptr;
     wchar_t autoName[40] = {};
 
     // Registers once; returns the atom (0 on failure).
@@ -74,6 +75,10 @@ struct CWndClassInfo {
         static CWndClassInfo info{className, 0, -1, originalClassName}; \
         return info;                                                       \
     }
+
+// Unregisters the window classes this module registered (CAppModule::Term calls it). Classes
+// with windows still open stay registered.
+void AlkUnregisterWindowClasses();
 
 // Shared, non-template part: the handle-to-object map and the dispatch.
 class CWindowImplRootBase : public CMessageMap {

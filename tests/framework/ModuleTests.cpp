@@ -31,6 +31,19 @@ TEST(ModuleTest, ADllFindsItsOwnStringsAndDialogs)
     ::FreeLibrary(dll);
 }
 
+TEST(ModuleTest, ADllLoadedAgainRegistersItsWindowClassesAgain)
+{
+    using MakeFn = int (*)();
+    for (int load = 0; load < 2; ++load) {
+        HMODULE dll = ::LoadLibraryW(L"framework_test_dll.dll");
+        ASSERT_NE(nullptr, dll);
+        auto make = reinterpret_cast<MakeFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllMakeWindow")));
+        ASSERT_NE(nullptr, make);
+        EXPECT_EQ(1, make()) << "load " << load;
+        ::FreeLibrary(dll);
+    }
+}
+
 TEST(ModuleTest, InitRecordsTheInstancesAndTermForgetsThem)
 {
     HINSTANCE self = ::GetModuleHandleW(nullptr);

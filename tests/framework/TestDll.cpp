@@ -5,6 +5,7 @@
 #include "framework/Dialog.h"
 #include "framework/Module.h"
 #include "framework/String.h"
+#include "framework/WindowImpl.h"
 #include "TestDllResources.h"
 
 namespace {
@@ -42,4 +43,24 @@ extern "C" __declspec(dllexport) int DllRunOwnDialog(wchar_t* buf, int size)
     INT_PTR r = dlg.DoModal(nullptr);
     lstrcpynW(buf, dlg.caption, size);
     return static_cast<int>(r);
+}
+
+namespace {
+
+class CDllWindow : public CWindowImpl<CDllWindow> {
+public:
+    DECLARE_WND_CLASS(L"AlkTest.DllWindow")
+    BEGIN_MSG_MAP(CDllWindow)
+    END_MSG_MAP()
+};
+
+}  // namespace
+
+// Creates and destroys a window of a class the DLL registers; 1 when the window was made.
+extern "C" __declspec(dllexport) int DllMakeWindow()
+{
+    CDllWindow w;
+    if (!w.Create(nullptr, CRect(0, 0, 50, 50), L"dll window", WS_POPUP)) return 0;
+    w.DestroyWindow();
+    return 1;
 }
