@@ -44,9 +44,12 @@ public:
         MESSAGE_HANDLER(WM_TEST_BASE, OnBase)
         MESSAGE_HANDLER(WM_TEST_PASS, OnPassBase)
         COMMAND_ID_HANDLER(100, OnBaseHundred)
+    ALT_MSG_MAP(2)
+        MESSAGE_HANDLER(WM_TEST_BASE, OnBaseAlt)
     END_MSG_MAP()
 
     LRESULT OnBase(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"base"); return 77; }
+    LRESULT OnBaseAlt(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"base-alt"); return 55; }
     LRESULT OnPassBase(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"pass-base"); return 5; }
     LRESULT OnBaseHundred(WORD, WORD, HWND, BOOL&) { log.push_back(L"base-100"); return 0; }
 };
@@ -74,10 +77,13 @@ public:
         NOTIFY_HANDLER(10, NM_CLICK, OnClickTen)
         NOTIFY_CODE_HANDLER(NM_DBLCLK, OnDoubleClick)
         NOTIFY_ID_HANDLER(11, OnAnyFromEleven)
+        NOTIFY_RANGE_HANDLER(20, 29, OnNotifyRange)
+        COMMAND_RANGE_CODE_HANDLER(400, 410, EN_KILLFOCUS, OnRangeKillFocus)
         CHAIN_MSG_MAP_MEMBER(member)
         CHAIN_MSG_MAP(CRouterBase)
     ALT_MSG_MAP(1)
         MESSAGE_HANDLER(WM_CHAR, OnAltChar)
+        CHAIN_MSG_MAP_ALT(CRouterBase, 2)
     END_MSG_MAP()
 
     LRESULT OnPlain(UINT msg, WPARAM wp, LPARAM lp, BOOL&)
@@ -112,6 +118,12 @@ public:
     {
         log.push_back(L"eleven:" + std::to_wstring(static_cast<int>(hdr->code)));
         return 8;
+    }
+    LRESULT OnNotifyRange(int id, LPNMHDR, BOOL&) { log.push_back(L"nrange:" + std::to_wstring(id)); return 3; }
+    LRESULT OnRangeKillFocus(WORD, WORD id, HWND, BOOL&)
+    {
+        log.push_back(L"killfocus:" + std::to_wstring(id));
+        return 0;
     }
     LRESULT OnAltChar(UINT, WPARAM wp, LPARAM, BOOL& handled)
     {
@@ -198,6 +210,23 @@ TEST_F(WindowTest, NotificationsRouteByIdAndCode)
     EXPECT_EQ(0, SendNotify(router, nullptr, 12, NM_RETURN)) << "nobody takes it: default procedure";
     EXPECT_EQ((std::vector<std::wstring>{L"click-10", L"dblclk:12", L"eleven:" + std::to_wstring(int(NM_RETURN))}),
               router.log);
+}
+
+TEST_F(WindowTest, RangesWithCodesAndAlternateChains)
+{
+    EXPECT_EQ(3, SendNotify(router, nullptr, 25, NM_RETURN));
+    EXPECT_EQ(0, SendNotify(router, nullptr, 30, NM_RETURN));
+    SendCommand(router, 405, EN_KILLFOCUS);
+    SendCommand(router, 405, EN_SETFOCUS);
+    SendCommand(router, 411, EN_KILLFOCUS);
+    EXPECT_EQ((std::vector<std::wstring>{L"nrange:25", L"killfocus:405"}), router.log);
+
+    // Map 1 chains the base's map 2; map 0 reaches the base's map 0.
+    LRESULT r = 0;
+    EXPECT_TRUE(router.ProcessWindowMessage(router, WM_TEST_BASE, 0, 0, r, 1));
+    EXPECT_EQ(55, r);
+    EXPECT_EQ(77, router.SendMessage(WM_TEST_BASE));
+    EXPECT_FALSE(router.ProcessWindowMessage(router, WM_TEST_PLAIN, 0, 0, r, 1)) << "map 1 does not have it";
 }
 
 TEST_F(WindowTest, AnExceptionStaysInsideTheWindowProcedure)
