@@ -62,6 +62,8 @@ public:
     explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))
     {
         std::wstring templ = ProgramFolder() + L"Default.ENU";
+        // A file of that name left by an earlier run that was stopped half-way.
+        SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
         m_ok = CopyFileW(templ.c_str(), m_path.c_str(), FALSE) && m_db.Connect(m_path.c_str()) == CDataLayer::csConnected;
     }
     ~SampleDatabase()

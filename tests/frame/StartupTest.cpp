@@ -1,0 +1,327 @@
+// Start-up in this process: the single-instance name and mutex, the bold font, the welcome
+// dialog with its file dialogs, and the database opening loop with each connection status.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FrameTestSupport.h"
+#include "desktop/AppSettings.h"
+#include "desktop/DlgStartup.h"
+#include "desktop/MainFrame.h"
+#include "desktop/Startup.h"
+
+using namespace alk_frame_test;
+
+namespace {
+
+// Runs one step for each new dialog or message box that becomes active on this thread, from a
+// timer that fires inside their modal loops. A step gets the box; the script records the texts.
+class DialogScript {
+public:
+    using Step = std::function<void(HWND)>;
+    explicit DialogScript(std::vector<Step> steps) : m_steps(std::move(steps))
+    {
+        Current() = this;
+        m_timer = SetTimer(nullptr, 0, 50, &DialogScript::Tick);
+    }
+    // One step for every box, deciding by what the box shows.
+    struct EveryBox {};
+    DialogScript(EveryBox, Step every) : m_every(std::move(every))
+    {
+        Current() = this;
+        m_timer = SetTimer(nullptr, 0, 50, &DialogScript::Tick);
+    }
+    ~DialogScript()
+    {
+        KillTimer(nullptr, m_timer);
+        Current() = nullptr;
+    }
+    size_t Done() const { return m_next; }
+    std::vector<std::wstring> titles;
+    std::vector<std::wstring> texts;
+
+private:
+    static DialogScript*& Current()
+    {
+        static DialogScript* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        DialogScript* self = Current();
+        if (!self || self->m_busy || (!self->m_every && self->m_next >= self->m_steps.size())) return;
+        HWND box = GetActiveWindow();
+        wchar_t cls[32] = {};
+        GetClassNameW(box, cls, 32);
+        if (!box || wcscmp(cls, L"#32770") != 0 || box == self->m_last) return;
+        self->m_last = box;
+        self->titles.push_back(WindowText(box));
+        self->texts.push_back(BoxText(box));
+        self->m_busy = true;  // a step may itself run a modal loop
+        if (self->m_every)
+            self->m_every(box);
+        else
+            self->m_steps[self->m_next](box);
+        ++self->m_next;
+        self->m_busy = false;
+    }
+
+    std::vector<Step> m_steps;
+    Step m_every;
+    size_t m_next = 0;
+    HWND m_last = nullptr;
+    bool m_busy = false;
+    UINT_PTR m_timer = 0;
+};
+
+void Press(HWND box, int id)
+{
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+// The file name box of a file dialog (an edit, or the edit inside a combo box).
+HWND FileNameBox(HWND dialog)
+{
+    if (HWND combo = GetDlgItem(dialog, 1148)) {
+        HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+        return edit ? edit : combo;
+    }
+    return GetDlgItem(dialog, 1152);
+}
+
+void ChooseFile(HWND dialog, const std::wstring& path)
+{
+    SetWindowTextW(FileNameBox(dialog), path.c_str());
+    Press(dialog, IDOK);
+}
+
+std::wstring Documents(const wchar_t* file)
+{
+    wchar_t folder[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::wstring(folder) + L"\\" + file;
+}
+
+TEST(SingleInstance, TheMutexNameIsTheGuidAndTheDesktopOrWin9x)
+{
+    wchar_t name[MAX_PATH];
+    EXPECT_EQ(name, CreateExclusionName(L"{B18B4285-9393-49da-B10D-8A1517452C6F}", name, UNIQUE_TO_DESKTOP));
+    EXPECT_STREQ(L"{B18B4285-9393-49da-B10D-8A1517452C6F}-Default", name);
+    CreateExclusionNameForDesktop(L"{B18B4285-9393-49da-B10D-8A1517452C6F}", name, nullptr);
+    EXPECT_STREQ(L"{B18B4285-9393-49da-B10D-8A1517452C6F}-Win9x", name);
+    CreateExclusionName(L"{guid}", name, UNIQUE_TO_SYSTEM);
+    EXPECT_STREQ(L"{guid}", name);
+
+    // Another desktop gives another name, so instances there do not meet this one.
+    HDESK other = CreateDesktopW(L"AlkTestDesktop", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(nullptr, other);
+    CreateExclusionNameForDesktop(L"{guid}", name, other);
+    EXPECT_STREQ(L"{guid}-AlkTestDesktop", name);
+    CloseDesktop(other);
+
+    // A desktop name longer than the room left is cut, and the name stays terminated.
+    std::wstring longGuid(MAX_PATH - 4, L'x');
+    CreateExclusionName(longGuid.c_str(), name, UNIQUE_TO_DESKTOP);
+    EXPECT_EQ(longGuid + L"-De", std::wstring(name));
+}
+
+TEST(SingleInstance, TheFirstCheckMakesTheMutexAndLaterOnesInTheProcessAnswerNo)
+{
+    const wchar_t* guid = L"{0A1B2C3D-0000-4000-8000-AABBCCDDEEFF}";
+    wchar_t name[MAX_PATH];
+    CreateExclusionName(guid, name, UNIQUE_TO_DESKTOP);
+    // Another process's mutex, as far as this check can tell: made before it, by someone else.
+    HANDLE otherInstance = CreateMutexW(nullptr, FALSE, name);
+    ASSERT_NE(nullptr, otherInstance);
+    EXPECT_TRUE(IsAnotherInstanceRunning(guid, UNIQUE_TO_DESKTOP));
+    ASSERT_NE(nullptr, SingleInstanceMutex);
+    // Once this process holds the handle, it is the instance: no more answers of yes.
+    EXPECT_FALSE(IsAnotherInstanceRunning(guid, UNIQUE_TO_DESKTOP));
+    EXPECT_FALSE(IsAnotherInstanceRunning(L"{another}", UNIQUE_TO_DESKTOP));
+    CloseHandle(otherInstance);
+}
+
+TEST(StartupPieces, TheMessagesAreRegisteredByNameAndTheBoldFontIsBold)
+{
+    RegisterAppMessages();
+    EXPECT_EQ(RegisterWindowMessageW(L"ALK2005DESKTOP"), WM_ACTIVATE_INSTANCE);
+    EXPECT_EQ(RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"), WM_RELOAD_DATA);
+    EXPECT_NE(0u, WM_ACTIVATE_INSTANCE);
+
+    CreateBoldFont();
+    ASSERT_NE(nullptr, g_hBoldFont);
+    LOGFONTW bold{}, gui{};
+    GetObjectW(g_hBoldFont, sizeof bold, &bold);
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    EXPECT_EQ(700, bold.lfWeight);
+    EXPECT_EQ(gui.lfHeight, bold.lfHeight);
+    EXPECT_STREQ(gui.lfFaceName, bold.lfFaceName);
+    DeleteObject(g_hBoldFont);
+    g_hBoldFont = nullptr;
+}
+
+class WelcomeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
+        InitCommonControlsEx(&controls);
+        LoadLibraryW(L"RICHED20.DLL");
+        RegisterAppMessages();
+        CreateBoldFont();
+    }
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        g_AppSettings.LastActiveVehicle = 0;
+        g_AppSettings.ViewEntryType = CEntry::etNone;
+        g_AppSettings.ViewDateRangeType = CEntryFilter::drAll;
+    }
+    void TearDown() override
+    {
+        if (frame && frame->IsWindow()) frame->DestroyWindow();
+        Pump();
+        frame.reset();
+        g_DataLayer.Disconnect();
+        DeleteSettingsKey();
+    }
+    void SetPath(const std::wstring& path) { lstrcpynW(g_AppSettings.DBPath, path.c_str(), CAppSettings::MaxPath + 1); }
+    // Opening as start-up does it; true when the frame asked to close.
+    bool OpenAndSeeIfClosing()
+    {
+        frame = std::make_unique<CMainFrame>();
+        frame->m_bQuitOnDestroy = false;
+        EXPECT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 800, 600)));
+        frame->ShowWindow(SW_SHOW);
+        frame->OpenDatabase();
+        MSG close;
+        return PeekMessageW(&close, *frame, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+    }
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(WelcomeTest, TheDialogProposesCreatingAndKeepsOpenWhenTheFileDialogIsCancelled)
+{
+    SampleDatabase existing(L"existing");
+    ASSERT_TRUE(existing.Ok());
+    SetPath(L"C:\\nowhere\\proposed.dat");
+    CDlgStartup dialog;
+    bool boldTitle = false, iconShown = false, createChecked = false;
+    DialogScript script({
+        [&](HWND welcome) {
+            createChecked = IsDlgButtonChecked(welcome, IDC_STARTUP_CREATE) == BST_CHECKED &&
+                            IsDlgButtonChecked(welcome, IDC_STARTUP_OPEN) == BST_UNCHECKED;
+            boldTitle = reinterpret_cast<HFONT>(SendDlgItemMessageW(welcome, IDC_STARTUP_TITLE, WM_GETFONT, 0, 0)) ==
+                        g_hBoldFont;
+            iconShown = SendDlgItemMessageW(welcome, IDC_STARTUP_ICON, STM_GETICON, 0, 0) != 0;
+            Press(welcome, IDOK);
+        },
+        [&](HWND saveAs) { Press(saveAs, IDCANCEL); },  // back in the welcome dialog
+        [&](HWND welcome) {
+            CheckRadioButton(welcome, IDC_STARTUP_CREATE, IDC_STARTUP_OPEN, IDC_STARTUP_OPEN);
+            Press(welcome, IDOK);
+        },
+        [&](HWND open) { ChooseFile(open, existing.Path()); },
+    });
+    EXPECT_EQ(IDOK, dialog.DoModal(GetDesktopWindow()));
+    ASSERT_EQ(4u, script.Done());
+    EXPECT_EQ(L"Welcome to Autolark!", script.titles[0]);
+    EXPECT_EQ(L"Welcome to Autolark!", script.titles[2]) << "the welcome dialog stayed after the file dialog's cancel";
+    EXPECT_TRUE(createChecked);
+    EXPECT_TRUE(boldTitle);
+    EXPECT_TRUE(iconShown);
+    EXPECT_EQ(0, dialog.m_createNew);
+    EXPECT_EQ(existing.Path(), g_AppSettings.DBPath);
+}
+
+TEST_F(WelcomeTest, CancelLeavesThePathAlone)
+{
+    SetPath(L"C:\\kept.dat");
+    CDlgStartup dialog;
+    DialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
+    EXPECT_EQ(IDCANCEL, dialog.DoModal(GetDesktopWindow()));
+    EXPECT_STREQ(L"C:\\kept.dat", g_AppSettings.DBPath);
+}
+
+TEST_F(WelcomeTest, AMissingFileShowsNoMessageOnlyTheWelcomeAndCancelClosesTheFrame)
+{
+    SetPath(TempFile(L"missing"));
+    DialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
+    EXPECT_TRUE(OpenAndSeeIfClosing());
+    ASSERT_EQ(1u, script.Done());
+    EXPECT_EQ(L"Welcome to Autolark!", script.titles[0]);
+    EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
+    EXPECT_FALSE(g_DataLayer.IsConnected());
+}
+
+TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWithTheTemplate)
+{
+    // Not a database of this program: a text file.
+    std::wstring invalid = TempFile(L"invalid");
+    HANDLE file = CreateFileW(invalid.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "just text, no tables", 20, &written, nullptr);
+    CloseHandle(file);
+    SetPath(invalid);
+
+    // The new file goes over an existing one of that name (with a vehicle in it).
+    SampleDatabase old(L"replaced");
+    ASSERT_TRUE(old.Ok());
+    old.AddVehicle(L"Old Car", 1990, 1);
+    old.Db().Disconnect();
+
+    DialogScript script({
+        [](HWND box) { Press(box, IDOK); },                            // message 153
+        [](HWND welcome) { Press(welcome, IDOK); },                    // create
+        [&](HWND saveAs) { ChooseFile(saveAs, old.Path()); },          // the existing name
+        [](HWND overwrite) { Press(overwrite, IDYES); },               // replace it
+    });
+    EXPECT_FALSE(OpenAndSeeIfClosing());
+    ASSERT_EQ(4u, script.Done());
+    std::wstring expected = LoadText(IDS_INVALID_DATABASE);
+    expected.replace(expected.find(L"%s"), 2, invalid);
+    EXPECT_EQ(expected, script.texts[0]);
+    EXPECT_EQ(0u, script.texts[0].find(invalid + L" is not a valid database for this version of Autolark."));
+    EXPECT_NE(L"Autolark", script.titles[0]) << "no caption of its own";
+    EXPECT_TRUE(g_DataLayer.IsConnected());
+    EXPECT_EQ(0, g_DataLayer.GetNumVehicles()) << "the template replaced the old file";
+    EXPECT_EQ(old.Path(), g_AppSettings.DBPath);
+    DeleteFileW(invalid.c_str());
+}
+
+TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
+{
+    SetPath(TempFile(L"missing"));
+    // The template is not beside the program this time: nothing can be copied.
+    std::wstring templ = ProgramFolder() + L"Default.ENU", away = templ + L".away";
+    ASSERT_TRUE(MoveFileW(templ.c_str(), away.c_str()));
+    struct PutBack {
+        std::wstring from, to;
+        ~PutBack() { MoveFileW(from.c_str(), to.c_str()); }
+    } putBack{away, templ};
+    std::wstring chosen = TempFile(L"new");
+    DeleteFileW(chosen.c_str());
+
+    DialogScript script({
+        [](HWND welcome) { Press(welcome, IDOK); },
+        [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
+        [](HWND box) { Press(box, IDOK); },              // the failed copy
+        [](HWND welcome) { Press(welcome, IDCANCEL); },  // the file is still missing: welcome again
+    });
+    EXPECT_TRUE(OpenAndSeeIfClosing());
+    ASSERT_EQ(4u, script.Done());
+    EXPECT_EQ(L"Cannot create new data file " + chosen + L". Please try again.", script.texts[2]);
+    EXPECT_NE(L"Autolark", script.titles[2]) << "no caption of its own";
+    EXPECT_EQ(L"Welcome to Autolark!", script.titles[3]);
+    EXPECT_FALSE(g_DataLayer.IsConnected());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
+    EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
+}
+
+}  // namespace
