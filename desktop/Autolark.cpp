@@ -37,11 +37,16 @@ int Run(LPWSTR /*commandLine*/, int showCmd)
 
     // Shown once, also when the start ended without a database and the frame is closing.
     if (g_AppSettings.UnitSetupMsgShown == 0) {
+        // A close that the start asked for waits until the notice is answered: dispatched by the
+        // notice's own message loop it would destroy the frame and the notice with it at once.
+        MSG close;
+        bool closing = ::PeekMessageW(&close, *frame, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
         ::MessageBoxW(*frame,
                       L"If this is the first time you are using Autolark, click Tools > Options in the main menu "
                       L"and verify the units for distance and volume.",
                       LoadResString(IDR_MAINFRAME), MB_OK | MB_ICONINFORMATION);
         g_AppSettings.UnitSetupMsgShown = 1;
+        if (closing) frame->PostMessage(WM_CLOSE);
     }
 
     int result = loop.Run();

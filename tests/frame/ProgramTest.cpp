@@ -343,6 +343,26 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
     DeleteFileW(chosen.c_str());
 }
 
+TEST_F(ProgramTest, CancellingTheWelcomeEndsTheProgramAfterTheFirstRunNotice)
+{
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
+    ASSERT_NE(nullptr, welcome);
+    PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    HWND notice = program.WaitForWindow(L"#32770", L"Autolark", 10000);
+    ASSERT_NE(nullptr, notice) << "the notice is shown although the program is closing";
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(notice)) << "the notice stays until it is answered";
+    EXPECT_EQ(kUnitsNotice, ControlText(GetDlgItem(notice, 0xFFFF)));
+    PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_NE(-1, program.Wait(10000));
+    DWORD shown = 0;
+    EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown));
+    EXPECT_EQ(1u, shown);
+    EXPECT_EQ(DocumentsFile(L"My Vehicles.dat"), ReadTextSetting(L"DBPath"));
+}
+
 TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToTheFront)
 {
     SampleDatabase db(L"single");
