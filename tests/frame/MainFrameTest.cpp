@@ -530,4 +530,109 @@ TEST_F(MainFrameTest, TheExitCommandClosesTheFrameAndTheLayoutIsSaved)
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
+TEST_F(MainFrameTest, StatisticsFollowTheViewAndTheDeletions)
+{
+    Open(car);
+    EXPECT_FLOAT_EQ(215.0f, frame->m_quickStats.GetTotalExpense());  // 30 + 120 + 15 + 50
+    Command(ID_VIEW_FUEL);
+    EXPECT_FLOAT_EQ(30.0f, frame->m_quickStats.GetTotalExpense());
+    Command(ID_VIEW_ALL_ENTRIES);
+    Command(ID_VIEW_LAST_WEEK);
+    EXPECT_FLOAT_EQ(45.0f, frame->m_quickStats.GetTotalExpense());
+    Command(ID_VIEW_ALL_DATES);
+
+    frame->m_entryList.SetFocus();
+    int parking = FindRow(frame->m_entryList, FormatDate(DaysBefore(kToday, 100)));
+    ASSERT_GE(parking, 0);
+    SelectRows(frame->m_entryList, {parking});
+    BoxSeen box;
+    {
+        BoxAnswer yes(IDYES, &box);
+        Command(ID_DELETE_SELECTED);
+    }
+    EXPECT_FLOAT_EQ(165.0f, frame->m_quickStats.GetTotalExpense());
+
+    // The statistics rows are two lines high: the frame measures them through the list.
+    RECT statsRow{}, vehicleRow{};
+    statsRow.left = vehicleRow.left = LVIR_BOUNDS;
+    frame->m_quickStatsList.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&statsRow));
+    frame->m_vehicleList.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&vehicleRow));
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTVIEW;
+    measure.CtlID = IDC_QUICK_STATS;
+    frame->m_quickStatsList.MeasureItem(&measure);
+    EXPECT_EQ(static_cast<LONG>(measure.itemHeight), statsRow.bottom - statsRow.top);
+    EXPECT_GT(statsRow.bottom - statsRow.top, vehicleRow.bottom - vehicleRow.top);
+    EXPECT_EQ(10, frame->m_quickStatsList.SendMessage(LVM_GETITEMCOUNT));
+}
+
+TEST_F(MainFrameTest, AColumnClickReachesTheEntryListThroughTheFrame)
+{
+    Open(car);
+    ASSERT_EQ(1, g_AppSettings.SortAscending);
+    NMLISTVIEW click{};
+    click.hdr = {frame->m_entryList, IDC_ENTRY_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+    click.iItem = -1;
+    click.iSubItem = 3;
+    frame->m_entryPane.SendMessage(WM_NOTIFY, IDC_ENTRY_LIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(0, g_AppSettings.SortAscending);
+    EXPECT_EQ(3, g_AppSettings.LastColSorted);
+    EXPECT_EQ(L"$120.00", ItemText(frame->m_entryList, 0, 3));  // the largest amount first
+}
+
+// The notes pane's menu, looked at while it is open and then left.
+struct NotesMenuSeen {
+    bool shown = false;
+    UINT copyState = 0;
+    UINT selectAllState = 0;
+};
+NotesMenuSeen* g_menuSeen = nullptr;
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    KillTimer(nullptr, id);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    g_menuSeen->shown = true;
+    g_menuSeen->copyState = GetMenuState(menu, ID_EDIT_COPY, MF_BYCOMMAND);
+    g_menuSeen->selectAllState = GetMenuState(menu, ID_EDIT_SELECT_ALL, MF_BYCOMMAND);
+    EndMenu();
+}
+
+TEST_F(MainFrameTest, TheNotesMenuGreysCopyWithoutASelection)
+{
+    Open(car);
+    int fuel = FindRow(frame->m_entryList, FormatDate(DaysBefore(kToday, 3)));
+    ASSERT_GE(fuel, 0);
+    SelectRows(frame->m_entryList, {fuel});
+    ASSERT_TRUE(NotesShown());
+    auto rightClick = [&] {
+        NotesMenuSeen seen;
+        g_menuSeen = &seen;
+        UINT_PTR timer = SetTimer(nullptr, 0, 40, &LookAtMenu);
+        MSGFILTER filter{};
+        filter.nmhdr = {frame->m_notes, IDC_NOTES, EN_MSGFILTER};
+        filter.msg = WM_RBUTTONDOWN;
+        frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&filter));
+        KillTimer(nullptr, timer);
+        g_menuSeen = nullptr;
+        return seen;
+    };
+    frame->m_notes.SetSel(3, 3);
+    NotesMenuSeen none = rightClick();
+    EXPECT_TRUE(none.shown);
+    EXPECT_TRUE(none.copyState & MF_GRAYED);
+    EXPECT_FALSE(none.selectAllState & MF_GRAYED);
+
+    frame->m_notes.SetSel(0, 5);
+    NotesMenuSeen some = rightClick();
+    EXPECT_TRUE(some.shown);
+    EXPECT_FALSE(some.copyState & MF_GRAYED);
+    // Other mouse messages pass by without a menu.
+    MSGFILTER move{};
+    move.nmhdr = {frame->m_notes, IDC_NOTES, EN_MSGFILTER};
+    move.msg = WM_MOUSEMOVE;
+    EXPECT_EQ(0, frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&move)));
+}
+
 }  // namespace
