@@ -164,7 +164,7 @@ void CMainFrame::CreatePanes()
                             WS_EX_STATICEDGE, IDC_QUICK_STATS);
 
     m_entryList.Create(m_entryPane, rcDefault, nullptr,
-                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT | LVS_SHOWSELALWAYS,
+                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT,
                        WS_EX_STATICEDGE, IDC_ENTRY_LIST);
     m_entryList.SetCommandBar(&m_cmdBar);
 
