@@ -146,6 +146,8 @@ LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wP
         Creating() = nullptr;
         if (!self->Bind(hWnd)) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         self->HandleRef() = hWnd;
+        // A superclassed control keeps working should its object go before the window.
+        if (self->m_superProc != ::DefWindowProcW) RememberSuperProc(hWnd, self->m_superProc);
     }
     LRESULT lResult = 0;
     BOOL handled = self->RouteMessage(hWnd, uMsg, wParam, lParam, lResult);
@@ -156,7 +158,7 @@ LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wP
         if (self->m_subclassed &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &CWindowImplRootBase::WindowProc)
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_superProc));
-        if (self->m_subclassed) RememberSuperProc(hWnd, nullptr);
+        RememberSuperProc(hWnd, nullptr);
         self->m_subclassed = false;
         self->Unbind(hWnd);
         self->m_superProc = ::DefWindowProcW;

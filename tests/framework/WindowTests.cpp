@@ -398,6 +398,21 @@ TEST_F(ReflectionTest, AnObjectGoneUnderSomeoneElsesSubclassLeavesAWorkingContro
     ::DestroyWindow(edit);
 }
 
+TEST_F(ReflectionTest, ASuperclassedControlOutlivingItsObjectStillWorks)
+{
+    HWND edit;
+    {
+        CDigitEdit digits;
+        ASSERT_TRUE(digits.Create(parent, CRect(5, 30, 105, 50), L"", WS_CHILD | WS_VISIBLE, 0, 56));
+        edit = digits;
+    }
+    ::SendMessageW(edit, WM_CHAR, L'z', 0);
+    CString text;
+    CWindow(edit).GetWindowText(text);
+    EXPECT_STREQ(L"z", text) << "the edit procedure still answers; the object's filter is gone";
+    ::DestroyWindow(edit);
+}
+
 TEST_F(ReflectionTest, SuperclassedControlWorksAsTheControl)
 {
     CDigitEdit digits;
