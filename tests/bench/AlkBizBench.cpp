@@ -7,6 +7,7 @@
 // removed at the end. Each round times both, alternating; the best and the median round are
 // printed, with their ratio (CDataLayer / plain loop).
 #include "business/AlkBiz.h"
+#include "tests/support/TestFiles.h"
 #include <sqlite3.h>
 #include <windows.h>
 #include <algorithm>
@@ -26,13 +27,6 @@ double Seconds() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 // Reads every column of every row the way the library does, and nothing more.
@@ -74,7 +68,7 @@ int main(int argc, char** argv) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring path = std::wstring(temp) + L"alkbiz-bench.dat";
-    if (!CopyFileW((ProgramFolder() + L"Default.ENU").c_str(), path.c_str(), FALSE)) {
+    if (!CopyTemplate(path)) {
         std::fprintf(stderr, "no Default.ENU beside the program\n");
         return 1;
     }

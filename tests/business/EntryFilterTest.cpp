@@ -1,5 +1,5 @@
 // Entry filter: the preset date ranges counted from the UTC date, custom ranges, and matching.
-#include "TestClock.h"
+#include "tests/support/TestClock.h"
 #include "business/AlkBiz.h"
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,6 +1,6 @@
 // Saving, loading, list loads with the entry filter, deleting and look-ups, checked against what
 // the file holds as another connection reads it.
-#include "TestClock.h"
+#include "tests/support/TestClock.h"
 #include "TestDatabase.h"
 #include "business/AlkBiz.h"
 #include <gtest/gtest.h>

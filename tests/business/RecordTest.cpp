@@ -1,5 +1,5 @@
 // Records: defaults, the dirty rule of every setter, owned texts, and UTF-8 conversion.
-#include "TestClock.h"
+#include "tests/support/TestClock.h"
 #include "business/AlkBiz.h"
 #include <gtest/gtest.h>
 #include <memory>

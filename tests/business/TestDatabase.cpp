@@ -3,80 +3,23 @@
 
 namespace {
 
-int g_folderCount = 0;
-
-// Deletes a folder tree (files made read-only by a test included).
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    const int bytes = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(bytes, '\0');
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
+    result.resize(bytes - 1);
+    return result;
 }
 
 }  // namespace
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
+std::string ToAnsi(const std::wstring& text) { return Narrow(text, CP_ACP); }
 
-std::string ToAnsi(const std::wstring& text) {
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
-    result.resize(bytes - 1);
-    return result;
-}
-
-std::string ToUtf8(const std::wstring& text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
-    result.resize(bytes - 1);
-    return result;
-}
-
-CTestFolder::CTestFolder(const std::wstring& leaf) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"alkbiz-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++g_folderCount);
-    RemoveTree(m_path);
-    CreateDirectoryW(m_path.c_str(), nullptr);
-    if (!leaf.empty()) {
-        m_path += L"\\" + leaf;
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-}
-
-CTestFolder::~CTestFolder() {
-    std::wstring top = m_path;
-    // Remove from the unique top folder down.
-    const size_t mark = top.find(L"alkbiz-");
-    const size_t end = top.find(L'\\', mark);
-    if (end != std::wstring::npos) top = top.substr(0, end);
-    RemoveTree(top);
-}
+std::string ToUtf8(const std::wstring& text) { return Narrow(text, CP_UTF8); }
 
 CTestDatabase::CTestDatabase(const std::wstring& name, const std::wstring& folder)
     : m_folder(folder), m_path(m_folder.File(name)) {
-    const std::wstring source = ProgramFolder() + L"Default.ENU";
-    EXPECT_TRUE(CopyFileW(source.c_str(), m_path.c_str(), FALSE)) << "no template beside the tests";
+    EXPECT_TRUE(CopyTemplate(m_path)) << "no template beside the tests";
 }
 
 CTestDatabase::~CTestDatabase() { CloseHandle(); }

@@ -8,16 +8,12 @@
 #include <windows.h>
 #include <string>
 
-// A folder under the temporary folder, unique to this process, removed with what it holds.
-class CTestFolder {
-public:
-    explicit CTestFolder(const std::wstring& leaf = L"");
-    ~CTestFolder();
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+#include "tests/support/TestFiles.h"
 
-private:
-    std::wstring m_path;
+// A folder of the test under the temporary folder (alkbiz-...), removed with what it holds.
+class CTestFolder : public CScratchFolder {
+public:
+    explicit CTestFolder(const std::wstring& leaf = L"") : CScratchFolder(L"alkbiz", leaf) {}
 };
 
 // A copy of the template in a test folder.
@@ -45,8 +41,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Folder of the running test program (with a trailing backslash).
-std::wstring ProgramFolder();
 std::string ToAnsi(const std::wstring& text);
 std::string ToUtf8(const std::wstring& text);
 

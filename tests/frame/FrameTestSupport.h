@@ -11,22 +11,17 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
+#include "desktop/Startup.h"
+#include "tests/support/TestClock.h"
+#include "tests/support/TestFiles.h"
 
 namespace alk_frame_test {
-
-// Folder of the running test program, with a trailing backslash.
-inline std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 // A file name in the temporary folder unique to this process and call.
 inline std::wstring TempFile(const wchar_t* stem)
@@ -50,10 +45,29 @@ inline double DaysBefore(const SYSTEMTIME& today, int days)
 {
     SYSTEMTIME noon = today;
     noon.wHour = 12;
-    noon.wMinute = noon.wSecond = noon.wMilliseconds = 0;
-    double date = 0;
-    SystemTimeToVariantTime(&noon, &date);
-    return date - days;
+    noon.wMinute = noon.wSecond = 0;
+    return OleDate(noon) - days;
+}
+
+// The controls and window messages the main window uses, ready before a suite makes one.
+inline void PrepareWindowClasses()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&controls);
+    LoadLibraryW(L"RICHED20.DLL");
+    RegisterAppMessages();
+}
+
+// The end of a test with a main window: the window destroyed and its messages handled, the
+// frame freed, the program's database closed and the settings key gone.
+template <class Frame>
+void CloseFrame(std::unique_ptr<Frame>& frame)
+{
+    if (frame && frame->IsWindow()) frame->DestroyWindow();
+    PumpMessages();
+    frame.reset();
+    g_DataLayer.Disconnect();
+    DeleteSettingsKey();
 }
 
 // A copy of the template with records written through its own connection.
@@ -61,10 +75,7 @@ class SampleDatabase {
 public:
     explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))
     {
-        std::wstring templ = ProgramFolder() + L"Default.ENU";
-        // A file of that name left by an earlier run that was stopped half-way.
-        SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        m_ok = CopyFileW(templ.c_str(), m_path.c_str(), FALSE) && m_db.Connect(m_path.c_str()) == CDataLayer::csConnected;
+        m_ok = CopyTemplate(m_path) && m_db.Connect(m_path.c_str()) == CDataLayer::csConnected;
     }
     ~SampleDatabase()
     {
@@ -182,15 +193,6 @@ private:
     BoxSeen* m_seen;
     UINT_PTR m_timer = 0;
 };
-
-inline void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 inline std::wstring ItemText(HWND list, int row, int column)
 {

@@ -33,10 +33,7 @@ class MainFrameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
-        InitCommonControlsEx(&controls);
-        LoadLibraryW(L"RICHED20.DLL");
-        RegisterAppMessages();
+        PrepareWindowClasses();
         CUtcClock::SetFixedTime(&kToday);
     }
 
@@ -61,14 +58,7 @@ protected:
         db.AddEntry(van, CEntry::etFuel, DaysBefore(kToday, 5), 79900, 60.0f, L"");
     }
 
-    void TearDown() override
-    {
-        if (frame && frame->IsWindow()) frame->DestroyWindow();
-        Pump();
-        frame.reset();
-        g_DataLayer.Disconnect();
-        DeleteSettingsKey();
-    }
+    void TearDown() override { CloseFrame(frame); }
 
     // The frame on the test database, shown, with the remembered vehicle given.
     void Open(unsigned long lastActive)
@@ -79,7 +69,7 @@ protected:
         ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
         frame->ShowWindow(SW_SHOW);
         frame->OpenDatabase();
-        Pump();
+        PumpMessages();
     }
 
     int VehicleRows() { return static_cast<int>(frame->m_vehicleList.SendMessage(LVM_GETITEMCOUNT)); }
@@ -104,7 +94,7 @@ protected:
         click.hdr = {frame->m_vehicleList, IDC_VEHICLE_LIST, static_cast<UINT>(NM_CLICK)};
         click.iItem = row;
         frame->m_vehiclePane.SendMessage(WM_NOTIFY, IDC_VEHICLE_LIST, reinterpret_cast<LPARAM>(&click));
-        Pump();
+        PumpMessages();
     }
     // The toolbar's idea of a button after the frame's idle update.
     bool ToolbarEnabled(UINT id)
@@ -296,7 +286,7 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     {
         BoxAnswer yes(IDYES, &box);
         Command(ID_DELETE_SELECTED);
-        Pump();
+        PumpMessages();
     }
     EXPECT_FALSE(box.seen);
     EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
@@ -518,7 +508,7 @@ TEST_F(MainFrameTest, TheExitCommandClosesTheFrameAndTheLayoutIsSaved)
 {
     Open(car);
     Command(ID_APP_EXIT);
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(frame->IsWindow());
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY L"\\UI", 0, KEY_READ, &key));

@@ -47,6 +47,8 @@ public:
     std::vector<std::wstring> texts;
 
 private:
+    static constexpr const wchar_t* kHandledMark = L"AlkDialogScriptHandled";
+
     static DialogScript*& Current()
     {
         static DialogScript* current = nullptr;
@@ -59,8 +61,10 @@ private:
         HWND box = GetActiveWindow();
         wchar_t cls[32] = {};
         GetClassNameW(box, cls, 32);
-        if (!box || wcscmp(cls, L"#32770") != 0 || box == self->m_last) return;
-        self->m_last = box;
+        // A box already handled carries a mark. Comparing handles is not enough: Wine gives a
+        // new box the handle of one just destroyed, and such a box would never be handled.
+        if (!box || wcscmp(cls, L"#32770") != 0 || GetPropW(box, kHandledMark)) return;
+        SetPropW(box, kHandledMark, reinterpret_cast<HANDLE>(1));
         self->titles.push_back(WindowText(box));
         self->texts.push_back(BoxText(box));
         self->m_busy = true;  // a step may itself run a modal loop
@@ -75,7 +79,6 @@ private:
     std::vector<Step> m_steps;
     Step m_every;
     size_t m_next = 0;
-    HWND m_last = nullptr;
     bool m_busy = false;
     UINT_PTR m_timer = 0;
 };
@@ -170,10 +173,7 @@ class WelcomeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
-        InitCommonControlsEx(&controls);
-        LoadLibraryW(L"RICHED20.DLL");
-        RegisterAppMessages();
+        PrepareWindowClasses();
         CreateBoldFont();
     }
     void SetUp() override
@@ -183,14 +183,7 @@ protected:
         g_AppSettings.ViewEntryType = CEntry::etNone;
         g_AppSettings.ViewDateRangeType = CEntryFilter::drAll;
     }
-    void TearDown() override
-    {
-        if (frame && frame->IsWindow()) frame->DestroyWindow();
-        Pump();
-        frame.reset();
-        g_DataLayer.Disconnect();
-        DeleteSettingsKey();
-    }
+    void TearDown() override { CloseFrame(frame); }
     void SetPath(const std::wstring& path) { lstrcpynW(g_AppSettings.DBPath, path.c_str(), CAppSettings::MaxPath + 1); }
     // Opening as start-up does it; true when the frame asked to close.
     bool OpenAndSeeIfClosing()

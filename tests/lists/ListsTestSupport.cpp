@@ -4,27 +4,6 @@
 
 namespace {
 
-int g_fileCount = 0;
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 // The bold interface font, made once for the whole test program as the program makes it.
 struct BoldFont {
     BoldFont() { CreateBoldFont(); }
@@ -33,39 +12,15 @@ struct BoldFont {
 
 }  // namespace
 
-std::wstring TestProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-CTestDataFile::CTestDataFile() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    m_folder = std::wstring(temp) + L"alk-lists-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-               std::to_wstring(++g_fileCount);
-    RemoveTree(m_folder);
-    CreateDirectoryW(m_folder.c_str(), nullptr);
-    const std::wstring file = m_folder + L"\\test.dat";
-    const std::wstring source = TestProgramFolder() + L"Default.ENU";
-    EXPECT_TRUE(CopyFileW(source.c_str(), file.c_str(), FALSE)) << "no template beside the tests";
+CTestDataFile::CTestDataFile() : m_folder(L"alk-lists") {
+    const std::wstring file = m_folder.File(L"test.dat");
+    EXPECT_TRUE(CopyTemplate(file)) << "no template beside the tests";
     m_connected = g_DataLayer.Connect(file.c_str()) == CDataLayer::csConnected;
     EXPECT_TRUE(m_connected);
 }
 
-CTestDataFile::~CTestDataFile() {
-    g_DataLayer.Disconnect();
-    RemoveTree(m_folder);
-}
+// The folder goes after the disconnection, with the member.
+CTestDataFile::~CTestDataFile() { g_DataLayer.Disconnect(); }
 
 unsigned long CTestDataFile::AddVehicle(const wchar_t* name, int year) {
     CVehicle* vehicle = new CVehicle;

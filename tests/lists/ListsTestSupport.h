@@ -11,6 +11,7 @@
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"  // the program's data layer and bold font
+#include "tests/support/TestFiles.h"
 
 // A fresh copy of the template in a folder of its own, connected to g_DataLayer for the life of
 // the object; the folder goes with it.
@@ -23,7 +24,7 @@ public:
 
     bool Connected() const { return m_connected; }
     // A folder for other files of the test (pictures ...).
-    const std::wstring& Folder() const { return m_folder; }
+    const std::wstring& Folder() const { return m_folder.Path(); }
 
     // Saves a vehicle and returns its reference id.
     unsigned long AddVehicle(const wchar_t* name, int year = 2004);
@@ -33,7 +34,7 @@ public:
                   const wchar_t* description = L"", double date = 40000);
 
 private:
-    std::wstring m_folder;
+    CScratchFolder m_folder;
     bool m_connected = false;
 };
 
@@ -49,8 +50,3 @@ private:
     int m_unitDistance, m_unitVolume, m_unitEconomy, m_sortAscending, m_lastColSorted, m_shadeRows;
     COLORREF m_odd, m_even;
 };
-
-// The program's folder with a trailing backslash.
-std::wstring TestProgramFolder();
-// Processes what is queued for this thread.
-void PumpMessages();

@@ -1,6 +1,7 @@
-// Pins the library's UTC clock for the length of a scope.
-#ifndef TESTS_BUSINESS_TESTCLOCK_H
-#define TESTS_BUSINESS_TESTCLOCK_H
+// UTC times for the tests: a SYSTEMTIME from its fields, its OLE date, and the library's UTC clock
+// pinned for the length of a scope.
+#ifndef TESTS_SUPPORT_TESTCLOCK_H
+#define TESTS_SUPPORT_TESTCLOCK_H
 
 #include "business/AlkBiz.h"
 #include <oleauto.h>

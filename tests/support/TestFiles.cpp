@@ -1,0 +1,65 @@
+#include "TestFiles.h"
+
+namespace {
+
+int g_folderCount = 0;
+
+}  // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+bool CopyTemplate(const std::wstring& path) {
+    const std::wstring source = ProgramFolder() + L"Default.ENU";
+    // A file of that name left read-only by an earlier run that was stopped half-way.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return CopyFileW(source.c_str(), path.c_str(), FALSE) != FALSE;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+CScratchFolder::CScratchFolder(const std::wstring& prefix, const std::wstring& leaf) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    m_top = std::wstring(temp) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++g_folderCount);
+    RemoveTree(m_top);
+    CreateDirectoryW(m_top.c_str(), nullptr);
+    m_path = m_top;
+    if (!leaf.empty()) {
+        m_path += L"\\" + leaf;
+        CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+}
+
+CScratchFolder::~CScratchFolder() { RemoveTree(m_top); }
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}

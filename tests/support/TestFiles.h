@@ -1,0 +1,41 @@
+// Files and the message queue of the test programs: the program's own folder and the template
+// database beside it, scratch folders under the temporary folder, and the queue of the test thread.
+#ifndef TESTS_SUPPORT_TESTFILES_H
+#define TESTS_SUPPORT_TESTFILES_H
+
+#include <windows.h>
+
+#include <string>
+
+// Folder of the running test program, with a trailing backslash.
+std::wstring ProgramFolder();
+
+// Copies the template Default.ENU (copied beside the test program by the build) to path,
+// replacing a file there, read-only or not. False when the copy failed.
+bool CopyTemplate(const std::wstring& path);
+
+// Deletes a folder tree (files made read-only by a test included).
+void RemoveTree(const std::wstring& path);
+
+// A folder under the temporary folder, <prefix>-<process id>-<count>, unique to this process and
+// object, emptied when made; it goes with all it holds when the object does. With a leaf, Path()
+// is a subfolder of that name made inside it.
+class CScratchFolder {
+public:
+    explicit CScratchFolder(const std::wstring& prefix, const std::wstring& leaf = L"");
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_top;
+    std::wstring m_path;
+};
+
+// Processes what is queued for this thread.
+void PumpMessages();
+
+#endif
