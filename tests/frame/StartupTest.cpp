@@ -61,9 +61,13 @@ private:
         HWND box = GetActiveWindow();
         wchar_t cls[32] = {};
         GetClassNameW(box, cls, 32);
-        // A box already handled carries a mark. Comparing handles is not enough: Wine gives a
-        // new box the handle of one just destroyed, and such a box would never be handled.
-        if (!box || wcscmp(cls, L"#32770") != 0 || GetPropW(box, kHandledMark)) return;
+        // The box of the last step is skipped until another box has been active; a box that
+        // comes back after another one (the welcome dialog after its file dialog) is new work.
+        // The handle alone cannot tell: Wine gives a new box the handle of one just destroyed,
+        // so the last box also carries a mark, which a new window of that handle lacks.
+        if (!box || wcscmp(cls, L"#32770") != 0 || (box == self->m_last && GetPropW(box, kHandledMark)))
+            return;
+        self->m_last = box;
         SetPropW(box, kHandledMark, reinterpret_cast<HANDLE>(1));
         self->titles.push_back(WindowText(box));
         self->texts.push_back(BoxText(box));
@@ -79,6 +83,7 @@ private:
     std::vector<Step> m_steps;
     Step m_every;
     size_t m_next = 0;
+    HWND m_last = nullptr;
     bool m_busy = false;
     UINT_PTR m_timer = 0;
 };
