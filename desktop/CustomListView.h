@@ -17,8 +17,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
-
 #include "framework/CommandBar.h"
 #include "framework/Controls.h"
 #include "framework/OwnerDraw.h"

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
-
 #include "framework/Dialog.h"
 #include "resources/desktop/resource.h"
 

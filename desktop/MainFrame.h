@@ -21,8 +21,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
-
 #include "business/AlkBiz.h"
 #include "desktop/EntryListView.h"
 #include "desktop/LayoutSettings.h"

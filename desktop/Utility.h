@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
-
 #include "business/AlkBiz.h"
 #include "framework/String.h"
 

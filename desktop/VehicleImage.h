@@ -12,8 +12,6 @@
 
 #include <windows.h>
 
-#include <cstdio>  // before framework/String.h, which uses _vsnprintf without declaring it
-
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
 
