@@ -95,8 +95,10 @@ TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults) {
     const BYTE twoBytes[2] = {1, 0};
     WriteRaw(kKey, L"UnitVolume", REG_DWORD, twoBytes, 2);
     WriteText(kKey, L"DBPath", std::wstring(260, L'x'));  // 260 and the terminator do not fit
-    const wchar_t unterminated[3] = {L'0', L'.', L'0'};
-    WriteRaw(kKey, L"ExcelFmt_Float", REG_SZ, unterminated, sizeof(unterminated));
+    // "0.0" without its terminator; the non-NUL after it keeps RegSetValueEx from counting the
+    // next character as the forgotten terminator.
+    const wchar_t unterminated[4] = {L'0', L'.', L'0', L'x'};
+    WriteRaw(kKey, L"ExcelFmt_Float", REG_SZ, unterminated, 3 * sizeof(wchar_t));
     WriteDword(kKey, L"ExcelFmt_Integer", 7);
     WriteText(kKey, L"ExcelFmt_Currency", std::wstring(259, L'c'));  // the longest that fits
     WriteDword(kKey, L"UnitFuelEconomy", 9);                          // not range-checked

@@ -308,8 +308,13 @@ TEST(RegKeyTest, TypedReadsAcceptOnlyTheRightTypeAndSize)
     key.SetStringValue(L"Expand", L"%HOME%\\x", REG_EXPAND_SZ);
     BYTE longBinary[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     key.SetBinaryValue(L"Long", longBinary, sizeof longBinary);
-    const wchar_t unterminated[3] = {L'a', L'b', L'c'};
-    ::RegSetValueExW(key, L"Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated), sizeof unterminated);
+    // Three characters without their terminator. The character after them must not be a NUL:
+    // RegSetValueEx counts a NUL that directly follows the data of a string value as its
+    // terminator (a caller that forgot it gets it added), so what lay behind a three-element
+    // array on the stack decided what was stored.
+    const wchar_t unterminated[4] = {L'a', L'b', L'c', L'x'};
+    ::RegSetValueExW(key, L"Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated),
+                     3 * sizeof(wchar_t));
 
     CRegKey reader;
     ASSERT_EQ(ERROR_SUCCESS, reader.Open(HKEY_CURRENT_USER, path, KEY_READ));

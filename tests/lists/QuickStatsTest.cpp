@@ -51,6 +51,20 @@ TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest) {
     EXPECT_STREQ(L"All Dates", m_stats.GetDateRangeText());
 }
 
+// The consumption is the single-precision fuel divided, in double precision, by a hundredth of the
+// distance, then rounded to single. 55.43f / 4.48 is 12.37276793 as a double and rounds to
+// 12.37276745f; carried in the x87's 80-bit registers it would round to 12.3727684f instead, so
+// this holds only where the build computes in IEEE double (both of ours do).
+TEST_F(QuickStatsCompute, ConsumptionIsDividedInDoublePrecisionThenRounded) {
+    Fuel(1000, 0.25f, 1);  // the oldest: its fuel is not counted, and 0.25 leaves 55.43f exact
+    Fuel(1448, 55.43f, 60);
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(55.43f, m_stats.GetFuelConsumed());
+    EXPECT_EQ(12.37276745f, m_stats.GetConsumptionRate());
+    EXPECT_NE(12.3727684f, m_stats.GetConsumptionRate());
+}
+
 TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership) {
     m_file.AddEntry(m_car, CEntry::etRepair, 5000, 250, 0, 0, L"Garage", L"Brakes");
     Fuel(5150, 10, 40);

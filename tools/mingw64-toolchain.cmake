@@ -1,0 +1,15 @@
+# Cross-compiling the same sources for 64-bit Windows with Debian's mingw-w64: the test vehicle on
+# hosts whose kernel refuses 32-bit programs (Wine's 32-bit loader cannot start there). Never
+# shipped: the deliverables are the 32-bit build (mingw32-toolchain.cmake). Posix thread model, as
+# there.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+
+set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
