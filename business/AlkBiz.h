@@ -1,7 +1,6 @@
 // The business library: records, owning lists, the entry filter, text conversion and the
 // database layer. Clients include this header only.
-#ifndef ALKBIZ_ALKBIZ_H
-#define ALKBIZ_ALKBIZ_H
+#pragma once
 
 #include "business/AlkBizDefs.h"
 #include "business/BaseObject.h"
@@ -18,5 +17,3 @@
 #include "business/StringHelperFactory.h"
 #include "business/UtcClock.h"
 #include "business/Vehicle.h"
-
-#endif

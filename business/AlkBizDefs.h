@@ -7,8 +7,7 @@
 //  - the static library AlkBiz8 (the 8-bit build, ALKBIZ_8BIT defined for it and its clients):
 //    texts are `char` and stored byte for byte, nothing is exported or imported, records use the
 //    global allocator.
-#ifndef ALKBIZ_ALKBIZDEFS_H
-#define ALKBIZ_ALKBIZDEFS_H
+#pragma once
 
 #include <windows.h>
 
@@ -25,12 +24,10 @@ typedef char AlkChar;
 #endif
 #define ALKBIZ_WIDE 1
 typedef wchar_t AlkChar;
-#define ALK_T(s) L##s
+#define ALK_T(s)    L##s
 #endif
 
 // The database engine's types appear only as pointers in the interface; clients need no
 // engine header.
 struct sqlite3;
 struct sqlite3_stmt;
-
-#endif

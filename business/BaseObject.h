@@ -1,8 +1,8 @@
-#ifndef ALKBIZ_BASEOBJECT_H
-#define ALKBIZ_BASEOBJECT_H
+#pragma once
+
+#include <cstddef>
 
 #include "business/AlkBizDefs.h"
-#include <cstddef>
 
 // Base of every stored record. Texts are owned heap copies (null until set; getters return the
 // empty text for null). Dates are OLE Automation dates in UTC.
@@ -65,5 +65,3 @@ private:
     ObjectType m_objectType;
     int m_dirty;
 };
-
-#endif

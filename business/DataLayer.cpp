@@ -1,11 +1,14 @@
 #include "business/DataLayer.h"
-#include "business/UtcClock.h"
+
 #include <sqlite3.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <new>
+
+#include "business/UtcClock.h"
 
 // Statements are built with the engine's printf (%q doubles quotes inside quoted texts, %f
 // prints six decimals) and run with exec without a callback. Rows are read by column position in
@@ -16,12 +19,24 @@ namespace {
 
 #if ALKBIZ_WIDE
 #define ALK_NEW new
-void DebugText(const AlkChar* text) { OutputDebugStringW(text); }
-size_t TextLength(const AlkChar* text) { return std::wcslen(text); }
+void DebugText(const AlkChar* text)
+{
+    OutputDebugStringW(text);
+}
+size_t TextLength(const AlkChar* text)
+{
+    return std::wcslen(text);
+}
 #else
 #define ALK_NEW new (std::nothrow)
-void DebugText(const AlkChar* text) { OutputDebugStringA(text); }
-size_t TextLength(const AlkChar* text) { return std::strlen(text); }
+void DebugText(const AlkChar* text)
+{
+    OutputDebugStringA(text);
+}
+size_t TextLength(const AlkChar* text)
+{
+    return std::strlen(text);
+}
 #endif
 
 // A statement text made by sqlite3_mprintf, freed when it goes out of scope.
@@ -40,7 +55,8 @@ private:
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) : m_statement(nullptr) {
+    Statement(sqlite3* db, const char* sql) : m_statement(nullptr)
+    {
         if (!sql || sqlite3_prepare(db, sql, -1, &m_statement, nullptr) != SQLITE_OK) {
             sqlite3_finalize(m_statement);
             m_statement = nullptr;
@@ -56,10 +72,14 @@ private:
     sqlite3_stmt* m_statement;
 };
 
-unsigned long Low32(sqlite3_int64 value) { return static_cast<unsigned long>(value & 0xFFFFFFFF); }
+unsigned long Low32(sqlite3_int64 value)
+{
+    return static_cast<unsigned long>(value & 0xFFFFFFFF);
+}
 
 // The text of a column as the interface's text (a NULL column reads as the empty text).
-const AlkChar* ColumnText(CStringHelper* helper, sqlite3_stmt* statement, int column) {
+const AlkChar* ColumnText(CStringHelper* helper, sqlite3_stmt* statement, int column)
+{
 #if ALKBIZ_WIDE
     const wchar_t* text = static_cast<const wchar_t*>(sqlite3_column_text16(statement, column));
     return helper->Decode(text ? text : L"");
@@ -72,7 +92,8 @@ const AlkChar* ColumnText(CStringHelper* helper, sqlite3_stmt* statement, int co
 // A heap text in UTF-8 for sqlite3_open, or null. The wide build converts from UTF-16; the 8-bit
 // build's paths are in the ANSI code page and go through UTF-16 first. (The engine reads the
 // file name of sqlite3_open as UTF-8, so an ANSI path would name another file.)
-char* PathToUtf8(const AlkChar* path) {
+char* PathToUtf8(const AlkChar* path)
+{
 #if ALKBIZ_WIDE
     const wchar_t* wide = path;
     wchar_t* ownedWide = nullptr;
@@ -95,7 +116,8 @@ char* PathToUtf8(const AlkChar* path) {
 }
 
 // Opens the file with the engine; null when it cannot.
-sqlite3* OpenEngine(const AlkChar* path) {
+sqlite3* OpenEngine(const AlkChar* path)
+{
     sqlite3* db = nullptr;
 #if ALKBIZ_WIDE
     if (sqlite3_open16(path, &db) == SQLITE_OK && db) return db;
@@ -115,14 +137,19 @@ sqlite3* OpenEngine(const AlkChar* path) {
 
 // --- connection ------------------------------------------------------------------------------
 
-CDataLayer::CDataLayer() : m_storeID(0), m_connected(0), m_db(nullptr) {
+CDataLayer::CDataLayer() : m_storeID(0), m_connected(0), m_db(nullptr)
+{
     m_dbPath[0] = 0;
     m_dbVersion[0] = 0;
 }
 
-CDataLayer::~CDataLayer() { Disconnect(); }
+CDataLayer::~CDataLayer()
+{
+    Disconnect();
+}
 
-CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path) {
+CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
+{
     if (m_connected) {
         CloseDatabase();
         DebugText(ALK_T("\nDatabase Disconnected"));
@@ -164,19 +191,36 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path) {
     return csConnected;
 }
 
-void CDataLayer::Disconnect() {
+void CDataLayer::Disconnect()
+{
     if (!m_connected) return;
     CloseDatabase();
     DebugText(ALK_T("\nDatabase Disconnected"));
 }
 
-int CDataLayer::IsConnected() { return m_connected; }
-unsigned long CDataLayer::GetStoreID() { return m_storeID; }
-AlkChar* CDataLayer::GetDBPath() { return m_dbPath; }
-AlkChar* CDataLayer::GetDBVersion() { return m_dbVersion; }
-const char* CDataLayer::GetDBLibVersion() { return sqlite3_libversion(); }
+int CDataLayer::IsConnected()
+{
+    return m_connected;
+}
+unsigned long CDataLayer::GetStoreID()
+{
+    return m_storeID;
+}
+AlkChar* CDataLayer::GetDBPath()
+{
+    return m_dbPath;
+}
+AlkChar* CDataLayer::GetDBVersion()
+{
+    return m_dbVersion;
+}
+const char* CDataLayer::GetDBLibVersion()
+{
+    return sqlite3_libversion();
+}
 
-void CDataLayer::Reset() {
+void CDataLayer::Reset()
+{
     m_connected = 0;
     m_db = nullptr;
     m_storeID = 0;
@@ -184,17 +228,20 @@ void CDataLayer::Reset() {
     m_dbVersion[0] = 0;
 }
 
-void CDataLayer::CloseDatabase() {
+void CDataLayer::CloseDatabase()
+{
     if (m_db) sqlite3_close(m_db);
     m_db = nullptr;
     m_connected = 0;
 }
 
-int CDataLayer::Exec(const char* sql) {
+int CDataLayer::Exec(const char* sql)
+{
     return sql && m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-int CDataLayer::VerifyDatabase() {
+int CDataLayer::VerifyDatabase()
+{
     int valid = 0;
     {
         Statement rows(m_db, "SELECT Value FROM MetaData");
@@ -202,21 +249,17 @@ int CDataLayer::VerifyDatabase() {
             m_storeID = static_cast<unsigned long>(sqlite3_column_int(rows.Get(), 0));
             if (rows.Step() == SQLITE_ROW) {
 #if ALKBIZ_WIDE
-                const wchar_t* signature =
-                    static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
+                const wchar_t* signature = static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
                 const bool signed_ = signature && std::wcscmp(signature, L"ALK") == 0;
 #else
-                const char* signature =
-                    reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
+                const char* signature = reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
                 const bool signed_ = signature && std::strcmp(signature, "ALK") == 0;
 #endif
                 if (signed_ && rows.Step() == SQLITE_ROW) {
 #if ALKBIZ_WIDE
-                    const wchar_t* version =
-                        static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
+                    const wchar_t* version = static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
 #else
-                    const char* version =
-                        reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
+                    const char* version = reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
 #endif
                     if (version) {
                         // Kept cut to the buffer's MaxVersion characters.
@@ -241,7 +284,8 @@ int CDataLayer::VerifyDatabase() {
     return valid;
 }
 
-unsigned long CDataLayer::GenerateRefID() {
+unsigned long CDataLayer::GenerateRefID()
+{
     SYSTEMTIME now;
     FILETIME clock = {0, 0};
     GetSystemTime(&now);
@@ -255,13 +299,20 @@ unsigned long CDataLayer::GenerateRefID() {
     return id;
 }
 
-double CDataLayer::GetSystemTimeAsOLEDate() { return CUtcClock::NowAsOLEDate(); }
+double CDataLayer::GetSystemTimeAsOLEDate()
+{
+    return CUtcClock::NowAsOLEDate();
+}
 
 // --- transactions, counts, maintenance -------------------------------------------------------
 
-int CDataLayer::BeginTransaction() { return m_connected && Exec("BEGIN IMMEDIATE"); }
+int CDataLayer::BeginTransaction()
+{
+    return m_connected && Exec("BEGIN IMMEDIATE");
+}
 
-CDataLayer::CommitResult CDataLayer::Commit() {
+CDataLayer::CommitResult CDataLayer::Commit()
+{
     if (!m_connected) return crFailed;
     const int result = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (result == SQLITE_OK) return crCommitted;
@@ -269,9 +320,13 @@ CDataLayer::CommitResult CDataLayer::Commit() {
     return crFailed;
 }
 
-int CDataLayer::RollBack() { return m_connected && Exec("ROLLBACK"); }
+int CDataLayer::RollBack()
+{
+    return m_connected && Exec("ROLLBACK");
+}
 
-int CDataLayer::CountRows(const char* table) {
+int CDataLayer::CountRows(const char* table)
+{
     if (!m_connected) return 0;
     SqlText sql(sqlite3_mprintf("SELECT COUNT(*) FROM %s", table));
     Statement count(m_db, sql.Get());
@@ -279,12 +334,25 @@ int CDataLayer::CountRows(const char* table) {
     return sqlite3_column_int(count.Get(), 0);
 }
 
-int CDataLayer::GetNumVehicles() { return CountRows("Vehicle"); }
-int CDataLayer::GetNumEntries() { return CountRows("Entry"); }
-int CDataLayer::GetNumNotifications() { return CountRows("Notification"); }
-int CDataLayer::GetNumKeywords() { return CountRows("Keyword"); }
+int CDataLayer::GetNumVehicles()
+{
+    return CountRows("Vehicle");
+}
+int CDataLayer::GetNumEntries()
+{
+    return CountRows("Entry");
+}
+int CDataLayer::GetNumNotifications()
+{
+    return CountRows("Notification");
+}
+int CDataLayer::GetNumKeywords()
+{
+    return CountRows("Keyword");
+}
 
-int CDataLayer::DeleteAllData() {
+int CDataLayer::DeleteAllData()
+{
     if (!m_connected) return 0;
     // No transaction: the tables emptied before a failure stay empty.
     static const char* const tables[] = {"Vehicle", "Entry", "Keyword", "Notification"};
@@ -295,13 +363,18 @@ int CDataLayer::DeleteAllData() {
     return 1;
 }
 
-int CDataLayer::Compress() { return m_connected && Exec("VACUUM"); }
+int CDataLayer::Compress()
+{
+    return m_connected && Exec("VACUUM");
+}
 
-CStringHelperFactory* CDataLayer::GetStringHelperFactory() {
+CStringHelperFactory* CDataLayer::GetStringHelperFactory()
+{
     return m_factory ? m_factory.get() : &m_defaultFactory;
 }
 
-void CDataLayer::SetStringHelperFactory(std::unique_ptr<CStringHelperFactory> factory) {
+void CDataLayer::SetStringHelperFactory(std::unique_ptr<CStringHelperFactory> factory)
+{
     if (factory && factory.get() == m_factory.get()) {
         // Already ours: keep one owner.
         factory.release();
@@ -312,8 +385,9 @@ void CDataLayer::SetStringHelperFactory(std::unique_ptr<CStringHelperFactory> fa
 
 // --- saving ----------------------------------------------------------------------------------
 
-int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID,
-                           double created, double modified) {
+int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID, double created,
+                           double modified)
+{
     SqlText statement(sql);
     if (!Exec(statement.Get())) return 0;
     if (insert) {
@@ -326,7 +400,8 @@ int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool insert, unsigned
     return 1;
 }
 
-int CDataLayer::Save(CVehicle* v, int keepDates) {
+int CDataLayer::Save(CVehicle* v, int keepDates)
+{
     if (!m_connected || !v) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
@@ -340,29 +415,29 @@ int CDataLayer::Save(CVehicle* v, int keepDates) {
             "DealerName='%q',DealerPhone='%q',\t\t\tDealerAddress='%q',InsurancePolicyNumber='%q',"
             "InsuranceAgentName='%q',\t\t\tInsuranceAgentPhone='%q',InsuranceCoverage='%q',"
             "InsuranceExpirationDate=%f,\t\t\tCurrentOdometer=%lu,Year=%d,ImagePath='%q' WHERE ID=%d",
-            h->Encode(v->GetName()), h->Encode(v->GetNotes()), modified,
-            h->Encode(v->GetLicensePlate()), h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()),
-            h->Encode(v->GetDealerPhone()), h->Encode(v->GetDealerAddress()),
-            h->Encode(v->GetInsurancePolicyNumber()), h->Encode(v->GetInsuranceAgentName()),
-            h->Encode(v->GetInsuranceAgentPhone()), h->Encode(v->GetInsuranceCoverage()),
-            v->GetInsuranceExpirationDate(), odometer, v->GetYear(), h->Encode(v->GetImagePath()),
-            static_cast<int>(v->GetID()));
+            h->Encode(v->GetName()), h->Encode(v->GetNotes()), modified, h->Encode(v->GetLicensePlate()),
+            h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()), h->Encode(v->GetDealerPhone()),
+            h->Encode(v->GetDealerAddress()), h->Encode(v->GetInsurancePolicyNumber()),
+            h->Encode(v->GetInsuranceAgentName()), h->Encode(v->GetInsuranceAgentPhone()),
+            h->Encode(v->GetInsuranceCoverage()), v->GetInsuranceExpirationDate(), odometer, v->GetYear(),
+            h->Encode(v->GetImagePath()), static_cast<int>(v->GetID()));
         return FinishSave(v, sql, false, v->GetRefID(), created, modified);
     }
     const unsigned long refID = v->GetRefID() ? v->GetRefID() : GenerateRefID();
     char* sql = sqlite3_mprintf(
         "INSERT INTO Vehicle VALUES(NULL,%lu,'%q','%q',%f,\t\t\t%f,'%q','%q','%q','%q','%q','%q',"
         "'%q','%q','%q',%f,%lu,%d,'%q')",
-        refID, h->Encode(v->GetName()), h->Encode(v->GetNotes()), created, modified,
-        h->Encode(v->GetLicensePlate()), h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()),
-        h->Encode(v->GetDealerPhone()), h->Encode(v->GetDealerAddress()),
-        h->Encode(v->GetInsurancePolicyNumber()), h->Encode(v->GetInsuranceAgentName()),
-        h->Encode(v->GetInsuranceAgentPhone()), h->Encode(v->GetInsuranceCoverage()),
-        v->GetInsuranceExpirationDate(), odometer, v->GetYear(), h->Encode(v->GetImagePath()));
+        refID, h->Encode(v->GetName()), h->Encode(v->GetNotes()), created, modified, h->Encode(v->GetLicensePlate()),
+        h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()), h->Encode(v->GetDealerPhone()),
+        h->Encode(v->GetDealerAddress()), h->Encode(v->GetInsurancePolicyNumber()),
+        h->Encode(v->GetInsuranceAgentName()), h->Encode(v->GetInsuranceAgentPhone()),
+        h->Encode(v->GetInsuranceCoverage()), v->GetInsuranceExpirationDate(), odometer, v->GetYear(),
+        h->Encode(v->GetImagePath()));
     return FinishSave(v, sql, true, refID, created, modified);
 }
 
-int CDataLayer::Save(CEntry* e, int keepDates) {
+int CDataLayer::Save(CEntry* e, int keepDates)
+{
     if (!m_connected || !e) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
@@ -381,15 +456,15 @@ int CDataLayer::Save(CEntry* e, int keepDates) {
         return FinishSave(e, sql, false, e->GetRefID(), created, modified);
     }
     const unsigned long refID = e->GetRefID() ? e->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf(
-        "INSERT INTO Entry VALUES (NULL,%lu,'%q','%q',%f,%f,%f,%lu,%lu,%d,'%q',%f,%f,%f)", refID,
-        h->Encode(e->GetName()), h->Encode(e->GetNotes()), created, modified, e->GetDate(),
-        odometer, e->GetVehicleID(), static_cast<int>(e->GetType()), h->Encode(e->GetVendor()),
-        amount, custom1, custom2);
+    char* sql = sqlite3_mprintf("INSERT INTO Entry VALUES (NULL,%lu,'%q','%q',%f,%f,%f,%lu,%lu,%d,'%q',%f,%f,%f)",
+                                refID, h->Encode(e->GetName()), h->Encode(e->GetNotes()), created, modified,
+                                e->GetDate(), odometer, e->GetVehicleID(), static_cast<int>(e->GetType()),
+                                h->Encode(e->GetVendor()), amount, custom1, custom2);
     return FinishSave(e, sql, true, refID, created, modified);
 }
 
-int CDataLayer::Save(CKeyword* k, int keepDates) {
+int CDataLayer::Save(CKeyword* k, int keepDates)
+{
     if (!m_connected || !k) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
@@ -397,18 +472,18 @@ int CDataLayer::Save(CKeyword* k, int keepDates) {
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
 
     if (k->GetID() != 0) {
-        char* sql = sqlite3_mprintf("UPDATE Keyword SET Name='%q',Modified=%f WHERE ID=%d",
-                                    h->Encode(k->GetName()), modified, static_cast<int>(k->GetID()));
+        char* sql = sqlite3_mprintf("UPDATE Keyword SET Name='%q',Modified=%f WHERE ID=%d", h->Encode(k->GetName()),
+                                    modified, static_cast<int>(k->GetID()));
         return FinishSave(k, sql, false, k->GetRefID(), created, modified);
     }
     const unsigned long refID = k->GetRefID() ? k->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf("INSERT INTO Keyword VALUES(NULL,%lu,'%q',%d,%f,%f)", refID,
-                                h->Encode(k->GetName()), static_cast<int>(k->GetType()), created,
-                                modified);
+    char* sql = sqlite3_mprintf("INSERT INTO Keyword VALUES(NULL,%lu,'%q',%d,%f,%f)", refID, h->Encode(k->GetName()),
+                                static_cast<int>(k->GetType()), created, modified);
     return FinishSave(k, sql, true, refID, created, modified);
 }
 
-int CDataLayer::Save(CNotification* n, int keepDates) {
+int CDataLayer::Save(CNotification* n, int keepDates)
+{
     if (!m_connected || !n) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
@@ -418,21 +493,21 @@ int CDataLayer::Save(CNotification* n, int keepDates) {
     const int odometer = static_cast<int>(n->GetOdometer());
 
     if (n->GetID() != 0) {
-        char* sql = sqlite3_mprintf(
-            "UPDATE Notification SET Name='%q',Date=%f,Odometer=%d,Modified=%f WHERE ID=%d",
-            h->Encode(n->GetName()), n->GetDate(), odometer, modified, static_cast<int>(n->GetID()));
+        char* sql =
+            sqlite3_mprintf("UPDATE Notification SET Name='%q',Date=%f,Odometer=%d,Modified=%f WHERE ID=%d",
+                            h->Encode(n->GetName()), n->GetDate(), odometer, modified, static_cast<int>(n->GetID()));
         return FinishSave(n, sql, false, n->GetRefID(), created, modified);
     }
     const unsigned long refID = n->GetRefID() ? n->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf("INSERT INTO Notification VALUES(NULL,%lu,'%q',%f,%f,%f,%d,%lu)",
-                                refID, h->Encode(n->GetName()), created, modified, n->GetDate(),
-                                odometer, n->GetVehicleID());
+    char* sql = sqlite3_mprintf("INSERT INTO Notification VALUES(NULL,%lu,'%q',%f,%f,%f,%d,%lu)", refID,
+                                h->Encode(n->GetName()), created, modified, n->GetDate(), odometer, n->GetVehicleID());
     return FinishSave(n, sql, true, refID, created, modified);
 }
 
 // --- loading ---------------------------------------------------------------------------------
 
-int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s) {
+int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s)
+{
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
     v->SetID(sqlite3_column_int(s, 0));
@@ -458,7 +533,8 @@ int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s) {
     return 1;
 }
 
-int CDataLayer::Load(CEntry* e, sqlite3_stmt* s) {
+int CDataLayer::Load(CEntry* e, sqlite3_stmt* s)
+{
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
     e->SetID(sqlite3_column_int(s, 0));
@@ -480,7 +556,8 @@ int CDataLayer::Load(CEntry* e, sqlite3_stmt* s) {
     return 1;
 }
 
-int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s) {
+int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s)
+{
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
     k->SetID(sqlite3_column_int(s, 0));
@@ -493,7 +570,8 @@ int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s) {
     return 1;
 }
 
-int CDataLayer::Load(CNotification* n, sqlite3_stmt* s) {
+int CDataLayer::Load(CNotification* n, sqlite3_stmt* s)
+{
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
     n->SetID(sqlite3_column_int(s, 0));
@@ -508,40 +586,40 @@ int CDataLayer::Load(CNotification* n, sqlite3_stmt* s) {
     return 1;
 }
 
-int CDataLayer::ReadRow(CBaseObject* record, sqlite3_stmt* statement) {
+int CDataLayer::ReadRow(CBaseObject* record, sqlite3_stmt* statement)
+{
     switch (record->GetObjectType()) {
-    case CBaseObject::otVehicle:
-        return Load(static_cast<CVehicle*>(record), statement);
-    case CBaseObject::otEntry:
-        return Load(static_cast<CEntry*>(record), statement);
-    case CBaseObject::otKeyword:
-        return Load(static_cast<CKeyword*>(record), statement);
-    case CBaseObject::otNotification:
-        return Load(static_cast<CNotification*>(record), statement);
-    default:
-        return 0;
+    case CBaseObject::otVehicle: return Load(static_cast<CVehicle*>(record), statement);
+    case CBaseObject::otEntry: return Load(static_cast<CEntry*>(record), statement);
+    case CBaseObject::otKeyword: return Load(static_cast<CKeyword*>(record), statement);
+    case CBaseObject::otNotification: return Load(static_cast<CNotification*>(record), statement);
+    default: return 0;
     }
 }
 
-int CDataLayer::LoadSingle(CBaseObject* record, char* sql) {
+int CDataLayer::LoadSingle(CBaseObject* record, char* sql)
+{
     SqlText text(sql);
     Statement row(m_db, text.Get());
     if (row.Step() != SQLITE_ROW) return 0;
     return ReadRow(record, row.Get());
 }
 
-int CDataLayer::Load(CVehicle* v) {
+int CDataLayer::Load(CVehicle* v)
+{
     if (!m_connected || !v || v->GetID() == 0) return 0;
     return LoadSingle(v, sqlite3_mprintf("SELECT * FROM Vehicle WHERE ID=%d", static_cast<int>(v->GetID())));
 }
 
 #if ALKBIZ_WIDE
-int CDataLayer::Load(CEntry* e) {
+int CDataLayer::Load(CEntry* e)
+{
     if (!m_connected || !e || e->GetID() == 0) return 0;
     return LoadSingle(e, sqlite3_mprintf("SELECT * FROM Entry WHERE ID=%d", static_cast<int>(e->GetID())));
 }
 #else
-int CDataLayer::Load(CEntry* e, int newest) {
+int CDataLayer::Load(CEntry* e, int newest)
+{
     if (!m_connected || !e) return 0;
     if (!newest) {
         if (e->GetID() == 0) return 0;
@@ -554,22 +632,26 @@ int CDataLayer::Load(CEntry* e, int newest) {
 }
 #endif
 
-int CDataLayer::Load(CKeyword* k) {
+int CDataLayer::Load(CKeyword* k)
+{
     if (!m_connected || !k || k->GetID() == 0) return 0;
     return LoadSingle(k, sqlite3_mprintf("SELECT * FROM Keyword WHERE ID=%d", static_cast<int>(k->GetID())));
 }
 
-int CDataLayer::Load(CNotification* n) {
+int CDataLayer::Load(CNotification* n)
+{
     if (!m_connected || !n || n->GetID() == 0) return 0;
     return LoadSingle(n, sqlite3_mprintf("SELECT * FROM Notification WHERE ID=%d", static_cast<int>(n->GetID())));
 }
 
-int CDataLayer::LoadByRefID(CVehicle* v) {
+int CDataLayer::LoadByRefID(CVehicle* v)
+{
     if (!m_connected || !v || v->GetRefID() == 0) return 0;
     return LoadSingle(v, sqlite3_mprintf("SELECT * FROM Vehicle WHERE RefID=%lu", v->GetRefID()));
 }
 
-int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* sql) {
+int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* sql)
+{
     SqlText text(sql);
     list->Clear();
     Statement rows(m_db, text.Get());
@@ -601,36 +683,36 @@ int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* 
     return 1;
 }
 
-int CDataLayer::Load(CObjectListT<CVehicle>* list) {
+int CDataLayer::Load(CObjectListT<CVehicle>* list)
+{
     if (!m_connected || !list) return 0;
     return LoadList(list, CBaseObject::otVehicle, sqlite3_mprintf("SELECT * FROM Vehicle"));
 }
 
-int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter) {
+int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter)
+{
     if (!m_connected || !list || !filter) return 0;
     char sql[300] = "SELECT * FROM Entry ";
     size_t used = std::strlen(sql);
     const char* joiner = " WHERE ";
     if (filter->GetVehicleID() != 0) {
-        used += std::snprintf(sql + used, sizeof sql - used, "%s VehicleID=%lu ", joiner,
-                              filter->GetVehicleID());
+        used += std::snprintf(sql + used, sizeof sql - used, "%s VehicleID=%lu ", joiner, filter->GetVehicleID());
         joiner = " AND ";
     }
     if (filter->HaveDateRange()) {
         const double start = CUtcClock::ToOLEDate(*filter->GetStartDate());
         const double end = CUtcClock::ToOLEDate(*filter->GetEndDate());
-        used += std::snprintf(sql + used, sizeof sql - used, "%s (Date >= %f) AND (Date <= %f)",
-                              joiner, start, end);
+        used += std::snprintf(sql + used, sizeof sql - used, "%s (Date >= %f) AND (Date <= %f)", joiner, start, end);
         joiner = " AND ";
     }
     if (filter->GetEntryType() != CEntry::etNone) {
-        std::snprintf(sql + used, sizeof sql - used, "%s Type=%ld", joiner,
-                      static_cast<long>(filter->GetEntryType()));
+        std::snprintf(sql + used, sizeof sql - used, "%s Type=%ld", joiner, static_cast<long>(filter->GetEntryType()));
     }
     return LoadList(list, CBaseObject::otEntry, sqlite3_mprintf("%s", sql));
 }
 
-int CDataLayer::Load(CObjectListT<CKeyword>* list, CKeyword::Type type) {
+int CDataLayer::Load(CObjectListT<CKeyword>* list, CKeyword::Type type)
+{
     if (!m_connected || !list) return 0;
     char* sql = type == CKeyword::ktAll
                     ? sqlite3_mprintf("SELECT * FROM Keyword")
@@ -638,17 +720,18 @@ int CDataLayer::Load(CObjectListT<CKeyword>* list, CKeyword::Type type) {
     return LoadList(list, CBaseObject::otKeyword, sql);
 }
 
-int CDataLayer::Load(CObjectListT<CNotification>* list, unsigned long vehicleRefID) {
+int CDataLayer::Load(CObjectListT<CNotification>* list, unsigned long vehicleRefID)
+{
     if (!m_connected || !list) return 0;
-    char* sql = vehicleRefID == 0
-                    ? sqlite3_mprintf("SELECT * FROM Notification")
-                    : sqlite3_mprintf("SELECT * FROM Notification WHERE VehicleID=%lu", vehicleRefID);
+    char* sql = vehicleRefID == 0 ? sqlite3_mprintf("SELECT * FROM Notification")
+                                  : sqlite3_mprintf("SELECT * FROM Notification WHERE VehicleID=%lu", vehicleRefID);
     return LoadList(list, CBaseObject::otNotification, sql);
 }
 
 // --- deleting and look-ups -------------------------------------------------------------------
 
-const char* CDataLayer::GetTableName(CBaseObject::ObjectType type) {
+const char* CDataLayer::GetTableName(CBaseObject::ObjectType type)
+{
     switch (type) {
     case CBaseObject::otVehicle: return "Vehicle";
     case CBaseObject::otEntry: return "Entry";
@@ -658,13 +741,15 @@ const char* CDataLayer::GetTableName(CBaseObject::ObjectType type) {
     }
 }
 
-int CDataLayer::RunDeleteQuery(const char* table, int id) {
+int CDataLayer::RunDeleteQuery(const char* table, int id)
+{
     if (!m_connected || id <= 0) return 0;
     SqlText sql(sqlite3_mprintf("DELETE FROM %s WHERE ID=%d", table, id));
     return Exec(sql.Get());
 }
 
-int CDataLayer::Delete(CVehicle* v) {
+int CDataLayer::Delete(CVehicle* v)
+{
     if (!v || !RunDeleteQuery("Vehicle", static_cast<int>(v->GetID()))) return 0;
     // Not one transaction: when these fail the vehicle is gone and its rows stay behind.
     SqlText entries(sqlite3_mprintf("DELETE FROM Entry WHERE VehicleID=%lu", v->GetRefID()));
@@ -674,20 +759,29 @@ int CDataLayer::Delete(CVehicle* v) {
     return 1;
 }
 
-int CDataLayer::Delete(CEntry* e) { return e && RunDeleteQuery("Entry", static_cast<int>(e->GetID())); }
+int CDataLayer::Delete(CEntry* e)
+{
+    return e && RunDeleteQuery("Entry", static_cast<int>(e->GetID()));
+}
 
-int CDataLayer::Delete(CNotification* n) {
+int CDataLayer::Delete(CNotification* n)
+{
     return n && RunDeleteQuery("Notification", static_cast<int>(n->GetID()));
 }
 
-int CDataLayer::Delete(CKeyword* k) { return k && RunDeleteQuery("Keyword", static_cast<int>(k->GetID())); }
+int CDataLayer::Delete(CKeyword* k)
+{
+    return k && RunDeleteQuery("Keyword", static_cast<int>(k->GetID()));
+}
 
-int CDataLayer::Delete(CBaseObject::ObjectType type, unsigned long id) {
+int CDataLayer::Delete(CBaseObject::ObjectType type, unsigned long id)
+{
     // An id of 2^31 or more is no positive row id.
     return RunDeleteQuery(GetTableName(type), static_cast<int>(id));
 }
 
-unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refID) {
+unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refID)
+{
     if (!m_connected) return 0;
     SqlText sql(sqlite3_mprintf("SELECT ID FROM %s WHERE RefID=%lu", GetTableName(type), refID));
     Statement row(m_db, sql.Get());
@@ -696,10 +790,11 @@ unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refI
 }
 
 #if ALKBIZ_WIDE
-int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result) {
+int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result)
+{
     if (!m_connected || !result) return 0;
-    SqlText sql(sqlite3_mprintf("SELECT MAX(Odometer) FROM Entry WHERE VehicleID = %u",
-                                static_cast<unsigned>(vehicleRefID)));
+    SqlText sql(
+        sqlite3_mprintf("SELECT MAX(Odometer) FROM Entry WHERE VehicleID = %u", static_cast<unsigned>(vehicleRefID)));
     Statement row(m_db, sql.Get());
     if (row.Step() != SQLITE_ROW) return 0;
     *result = sqlite3_column_int(row.Get(), 0);
@@ -707,7 +802,8 @@ int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result) {
 }
 #endif
 
-int CDataLayer::UpdateCurrentOdometer(CVehicle* v, long odometer) {
+int CDataLayer::UpdateCurrentOdometer(CVehicle* v, long odometer)
+{
     if (!m_connected || !v || v->GetID() == 0) return 0;
     const double now = GetSystemTimeAsOLEDate();
     SqlText sql(sqlite3_mprintf("UPDATE Vehicle SET Modified=%f,CurrentOdometer=%lu WHERE ID=%d", now,

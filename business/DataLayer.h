@@ -1,5 +1,6 @@
-#ifndef ALKBIZ_DATALAYER_H
-#define ALKBIZ_DATALAYER_H
+#pragma once
+
+#include <memory>
 
 #include "business/DefaultStringHelperFactory.h"
 #include "business/EntryFilter.h"
@@ -7,7 +8,6 @@
 #include "business/Notification.h"
 #include "business/ObjectListT.h"
 #include "business/Vehicle.h"
-#include <memory>
 
 // The one road to a database file: connect and validate, load, save, delete, count, compact,
 // and transactions a caller opens itself. Booleans are non-zero for success; every operation
@@ -118,8 +118,7 @@ private:
     void CloseDatabase();
     int Exec(const char* sql);
     // Runs a built statement (and frees it); on success updates the saved record.
-    int FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID,
-                   double created, double modified);
+    int FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID, double created, double modified);
     // Runs a built statement (and frees it) and reads its first row into the record.
     int LoadSingle(CBaseObject* record, char* sql);
     // Runs a built statement (and frees it) and appends a record of the type per row.
@@ -140,5 +139,3 @@ private:
     CDefaultStringHelperFactory m_defaultFactory;
     std::unique_ptr<CStringHelperFactory> m_factory;
 };
-
-#endif

@@ -1,14 +1,17 @@
 #include "business/DefaultStringHelper.h"
+
 #include <cstdlib>
 
 CDefaultStringHelper::CDefaultStringHelper() : m_buffers(nullptr), m_count(0), m_capacity(0) {}
 
-CDefaultStringHelper::~CDefaultStringHelper() {
+CDefaultStringHelper::~CDefaultStringHelper()
+{
     for (int i = 0; i < m_count; ++i) std::free(m_buffers[i]);
     std::free(m_buffers);
 }
 
-bool CDefaultStringHelper::Keep(void* buffer) {
+bool CDefaultStringHelper::Keep(void* buffer)
+{
     if (m_count == m_capacity) {
         const int capacity = m_capacity ? m_capacity * 2 : 8;
         void** grown = static_cast<void**>(std::realloc(m_buffers, capacity * sizeof(void*)));
@@ -25,7 +28,8 @@ bool CDefaultStringHelper::Keep(void* buffer) {
 
 #if ALKBIZ_WIDE
 
-const char* CDefaultStringHelper::Encode(const AlkChar* text) {
+const char* CDefaultStringHelper::Encode(const AlkChar* text)
+{
     if (!text) return "";
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return "";
@@ -35,7 +39,8 @@ const char* CDefaultStringHelper::Encode(const AlkChar* text) {
     return Keep(buffer) ? buffer : "";
 }
 
-const AlkChar* CDefaultStringHelper::Decode(const char* text) {
+const AlkChar* CDefaultStringHelper::Decode(const char* text)
+{
     if (!text) return L"";
     const int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
     if (units <= 0) return L"";
@@ -51,8 +56,14 @@ const AlkChar* CDefaultStringHelper::Decode(const char* text) {
 #else
 
 // The 8-bit build stores the bytes it is given and hands the database's bytes back unchanged.
-const char* CDefaultStringHelper::Encode(const AlkChar* text) { return text ? text : ""; }
+const char* CDefaultStringHelper::Encode(const AlkChar* text)
+{
+    return text ? text : "";
+}
 
-const AlkChar* CDefaultStringHelper::Decode(const char* text) { return text ? text : ""; }
+const AlkChar* CDefaultStringHelper::Decode(const char* text)
+{
+    return text ? text : "";
+}
 
 #endif

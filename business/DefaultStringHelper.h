@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_DEFAULTSTRINGHELPER_H
-#define ALKBIZ_DEFAULTSTRINGHELPER_H
+#pragma once
 
 #include "business/StringHelper.h"
 
@@ -26,5 +25,3 @@ private:
     int m_count;
     int m_capacity;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_DEFAULTSTRINGHELPERFACTORY_H
-#define ALKBIZ_DEFAULTSTRINGHELPERFACTORY_H
+#pragma once
 
 #include "business/StringHelperFactory.h"
 
@@ -10,5 +9,3 @@ public:
     // A new CDefaultStringHelper; empty when it could not be allocated.
     std::unique_ptr<CStringHelper> Create() override;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_ENTRY_H
-#define ALKBIZ_ENTRY_H
+#pragma once
 
 #include "business/BaseObject.h"
 
@@ -51,5 +50,3 @@ private:
     float m_custom1;
     float m_custom2;
 };
-
-#endif

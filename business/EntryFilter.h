@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_ENTRYFILTER_H
-#define ALKBIZ_ENTRYFILTER_H
+#pragma once
 
 #include "business/Entry.h"
 
@@ -48,5 +47,3 @@ private:
     unsigned long m_vehicleID;
     DateRangeType m_dateRangeType;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_KEYWORD_H
-#define ALKBIZ_KEYWORD_H
+#pragma once
 
 #include "business/BaseObject.h"
 
@@ -24,5 +23,3 @@ public:
 private:
     Type m_type;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_NOTIFICATION_H
-#define ALKBIZ_NOTIFICATION_H
+#pragma once
 
 #include "business/BaseObject.h"
 
@@ -23,5 +22,3 @@ private:
     long m_odometer;
     unsigned long m_vehicleID;
 };
-
-#endif

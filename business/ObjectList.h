@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_OBJECTLIST_H
-#define ALKBIZ_OBJECTLIST_H
+#pragma once
 
 #include "business/BaseObject.h"
 
@@ -34,5 +33,3 @@ private:
     int m_count;
     int m_capacity;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_OBJECTLISTT_H
-#define ALKBIZ_OBJECTLISTT_H
+#pragma once
 
 #include "business/ObjectList.h"
 
@@ -11,5 +10,3 @@ public:
     T* Get(int index) { return static_cast<T*>(GetItem(index)); }
     T* Disown(int index) { return static_cast<T*>(DisownItem(index)); }
 };
-
-#endif

@@ -1,4 +1,5 @@
 #include "business/StringHelper.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -6,11 +7,23 @@
 namespace {
 
 #if ALKBIZ_WIDE
-size_t TextLength(const AlkChar* text) { return std::wcslen(text); }
-int TextCompare(const AlkChar* a, const AlkChar* b) { return std::wcscmp(a, b); }
+size_t TextLength(const AlkChar* text)
+{
+    return std::wcslen(text);
+}
+int TextCompare(const AlkChar* a, const AlkChar* b)
+{
+    return std::wcscmp(a, b);
+}
 #else
-size_t TextLength(const AlkChar* text) { return std::strlen(text); }
-int TextCompare(const AlkChar* a, const AlkChar* b) { return std::strcmp(a, b); }
+size_t TextLength(const AlkChar* text)
+{
+    return std::strlen(text);
+}
+int TextCompare(const AlkChar* a, const AlkChar* b)
+{
+    return std::strcmp(a, b);
+}
 #endif
 
 }  // namespace
@@ -20,10 +33,14 @@ CStringHelper::CStringHelper() {}
 CStringHelper::~CStringHelper() {}
 
 #if ALKBIZ_WIDE
-const wchar_t* CStringHelper::Decode(const wchar_t* text) { return text; }
+const wchar_t* CStringHelper::Decode(const wchar_t* text)
+{
+    return text;
+}
 #endif
 
-int CStringHelper::SetStringValue(AlkChar** field, const AlkChar* value) {
+int CStringHelper::SetStringValue(AlkChar** field, const AlkChar* value)
+{
     if (!*field && !value) return 0;
     const AlkChar* text = value ? value : ALK_T("");
     if (*field && TextCompare(*field, text) == 0) return 0;
@@ -39,7 +56,8 @@ int CStringHelper::SetStringValue(AlkChar** field, const AlkChar* value) {
     return (length != 0 || released) ? 1 : 0;
 }
 
-void CStringHelper::FreeStringValue(AlkChar** field) {
+void CStringHelper::FreeStringValue(AlkChar** field)
+{
     std::free(*field);
     *field = nullptr;
 }

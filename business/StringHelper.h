@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_STRINGHELPER_H
-#define ALKBIZ_STRINGHELPER_H
+#pragma once
 
 #include "business/AlkBizDefs.h"
 
@@ -27,5 +26,3 @@ public:
 protected:
     CStringHelper();
 };
-
-#endif

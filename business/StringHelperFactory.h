@@ -1,8 +1,8 @@
-#ifndef ALKBIZ_STRINGHELPERFACTORY_H
-#define ALKBIZ_STRINGHELPERFACTORY_H
+#pragma once
+
+#include <memory>
 
 #include "business/StringHelper.h"
-#include <memory>
 
 // Makes the string helper of one save or one row read.
 class ALKBIZ_API CStringHelperFactory {
@@ -13,5 +13,3 @@ public:
 protected:
     CStringHelperFactory();
 };
-
-#endif

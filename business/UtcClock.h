@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_UTCCLOCK_H
-#define ALKBIZ_UTCCLOCK_H
+#pragma once
 
 #include "business/AlkBizDefs.h"
 
@@ -15,5 +14,3 @@ public:
     // OLE date of a SYSTEMTIME with its milliseconds dropped; 0 when it does not convert.
     static double ToOLEDate(const SYSTEMTIME& time);
 };
-
-#endif

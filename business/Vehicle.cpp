@@ -1,4 +1,5 @@
 #include "business/Vehicle.h"
+
 #include "business/StringHelper.h"
 #include "business/UtcClock.h"
 
@@ -15,7 +16,8 @@ CVehicle::CVehicle()
       m_insuranceExpirationDate(0),
       m_currentOdometer(20000),
       m_year(2002),
-      m_imagePath(nullptr) {
+      m_imagePath(nullptr)
+{
     SetObjectType(otVehicle);
     SYSTEMTIME endOfYear;
     CUtcClock::Now(&endOfYear);
@@ -28,7 +30,8 @@ CVehicle::CVehicle()
     m_insuranceExpirationDate = CUtcClock::ToOLEDate(endOfYear);
 }
 
-CVehicle::~CVehicle() {
+CVehicle::~CVehicle()
+{
     AlkChar** texts[] = {&m_licensePlate,       &m_vin,
                          &m_dealerName,         &m_dealerPhone,
                          &m_dealerAddress,      &m_insurancePolicyNumber,
@@ -37,39 +40,111 @@ CVehicle::~CVehicle() {
     for (AlkChar** text : texts) CStringHelper::FreeStringValue(text);
 }
 
-const AlkChar* CVehicle::GetLicensePlate() const { return TextOf(m_licensePlate); }
-void CVehicle::SetLicensePlate(const AlkChar* value) { SetText(&m_licensePlate, value); }
-const AlkChar* CVehicle::GetVIN() const { return TextOf(m_vin); }
-void CVehicle::SetVIN(const AlkChar* value) { SetText(&m_vin, value); }
-const AlkChar* CVehicle::GetDealerName() const { return TextOf(m_dealerName); }
-void CVehicle::SetDealerName(const AlkChar* value) { SetText(&m_dealerName, value); }
-const AlkChar* CVehicle::GetDealerPhone() const { return TextOf(m_dealerPhone); }
-void CVehicle::SetDealerPhone(const AlkChar* value) { SetText(&m_dealerPhone, value); }
-const AlkChar* CVehicle::GetDealerAddress() const { return TextOf(m_dealerAddress); }
-void CVehicle::SetDealerAddress(const AlkChar* value) { SetText(&m_dealerAddress, value); }
-const AlkChar* CVehicle::GetInsurancePolicyNumber() const { return TextOf(m_insurancePolicyNumber); }
-void CVehicle::SetInsurancePolicyNumber(const AlkChar* value) { SetText(&m_insurancePolicyNumber, value); }
-const AlkChar* CVehicle::GetInsuranceAgentName() const { return TextOf(m_insuranceAgentName); }
-void CVehicle::SetInsuranceAgentName(const AlkChar* value) { SetText(&m_insuranceAgentName, value); }
-const AlkChar* CVehicle::GetInsuranceAgentPhone() const { return TextOf(m_insuranceAgentPhone); }
-void CVehicle::SetInsuranceAgentPhone(const AlkChar* value) { SetText(&m_insuranceAgentPhone, value); }
-const AlkChar* CVehicle::GetInsuranceCoverage() const { return TextOf(m_insuranceCoverage); }
-void CVehicle::SetInsuranceCoverage(const AlkChar* value) { SetText(&m_insuranceCoverage, value); }
-const AlkChar* CVehicle::GetImagePath() const { return TextOf(m_imagePath); }
-void CVehicle::SetImagePath(const AlkChar* value) { SetText(&m_imagePath, value); }
+const AlkChar* CVehicle::GetLicensePlate() const
+{
+    return TextOf(m_licensePlate);
+}
+void CVehicle::SetLicensePlate(const AlkChar* value)
+{
+    SetText(&m_licensePlate, value);
+}
+const AlkChar* CVehicle::GetVIN() const
+{
+    return TextOf(m_vin);
+}
+void CVehicle::SetVIN(const AlkChar* value)
+{
+    SetText(&m_vin, value);
+}
+const AlkChar* CVehicle::GetDealerName() const
+{
+    return TextOf(m_dealerName);
+}
+void CVehicle::SetDealerName(const AlkChar* value)
+{
+    SetText(&m_dealerName, value);
+}
+const AlkChar* CVehicle::GetDealerPhone() const
+{
+    return TextOf(m_dealerPhone);
+}
+void CVehicle::SetDealerPhone(const AlkChar* value)
+{
+    SetText(&m_dealerPhone, value);
+}
+const AlkChar* CVehicle::GetDealerAddress() const
+{
+    return TextOf(m_dealerAddress);
+}
+void CVehicle::SetDealerAddress(const AlkChar* value)
+{
+    SetText(&m_dealerAddress, value);
+}
+const AlkChar* CVehicle::GetInsurancePolicyNumber() const
+{
+    return TextOf(m_insurancePolicyNumber);
+}
+void CVehicle::SetInsurancePolicyNumber(const AlkChar* value)
+{
+    SetText(&m_insurancePolicyNumber, value);
+}
+const AlkChar* CVehicle::GetInsuranceAgentName() const
+{
+    return TextOf(m_insuranceAgentName);
+}
+void CVehicle::SetInsuranceAgentName(const AlkChar* value)
+{
+    SetText(&m_insuranceAgentName, value);
+}
+const AlkChar* CVehicle::GetInsuranceAgentPhone() const
+{
+    return TextOf(m_insuranceAgentPhone);
+}
+void CVehicle::SetInsuranceAgentPhone(const AlkChar* value)
+{
+    SetText(&m_insuranceAgentPhone, value);
+}
+const AlkChar* CVehicle::GetInsuranceCoverage() const
+{
+    return TextOf(m_insuranceCoverage);
+}
+void CVehicle::SetInsuranceCoverage(const AlkChar* value)
+{
+    SetText(&m_insuranceCoverage, value);
+}
+const AlkChar* CVehicle::GetImagePath() const
+{
+    return TextOf(m_imagePath);
+}
+void CVehicle::SetImagePath(const AlkChar* value)
+{
+    SetText(&m_imagePath, value);
+}
 
-double CVehicle::GetInsuranceExpirationDate() const { return m_insuranceExpirationDate; }
-void CVehicle::SetInsuranceExpirationDate(double date) {
+double CVehicle::GetInsuranceExpirationDate() const
+{
+    return m_insuranceExpirationDate;
+}
+void CVehicle::SetInsuranceExpirationDate(double date)
+{
     MarkDirtyIf(date != m_insuranceExpirationDate);
     m_insuranceExpirationDate = date;
 }
-long CVehicle::GetCurrentOdometer() const { return m_currentOdometer; }
-void CVehicle::SetCurrentOdometer(long odometer) {
+long CVehicle::GetCurrentOdometer() const
+{
+    return m_currentOdometer;
+}
+void CVehicle::SetCurrentOdometer(long odometer)
+{
     MarkDirtyIf(odometer != m_currentOdometer);
     m_currentOdometer = odometer;
 }
-int CVehicle::GetYear() const { return m_year; }
-void CVehicle::SetYear(int year) {
+int CVehicle::GetYear() const
+{
+    return m_year;
+}
+void CVehicle::SetYear(int year)
+{
     MarkDirtyIf(year != m_year);
     m_year = year;
 }

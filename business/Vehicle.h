@@ -1,5 +1,4 @@
-#ifndef ALKBIZ_VEHICLE_H
-#define ALKBIZ_VEHICLE_H
+#pragma once
 
 #include "business/BaseObject.h"
 
@@ -52,5 +51,3 @@ private:
     int m_year;
     AlkChar* m_imagePath;
 };
-
-#endif

@@ -8,27 +8,27 @@ namespace {
 
 // Reads a string value into a buffer of CAppSettings::MaxPath characters. Taken only when it is a
 // string, ends in its terminator and fits with that terminator.
-bool ReadString(HKEY key, const wchar_t* name, wchar_t (&text)[CAppSettings::MaxPath]) {
+bool ReadString(HKEY key, const wchar_t* name, wchar_t (&text)[CAppSettings::MaxPath])
+{
     DWORD type = 0;
     DWORD size = sizeof(text);
     if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
         return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return false;
-    if (size < sizeof(wchar_t) || size % sizeof(wchar_t) != 0)
-        return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    if (size < sizeof(wchar_t) || size % sizeof(wchar_t) != 0) return false;
     return text[size / sizeof(wchar_t) - 1] == L'\0';
 }
 
-void ReadString(HKEY key, const wchar_t* name, CString& field) {
+void ReadString(HKEY key, const wchar_t* name, CString& field)
+{
     wchar_t text[CAppSettings::MaxPath];
-    if (ReadString(key, name, text))
-        field = text;
+    if (ReadString(key, name, text)) field = text;
 }
 
 // A REG_DWORD of exactly 4 bytes, else the field keeps its value.
 template <typename T>
-void ReadDword(HKEY key, const wchar_t* name, T& field) {
+void ReadDword(HKEY key, const wchar_t* name, T& field)
+{
     static_assert(sizeof(T) == sizeof(DWORD), "stored as a 32-bit value");
     DWORD value = 0;
     DWORD type = 0;
@@ -38,24 +38,26 @@ void ReadDword(HKEY key, const wchar_t* name, T& field) {
         std::memcpy(&field, &value, sizeof(value));
 }
 
-void WriteString(HKEY key, const wchar_t* name, const wchar_t* text) {
+void WriteString(HKEY key, const wchar_t* name, const wchar_t* text)
+{
     RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
 }
 
-void WriteDword(HKEY key, const wchar_t* name, DWORD value) {
+void WriteDword(HKEY key, const wchar_t* name, DWORD value)
+{
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
 // Opens the settings key for writing, creating it when missing; nullptr when that fails.
-HKEY OpenForWriting() {
+HKEY OpenForWriting()
+{
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                        nullptr, &created, nullptr) != ERROR_SUCCESS)
         return nullptr;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_WRITE, &key) != ERROR_SUCCESS) key = nullptr;
     RegCloseKey(created);
     return key;
 }
@@ -86,26 +88,26 @@ CAppSettings::CAppSettings()
       ExcelFmt_Integer(L"#,##0"),
       ExcelFmt_Float(L"0.00"),
       ExcelFmt_Currency(L"$#,##0.00"),
-      m_loaded(false) {}
+      m_loaded(false)
+{}
 
-CAppSettings::~CAppSettings() {
-    if (m_loaded)
-        Save();
+CAppSettings::~CAppSettings()
+{
+    if (m_loaded) Save();
 }
 
-LONG CAppSettings::Load() {
+LONG CAppSettings::Load()
+{
     // Even when the key is missing (the first run) the settings count as loaded: the end of the
     // run then creates the key with every value.
     m_loaded = true;
 
     HKEY key = nullptr;
     LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_READ, &key);
-    if (status != ERROR_SUCCESS)
-        return status;
+    if (status != ERROR_SUCCESS) return status;
 
     wchar_t path[MaxPath];
-    if (ReadString(key, L"DBPath", path))
-        wcscpy(DBPath, path);
+    if (ReadString(key, L"DBPath", path)) wcscpy(DBPath, path);
 
     ReadDword(key, L"LastActiveVehicle", LastActiveVehicle);
     ReadDword(key, L"SortAscending", SortAscending);
@@ -140,10 +142,10 @@ LONG CAppSettings::Load() {
     return status;
 }
 
-void CAppSettings::Save() {
+void CAppSettings::Save()
+{
     HKEY key = OpenForWriting();
-    if (!key)
-        return;
+    if (!key) return;
 
     DBPath[MaxPath] = L'\0';  // callers fill the buffer directly
     WriteString(key, L"DBPath", DBPath);
@@ -170,10 +172,10 @@ void CAppSettings::Save() {
     RegCloseKey(key);
 }
 
-void CAppSettings::SaveDBPath() {
+void CAppSettings::SaveDBPath()
+{
     HKEY key = OpenForWriting();
-    if (!key)
-        return;
+    if (!key) return;
     DBPath[MaxPath] = L'\0';
     WriteString(key, L"DBPath", DBPath);
     RegCloseKey(key);

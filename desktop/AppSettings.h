@@ -34,29 +34,29 @@ public:
     void SaveDBPath();
 
     // Stored in the registry, under the value of the same name.
-    DWORD LastActiveVehicle;   // reference id of the active vehicle, 0 = none
+    DWORD LastActiveVehicle;  // reference id of the active vehicle, 0 = none
     // Never stored: the active vehicle's current odometer, 0 with no active vehicle.
     LONG ActiveOdometer;
-    int SortAscending;         // entry list: non-zero ascending
+    int SortAscending;  // entry list: non-zero ascending
     // Never stored: shade alternate rows of the entry list.
     int ShadeRows;
-    int UnitSetupMsgShown;     // the first-run units notice has been shown
+    int UnitSetupMsgShown;  // the first-run units notice has been shown
     // Never stored: row backgrounds of the entry list (odd rows 1, 3, ...; even rows 0, 2, ...).
     COLORREF OddRowColor;
     COLORREF EvenRowColor;
-    CEntry::Type ViewEntryType;                    // entry-type filter, etNone = all types
-    CEntryFilter::DateRangeType ViewDateRangeType; // date-range filter; drCustom is never stored
+    CEntry::Type ViewEntryType;                     // entry-type filter, etNone = all types
+    CEntryFilter::DateRangeType ViewDateRangeType;  // date-range filter; drCustom is never stored
     wchar_t DBPath[MaxPath + 1];
-    int LastColSorted;         // index of the entry list's sorted column
+    int LastColSorted;  // index of the entry list's sorted column
     // Never stored: icon sizes in pixels (large icons; small icons, width and height).
     int IconSize;
     int SmallIconSize;
-    float MileageRate;         // money per distance unit for trip expenses
-    int UnitDistance;          // 0 miles, 1 kilometres
-    int UnitVolume;            // 0 US gallons, 1 UK gallons, 2 litres
-    int UnitFuelEconomy;       // 0 mpg (US), 1 mpg (UK), 2 km per litre, 3 miles per litre
-    int ShowVehiclePicture;    // non-zero: the picture pane is shown
-    int ExcelFormatCells;      // apply the four number formats below when exporting
+    float MileageRate;       // money per distance unit for trip expenses
+    int UnitDistance;        // 0 miles, 1 kilometres
+    int UnitVolume;          // 0 US gallons, 1 UK gallons, 2 litres
+    int UnitFuelEconomy;     // 0 mpg (US), 1 mpg (UK), 2 km per litre, 3 miles per litre
+    int ShowVehiclePicture;  // non-zero: the picture pane is shown
+    int ExcelFormatCells;    // apply the four number formats below when exporting
     CString ExcelFmt_Date;
     CString ExcelFmt_Integer;
     CString ExcelFmt_Float;

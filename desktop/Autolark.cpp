@@ -1,6 +1,7 @@
 // Entry point of Autolark.exe: one instance per desktop, the platform libraries, the settings,
 // the main window and its database, the message loop, and the way back down.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 

@@ -6,52 +6,54 @@
 #include "framework/Module.h"
 #include "resources/desktop/resource.h"
 
-CCustomListView::CCustomListView() : m_contextSubMenu(-1), m_commandBar(nullptr) {
+CCustomListView::CCustomListView() : m_contextSubMenu(-1), m_commandBar(nullptr)
+{
     const int size = g_AppSettings.SmallIconSize;
     m_imageList.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
 }
 
-CCustomListView::~CCustomListView() {
+CCustomListView::~CCustomListView()
+{
     m_imageList.RemoveAll();
     m_imageList.Destroy();
 }
 
-int CCustomListView::FindItemByParam(LPARAM param) const {
+int CCustomListView::FindItemByParam(LPARAM param) const
+{
     return FindItemByData(static_cast<DWORD_PTR>(param), -1);
 }
 
-void* CCustomListView::GetSelectedItemData() const {
+void* CCustomListView::GetSelectedItemData() const
+{
     const int row = GetNextItem(-1, LVNI_SELECTED);
-    if (row < 0)
-        return nullptr;
+    if (row < 0) return nullptr;
     return reinterpret_cast<void*>(GetItemData(row));
 }
 
-void CCustomListView::ClearSelection() {
+void CCustomListView::ClearSelection()
+{
     for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(-1, LVNI_SELECTED)) {
-        if (!SetItemState(row, 0, LVIS_SELECTED))
-            break;  // a row that will not let go would loop for ever
+        if (!SetItemState(row, 0, LVIS_SELECTED)) break;  // a row that will not let go would loop for ever
     }
 }
 
-void CCustomListView::AutoSizeColumn(int column) {
-    if (column == -1)
-        return;
+void CCustomListView::AutoSizeColumn(int column)
+{
+    if (column == -1) return;
     CHeaderCtrl header = GetHeader();
-    if (!header.m_hWnd)
-        return;
+    if (!header.m_hWnd) return;
     CRect client;
     GetClientRect(&client);
     int width = client.Width();
     const int columns = header.GetItemCount();
     for (int i = 0; i < columns; ++i) {
-        if (i != column)
-            width -= GetColumnWidth(i);
+        if (i != column) width -= GetColumnWidth(i);
     }
     SetColumnWidth(column, width - 5);
 }
 
-void CCustomListView::NudgeLayout() {
+void CCustomListView::NudgeLayout()
+{
     CRect rc;
     GetWindowRect(&rc);
     ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<LPPOINT>(&rc), 2);
@@ -59,26 +61,27 @@ void CCustomListView::NudgeLayout() {
     MoveWindow(rc.left, rc.top, rc.Width(), rc.Height(), TRUE);
 }
 
-int CCustomListView::AddIconResource(UINT id) {
+int CCustomListView::AddIconResource(UINT id)
+{
     const int size = g_AppSettings.SmallIconSize;
     HICON icon = static_cast<HICON>(
         ::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    if (!icon)
-        return -1;
+    if (!icon) return -1;
     const int index = m_imageList.AddIcon(icon);  // the list keeps a copy
     ::DestroyIcon(icon);
     return index;
 }
 
-void CCustomListView::InstallImageList() {
+void CCustomListView::InstallImageList()
+{
     // Without this style the control would destroy the list with itself, before our destructor.
     ModifyStyle(0, LVS_SHAREIMAGELISTS);
     SetImageList(m_imageList, LVSIL_SMALL);
 }
 
-LRESULT CCustomListView::OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    if (m_contextSubMenu < 0)
-        return 0;
+LRESULT CCustomListView::OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    if (m_contextSubMenu < 0) return 0;
 
     CPoint pt;
     ::GetCursorPos(&pt);
@@ -91,16 +94,14 @@ LRESULT CCustomListView::OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&) {
             CPoint at(0, 0);
             const int selected = GetNextItem(-1, LVNI_SELECTED);
             CRect icon;
-            if (selected >= 0 && GetItemRect(selected, &icon, LVIR_ICON))
-                at = CPoint(icon.left, icon.bottom);
+            if (selected >= 0 && GetItemRect(selected, &icon, LVIR_ICON)) at = CPoint(icon.left, icon.bottom);
             ClientToScreen(&at);
             pt = at;
         }
     }
 
     CMenu menu;
-    if (!menu.LoadMenu(IDR_CONTEXT_MENUS))
-        return 0;
+    if (!menu.LoadMenu(IDR_CONTEXT_MENUS)) return 0;
     HMENU popup = menu.GetSubMenu(m_contextSubMenu);
     if (popup) {
         PrepareContextMenu(popup);
@@ -110,13 +111,14 @@ LRESULT CCustomListView::OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return 0;  // the loaded menu is destroyed with `menu`
 }
 
-LRESULT CCustomListView::OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL&) {
-    if (GetStyle() & WS_HSCROLL)
-        ModifyStyle(WS_HSCROLL, 0);
+LRESULT CCustomListView::OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL&)
+{
+    if (GetStyle() & WS_HSCROLL) ModifyStyle(WS_HSCROLL, 0);
     return 0;
 }
 
-LRESULT CCustomListView::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
+LRESULT CCustomListView::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
+{
     if (GetItemCount() != 0) {
         bHandled = FALSE;
         return 0;
@@ -125,7 +127,8 @@ LRESULT CCustomListView::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL& bH
     return 1;
 }
 
-void CCustomListView::DrawEmptyNotice(HDC hdc) {
+void CCustomListView::DrawEmptyNotice(HDC hdc)
+{
     // The DC is the caller's: its state is put back, and it is neither released nor deleted.
     CDCHandle dc(hdc);
     const int saved = dc.SaveDC();
@@ -139,8 +142,7 @@ void CCustomListView::DrawEmptyNotice(HDC hdc) {
 
     CHeaderCtrl header = GetHeader();
     CRect headerItem;
-    if (header.m_hWnd && header.GetItemRect(0, &headerItem))
-        rc.top += headerItem.bottom;
+    if (header.m_hWnd && header.GetItemRect(0, &headerItem)) rc.top += headerItem.bottom;
     rc.top += 10;
 
     dc.SelectFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "framework/CommandBar.h"
@@ -26,13 +27,14 @@
 // it turned into calls of T's DrawItem and MeasureItem.
 template <class T>
 class COwnerDrawnListViewCtrl
-    : public CWindowImpl<T, CListViewCtrl,
-                         CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0>>,
+    : public CWindowImpl<T, CListViewCtrl, CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0>>,
       public COwnerDraw<T> {
 public:
+    // clang-format off
     BEGIN_MSG_MAP(COwnerDrawnListViewCtrl)
         CHAIN_MSG_MAP_ALT(COwnerDraw<T>, 1)
     END_MSG_MAP()
+    // clang-format on
 };
 
 class CCustomListView : public COwnerDrawnListViewCtrl<CCustomListView> {
@@ -62,6 +64,7 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT item) = 0;
     virtual void MeasureItem(LPMEASUREITEMSTRUCT item) = 0;
 
+    // clang-format off
     BEGIN_MSG_MAP(CCustomListView)
         MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
@@ -69,6 +72,7 @@ public:
         CHAIN_MSG_MAP(COwnerDrawnListViewCtrl<CCustomListView>)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+    // clang-format on
 
 protected:
     // Popup of the context-menu resource serving as this list's context menu; -1 for none.

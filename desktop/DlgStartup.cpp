@@ -16,8 +16,8 @@ LRESULT CDlgStartup::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     if (g_hBoldFont) CWindow(GetDlgItem(IDC_STARTUP_TITLE)).SetFont(g_hBoldFont);
     if (!m_infoIcon) {
         int size = g_AppSettings.SmallIconSize;
-        m_infoIcon = static_cast<HICON>(::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(IDI_INFO),
-                                                     IMAGE_ICON, size, size, 0));
+        m_infoIcon = static_cast<HICON>(
+            ::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON, size, size, 0));
     }
     SendDlgItemMessage(IDC_STARTUP_ICON, STM_SETICON, reinterpret_cast<WPARAM>(m_infoIcon));
     CenterWindow(GetParent());

@@ -19,12 +19,14 @@ public:
     // set when the dialog ends with IDOK.
     int m_createNew = 1;
 
+    // clang-format off
     BEGIN_MSG_MAP(CDlgStartup)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);

@@ -12,34 +12,34 @@ enum Column { ColDate = 0, ColDescription = 1, ColOdometer = 2, ColAmount = 3 };
 
 // Case-insensitive for the letters A to Z only; every other character compares by its code, so
 // the order does not depend on the user's locale.
-int CompareCaptions(const wchar_t* a, const wchar_t* b) {
+int CompareCaptions(const wchar_t* a, const wchar_t* b)
+{
     for (;; ++a, ++b) {
         wchar_t ca = *a, cb = *b;
-        if (ca >= L'A' && ca <= L'Z')
-            ca = static_cast<wchar_t>(ca - L'A' + L'a');
-        if (cb >= L'A' && cb <= L'Z')
-            cb = static_cast<wchar_t>(cb - L'A' + L'a');
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            return 0;
+        if (ca >= L'A' && ca <= L'Z') ca = static_cast<wchar_t>(ca - L'A' + L'a');
+        if (cb >= L'A' && cb <= L'Z') cb = static_cast<wchar_t>(cb - L'A' + L'a');
+        if (ca != cb) return ca < cb ? -1 : 1;
+        if (ca == 0) return 0;
     }
 }
 
 template <typename T>
-int Order(T x, T y) {
+int Order(T x, T y)
+{
     return x < y ? -1 : (y < x ? 1 : 0);
 }
 
 }  // namespace
 
-CEntryListView::CEntryListView() : m_updating(FALSE) {
+CEntryListView::CEntryListView() : m_updating(FALSE)
+{
     m_contextSubMenu = 1;  // "EntryListView"
 }
 
 CEntryListView::~CEntryListView() = default;  // the entry list deletes every entry
 
-void CEntryListView::InitColumns() {
+void CEntryListView::InitColumns()
+{
     SetExtendedListViewStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_SUBITEMIMAGES);
     InsertColumn(ColDate, LoadResString(IDS_COLUMN_DATE), LVCFMT_LEFT, 100);
     InsertColumn(ColDescription, LoadResString(IDS_COLUMN_DESCRIPTION), LVCFMT_LEFT, 250);
@@ -53,22 +53,19 @@ void CEntryListView::InitColumns() {
     InstallImageList();
 }
 
-void CEntryListView::Refresh(CEntryFilter* filter) {
+void CEntryListView::Refresh(CEntryFilter* filter)
+{
     CWaitCursor wait;
     DeleteAllItems();
     m_entries.Clear();
-    if (!filter)
-        return;
-    if (!g_DataLayer.Load(&m_entries, filter))
-        return;  // the load left the list empty
+    if (!filter) return;
+    if (!g_DataLayer.Load(&m_entries, filter)) return;  // the load left the list empty
 
     SetRedraw(FALSE);
     m_updating = TRUE;
     const int count = m_entries.GetCount();
-    for (int i = 0; i < count; ++i)
-        UpdateItem(m_entries.Get(i), FALSE);
-    if (g_AppSettings.LastColSorted != -1)
-        SortByColumn(g_AppSettings.LastColSorted);
+    for (int i = 0; i < count; ++i) UpdateItem(m_entries.Get(i), FALSE);
+    if (g_AppSettings.LastColSorted != -1) SortByColumn(g_AppSettings.LastColSorted);
     SetRedraw(TRUE);
     Invalidate(TRUE);
     m_updating = FALSE;
@@ -77,7 +74,8 @@ void CEntryListView::Refresh(CEntryFilter* filter) {
     NudgeLayout();
 }
 
-void CEntryListView::AddEntry(CEntry* entry) {
+void CEntryListView::AddEntry(CEntry* entry)
+{
     m_entries.Add(entry);
     ClearSelection();
     SelectItem(UpdateItem(entry, FALSE));
@@ -89,18 +87,18 @@ void CEntryListView::AddEntry(CEntry* entry) {
     EnsureVisible(FindItemByParam(reinterpret_cast<LPARAM>(entry)), FALSE);
 }
 
-int CEntryListView::UpdateItem(CEntry* entry, BOOL replace) {
+int CEntryListView::UpdateItem(CEntry* entry, BOOL replace)
+{
     const LPARAM param = reinterpret_cast<LPARAM>(entry);
     if (replace) {
         const int old = FindItemByParam(param);
-        if (old < 0)
-            return -1;
+        if (old < 0) return -1;
         SetRedraw(FALSE);
         DeleteItem(old);
     }
 
-    const int row = InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, GetItemCount(), FormatDate(entry->GetDate()), 0,
-                               0, static_cast<int>(entry->GetType()) - 1, param);
+    const int row = InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, GetItemCount(), FormatDate(entry->GetDate()), 0, 0,
+                               static_cast<int>(entry->GetType()) - 1, param);
     SetItemText(row, ColDescription, FormatEntryCaption(*entry));
     SetItemText(row, ColOdometer, FormatNumber(static_cast<float>(entry->GetOdometer()), false, false));
     SetItemText(row, ColAmount, FormatNumber(entry->GetAmount(), true, true));
@@ -114,18 +112,18 @@ int CEntryListView::UpdateItem(CEntry* entry, BOOL replace) {
     return row;
 }
 
-void CEntryListView::SortItems(int column) {
+void CEntryListView::SortItems(int column)
+{
     CWaitCursor wait;
-    if (column == -1)
-        column = g_AppSettings.LastColSorted;
-    if (column == -1)
-        return;
+    if (column == -1) column = g_AppSettings.LastColSorted;
+    if (column == -1) return;
     m_updating = TRUE;
     SortByColumn(column);
     m_updating = FALSE;
 }
 
-void CEntryListView::SortByColumn(int column) {
+void CEntryListView::SortByColumn(int column)
+{
     CListViewCtrl::SortItems(&CEntryListView::CompareEntries, column);
 
     CHeaderCtrl header = GetHeader();
@@ -133,88 +131,82 @@ void CEntryListView::SortByColumn(int column) {
     for (int i = 0; i < columns; ++i) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
-        if (!header.GetItem(i, &item))
-            continue;
+        if (!header.GetItem(i, &item)) continue;
         int format = (item.fmt & HDF_JUSTIFYMASK) | HDF_STRING;
-        if (i == column)
-            format |= g_AppSettings.SortAscending ? HDF_SORTUP : HDF_SORTDOWN;
+        if (i == column) format |= g_AppSettings.SortAscending ? HDF_SORTUP : HDF_SORTDOWN;
         item.fmt = format;
         header.SetItem(i, &item);
     }
     g_AppSettings.LastColSorted = column;
 }
 
-int CALLBACK CEntryListView::CompareEntries(LPARAM first, LPARAM second, LPARAM column) {
+int CALLBACK CEntryListView::CompareEntries(LPARAM first, LPARAM second, LPARAM column)
+{
     // Descending swaps the operands, so the tie-breaks reverse with the direction.
     const CEntry* x = reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? first : second);
     const CEntry* y = reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? second : first);
     switch (column) {
     case ColDate:
-        if (int order = Order(x->GetDate(), y->GetDate()))
-            return order;
+        if (int order = Order(x->GetDate(), y->GetDate())) return order;
         return CompareCaptions(FormatEntryCaption(*x), FormatEntryCaption(*y));
-    case ColDescription:
-        return CompareCaptions(FormatEntryCaption(*x), FormatEntryCaption(*y));
+    case ColDescription: return CompareCaptions(FormatEntryCaption(*x), FormatEntryCaption(*y));
     case ColOdometer:
-        if (int order = Order(x->GetOdometer(), y->GetOdometer()))
-            return order;
+        if (int order = Order(x->GetOdometer(), y->GetOdometer())) return order;
         return Order(x->GetAmount(), y->GetAmount());
-    case ColAmount:
-        return Order(x->GetAmount(), y->GetAmount());
-    default:
-        return 0;
+    case ColAmount: return Order(x->GetAmount(), y->GetAmount());
+    default: return 0;
     }
 }
 
-LRESULT CEntryListView::OnColumnClick(int, LPNMHDR header, BOOL&) {
+LRESULT CEntryListView::OnColumnClick(int, LPNMHDR header, BOOL&)
+{
     const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(header);
     g_AppSettings.SortAscending = !g_AppSettings.SortAscending;
     SortItems(click->iSubItem);
     return 0;
 }
 
-int CEntryListView::GetSelectedEntries(CObjectList* list) {
+int CEntryListView::GetSelectedEntries(CObjectList* list)
+{
     const int selected = static_cast<int>(GetSelectedCount());
-    if (selected == 0)
-        return 0;  // the caller's list is left as it was
-    list->AllowAutoCleanup(0);  // the entries stay the view's
+    if (selected == 0) return 0;  // the caller's list is left as it was
+    list->AllowAutoCleanup(0);    // the entries stay the view's
     for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
         list->AddItem(reinterpret_cast<CEntry*>(GetItemData(row)));
     return selected;
 }
 
-void CEntryListView::DeleteSelectedRows() {
+void CEntryListView::DeleteSelectedRows()
+{
     CWaitCursor wait;
-    if (GetSelectedCount() == 0)
-        return;
+    if (GetSelectedCount() == 0) return;
     m_updating = TRUE;
     SetRedraw(FALSE);
     for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(-1, LVNI_SELECTED)) {
-        if (!DeleteItem(row))
-            break;
+        if (!DeleteItem(row)) break;
     }
     SetRedraw(TRUE);
     Invalidate(TRUE);
     m_updating = FALSE;
 }
 
-LRESULT CEntryListView::OnCustomDraw(int, LPNMHDR header, BOOL&) {
+LRESULT CEntryListView::OnCustomDraw(int, LPNMHDR header, BOOL&)
+{
     NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
     switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         if (g_AppSettings.ShadeRows) {
             // Row 0, the top row, is an even row.
             draw->clrTextBk = (draw->nmcd.dwItemSpec % 2) ? g_AppSettings.OddRowColor : g_AppSettings.EvenRowColor;
         }
         return CDRF_DODEFAULT;
-    default:
-        return CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
     }
 }
 
-void CEntryListView::PrepareContextMenu(HMENU popup) {
+void CEntryListView::PrepareContextMenu(HMENU popup)
+{
     CMenuHandle menu(popup);
     const UINT selected = GetSelectedCount();
     if (selected == 0) {
@@ -225,9 +217,9 @@ void CEntryListView::PrepareContextMenu(HMENU popup) {
     }
 }
 
-LRESULT CEntryListView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CEntryListView::OnSize(UINT, WPARAM, LPARAM, BOOL&)
+{
     AutoSizeColumn(ColDescription);
-    if (GetItemCount() == 0)
-        Invalidate(TRUE);
+    if (GetItemCount() == 0) Invalidate(TRUE);
     return 0;
 }

@@ -9,9 +9,8 @@
 // notifications (OnColumnClick, OnCustomDraw).
 #pragma once
 
-#include "desktop/CustomListView.h"
-
 #include "business/AlkBiz.h"
+#include "desktop/CustomListView.h"
 
 class CEntryListView : public CCustomListView {
 public:
@@ -46,10 +45,12 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT) override {}
     void MeasureItem(LPMEASUREITEMSTRUCT) override {}
 
+    // clang-format off
     BEGIN_MSG_MAP(CEntryListView)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         CHAIN_MSG_MAP(CCustomListView)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);

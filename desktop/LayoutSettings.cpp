@@ -10,7 +10,8 @@ namespace {
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "\"WndPlacement\" is 44 bytes");
 
 // A REG_DWORD of exactly 4 bytes; false leaves value alone.
-bool ReadDword(HKEY key, const wchar_t* name, DWORD& value) {
+bool ReadDword(HKEY key, const wchar_t* name, DWORD& value)
+{
     DWORD data = 0;
     DWORD type = 0;
     DWORD size = sizeof(data);
@@ -21,26 +22,29 @@ bool ReadDword(HKEY key, const wchar_t* name, DWORD& value) {
     return true;
 }
 
-void WriteDword(HKEY key, const wchar_t* name, DWORD value) {
+void WriteDword(HKEY key, const wchar_t* name, DWORD value)
+{
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
 // Value names of the band at position i: "ReBar<i>_ID", "ReBar<i>_CX", "ReBar<i>_Break".
-std::wstring BandValueName(UINT i, const wchar_t* suffix) {
+std::wstring BandValueName(UINT i, const wchar_t* suffix)
+{
     wchar_t prefix[32];
     swprintf(prefix, 32, L"ReBar%i_", static_cast<int>(i));
     return std::wstring(prefix) + suffix;
 }
 
-std::wstring SplitterValueName(const wchar_t* name) {
+std::wstring SplitterValueName(const wchar_t* name)
+{
     return std::wstring(L"Splitter_") + (name ? name : L"");
 }
 
 }  // namespace
 
-CLayoutSettings::CLayoutSettings(const wchar_t* keyPath) : m_placement(), m_keyPath() {
-    if (keyPath)
-        wcsncpy(m_keyPath, keyPath, MAX_PATH - 1);
+CLayoutSettings::CLayoutSettings(const wchar_t* keyPath) : m_placement(), m_keyPath()
+{
+    if (keyPath) wcsncpy(m_keyPath, keyPath, MAX_PATH - 1);
 
     m_placement.length = sizeof(WINDOWPLACEMENT);
     m_placement.flags = 0;
@@ -53,7 +57,8 @@ CLayoutSettings::CLayoutSettings(const wchar_t* keyPath) : m_placement(), m_keyP
 
 CLayoutSettings::~CLayoutSettings() = default;
 
-void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd) {
+void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd)
+{
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         ShowWindow(hWnd, showCmd);
@@ -87,10 +92,10 @@ void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd) {
     }
 }
 
-void CLayoutSettings::SaveWindowPlacement(HWND hWnd) {
+void CLayoutSettings::SaveWindowPlacement(HWND hWnd)
+{
     m_placement.length = sizeof(WINDOWPLACEMENT);
-    if (!GetWindowPlacement(hWnd, &m_placement))
-        return;
+    if (!GetWindowPlacement(hWnd, &m_placement)) return;
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -100,12 +105,12 @@ void CLayoutSettings::SaveWindowPlacement(HWND hWnd) {
     RegCloseKey(key);
 }
 
-void CLayoutSettings::LoadReBar(HWND hReBar) {
+void CLayoutSettings::LoadReBar(HWND hReBar)
+{
     m_bands.clear();
 
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
 
     // The stored count sizes the band list; it is only trusted as far as the rebar has bands, so
     // a corrupt or hostile value can neither exhaust memory nor reach past the rebar. Saved
@@ -131,7 +136,8 @@ void CLayoutSettings::LoadReBar(HWND hReBar) {
     ApplyReBarTo(hReBar);
 }
 
-void CLayoutSettings::SaveReBar(HWND hReBar) {
+void CLayoutSettings::SaveReBar(HWND hReBar)
+{
     GetReBarFrom(hReBar);
 
     HKEY key = nullptr;
@@ -147,19 +153,18 @@ void CLayoutSettings::SaveReBar(HWND hReBar) {
     RegCloseKey(key);
 }
 
-void CLayoutSettings::ApplyReBarTo(HWND hReBar) {
+void CLayoutSettings::ApplyReBarTo(HWND hReBar)
+{
     for (UINT i = 0; i < m_bands.size(); ++i) {
         // An id that matches no band moves nothing; the width and break of this position then go
         // to whichever band stands there.
         const LRESULT from = SendMessageW(hReBar, RB_IDTOINDEX, m_bands[i].id, 0);
-        if (from >= 0 && static_cast<UINT>(from) != i)
-            SendMessageW(hReBar, RB_MOVEBAND, static_cast<WPARAM>(from), i);
+        if (from >= 0 && static_cast<UINT>(from) != i) SendMessageW(hReBar, RB_MOVEBAND, static_cast<WPARAM>(from), i);
 
         REBARBANDINFOW band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
-        if (!SendMessageW(hReBar, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band)))
-            continue;
+        if (!SendMessageW(hReBar, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band))) continue;
         band.cx = m_bands[i].cx;
         if (m_bands[i].lineBreak)
             band.fStyle |= RBBS_BREAK;
@@ -169,30 +174,31 @@ void CLayoutSettings::ApplyReBarTo(HWND hReBar) {
     }
 }
 
-void CLayoutSettings::GetReBarFrom(HWND hReBar) {
+void CLayoutSettings::GetReBarFrom(HWND hReBar)
+{
     m_bands.clear();
     const LRESULT count = SendMessageW(hReBar, RB_GETBANDCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         REBARBANDINFOW band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
-        if (!SendMessageW(hReBar, RB_GETBANDINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band)))
-            break;
+        if (!SendMessageW(hReBar, RB_GETBANDINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band))) break;
         m_bands.push_back({band.wID, band.cx, (band.fStyle & RBBS_BREAK) != 0});
     }
 }
 
-int CLayoutSettings::LoadSplitterPos(const wchar_t* name, int defaultPos) {
+int CLayoutSettings::LoadSplitterPos(const wchar_t* name, int defaultPos)
+{
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return defaultPos;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultPos;
     DWORD pos = static_cast<DWORD>(defaultPos);
     ReadDword(key, SplitterValueName(name).c_str(), pos);
     RegCloseKey(key);
     return static_cast<int>(pos);
 }
 
-void CLayoutSettings::SaveSplitterPos(int pos, const wchar_t* name) {
+void CLayoutSettings::SaveSplitterPos(int pos, const wchar_t* name)
+{
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)

@@ -13,12 +13,14 @@ namespace {
 
 // Commands that need an active vehicle: new entries and reminder, export, reminders, and the
 // entry-type and date-range views.
+// clang-format off
 const UINT kVehicleCommands[] = {
     ID_NEW_FUEL,         ID_NEW_REPAIR,          ID_NEW_TRIP,           ID_NEW_EXPENSE,       ID_NEW_REMINDER,
     ID_VIEW_ALL_ENTRIES, ID_VIEW_FUEL,           ID_VIEW_REPAIRS,       ID_VIEW_TRIPS,        ID_VIEW_EXPENSES,
     ID_VIEW_ALL_DATES,   ID_VIEW_LAST_WEEK,      ID_VIEW_LAST_TWO_WEEKS, ID_VIEW_MONTH_TO_DATE, ID_VIEW_YEAR_TO_DATE,
     ID_VIEW_CUSTOM_DATES, ID_TOOLS_REMINDERS,    ID_TOOLS_EXPORT,
 };
+// clang-format on
 
 // Icons of the commands, in the order they are loaded: menu items show them, toolbar buttons
 // show the 24-pixel images.
@@ -26,12 +28,14 @@ struct CommandIcon {
     UINT command;
     UINT icon;
 };
+// clang-format off
 const CommandIcon kCommandIcons[] = {
     {ID_NEW_VEHICLE, IDR_MAINFRAME}, {ID_NEW_FUEL, IDI_FUEL},         {ID_NEW_REPAIR, IDI_REPAIR},
     {ID_NEW_TRIP, IDI_TRIP},         {ID_NEW_EXPENSE, IDI_EXPENSE},   {ID_NEW_REMINDER, IDI_REMINDER},
     {ID_EDIT_SELECTED, IDI_EDIT},    {ID_DELETE_SELECTED, IDI_DELETE}, {ID_TOOLS_EXPORT, IDI_EXPORT},
     {ID_FILE_DATABASE_INFO, IDI_DATABASE}, {ID_HELP_WEB, IDI_WEB},   {ID_HELP_DOCUMENTATION, IDI_MANUAL},
 };
+// clang-format on
 
 const int kStatusParts[] = {200, 350, -1};
 const int kPaneTitleMax = 79;
@@ -164,8 +168,8 @@ void CMainFrame::CreatePanes()
                             WS_EX_STATICEDGE, IDC_QUICK_STATS);
 
     m_entryList.Create(m_entryPane, rcDefault, nullptr,
-                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT,
-                       WS_EX_STATICEDGE, IDC_ENTRY_LIST);
+                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_REPORT, WS_EX_STATICEDGE,
+                       IDC_ENTRY_LIST);
     m_entryList.SetCommandBar(&m_cmdBar);
 
     m_vehiclePane.SetClient(m_vehicleList);
@@ -176,8 +180,8 @@ void CMainFrame::CreatePanes()
     m_entryPane.EnableCloseButton(false);
 
     m_notes.Create(m_notesPane, rcDefault, nullptr,
-                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                   WS_EX_CLIENTEDGE, IDC_NOTES);
+                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE,
+                   IDC_NOTES);
     m_notes.SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     m_notes.SetAutoURLDetect(TRUE);
     m_notes.SetReadOnly(TRUE);
@@ -542,7 +546,8 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
         if (!vehicle) break;
         CWaitCursor wait;
         if (ConfirmDeleteVehicle(vehicle)) {
-            int row = static_cast<int>(m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            int row =
+                static_cast<int>(m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
             if (row >= 0) m_vehicleList.DeleteItem(row);
             SetActiveVehicle(nullptr, false);
         }
@@ -557,8 +562,7 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
@@ -588,15 +592,9 @@ LRESULT CMainFrame::OnViewDateRange(WORD, WORD id, HWND, BOOL&)
 LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
 {
     switch (id) {
-    case ID_HELP_WEB:
-        ShellOpen(LoadResString(IDS_URL_PRODUCT));
-        break;
-    case ID_HELP_UPDATES:
-        ShellOpen(LoadResString(IDS_URL_UPGRADE));
-        break;
-    case ID_HELP_SUPPORT:
-        ShellOpen(LoadResString(IDS_URL_SUPPORT));
-        break;
+    case ID_HELP_WEB: ShellOpen(LoadResString(IDS_URL_PRODUCT)); break;
+    case ID_HELP_UPDATES: ShellOpen(LoadResString(IDS_URL_UPGRADE)); break;
+    case ID_HELP_SUPPORT: ShellOpen(LoadResString(IDS_URL_SUPPORT)); break;
     case ID_HELP_DOCUMENTATION: {
         wchar_t folder[MAX_PATH];
         wchar_t manual[MAX_PATH];
@@ -604,8 +602,7 @@ LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
         if (JoinPath(manual, folder, LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
@@ -692,8 +689,7 @@ LRESULT CMainFrame::OnListKeyDown(int, LPNMHDR hdr, BOOL&)
     case IDC_QUICK_STATS:
         if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_RIGHT);
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

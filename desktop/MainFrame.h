@@ -18,6 +18,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -75,6 +76,7 @@ public:
     // Restores the four splitter positions (the window must have its size).
     void LoadSplitterPositions(CLayoutSettings& layout);
 
+    // clang-format off
     BEGIN_UPDATE_UI_MAP(CMainFrame)
         UPDATE_ELEMENT(ID_NEW_FUEL, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
         UPDATE_ELEMENT(ID_NEW_REPAIR, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
@@ -96,7 +98,9 @@ public:
         UPDATE_ELEMENT(ID_VIEW_CUSTOM_DATES, UPDUI_MENUPOPUP)
         UPDATE_ELEMENT(ID_VIEW_PICTURE, UPDUI_MENUPOPUP)
     END_UPDATE_UI_MAP()
+    // clang-format on
 
+    // clang-format off
     BEGIN_MSG_MAP(CMainFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -126,6 +130,7 @@ public:
         CHAIN_MSG_MAP(CUpdateUI<CMainFrame>)
         CHAIN_MSG_MAP(CFrameWindowImpl<CMainFrame>)
     END_MSG_MAP()
+    // clang-format on
 
     // Members in the order of construction. Public so that start-up and the program's tests
     // can reach the panes; only the frame changes them.

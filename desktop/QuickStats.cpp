@@ -9,29 +9,34 @@ namespace {
 // The 32-bit float nearest to value. The x87 unit keeps intermediate results in extended
 // precision and the compiler may carry them across statements; the store through a volatile
 // float makes every figure round exactly where its definition says it does.
-float Single(double value) {
+float Single(double value)
+{
     volatile float rounded = static_cast<float>(value);
     return rounded;
 }
 
 // The product in double precision of a value and a single-precision constant, rounded.
-float Scale(float value, float factor) {
+float Scale(float value, float factor)
+{
     return Single(static_cast<double>(value) * static_cast<double>(factor));
 }
 
-float Sum(float total, float value) {
+float Sum(float total, float value)
+{
     return Single(static_cast<double>(total) + static_cast<double>(value));
 }
 
 }  // namespace
 
-CQuickStats::CQuickStats() {
+CQuickStats::CQuickStats()
+{
     Reset();
 }
 
 CQuickStats::~CQuickStats() = default;
 
-void CQuickStats::Reset() {
+void CQuickStats::Reset()
+{
     m_dateRangeText.Empty();
     m_averageFuelEconomy = 0;
     m_recentFuelEconomy = 0;
@@ -44,27 +49,25 @@ void CQuickStats::Reset() {
     m_distance = 0;
 }
 
-float CQuickStats::GetAverageFuelCost() const {
-    if (m_totalFuelQuantity == 0)
-        return 0;
+float CQuickStats::GetAverageFuelCost() const
+{
+    if (m_totalFuelQuantity == 0) return 0;
     return Single(static_cast<double>(m_fuelExpense) / static_cast<double>(m_totalFuelQuantity));
 }
 
-BOOL CQuickStats::Compute(CEntryFilter* filter) {
+BOOL CQuickStats::Compute(CEntryFilter* filter)
+{
     // The vendor of an earlier computation is kept: it is only shown next to a most recent
     // economy, and that is computed from two fill-ups, which set it anew, or not shown at all.
     Reset();
-    if (!filter)
-        return FALSE;
+    if (!filter) return FALSE;
     m_dateRangeText = FormatDateRange(*filter);
 
     // Stored order: the data layer's entry query has no order of its own.
     CObjectListT<CEntry> entries;
-    if (!g_DataLayer.Load(&entries, filter))
-        return FALSE;
+    if (!g_DataLayer.Load(&entries, filter)) return FALSE;
     const int count = entries.GetCount();
-    if (count == 0)
-        return TRUE;
+    if (count == 0) return TRUE;
 
     // Fill-ups from the one stored last (the newest) to the one stored first (the oldest).
     // Pointers into the owning list above; with auto-cleanup off it deletes none of them.
@@ -72,8 +75,7 @@ BOOL CQuickStats::Compute(CEntryFilter* filter) {
     fills.AllowAutoCleanup(0);
     for (int i = count - 1; i >= 0; --i) {
         CEntry* entry = entries.Get(i);
-        if (entry->GetType() == CEntry::etFuel)
-            fills.Add(entry);
+        if (entry->GetType() == CEntry::etFuel) fills.Add(entry);
     }
 
     long fuelDistance = 0;
@@ -109,21 +111,18 @@ BOOL CQuickStats::Compute(CEntryFilter* filter) {
     }
 
     m_averageFuelEconomy = FuelEconomy(fuelDistance, m_fuelConsumed);
-    if (fuelDistance >= 100)
-        m_consumptionRate = Single(static_cast<double>(m_fuelConsumed) / (fuelDistance / 100.0));
+    if (fuelDistance >= 100) m_consumptionRate = Single(static_cast<double>(m_fuelConsumed) / (fuelDistance / 100.0));
 
-    for (int i = count - 1; i >= 0; --i)
-        m_totalExpense = Sum(m_totalExpense, entries.Get(i)->GetAmount());
+    for (int i = count - 1; i >= 0; --i) m_totalExpense = Sum(m_totalExpense, entries.Get(i)->GetAmount());
     m_distance = entries.Get(count - 1)->GetOdometer() - entries.Get(0)->GetOdometer();
-    if (m_distance >= 100)
-        m_costOfOwnership = Single(static_cast<double>(m_totalExpense) / (m_distance / 100.0));
+    if (m_distance >= 100) m_costOfOwnership = Single(static_cast<double>(m_totalExpense) / (m_distance / 100.0));
     return TRUE;
 }
 
-float CQuickStats::FuelEconomy(long distance, float volume) {
+float CQuickStats::FuelEconomy(long distance, float volume)
+{
     const int unit = g_AppSettings.UnitFuelEconomy;
-    if (distance <= 0 || !(volume > 0) || unit < 0 || unit > 3)
-        return -1;
+    if (distance <= 0 || !(volume > 0) || unit < 0 || unit > 3) return -1;
     const float length = static_cast<float>(distance);
     float convertedDistance = 0;
     float convertedVolume = 0;
@@ -146,56 +145,48 @@ float CQuickStats::FuelEconomy(long distance, float volume) {
         break;
     }
     // 0 comes from a volume unit outside the known ones.
-    if (convertedVolume == 0)
-        return -1;
+    if (convertedVolume == 0) return -1;
     return Single(static_cast<double>(convertedDistance) / static_cast<double>(convertedVolume));
 }
 
 // The constants are single-precision values, widened exactly to double for the product. The
 // pairs are not exact inverses of each other (miles to kilometres is 1.609, back is 0.621371).
-float CQuickStats::ToMiles(float distance) {
+float CQuickStats::ToMiles(float distance)
+{
     return g_AppSettings.UnitDistance == 0 ? distance : Scale(distance, 0.621371f);
 }
 
-float CQuickStats::ToKilometres(float distance) {
+float CQuickStats::ToKilometres(float distance)
+{
     return g_AppSettings.UnitDistance == 0 ? Scale(distance, 1.609f) : distance;
 }
 
-float CQuickStats::ToUSGallons(float volume) {
+float CQuickStats::ToUSGallons(float volume)
+{
     switch (g_AppSettings.UnitVolume) {
-    case 0:
-        return volume;
-    case 1:
-        return Scale(volume, 1.20095f);
-    case 2:
-        return Scale(volume, 0.2642f);
-    default:
-        return 0;
+    case 0: return volume;
+    case 1: return Scale(volume, 1.20095f);
+    case 2: return Scale(volume, 0.2642f);
+    default: return 0;
     }
 }
 
-float CQuickStats::ToUKGallons(float volume) {
+float CQuickStats::ToUKGallons(float volume)
+{
     switch (g_AppSettings.UnitVolume) {
-    case 0:
-        return Scale(volume, 0.8327f);
-    case 1:
-        return volume;
-    case 2:
-        return Scale(volume, 0.22f);
-    default:
-        return 0;
+    case 0: return Scale(volume, 0.8327f);
+    case 1: return volume;
+    case 2: return Scale(volume, 0.22f);
+    default: return 0;
     }
 }
 
-float CQuickStats::ToLitres(float volume) {
+float CQuickStats::ToLitres(float volume)
+{
     switch (g_AppSettings.UnitVolume) {
-    case 0:
-        return Scale(volume, 3.785f);
-    case 1:
-        return Scale(volume, 4.54609f);
-    case 2:
-        return volume;
-    default:
-        return 0;
+    case 0: return Scale(volume, 3.785f);
+    case 1: return Scale(volume, 4.54609f);
+    case 2: return volume;
+    default: return 0;
     }
 }

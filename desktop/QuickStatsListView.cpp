@@ -22,42 +22,47 @@ enum Row {
 };
 
 const UINT kRowLabels[RowCount] = {
-    IDS_QS_DATE_RANGE,    IDS_QS_AVERAGE_ECONOMY, IDS_QS_RECENT_ECONOMY, IDS_QS_AVERAGE_FUEL_COST,
-    IDS_QS_DISTANCE,      IDS_QS_FUEL_CONSUMED,   IDS_QS_FUEL_EXPENSE,   IDS_QS_TOTAL_EXPENSE,
+    IDS_QS_DATE_RANGE,       IDS_QS_AVERAGE_ECONOMY,   IDS_QS_RECENT_ECONOMY, IDS_QS_AVERAGE_FUEL_COST,
+    IDS_QS_DISTANCE,         IDS_QS_FUEL_CONSUMED,     IDS_QS_FUEL_EXPENSE,   IDS_QS_TOTAL_EXPENSE,
     IDS_QS_CONSUMPTION_RATE, IDS_QS_COST_OF_OWNERSHIP,
 };
 
-HFONT GuiFont() {
+HFONT GuiFont()
+{
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 }  // namespace
 
-CQuickStatsListView::CQuickStatsListView() : m_stats(nullptr) {
+CQuickStatsListView::CQuickStatsListView() : m_stats(nullptr)
+{
     m_contextSubMenu = -1;  // none
     m_separatorPen.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE));
 }
 
 CQuickStatsListView::~CQuickStatsListView() = default;  // the pen goes with its wrapper
 
-void CQuickStatsListView::InitRows() {
+void CQuickStatsListView::InitRows()
+{
     SetExtendedListViewStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     InsertColumn(0, L"", LVCFMT_LEFT, 50);
-    for (int row = 0; row < RowCount; ++row)
-        InsertItem(row, LoadResString(kRowLabels[row]));
+    for (int row = 0; row < RowCount; ++row) InsertItem(row, LoadResString(kRowLabels[row]));
 }
 
-void CQuickStatsListView::SetStats(CQuickStats* stats) {
+void CQuickStatsListView::SetStats(CQuickStats* stats)
+{
     m_stats = stats;
     Invalidate(TRUE);
 }
 
-void CQuickStatsListView::ClearStats() {
+void CQuickStatsListView::ClearStats()
+{
     m_stats = nullptr;
     Invalidate(TRUE);
 }
 
-CString CQuickStatsListView::GetFuelEconomyUnit() {
+CString CQuickStatsListView::GetFuelEconomyUnit()
+{
     UINT distance = 0, volume = 0;
     switch (g_AppSettings.UnitFuelEconomy) {
     case 0:
@@ -73,8 +78,7 @@ CString CQuickStatsListView::GetFuelEconomyUnit() {
         distance = IDS_UNIT_MILES_SHORT;
         volume = IDS_UNIT_LITRES_SHORT;
         break;
-    default:
-        return CString();
+    default: return CString();
     }
     CString unit;
     unit.Format(L"%s/%s", static_cast<const wchar_t*>(LoadResString(distance)),
@@ -83,27 +87,23 @@ CString CQuickStatsListView::GetFuelEconomyUnit() {
     return unit;
 }
 
-CString CQuickStatsListView::GetValueText(int row) const {
-    if (!m_stats)
-        return LoadResString(IDS_NOT_AVAILABLE);
+CString CQuickStatsListView::GetValueText(int row) const
+{
+    if (!m_stats) return LoadResString(IDS_NOT_AVAILABLE);
     const CString distanceUnit = GetDistanceUnitName(false, true);
     const CString volumeUnit = GetVolumeUnitName(true, true);
     CString value;
     switch (row) {
-    case RowDateRange:
-        value = m_stats->GetDateRangeText();
-        break;
+    case RowDateRange: value = m_stats->GetDateRangeText(); break;
     case RowAverageEconomy:
     case RowRecentEconomy: {
         const float economy =
             row == RowAverageEconomy ? m_stats->GetAverageFuelEconomy() : m_stats->GetRecentFuelEconomy();
-        if (!(economy > 0))
-            return LoadResString(IDS_NOT_AVAILABLE);
+        if (!(economy > 0)) return LoadResString(IDS_NOT_AVAILABLE);
         value.Format(L"%s %s", static_cast<const wchar_t*>(FormatNumber(economy, true, false)),
                      static_cast<const wchar_t*>(GetFuelEconomyUnit()));
         const CString vendor = m_stats->GetPrevFillVendor();
-        if (row == RowRecentEconomy && !vendor.IsEmpty())
-            value += L" (" + vendor + L")";
+        if (row == RowRecentEconomy && !vendor.IsEmpty()) value += L" (" + vendor + L")";
         break;
     }
     case RowAverageFuelCost:
@@ -111,20 +111,17 @@ CString CQuickStatsListView::GetValueText(int row) const {
                      static_cast<const wchar_t*>(volumeUnit));
         break;
     case RowDistance:
-        value.Format(L"%s %s",
-                     static_cast<const wchar_t*>(FormatNumber(static_cast<float>(m_stats->GetDistance()), false, false)),
-                     static_cast<const wchar_t*>(distanceUnit));
+        value.Format(
+            L"%s %s",
+            static_cast<const wchar_t*>(FormatNumber(static_cast<float>(m_stats->GetDistance()), false, false)),
+            static_cast<const wchar_t*>(distanceUnit));
         break;
     case RowFuelConsumed:
         value.Format(L"%s %s", static_cast<const wchar_t*>(FormatNumber(m_stats->GetFuelConsumed(), true, false)),
                      static_cast<const wchar_t*>(volumeUnit));
         break;
-    case RowFuelExpense:
-        value = FormatNumber(m_stats->GetFuelExpense(), true, true);
-        break;
-    case RowTotalExpense:
-        value = FormatNumber(m_stats->GetTotalExpense(), true, true);
-        break;
+    case RowFuelExpense: value = FormatNumber(m_stats->GetFuelExpense(), true, true); break;
+    case RowTotalExpense: value = FormatNumber(m_stats->GetTotalExpense(), true, true); break;
     case RowConsumptionRate:
         value.Format(L"%s %s per 100 %s",
                      static_cast<const wchar_t*>(FormatNumber(m_stats->GetConsumptionRate(), true, false)),
@@ -135,13 +132,13 @@ CString CQuickStatsListView::GetValueText(int row) const {
                      static_cast<const wchar_t*>(FormatNumber(m_stats->GetCostOfOwnership(), true, true)),
                      static_cast<const wchar_t*>(distanceUnit));
         break;
-    default:
-        break;
+    default: break;
     }
     return value;
 }
 
-void CQuickStatsListView::DrawItem(LPDRAWITEMSTRUCT item) {
+void CQuickStatsListView::DrawItem(LPDRAWITEMSTRUCT item)
+{
     const int row = static_cast<int>(item->itemID);
     wchar_t label[261] = {};
     GetItemText(row, 0, label, 261);
@@ -169,8 +166,7 @@ void CQuickStatsListView::DrawItem(LPDRAWITEMSTRUCT item) {
     SIZE extent{};
     dc.GetTextExtent(label, -1, &extent);
     CRect labelBox(box.left, box.top, right, box.top + extent.cy);
-    if (g_hBoldFont)
-        dc.SelectFont(g_hBoldFont);
+    if (g_hBoldFont) dc.SelectFont(g_hBoldFont);
     dc.DrawText(label, -1, labelBox, format);
 
     dc.GetTextExtent(value, value.GetLength(), &extent);
@@ -185,7 +181,8 @@ void CQuickStatsListView::DrawItem(LPDRAWITEMSTRUCT item) {
     dc.RestoreDC(saved);
 }
 
-void CQuickStatsListView::MeasureItem(LPMEASUREITEMSTRUCT item) {
+void CQuickStatsListView::MeasureItem(LPMEASUREITEMSTRUCT item)
+{
     CClientDC dc(m_hWnd);
     const int saved = dc.SaveDC();
     TEXTMETRICW bold{}, gui{};
@@ -194,12 +191,13 @@ void CQuickStatsListView::MeasureItem(LPMEASUREITEMSTRUCT item) {
     dc.SelectFont(GuiFont());
     dc.GetTextMetrics(&gui);
     dc.RestoreDC(saved);
-    item->itemHeight = static_cast<UINT>(bold.tmHeight + bold.tmExternalLeading + gui.tmHeight + gui.tmExternalLeading + 3);
+    item->itemHeight =
+        static_cast<UINT>(bold.tmHeight + bold.tmExternalLeading + gui.tmHeight + gui.tmExternalLeading + 3);
 }
 
-LRESULT CQuickStatsListView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CQuickStatsListView::OnSize(UINT, WPARAM, LPARAM, BOOL&)
+{
     SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
-    if (GetStyle() & WS_HSCROLL)
-        ModifyStyle(WS_HSCROLL, 0);
+    if (GetStyle() & WS_HSCROLL) ModifyStyle(WS_HSCROLL, 0);
     return 0;
 }

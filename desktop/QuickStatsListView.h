@@ -9,7 +9,6 @@
 #pragma once
 
 #include "desktop/CustomListView.h"
-
 #include "desktop/QuickStats.h"
 #include "framework/Gdi.h"
 
@@ -33,10 +32,12 @@ public:
     // Two lines of text, in the bold and the default GUI font, and 3 pixels.
     void MeasureItem(LPMEASUREITEMSTRUCT item) override;
 
+    // clang-format off
     BEGIN_MSG_MAP(CQuickStatsListView)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         CHAIN_MSG_MAP(CCustomListView)
     END_MSG_MAP()
+    // clang-format on
 
 protected:
     // The value shown under the label of a row.

@@ -10,26 +10,28 @@
 
 CVehicleImage::CVehicleImage() : m_source(nullptr), m_shown(nullptr), m_defaultPicture(TRUE) {}
 
-CVehicleImage::~CVehicleImage() {
+CVehicleImage::~CVehicleImage()
+{
     FreeBitmaps();
 }
 
-void CVehicleImage::FreeBitmaps() {
-    if (m_shown && m_shown != m_source)
-        ::DeleteObject(m_shown);
-    if (m_source)
-        ::DeleteObject(m_source);
+void CVehicleImage::FreeBitmaps()
+{
+    if (m_shown && m_shown != m_source) ::DeleteObject(m_shown);
+    if (m_source) ::DeleteObject(m_source);
     m_shown = nullptr;
     m_source = nullptr;
 }
 
-void CVehicleImage::LoadDefaultPicture() {
+void CVehicleImage::LoadDefaultPicture()
+{
     m_source = static_cast<HBITMAP>(
         ::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(IDB_VEHICLE_PICTURE), IMAGE_BITMAP, 0, 0, 0));
     m_defaultPicture = TRUE;
 }
 
-void CVehicleImage::SetPicture(const wchar_t* path) {
+void CVehicleImage::SetPicture(const wchar_t* path)
+{
     // The control still shows the old bitmap until UpdateDisplay gives it the new one; nothing
     // paints in between.
     FreeBitmaps();
@@ -40,10 +42,10 @@ void CVehicleImage::SetPicture(const wchar_t* path) {
     UpdateDisplay();
 }
 
-BOOL CVehicleImage::LoadPictureFile(const wchar_t* path) {
+BOOL CVehicleImage::LoadPictureFile(const wchar_t* path)
+{
     HANDLE file = ::CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
     const DWORD size = ::GetFileSize(file, nullptr);
     if (size == INVALID_FILE_SIZE) {
         ::CloseHandle(file);
@@ -52,8 +54,7 @@ BOOL CVehicleImage::LoadPictureFile(const wchar_t* path) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
     void* data = block ? ::GlobalLock(block) : nullptr;
     if (!data) {
-        if (block)
-            ::GlobalFree(block);
+        if (block) ::GlobalFree(block);
         ::CloseHandle(file);
         return FALSE;
     }
@@ -79,8 +80,8 @@ BOOL CVehicleImage::LoadPictureFile(const wchar_t* path) {
         picture) {
         OLE_HANDLE handle = 0;
         short type = PICTYPE_UNINITIALIZED;
-        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-            SUCCEEDED(picture->get_Handle(&handle)) && handle) {
+        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle)) &&
+            handle) {
             // The picture object owns its bitmap and deletes it when released: keep a copy of
             // our own so the picture can go at once.
             HBITMAP copy = static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
@@ -96,9 +97,9 @@ BOOL CVehicleImage::LoadPictureFile(const wchar_t* path) {
     return result;
 }
 
-void CVehicleImage::UpdateDisplay() {
-    if (!m_source)
-        return;
+void CVehicleImage::UpdateDisplay()
+{
+    if (!m_source) return;
     HBITMAP show = m_source;
     if (!m_defaultPicture) {
         CRect client;
@@ -128,17 +129,18 @@ void CVehicleImage::UpdateDisplay() {
     SetBitmap(show);
     // The control returns the bitmap it showed before; a stretched copy of ours is freed here,
     // the source stays.
-    if (previous && previous != m_source && previous != show)
-        ::DeleteObject(previous);
+    if (previous && previous != m_source && previous != show) ::DeleteObject(previous);
     m_shown = show;
 }
 
-LRESULT CVehicleImage::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CVehicleImage::OnSize(UINT, WPARAM, LPARAM, BOOL&)
+{
     UpdateDisplay();
     return 0;
 }
 
-LRESULT CVehicleImage::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CVehicleImage::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&)
+{
     if (m_defaultPicture) {
         ::MessageBoxW(GetParent(), LoadResString(IDS_PICTURE_HINT), LoadResString(IDR_MAINFRAME),
                       MB_OK | MB_ICONINFORMATION);

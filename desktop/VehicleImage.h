@@ -15,9 +15,8 @@
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
 
-class CVehicleImage
-    : public CWindowImpl<CVehicleImage, CStatic,
-                         CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0>> {
+class CVehicleImage : public CWindowImpl<CVehicleImage, CStatic,
+                                         CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0>> {
 public:
     CVehicleImage();
     ~CVehicleImage() override;
@@ -33,10 +32,12 @@ public:
     // TRUE while the default picture is shown.
     BOOL IsDefaultPicture() const { return m_defaultPicture; }
 
+    // clang-format off
     BEGIN_MSG_MAP(CVehicleImage)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);

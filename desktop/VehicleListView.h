@@ -5,9 +5,8 @@
 // LVS_SORTASCENDING, so the rows stay in the order of their captions whatever the loading order.
 #pragma once
 
-#include "desktop/CustomListView.h"
-
 #include "business/AlkBiz.h"
+#include "desktop/CustomListView.h"
 
 class CVehicleListView : public CCustomListView {
 public:
@@ -32,10 +31,12 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT) override {}
     void MeasureItem(LPMEASUREITEMSTRUCT) override {}
 
+    // clang-format off
     BEGIN_MSG_MAP(CVehicleListView)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         CHAIN_MSG_MAP(CCustomListView)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);

@@ -31,24 +31,19 @@ public:
             ::GetDlgItemTextW(dialog, nID, text, FloatTextSize);
             ConvertDecimalSeparator(text, FloatTextSize, true);
             double parsed = 0;
-            if (!ParseFloatText(text, parsed))
-                return this->ExchangeError(nID, bSave);
+            if (!ParseFloatText(text, parsed)) return this->ExchangeError(nID, bSave);
             const float stored = static_cast<float>(parsed);
             // Too large for a float: it would be stored as infinity.
-            if (!std::isfinite(stored))
-                return this->ExchangeError(nID, bSave);
+            if (!std::isfinite(stored)) return this->ExchangeError(nID, bSave);
             // Stored before the range check: a page may show the value it refused.
             value = stored;
-            if (bValidate && (stored < nMin || stored > nMax))
-                return this->ValidateError(nID, bSave);
+            if (bValidate && (stored < nMin || stored > nMax)) return this->ValidateError(nID, bSave);
             return TRUE;
         }
         const int length = swprintf(text, FloatTextSize, L"%.*g", nPrecision, static_cast<double>(value));
-        if (length < 0 || length >= FloatTextSize)
-            return this->ExchangeError(nID, bSave);
+        if (length < 0 || length >= FloatTextSize) return this->ExchangeError(nID, bSave);
         ConvertDecimalSeparator(text, FloatTextSize, false);
-        if (!::SetDlgItemTextW(dialog, nID, text))
-            return this->ExchangeError(nID, bSave);
+        if (!::SetDlgItemTextW(dialog, nID, text)) return this->ExchangeError(nID, bSave);
         return TRUE;
     }
 
@@ -62,16 +57,12 @@ private:
     static bool ParseFloatText(const wchar_t* text, double& value)
     {
         const wchar_t* p = text;
-        while (*p == L' ' || *p == L'\t')
-            ++p;
+        while (*p == L' ' || *p == L'\t') ++p;
         wchar_t* end = nullptr;
         const double parsed = wcstod(p, &end);
-        if (parsed == 0 && *p != L'0')
-            return false;
-        while (*end == L' ' || *end == L'\t')
-            ++end;
-        if (*end != L'\0')
-            return false;
+        if (parsed == 0 && *p != L'0') return false;
+        while (*end == L' ' || *end == L'\t') ++end;
+        if (*end != L'\0') return false;
         value = parsed;
         return true;
     }

@@ -60,8 +60,7 @@ LRESULT CALLBACK MenuHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == MSGF_MENU && t_trackingBar) {
         try {
             if (t_trackingBar->MenuFilter(reinterpret_cast<MSG*>(lParam))) return 1;
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return ::CallNextHookEx(t_hook, code, wParam, lParam);
 }
@@ -284,8 +283,7 @@ bool CCommandBarCtrl::MenuFilter(MSG* msg)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -343,22 +341,13 @@ LRESULT CCommandBarCtrl::OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     int hot = static_cast<int>(SendMessage(TB_GETHOTITEM));
     if (hot < 0) hot = 0;
     switch (wParam) {
-    case VK_LEFT:
-        SendMessage(TB_SETHOTITEM, (hot + count - 1) % count);
-        break;
-    case VK_RIGHT:
-        SendMessage(TB_SETHOTITEM, (hot + 1) % count);
-        break;
+    case VK_LEFT: SendMessage(TB_SETHOTITEM, (hot + count - 1) % count); break;
+    case VK_RIGHT: SendMessage(TB_SETHOTITEM, (hot + 1) % count); break;
     case VK_DOWN:
     case VK_UP:
-    case VK_RETURN:
-        OpenMenu(hot, true);
-        break;
-    case VK_ESCAPE:
-        LeaveKeyboardMode();
-        break;
-    default:
-        break;
+    case VK_RETURN: OpenMenu(hot, true); break;
+    case VK_ESCAPE: LeaveKeyboardMode(); break;
+    default: break;
     }
     return 0;
 }
@@ -399,7 +388,8 @@ LRESULT CCommandBarCtrl::OnKillFocus(UINT, WPARAM, LPARAM, BOOL& handled)
 int CCommandBarCtrl::FindMnemonic(wchar_t ch) const
 {
     if (!m_menu) return -1;
-    wchar_t wanted = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
+    wchar_t wanted = static_cast<wchar_t>(
+        reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
     int count = ::GetMenuItemCount(m_menu);
     for (int i = 0; i < count; ++i) {
         wchar_t text[128] = {};
@@ -410,7 +400,8 @@ int CCommandBarCtrl::FindMnemonic(wchar_t ch) const
                 ++p;
                 continue;
             }
-            wchar_t m = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(p[1])))));
+            wchar_t m = static_cast<wchar_t>(
+                reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(p[1])))));
             if (m == wanted) return i;
             break;
         }
@@ -476,8 +467,7 @@ LRESULT CCommandBarCtrl::ParentMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
         ::RemoveWindowSubclass(hWnd, ParentSubclass, kSubclassId);
         m_parent = nullptr;
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <map>
@@ -37,8 +38,9 @@ public:
     CCommandBarCtrl() = default;
     ~CCommandBarCtrl() override;
 
-    HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr, DWORD style = ALK_SIMPLE_CMDBAR_PANE_STYLE,
-                DWORD exStyle = 0, UINT id = ALK_IDW_COMMAND_BAR, LPVOID param = nullptr);
+    HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr,
+                DWORD style = ALK_SIMPLE_CMDBAR_PANE_STYLE, DWORD exStyle = 0, UINT id = ALK_IDW_COMMAND_BAR,
+                LPVOID param = nullptr);
 
     BOOL AttachMenu(HMENU menu);
     HMENU GetMenu() const { return m_menu; }
@@ -56,6 +58,7 @@ public:
     int GetOpenMenuIndex() const { return m_openIndex; }
     bool IsKeyboardMode() const { return m_keyboardMode; }
 
+    // clang-format off
     BEGIN_MSG_MAP(CCommandBarCtrl)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
@@ -67,6 +70,7 @@ public:
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(OpenMenuMessageId(), OnOpenMenuMessage)
     END_MSG_MAP()
+    // clang-format on
 
     // Entry of the parent subclass (public for the subclass procedure).
     LRESULT ParentMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled);
@@ -96,7 +100,10 @@ private:
     void LeaveKeyboardMode();
     int FindMnemonic(wchar_t ch) const;
     void ApplyIcons(HMENU menu);
-    int ButtonCount() const { return static_cast<int>(const_cast<CCommandBarCtrl*>(this)->SendMessage(TB_BUTTONCOUNT)); }
+    int ButtonCount() const
+    {
+        return static_cast<int>(const_cast<CCommandBarCtrl*>(this)->SendMessage(TB_BUTTONCOUNT));
+    }
 
     HWND m_parent = nullptr;
     HMENU m_menu = nullptr;
@@ -104,7 +111,7 @@ private:
     bool m_keyboardMode = false;
     HWND m_focusBefore = nullptr;
     int m_openIndex = -1;
-    int m_nextIndex = -1;     // popup to open after the current one closes
+    int m_nextIndex = -1;  // popup to open after the current one closes
     bool m_nextByKeyboard = false;
     HMENU m_trackedPopup = nullptr;
     HMENU m_selectedMenu = nullptr;  // from WM_MENUSELECT: the menu with the highlighted item

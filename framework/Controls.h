@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -13,11 +14,11 @@
 
 // Create(parent, rect, text, style, exStyle, id) of a control class: a window of the class
 // GetWndClassName names.
-#define ALK_CONTROL_CREATE()                                                                                   \
+#define ALK_CONTROL_CREATE()                                                                                         \
     HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr, DWORD style = 0, DWORD exStyle = 0, \
-                UINT id = 0, LPVOID param = nullptr)                                                           \
-    {                                                                                                          \
-        return CWindow::Create(GetWndClassName(), parent, rc, name, style, exStyle, id, param);                \
+                UINT id = 0, LPVOID param = nullptr)                                                                 \
+    {                                                                                                                \
+        return CWindow::Create(GetWndClassName(), parent, rc, name, style, exStyle, id, param);                      \
     }
 
 // --- static, button, edit, combo box, list box ------------------------------------------------
@@ -25,7 +26,11 @@
 class CStatic : public CWindow {
 public:
     CStatic(HWND h = nullptr) : CWindow(h) {}
-    CStatic& operator=(HWND h) { m_hWnd = h; return *this; }
+    CStatic& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"STATIC"; }
     ALK_CONTROL_CREATE()
     HBITMAP SetBitmap(HBITMAP bmp)
@@ -33,14 +38,21 @@ public:
         return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp)));
     }
     HBITMAP GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
-    HICON SetIcon(HICON icon) { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
+    HICON SetIcon(HICON icon)
+    {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+    }
     HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };
 
 class CButton : public CWindow {
 public:
     CButton(HWND h = nullptr) : CWindow(h) {}
-    CButton& operator=(HWND h) { m_hWnd = h; return *this; }
+    CButton& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"BUTTON"; }
     ALK_CONTROL_CREATE()
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
@@ -51,7 +63,11 @@ public:
 class CEdit : public CWindow {
 public:
     CEdit(HWND h = nullptr) : CWindow(h) {}
-    CEdit& operator=(HWND h) { m_hWnd = h; return *this; }
+    CEdit& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"EDIT"; }
     ALK_CONTROL_CREATE()
     void SetSel(int start, int end, BOOL noScroll = FALSE)
@@ -67,7 +83,10 @@ public:
         start = static_cast<int>(s);
         end = static_cast<int>(e);
     }
-    void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE) { SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text)); }
+    void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE)
+    {
+        SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text));
+    }
     void SetLimitText(UINT max) { SendMessage(EM_LIMITTEXT, max); }
     BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly)); }
     int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
@@ -82,7 +101,11 @@ public:
 class CComboBox : public CWindow {
 public:
     CComboBox(HWND h = nullptr) : CWindow(h) {}
-    CComboBox& operator=(HWND h) { m_hWnd = h; return *this; }
+    CComboBox& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"COMBOBOX"; }
     ALK_CONTROL_CREATE()
     int AddString(LPCWSTR s) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
@@ -104,7 +127,10 @@ public:
     int GetLBText(int index, CString& text) const
     {
         int n = GetLBTextLen(index);
-        if (n < 0) { text.Empty(); return n; }
+        if (n < 0) {
+            text.Empty();
+            return n;
+        }
         int got = static_cast<int>(SendMessage(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.GetBuffer(n))));
         text.ReleaseBuffer(got < 0 ? 0 : got);
         return got;
@@ -113,7 +139,10 @@ public:
     {
         return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, start, reinterpret_cast<LPARAM>(s)));
     }
-    int SelectString(int start, LPCWSTR s) { return static_cast<int>(SendMessage(CB_SELECTSTRING, start, reinterpret_cast<LPARAM>(s))); }
+    int SelectString(int start, LPCWSTR s)
+    {
+        return static_cast<int>(SendMessage(CB_SELECTSTRING, start, reinterpret_cast<LPARAM>(s)));
+    }
     BOOL ShowDropDown(BOOL show = TRUE) { return static_cast<BOOL>(SendMessage(CB_SHOWDROPDOWN, show)); }
     BOOL LimitText(int max) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, max)); }
 };
@@ -121,7 +150,11 @@ public:
 class CListBox : public CWindow {
 public:
     CListBox(HWND h = nullptr) : CWindow(h) {}
-    CListBox& operator=(HWND h) { m_hWnd = h; return *this; }
+    CListBox& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"LISTBOX"; }
     ALK_CONTROL_CREATE()
     int AddString(LPCWSTR s) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
@@ -143,7 +176,10 @@ public:
     int GetText(int index, CString& text) const
     {
         int n = GetTextLen(index);
-        if (n < 0) { text.Empty(); return n; }
+        if (n < 0) {
+            text.Empty();
+            return n;
+        }
         int got = static_cast<int>(SendMessage(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.GetBuffer(n))));
         text.ReleaseBuffer(got < 0 ? 0 : got);
         return got;
@@ -159,7 +195,11 @@ public:
 class CHeaderCtrl : public CWindow {
 public:
     CHeaderCtrl(HWND h = nullptr) : CWindow(h) {}
-    CHeaderCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CHeaderCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return WC_HEADERW; }
     ALK_CONTROL_CREATE()
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
@@ -194,7 +234,11 @@ public:
 class CListViewCtrl : public CWindow {
 public:
     CListViewCtrl(HWND h = nullptr) : CWindow(h) {}
-    CListViewCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CListViewCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return WC_LISTVIEWW; }
     ALK_CONTROL_CREATE()
 
@@ -205,13 +249,22 @@ public:
         col.mask = LVCF_TEXT | LVCF_FMT;
         col.pszText = const_cast<LPWSTR>(title);
         col.fmt = format;
-        if (width != -1) { col.mask |= LVCF_WIDTH; col.cx = width; }
-        if (subItem != -1) { col.mask |= LVCF_SUBITEM; col.iSubItem = subItem; }
+        if (width != -1) {
+            col.mask |= LVCF_WIDTH;
+            col.cx = width;
+        }
+        if (subItem != -1) {
+            col.mask |= LVCF_SUBITEM;
+            col.iSubItem = subItem;
+        }
         return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col)));
     }
     BOOL DeleteColumn(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETECOLUMN, index)); }
     int GetColumnWidth(int index) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, index)); }
-    BOOL SetColumnWidth(int index, int width) { return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, index, width)); }
+    BOOL SetColumnWidth(int index, int width)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, index, width));
+    }
     BOOL GetColumn(int index, LVCOLUMNW* col) const
     {
         return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(col)));
@@ -220,14 +273,20 @@ public:
 
     // items
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
-    int InsertItem(const LVITEMW* item) { return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(item))); }
+    int InsertItem(const LVITEMW* item)
+    {
+        return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(item)));
+    }
     int InsertItem(int index, LPCWSTR text, int image = -1)
     {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = index;
         item.pszText = const_cast<LPWSTR>(text);
-        if (image != -1) { item.mask |= LVIF_IMAGE; item.iImage = image; }
+        if (image != -1) {
+            item.mask |= LVIF_IMAGE;
+            item.iImage = image;
+        }
         return InsertItem(&item);
     }
     int InsertItem(UINT mask, int index, LPCWSTR text, UINT state, UINT stateMask, int image, LPARAM param)
@@ -244,8 +303,14 @@ public:
     }
     BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, index)); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
-    BOOL GetItem(LVITEMW* item) const { return static_cast<BOOL>(SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(item))); }
-    BOOL SetItem(const LVITEMW* item) { return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(item))); }
+    BOOL GetItem(LVITEMW* item) const
+    {
+        return static_cast<BOOL>(SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(item)));
+    }
+    BOOL SetItem(const LVITEMW* item)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(item)));
+    }
     BOOL SetItemText(int index, int subItem, LPCWSTR text)
     {
         LVITEMW item{};
@@ -298,7 +363,10 @@ public:
     {
         return static_cast<int>(SendMessage(LVM_FINDITEMW, start, reinterpret_cast<LPARAM>(find)));
     }
-    UINT GetItemState(int index, UINT mask) const { return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask)); }
+    UINT GetItemState(int index, UINT mask) const
+    {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask));
+    }
     BOOL SetItemState(int index, UINT state, UINT mask)
     {
         LVITEMW item{};
@@ -314,16 +382,25 @@ public:
         EnsureVisible(index, FALSE);
         return ok;
     }
-    int GetNextItem(int start, UINT flags) const { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, flags)); }
+    int GetNextItem(int start, UINT flags) const
+    {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, flags));
+    }
     int GetSelectedIndex() const { return GetNextItem(-1, LVNI_SELECTED); }
     UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
-    BOOL EnsureVisible(int index, BOOL partialOK) { return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, index, partialOK)); }
+    BOOL EnsureVisible(int index, BOOL partialOK)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, index, partialOK));
+    }
     BOOL GetItemRect(int index, LPRECT rc, UINT code) const
     {
         rc->left = static_cast<LONG>(code);
         return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(rc)));
     }
-    int HitTest(LVHITTESTINFO* info) const { return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(info))); }
+    int HitTest(LVHITTESTINFO* info) const
+    {
+        return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(info)));
+    }
     int HitTest(POINT pt, UINT* flags = nullptr) const
     {
         LVHITTESTINFO info{};
@@ -334,7 +411,8 @@ public:
     }
     BOOL SortItems(PFNLVCOMPARE compare, LPARAM param)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(param), reinterpret_cast<LPARAM>(compare)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(param), reinterpret_cast<LPARAM>(compare)));
     }
     BOOL RedrawItems(int first, int last) { return static_cast<BOOL>(SendMessage(LVM_REDRAWITEMS, first, last)); }
 
@@ -348,7 +426,10 @@ public:
     {
         return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
     }
-    HIMAGELIST GetImageList(int which) const { return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, which)); }
+    HIMAGELIST GetImageList(int which) const
+    {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, which));
+    }
     COLORREF GetBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR)); }
     BOOL SetBkColor(COLORREF c) { return static_cast<BOOL>(SendMessage(LVM_SETBKCOLOR, 0, c)); }
     BOOL SetTextBkColor(COLORREF c) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTBKCOLOR, 0, c)); }
@@ -361,7 +442,11 @@ public:
 class CToolBarCtrl : public CWindow {
 public:
     CToolBarCtrl(HWND h = nullptr) : CWindow(h) {}
-    CToolBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CToolBarCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return TOOLBARCLASSNAMEW; }
     ALK_CONTROL_CREATE()
     void SetButtonStructSize() { SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON)); }
@@ -380,11 +465,20 @@ public:
         return static_cast<BOOL>(SendMessage(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(button)));
     }
     int CommandToIndex(UINT id) const { return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, id)); }
-    BOOL EnableButton(int id, BOOL enable = TRUE) { return static_cast<BOOL>(SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(enable, 0))); }
-    BOOL CheckButton(int id, BOOL check = TRUE) { return static_cast<BOOL>(SendMessage(TB_CHECKBUTTON, id, MAKELPARAM(check, 0))); }
+    BOOL EnableButton(int id, BOOL enable = TRUE)
+    {
+        return static_cast<BOOL>(SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(enable, 0)));
+    }
+    BOOL CheckButton(int id, BOOL check = TRUE)
+    {
+        return static_cast<BOOL>(SendMessage(TB_CHECKBUTTON, id, MAKELPARAM(check, 0)));
+    }
     BOOL IsButtonEnabled(int id) const { return static_cast<BOOL>(SendMessage(TB_ISBUTTONENABLED, id)); }
     BOOL IsButtonChecked(int id) const { return static_cast<BOOL>(SendMessage(TB_ISBUTTONCHECKED, id)); }
-    BOOL PressButton(int id, BOOL press = TRUE) { return static_cast<BOOL>(SendMessage(TB_PRESSBUTTON, id, MAKELPARAM(press, 0))); }
+    BOOL PressButton(int id, BOOL press = TRUE)
+    {
+        return static_cast<BOOL>(SendMessage(TB_PRESSBUTTON, id, MAKELPARAM(press, 0)));
+    }
     int GetState(int id) const { return static_cast<int>(SendMessage(TB_GETSTATE, id)); }
     BOOL SetState(int id, UINT state) { return static_cast<BOOL>(SendMessage(TB_SETSTATE, id, MAKELPARAM(state, 0))); }
     BOOL GetItemRect(int index, LPRECT rc) const
@@ -408,13 +502,25 @@ public:
         info.iImage = image;
         return SetButtonInfo(id, &info);
     }
-    HIMAGELIST SetImageList(HIMAGELIST list) { return reinterpret_cast<HIMAGELIST>(SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list))); }
+    HIMAGELIST SetImageList(HIMAGELIST list)
+    {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list)));
+    }
     HIMAGELIST GetImageList() const { return reinterpret_cast<HIMAGELIST>(SendMessage(TB_GETIMAGELIST)); }
-    BOOL SetBitmapSize(int cx, int cy) { return static_cast<BOOL>(SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(cx, cy))); }
-    BOOL SetButtonSize(int cx, int cy) { return static_cast<BOOL>(SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(cx, cy))); }
+    BOOL SetBitmapSize(int cx, int cy)
+    {
+        return static_cast<BOOL>(SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(cx, cy)));
+    }
+    BOOL SetButtonSize(int cx, int cy)
+    {
+        return static_cast<BOOL>(SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(cx, cy)));
+    }
     DWORD GetButtonSize() const { return static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE)); }
     void AutoSize() { SendMessage(TB_AUTOSIZE); }
-    BOOL GetMaxSize(LPSIZE size) const { return static_cast<BOOL>(SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(size))); }
+    BOOL GetMaxSize(LPSIZE size) const
+    {
+        return static_cast<BOOL>(SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(size)));
+    }
     int GetHotItem() const { return static_cast<int>(SendMessage(TB_GETHOTITEM)); }
     int SetHotItem(int index) { return static_cast<int>(SendMessage(TB_SETHOTITEM, index)); }
     int HitTest(POINT pt) const { return static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt))); }
@@ -425,7 +531,11 @@ public:
 class CStatusBarCtrl : public CWindow {
 public:
     CStatusBarCtrl(HWND h = nullptr) : CWindow(h) {}
-    CStatusBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CStatusBarCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return STATUSCLASSNAMEW; }
     ALK_CONTROL_CREATE()
     // rightEdges: right edge of each part in client coordinates; -1 runs to the window's edge.
@@ -456,7 +566,11 @@ public:
 class CReBarCtrl : public CWindow {
 public:
     CReBarCtrl(HWND h = nullptr) : CWindow(h) {}
-    CReBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CReBarCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return REBARCLASSNAMEW; }
     ALK_CONTROL_CREATE()
     UINT GetBandCount() const { return static_cast<UINT>(SendMessage(RB_GETBANDCOUNT)); }
@@ -481,7 +595,10 @@ public:
     void MinimizeBand(int index) { SendMessage(RB_MINIMIZEBAND, index); }
     UINT GetBarHeight() const { return static_cast<UINT>(SendMessage(RB_GETBARHEIGHT)); }
     UINT GetRowCount() const { return static_cast<UINT>(SendMessage(RB_GETROWCOUNT)); }
-    BOOL GetRect(int index, LPRECT rc) const { return static_cast<BOOL>(SendMessage(RB_GETRECT, index, reinterpret_cast<LPARAM>(rc))); }
+    BOOL GetRect(int index, LPRECT rc) const
+    {
+        return static_cast<BOOL>(SendMessage(RB_GETRECT, index, reinterpret_cast<LPARAM>(rc)));
+    }
     // Style flags (RBBS_*), width and id of a band by index; false when there is no such band.
     BOOL GetBand(int index, UINT& style, UINT& cx, UINT& id) const
     {
@@ -517,7 +634,11 @@ public:
 class CUpDownCtrl : public CWindow {
 public:
     CUpDownCtrl(HWND h = nullptr) : CWindow(h) {}
-    CUpDownCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CUpDownCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return UPDOWN_CLASSW; }
     ALK_CONTROL_CREATE()
     void SetRange32(int lower, int upper) { SendMessage(UDM_SETRANGE32, lower, upper); }
@@ -526,7 +647,10 @@ public:
         SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
     }
     int SetPos32(int pos) { return static_cast<int>(SendMessage(UDM_SETPOS32, 0, pos)); }
-    int GetPos32(BOOL* error = nullptr) const { return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(error))); }
+    int GetPos32(BOOL* error = nullptr) const
+    {
+        return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(error)));
+    }
     BOOL SetAccel(int count, const UDACCEL* accel)
     {
         return static_cast<BOOL>(SendMessage(UDM_SETACCEL, count, reinterpret_cast<LPARAM>(accel)));
@@ -535,29 +659,46 @@ public:
     {
         return static_cast<UINT>(SendMessage(UDM_GETACCEL, count, reinterpret_cast<LPARAM>(accel)));
     }
-    HWND SetBuddy(HWND buddy) { return reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy))); }
+    HWND SetBuddy(HWND buddy)
+    {
+        return reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy)));
+    }
     HWND GetBuddy() const { return reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY)); }
 };
 
 class CDateTimePickerCtrl : public CWindow {
 public:
     CDateTimePickerCtrl(HWND h = nullptr) : CWindow(h) {}
-    CDateTimePickerCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CDateTimePickerCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return DATETIMEPICK_CLASSW; }
     ALK_CONTROL_CREATE()
     // GDT_VALID, GDT_NONE or GDT_ERROR.
-    DWORD GetSystemTime(SYSTEMTIME* st) const { return static_cast<DWORD>(SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(st))); }
+    DWORD GetSystemTime(SYSTEMTIME* st) const
+    {
+        return static_cast<DWORD>(SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(st)));
+    }
     BOOL SetSystemTime(DWORD flags, const SYSTEMTIME* st)
     {
         return static_cast<BOOL>(SendMessage(DTM_SETSYSTEMTIME, flags, reinterpret_cast<LPARAM>(st)));
     }
-    BOOL SetFormat(LPCWSTR format) { return static_cast<BOOL>(SendMessage(DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format))); }
+    BOOL SetFormat(LPCWSTR format)
+    {
+        return static_cast<BOOL>(SendMessage(DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format)));
+    }
 };
 
 class CProgressBarCtrl : public CWindow {
 public:
     CProgressBarCtrl(HWND h = nullptr) : CWindow(h) {}
-    CProgressBarCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CProgressBarCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return PROGRESS_CLASSW; }
     ALK_CONTROL_CREATE()
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
@@ -572,7 +713,11 @@ public:
 class CRichEditCtrl : public CWindow {
 public:
     CRichEditCtrl(HWND h = nullptr) : CWindow(h) {}
-    CRichEditCtrl& operator=(HWND h) { m_hWnd = h; return *this; }
+    CRichEditCtrl& operator=(HWND h)
+    {
+        m_hWnd = h;
+        return *this;
+    }
     static LPCWSTR GetWndClassName() { return L"RichEdit20W"; }
     ALK_CONTROL_CREATE()
     BOOL SetAutoURLDetect(BOOL on = TRUE) { return SendMessage(EM_AUTOURLDETECT, on) == 0; }
@@ -583,7 +728,10 @@ public:
     BOOL SetTextMode(UINT mode) { return SendMessage(EM_SETTEXTMODE, mode) == 0; }
     UINT GetTextMode() const { return static_cast<UINT>(SendMessage(EM_GETTEXTMODE)); }
     void GetSel(CHARRANGE& range) const { SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range)); }
-    int SetSel(CHARRANGE& range) { return static_cast<int>(SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range))); }
+    int SetSel(CHARRANGE& range)
+    {
+        return static_cast<int>(SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range)));
+    }
     int SetSel(LONG start, LONG end)
     {
         CHARRANGE range{start, end};
@@ -601,7 +749,10 @@ public:
         return text;
     }
     WORD GetSelectionType() const { return static_cast<WORD>(SendMessage(EM_SELECTIONTYPE)); }
-    void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE) { SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text)); }
+    void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE)
+    {
+        SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text));
+    }
     void Copy() { SendMessage(WM_COPY); }
 };
 
@@ -647,5 +798,8 @@ public:
     BOOL RemoveAll() { return ImageList_Remove(m_hImageList, -1); }
     HICON GetIcon(int index, UINT flags = ILD_NORMAL) const { return ImageList_GetIcon(m_hImageList, index, flags); }
     BOOL GetIconSize(int& cx, int& cy) const { return ImageList_GetIconSize(m_hImageList, &cx, &cy); }
-    BOOL Draw(HDC dc, int index, int x, int y, UINT style) { return ImageList_Draw(m_hImageList, index, dc, x, y, style); }
+    BOOL Draw(HDC dc, int index, int x, int y, UINT style)
+    {
+        return ImageList_Draw(m_hImageList, index, dc, x, y, style);
+    }
 };

@@ -39,42 +39,84 @@
 #include "framework/String.h"
 #include "framework/Window.h"
 
-#define BEGIN_DDX_MAP(thisClass)                                                  \
-    BOOL DoDataExchange(BOOL bSaveAndValidate = FALSE, UINT nCtlID = (UINT)-1)   \
-    {                                                                             \
-        (void)bSaveAndValidate;                                                   \
+#define BEGIN_DDX_MAP(thisClass)                                               \
+    BOOL DoDataExchange(BOOL bSaveAndValidate = FALSE, UINT nCtlID = (UINT)-1) \
+    {                                                                          \
+        (void)bSaveAndValidate;                                                \
         (void)nCtlID;
 
 #define ALK_DDX_IF(id) if (nCtlID == (UINT)-1 || nCtlID == (UINT)(id))
 
-#define DDX_TEXT(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Text(id, var, bSaveAndValidate)) return FALSE; }
-#define DDX_TEXT_LEN(id, var, len) \
-    ALK_DDX_IF(id) { if (!DDX_Text(id, var, bSaveAndValidate, TRUE, len)) return FALSE; }
-#define DDX_INT(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Int(id, var, TRUE, bSaveAndValidate)) return FALSE; }
-#define DDX_INT_RANGE(id, var, min, max) \
-    ALK_DDX_IF(id) { if (!DDX_Int(id, var, TRUE, bSaveAndValidate, TRUE, min, max)) return FALSE; }
-#define DDX_UINT(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Int(id, var, FALSE, bSaveAndValidate)) return FALSE; }
-#define DDX_UINT_RANGE(id, var, min, max) \
-    ALK_DDX_IF(id) { if (!DDX_Int(id, var, FALSE, bSaveAndValidate, TRUE, min, max)) return FALSE; }
-#define DDX_FLOAT(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Float(id, var, bSaveAndValidate)) return FALSE; }
-#define DDX_FLOAT_P(id, var, precision) \
-    ALK_DDX_IF(id) { if (!DDX_Float(id, var, bSaveAndValidate, FALSE, 0, 0, precision)) return FALSE; }
-#define DDX_FLOAT_RANGE(id, var, min, max) \
-    ALK_DDX_IF(id) { if (!DDX_Float(id, var, bSaveAndValidate, TRUE, min, max)) return FALSE; }
-#define DDX_FLOAT_P_RANGE(id, var, min, max, precision) \
-    ALK_DDX_IF(id) { if (!DDX_Float(id, var, bSaveAndValidate, TRUE, min, max, precision)) return FALSE; }
-#define DDX_CHECK(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Check(id, var, bSaveAndValidate)) return FALSE; }
-#define DDX_RADIO(id, var) \
-    ALK_DDX_IF(id) { if (!DDX_Radio(id, var, bSaveAndValidate)) return FALSE; }
-#define DDX_CONTROL(id, obj) \
-    ALK_DDX_IF(id) { if (!DDX_Control(id, obj, bSaveAndValidate)) return FALSE; }
-#define DDX_CONTROL_HANDLE(id, obj) \
-    ALK_DDX_IF(id) { if (!DDX_Control_Handle(id, obj, bSaveAndValidate)) return FALSE; }
+#define DDX_TEXT(id, var)                                       \
+    ALK_DDX_IF(id)                                              \
+    {                                                           \
+        if (!DDX_Text(id, var, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_TEXT_LEN(id, var, len)                                         \
+    ALK_DDX_IF(id)                                                         \
+    {                                                                      \
+        if (!DDX_Text(id, var, bSaveAndValidate, TRUE, len)) return FALSE; \
+    }
+#define DDX_INT(id, var)                                             \
+    ALK_DDX_IF(id)                                                   \
+    {                                                                \
+        if (!DDX_Int(id, var, TRUE, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_INT_RANGE(id, var, min, max)                                             \
+    ALK_DDX_IF(id)                                                                   \
+    {                                                                                \
+        if (!DDX_Int(id, var, TRUE, bSaveAndValidate, TRUE, min, max)) return FALSE; \
+    }
+#define DDX_UINT(id, var)                                             \
+    ALK_DDX_IF(id)                                                    \
+    {                                                                 \
+        if (!DDX_Int(id, var, FALSE, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_UINT_RANGE(id, var, min, max)                                             \
+    ALK_DDX_IF(id)                                                                    \
+    {                                                                                 \
+        if (!DDX_Int(id, var, FALSE, bSaveAndValidate, TRUE, min, max)) return FALSE; \
+    }
+#define DDX_FLOAT(id, var)                                       \
+    ALK_DDX_IF(id)                                               \
+    {                                                            \
+        if (!DDX_Float(id, var, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_FLOAT_P(id, var, precision)                                                  \
+    ALK_DDX_IF(id)                                                                       \
+    {                                                                                    \
+        if (!DDX_Float(id, var, bSaveAndValidate, FALSE, 0, 0, precision)) return FALSE; \
+    }
+#define DDX_FLOAT_RANGE(id, var, min, max)                                       \
+    ALK_DDX_IF(id)                                                               \
+    {                                                                            \
+        if (!DDX_Float(id, var, bSaveAndValidate, TRUE, min, max)) return FALSE; \
+    }
+#define DDX_FLOAT_P_RANGE(id, var, min, max, precision)                                     \
+    ALK_DDX_IF(id)                                                                          \
+    {                                                                                       \
+        if (!DDX_Float(id, var, bSaveAndValidate, TRUE, min, max, precision)) return FALSE; \
+    }
+#define DDX_CHECK(id, var)                                       \
+    ALK_DDX_IF(id)                                               \
+    {                                                            \
+        if (!DDX_Check(id, var, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_RADIO(id, var)                                       \
+    ALK_DDX_IF(id)                                               \
+    {                                                            \
+        if (!DDX_Radio(id, var, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_CONTROL(id, obj)                                       \
+    ALK_DDX_IF(id)                                                 \
+    {                                                              \
+        if (!DDX_Control(id, obj, bSaveAndValidate)) return FALSE; \
+    }
+#define DDX_CONTROL_HANDLE(id, obj)                                       \
+    ALK_DDX_IF(id)                                                        \
+    {                                                                     \
+        if (!DDX_Control_Handle(id, obj, bSaveAndValidate)) return FALSE; \
+    }
 
 #define END_DDX_MAP() \
     return TRUE;      \

@@ -34,7 +34,8 @@ public:
     {
         if (!this->m_hWnd) return FALSE;
         if (::GetWindowThreadProcessId(this->m_hWnd, nullptr) != ::GetCurrentThreadId())
-            return ::PostMessageW(this->m_hWnd, CWindowImplRootBase::EndDialogMessage(), static_cast<WPARAM>(result), 0);
+            return ::PostMessageW(this->m_hWnd, CWindowImplRootBase::EndDialogMessage(), static_cast<WPARAM>(result),
+                                  0);
         return ::EndDialog(this->m_hWnd, result);
     }
 

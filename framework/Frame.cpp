@@ -103,7 +103,9 @@ BOOL AlkAddReBarBand(HWND rebar, HWND band, int id, LPCWSTR title, BOOL newRow, 
     // A toolbar (or a superclass of one, such as the command bar) is as large as its buttons;
     // other windows as they are. Only a toolbar answers TB_GETBUTTONSIZE.
     RECT rc{};
-    int buttons = ::SendMessageW(band, TB_GETBUTTONSIZE, 0, 0) ? static_cast<int>(::SendMessageW(band, TB_BUTTONCOUNT, 0, 0)) : -1;
+    int buttons = ::SendMessageW(band, TB_GETBUTTONSIZE, 0, 0)
+                      ? static_cast<int>(::SendMessageW(band, TB_BUTTONCOUNT, 0, 0))
+                      : -1;
     if (buttons > 0) {
         ::SendMessageW(band, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&rc));
         rc.left = 0;
@@ -122,5 +124,6 @@ BOOL AlkAddReBarBand(HWND rebar, HWND band, int id, LPCWSTR title, BOOL newRow, 
     rbb.cxIdeal = rbb.cxMinChild;
     rbb.cx = cxWidth ? static_cast<UINT>(cxWidth) : rbb.cxMinChild;
     if (fullWidthAlways) rbb.cxMinChild = 0;
-    return static_cast<BOOL>(::SendMessageW(rebar, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&rbb)));
+    return static_cast<BOOL>(
+        ::SendMessageW(rebar, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&rbb)));
 }

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "framework/Controls.h"
@@ -27,24 +28,24 @@
 #include "framework/WindowImpl.h"
 
 // Child ids and styles of the frame's bars.
-#define ALK_IDW_TOOLBAR 0xE800
-#define ALK_IDW_STATUS_BAR 0xE801
+#define ALK_IDW_TOOLBAR     0xE800
+#define ALK_IDW_STATUS_BAR  0xE801
 #define ALK_IDW_COMMAND_BAR 0xE802
-#define ALK_IDW_BAND_FIRST 0xEB00
-#define ALK_IDW_BAND_LAST 0xEBFF
+#define ALK_IDW_BAND_FIRST  0xEB00
+#define ALK_IDW_BAND_LAST   0xEBFF
 #define ALK_IDS_IDLEMESSAGE 0xE001
 
-#define ALK_SIMPLE_TOOLBAR_STYLE \
-    (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS)
-#define ALK_SIMPLE_TOOLBAR_PANE_STYLE                                                                     \
+#define ALK_SIMPLE_TOOLBAR_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS)
+#define ALK_SIMPLE_TOOLBAR_PANE_STYLE                                                                               \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | \
      TBSTYLE_TOOLTIPS | TBSTYLE_FLAT)
 #define ALK_SIMPLE_REBAR_STYLE \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE)
-#define ALK_SIMPLE_REBAR_NOBORDER_STYLE \
-    (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER)
+#define ALK_SIMPLE_REBAR_NOBORDER_STYLE                                                                           \
+    (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | \
+     CCS_NODIVIDER)
 #define ALK_SIMPLE_STATUSBAR_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP)
-#define ALK_SIMPLE_CMDBAR_PANE_STYLE                                                                   \
+#define ALK_SIMPLE_CMDBAR_PANE_STYLE                                                                                \
     (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | \
      TBSTYLE_FLAT | TBSTYLE_LIST)
 
@@ -52,19 +53,19 @@ struct CFrameWndClassInfo : CWndClassInfo {
     UINT commonResourceID = 0;
 };
 
-#define DECLARE_FRAME_WND_CLASS(className, resourceID)                                          \
-    static CFrameWndClassInfo& GetWndClassInfo()                                                      \
-    {                                                                                                 \
-        static CFrameWndClassInfo info = [] {                                                         \
-            CFrameWndClassInfo i;                                                                     \
-            i.name = className;                                                                       \
-            i.style = CS_DBLCLKS;                                                                     \
-            i.background = COLOR_WINDOW;                                                              \
-            i.superclassOf = nullptr;                                                                 \
-            i.commonResourceID = resourceID;                                                          \
-            return i;                                                                                 \
-        }();                                                                                          \
-        return info;                                                                                  \
+#define DECLARE_FRAME_WND_CLASS(className, resourceID) \
+    static CFrameWndClassInfo& GetWndClassInfo()       \
+    {                                                  \
+        static CFrameWndClassInfo info = [] {          \
+            CFrameWndClassInfo i;                      \
+            i.name = className;                        \
+            i.style = CS_DBLCLKS;                      \
+            i.background = COLOR_WINDOW;               \
+            i.superclassOf = nullptr;                  \
+            i.commonResourceID = resourceID;           \
+            return i;                                  \
+        }();                                           \
+        return info;                                   \
     }
 
 // Text of a command's string: the part before "\n" (prompt) or after it (tooltip).
@@ -101,7 +102,8 @@ public:
         if (id) {
             title.LoadString(id);
             if (!info.atom) {
-                info.icon = static_cast<HICON>(::LoadImageW(res, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+                info.icon =
+                    static_cast<HICON>(::LoadImageW(res, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
                 info.iconSmall = static_cast<HICON>(::LoadImageW(res, MAKEINTRESOURCEW(id), IMAGE_ICON,
                                                                  ::GetSystemMetrics(SM_CXSMICON),
                                                                  ::GetSystemMetrics(SM_CYSMICON), 0));
@@ -109,9 +111,9 @@ public:
             m_hMenu = ::LoadMenuW(res, MAKEINTRESOURCEW(id));
             m_hAccel = ::LoadAcceleratorsW(res, MAKEINTRESOURCEW(id));
         }
-        HWND hWnd = this->CreateOf(info, parent, rc, title.IsEmpty() ? nullptr : title.GetString(),
-                                   T::GetWndStyle(style), T::GetWndExStyle(exStyle),
-                                   reinterpret_cast<UINT_PTR>(m_hMenu), param);
+        HWND hWnd =
+            this->CreateOf(info, parent, rc, title.IsEmpty() ? nullptr : title.GetString(), T::GetWndStyle(style),
+                           T::GetWndExStyle(exStyle), reinterpret_cast<UINT_PTR>(m_hMenu), param);
         if (!hWnd && m_hMenu) {
             ::DestroyMenu(m_hMenu);
             m_hMenu = nullptr;
@@ -144,8 +146,9 @@ public:
     }
     static HWND CreateSimpleReBarCtrl(HWND parent, DWORD style = ALK_SIMPLE_REBAR_STYLE, UINT id = ALK_IDW_TOOLBAR)
     {
-        HWND rebar = ::CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr, style, 0, 0, 100, 100, parent,
-                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AlkGetModuleInstance(), nullptr);
+        HWND rebar =
+            ::CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr, style, 0, 0, 100, 100, parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AlkGetModuleInstance(), nullptr);
         if (rebar) {
             REBARINFO info{};
             info.cbSize = sizeof info;
@@ -174,9 +177,9 @@ public:
             if (!idle.LoadString(ALK_IDS_IDLEMESSAGE)) idle = L"Ready";
             text = idle;
         }
-        m_hWndStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, text, style, 0, 0, 0, 0, this->m_hWnd,
-                                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AlkGetModuleInstance(),
-                                            nullptr);
+        m_hWndStatusBar =
+            ::CreateWindowExW(0, STATUSCLASSNAMEW, text, style, 0, 0, 0, 0, this->m_hWnd,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AlkGetModuleInstance(), nullptr);
         return m_hWndStatusBar != nullptr;
     }
 
@@ -207,6 +210,7 @@ public:
         if (rc.bottom < rc.top) rc.bottom = rc.top;
     }
 
+    // clang-format off
     BEGIN_MSG_MAP(CFrameWindowImpl)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
@@ -220,6 +224,7 @@ public:
         MESSAGE_HANDLER(WM_COMPAREITEM, OnReflectOwnerDraw)
         MESSAGE_HANDLER(WM_DELETEITEM, OnReflectOwnerDraw)
     END_MSG_MAP()
+    // clang-format on
 
 protected:
     LRESULT OnSize(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
@@ -250,7 +255,8 @@ protected:
             return 1;
         }
         CString prompt;
-        if (!(flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) && LOWORD(wParam)) prompt = AlkCommandText(LOWORD(wParam), false);
+        if (!(flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) && LOWORD(wParam))
+            prompt = AlkCommandText(LOWORD(wParam), false);
         ::SendMessageW(m_hWndStatusBar, SB_SIMPLE, TRUE, 0);
         ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(prompt.GetString()));
         return 1;

@@ -126,7 +126,10 @@ public:
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }
     COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
-    int DrawText(LPCWSTR text, int count, LPRECT rc, UINT format) { return ::DrawTextW(m_hDC, text, count, rc, format); }
+    int DrawText(LPCWSTR text, int count, LPRECT rc, UINT format)
+    {
+        return ::DrawTextW(m_hDC, text, count, rc, format);
+    }
     BOOL TextOut(int x, int y, LPCWSTR text, int count = -1)
     {
         if (count < 0) count = static_cast<int>(wcslen(text));
@@ -150,8 +153,14 @@ public:
     BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
     BOOL DrawEdge(LPRECT rc, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, rc, edge, flags); }
     BOOL DrawFrameControl(LPRECT rc, UINT type, UINT state) { return ::DrawFrameControl(m_hDC, rc, type, state); }
-    BOOL DrawIconEx(int x, int y, HICON icon, int cx, int cy) { return ::DrawIconEx(m_hDC, x, y, icon, cx, cy, 0, nullptr, DI_NORMAL); }
-    BOOL BitBlt(int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) { return ::BitBlt(m_hDC, x, y, w, h, src, sx, sy, rop); }
+    BOOL DrawIconEx(int x, int y, HICON icon, int cx, int cy)
+    {
+        return ::DrawIconEx(m_hDC, x, y, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    }
+    BOOL BitBlt(int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop)
+    {
+        return ::BitBlt(m_hDC, x, y, w, h, src, sx, sy, rop);
+    }
     BOOL PatBlt(int x, int y, int w, int h, DWORD rop) { return ::PatBlt(m_hDC, x, y, w, h, rop); }
     COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
 };
@@ -239,7 +248,10 @@ public:
     UINT GetMenuState(UINT item, UINT flags) const { return ::GetMenuState(m_hMenu, item, flags); }
     BOOL EnableMenuItem(UINT item, UINT enable) { return ::EnableMenuItem(m_hMenu, item, enable); }
     DWORD CheckMenuItem(UINT item, UINT check) { return ::CheckMenuItem(m_hMenu, item, check); }
-    BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCWSTR text = nullptr) { return ::AppendMenuW(m_hMenu, flags, id, text); }
+    BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCWSTR text = nullptr)
+    {
+        return ::AppendMenuW(m_hMenu, flags, id, text);
+    }
     BOOL DeleteMenu(UINT pos, UINT flags) { return ::DeleteMenu(m_hMenu, pos, flags); }
     BOOL RemoveMenu(UINT pos, UINT flags) { return ::RemoveMenu(m_hMenu, pos, flags); }
     BOOL GetMenuItemInfo(UINT item, BOOL byPos, MENUITEMINFOW* info) const

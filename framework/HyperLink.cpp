@@ -39,7 +39,8 @@ BOOL CHyperLink::SetLabel(LPCWSTR label)
 bool CHyperLink::Navigate()
 {
     if (m_extendedStyle & HLINK_COMMANDBUTTON) {
-        ::SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED), reinterpret_cast<LPARAM>(m_hWnd));
+        ::SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_hWnd));
         return true;
     }
     HINSTANCE result = ::ShellExecuteW(GetParent(), L"open", GetHyperLink(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -52,8 +53,8 @@ LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     RECT rc;
     GetClientRect(&rc);
     // The parent paints our background as it does for statics.
-    HBRUSH brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageW(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(m_hWnd)));
+    HBRUSH brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+        GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(m_hWnd)));
     ::FillRect(dc, &rc, brush ? brush : ::GetSysColorBrush(COLOR_3DFACE));
     HGDIOBJ old = ::SelectObject(dc, m_font);
     ::SetBkMode(dc, TRANSPARENT);

@@ -9,13 +9,14 @@
 #pragma once
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "framework/Controls.h"
 #include "framework/Gdi.h"
 #include "framework/WindowImpl.h"
 
-#define HLINK_UNDERLINED 0x00000000
+#define HLINK_UNDERLINED    0x00000000
 #define HLINK_COMMANDBUTTON 0x00000004
 
 class CHyperLink : public CWindowImpl<CHyperLink, CStatic> {
@@ -47,6 +48,7 @@ public:
     // False when the shell could not open it.
     bool Navigate();
 
+    // clang-format off
     BEGIN_MSG_MAP(CHyperLink)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
@@ -60,6 +62,7 @@ public:
         MESSAGE_HANDLER(WM_NCHITTEST, OnNcHitTest)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     void Prepare();

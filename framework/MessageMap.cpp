@@ -7,18 +7,12 @@ LRESULT AlkReflectNotifications(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (lParam) child = reinterpret_cast<HWND>(lParam);
         break;
-    case WM_NOTIFY:
-        child = reinterpret_cast<LPNMHDR>(lParam)->hwndFrom;
-        break;
+    case WM_NOTIFY: child = reinterpret_cast<LPNMHDR>(lParam)->hwndFrom; break;
     case WM_PARENTNOTIFY:
         switch (LOWORD(wParam)) {
         case WM_CREATE:
-        case WM_DESTROY:
-            child = reinterpret_cast<HWND>(lParam);
-            break;
-        default:
-            child = ::GetDlgItem(parent, HIWORD(wParam));
-            break;
+        case WM_DESTROY: child = reinterpret_cast<HWND>(lParam); break;
+        default: child = ::GetDlgItem(parent, HIWORD(wParam)); break;
         }
         break;
     case WM_DRAWITEM:
@@ -44,11 +38,8 @@ LRESULT AlkReflectNotifications(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(lParam);
-        break;
-    default:
-        break;
+    case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(lParam); break;
+    default: break;
     }
     if (!child || !::IsWindow(child)) {
         handled = FALSE;
@@ -77,10 +68,7 @@ BOOL AlkDefaultReflectionHandler(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     case OCM_CTLCOLORLISTBOX:
     case OCM_CTLCOLORMSGBOX:
     case OCM_CTLCOLORSCROLLBAR:
-    case OCM_CTLCOLORSTATIC:
-        lResult = ::DefWindowProcW(hWnd, uMsg - OCM__BASE, wParam, lParam);
-        return TRUE;
-    default:
-        return FALSE;
+    case OCM_CTLCOLORSTATIC: lResult = ::DefWindowProcW(hWnd, uMsg - OCM__BASE, wParam, lParam); return TRUE;
+    default: return FALSE;
     }
 }

@@ -33,25 +33,25 @@
 #include <windows.h>
 
 #ifndef OCM__BASE
-#define OCM__BASE (WM_USER + 0x1c00)
-#define OCM_COMMAND (OCM__BASE + WM_COMMAND)
-#define OCM_CTLCOLORBTN (OCM__BASE + WM_CTLCOLORBTN)
-#define OCM_CTLCOLOREDIT (OCM__BASE + WM_CTLCOLOREDIT)
-#define OCM_CTLCOLORDLG (OCM__BASE + WM_CTLCOLORDLG)
-#define OCM_CTLCOLORLISTBOX (OCM__BASE + WM_CTLCOLORLISTBOX)
-#define OCM_CTLCOLORMSGBOX (OCM__BASE + WM_CTLCOLORMSGBOX)
+#define OCM__BASE             (WM_USER + 0x1c00)
+#define OCM_COMMAND           (OCM__BASE + WM_COMMAND)
+#define OCM_CTLCOLORBTN       (OCM__BASE + WM_CTLCOLORBTN)
+#define OCM_CTLCOLOREDIT      (OCM__BASE + WM_CTLCOLOREDIT)
+#define OCM_CTLCOLORDLG       (OCM__BASE + WM_CTLCOLORDLG)
+#define OCM_CTLCOLORLISTBOX   (OCM__BASE + WM_CTLCOLORLISTBOX)
+#define OCM_CTLCOLORMSGBOX    (OCM__BASE + WM_CTLCOLORMSGBOX)
 #define OCM_CTLCOLORSCROLLBAR (OCM__BASE + WM_CTLCOLORSCROLLBAR)
-#define OCM_CTLCOLORSTATIC (OCM__BASE + WM_CTLCOLORSTATIC)
-#define OCM_DRAWITEM (OCM__BASE + WM_DRAWITEM)
-#define OCM_MEASUREITEM (OCM__BASE + WM_MEASUREITEM)
-#define OCM_DELETEITEM (OCM__BASE + WM_DELETEITEM)
-#define OCM_VKEYTOITEM (OCM__BASE + WM_VKEYTOITEM)
-#define OCM_CHARTOITEM (OCM__BASE + WM_CHARTOITEM)
-#define OCM_COMPAREITEM (OCM__BASE + WM_COMPAREITEM)
-#define OCM_HSCROLL (OCM__BASE + WM_HSCROLL)
-#define OCM_VSCROLL (OCM__BASE + WM_VSCROLL)
-#define OCM_PARENTNOTIFY (OCM__BASE + WM_PARENTNOTIFY)
-#define OCM_NOTIFY (OCM__BASE + WM_NOTIFY)
+#define OCM_CTLCOLORSTATIC    (OCM__BASE + WM_CTLCOLORSTATIC)
+#define OCM_DRAWITEM          (OCM__BASE + WM_DRAWITEM)
+#define OCM_MEASUREITEM       (OCM__BASE + WM_MEASUREITEM)
+#define OCM_DELETEITEM        (OCM__BASE + WM_DELETEITEM)
+#define OCM_VKEYTOITEM        (OCM__BASE + WM_VKEYTOITEM)
+#define OCM_CHARTOITEM        (OCM__BASE + WM_CHARTOITEM)
+#define OCM_COMPAREITEM       (OCM__BASE + WM_COMPAREITEM)
+#define OCM_HSCROLL           (OCM__BASE + WM_HSCROLL)
+#define OCM_VSCROLL           (OCM__BASE + WM_VSCROLL)
+#define OCM_PARENTNOTIFY      (OCM__BASE + WM_PARENTNOTIFY)
+#define OCM_NOTIFY            (OCM__BASE + WM_NOTIFY)
 #endif
 
 // Something that answers window messages. Windows, dialogs and the mix-ins that keep a map
@@ -72,19 +72,19 @@ LRESULT AlkReflectNotifications(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lP
 // For OCM_ messages: the default procedure of hWnd's class with the original message.
 BOOL AlkDefaultReflectionHandler(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
-#define BEGIN_MSG_MAP(theClass)                                                                              \
-public:                                                                                                      \
-    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,        \
-                              DWORD dwMsgMapID = 0)                                                          \
-    {                                                                                                        \
-        BOOL bHandled = TRUE;                                                                                \
-        (void)hWnd;                                                                                          \
-        (void)uMsg;                                                                                          \
-        (void)wParam;                                                                                        \
-        (void)lParam;                                                                                        \
-        (void)lResult;                                                                                       \
-        (void)bHandled;                                                                                      \
-        switch (dwMsgMapID) {                                                                                \
+#define BEGIN_MSG_MAP(theClass)                                                                     \
+public:                                                                                             \
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult, \
+                              DWORD dwMsgMapID = 0)                                                 \
+    {                                                                                               \
+        BOOL bHandled = TRUE;                                                                       \
+        (void)hWnd;                                                                                 \
+        (void)uMsg;                                                                                 \
+        (void)wParam;                                                                               \
+        (void)lParam;                                                                               \
+        (void)lResult;                                                                              \
+        (void)bHandled;                                                                             \
+        switch (dwMsgMapID) {                                                                       \
         case 0:
 
 #define ALT_MSG_MAP(msgMapID) \
@@ -93,16 +93,15 @@ public:                                                                         
 
 #define END_MSG_MAP() \
     break;            \
-    default:          \
-        break;        \
+    default: break;   \
         }             \
         return FALSE; \
         }
 
-#define ALK_CALL_HANDLER(call) \
-    {                          \
-        bHandled = TRUE;       \
-        lResult = call;        \
+#define ALK_CALL_HANDLER(call)     \
+    {                              \
+        bHandled = TRUE;           \
+        lResult = call;            \
         if (bHandled) return TRUE; \
     }
 
@@ -112,88 +111,88 @@ public:                                                                         
 #define MESSAGE_RANGE_HANDLER(msgFirst, msgLast, func) \
     if (uMsg >= (msgFirst) && uMsg <= (msgLast)) ALK_CALL_HANDLER(func(uMsg, wParam, lParam, bHandled))
 
-#define COMMAND_HANDLER(id, code, func)                                                         \
+#define COMMAND_HANDLER(id, code, func)                                                       \
     if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id) && HIWORD(wParam) == (WORD)(code)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
-#define COMMAND_ID_HANDLER(id, func)                    \
+#define COMMAND_ID_HANDLER(id, func)                        \
     if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
-#define COMMAND_CODE_HANDLER(code, func)                    \
+#define COMMAND_CODE_HANDLER(code, func)                      \
     if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
-#define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                          \
+#define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                                 \
     if (uMsg == WM_COMMAND && LOWORD(wParam) >= (WORD)(idFirst) && LOWORD(wParam) <= (WORD)(idLast)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
-#define COMMAND_RANGE_CODE_HANDLER(idFirst, idLast, code, func)                                    \
+#define COMMAND_RANGE_CODE_HANDLER(idFirst, idLast, code, func)                                      \
     if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code) && LOWORD(wParam) >= (WORD)(idFirst) && \
-        LOWORD(wParam) <= (WORD)(idLast))                                                          \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+        LOWORD(wParam) <= (WORD)(idLast))                                                            \
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
 #define ALK_NMHDR(lp) (reinterpret_cast<LPNMHDR>(lp))
 
-#define NOTIFY_HANDLER(id, cd, func)                                                                    \
+#define NOTIFY_HANDLER(id, cd, func)                                                                               \
     if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->idFrom == (UINT_PTR)(id) && ALK_NMHDR(lParam)->code == (UINT)(cd)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define NOTIFY_ID_HANDLER(id, func)                                      \
+#define NOTIFY_ID_HANDLER(id, func)                                       \
     if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->idFrom == (UINT_PTR)(id)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define NOTIFY_CODE_HANDLER(cd, func)                                 \
+#define NOTIFY_CODE_HANDLER(cd, func)                               \
     if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->code == (UINT)(cd)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define NOTIFY_RANGE_HANDLER(idFirst, idLast, func)                                                          \
-    if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->idFrom >= (UINT_PTR)(idFirst) && ALK_NMHDR(lParam)->idFrom <= (UINT_PTR)(idLast)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+#define NOTIFY_RANGE_HANDLER(idFirst, idLast, func)                              \
+    if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->idFrom >= (UINT_PTR)(idFirst) && \
+        ALK_NMHDR(lParam)->idFrom <= (UINT_PTR)(idLast))                         \
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define NOTIFY_RANGE_CODE_HANDLER(idFirst, idLast, cd, func)                                             \
-    if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->code == (UINT)(cd) &&                                    \
+#define NOTIFY_RANGE_CODE_HANDLER(idFirst, idLast, cd, func)                                                 \
+    if (uMsg == WM_NOTIFY && ALK_NMHDR(lParam)->code == (UINT)(cd) &&                                        \
         ALK_NMHDR(lParam)->idFrom >= (UINT_PTR)(idFirst) && ALK_NMHDR(lParam)->idFrom <= (UINT_PTR)(idLast)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define CHAIN_MSG_MAP(theChainClass)                                                             \
-    {                                                                                            \
+#define CHAIN_MSG_MAP(theChainClass)                                                                  \
+    {                                                                                                 \
         if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE; \
     }
 
-#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapID)                                                       \
-    {                                                                                                    \
+#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapID)                                                           \
+    {                                                                                                        \
         if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapID)) return TRUE; \
     }
 
-#define CHAIN_MSG_MAP_MEMBER(theChainMember)                                                       \
-    {                                                                                              \
+#define CHAIN_MSG_MAP_MEMBER(theChainMember)                                                            \
+    {                                                                                                   \
         if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE; \
     }
 
-#define CHAIN_MSG_MAP_ALT_MEMBER(theChainMember, msgMapID)                                                \
-    {                                                                                                     \
+#define CHAIN_MSG_MAP_ALT_MEMBER(theChainMember, msgMapID)                                                     \
+    {                                                                                                          \
         if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapID)) return TRUE; \
     }
 
-#define REFLECT_NOTIFICATIONS() \
-    ALK_CALL_HANDLER(AlkReflectNotifications(hWnd, uMsg, wParam, lParam, bHandled))
+#define REFLECT_NOTIFICATIONS() ALK_CALL_HANDLER(AlkReflectNotifications(hWnd, uMsg, wParam, lParam, bHandled))
 
 #define DEFAULT_REFLECTION_HANDLER() \
     if (AlkDefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
 
-#define REFLECTED_COMMAND_CODE_HANDLER(code, func)           \
+#define REFLECTED_COMMAND_CODE_HANDLER(code, func)             \
     if (uMsg == OCM_COMMAND && HIWORD(wParam) == (WORD)(code)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
 #define REFLECTED_COMMAND_ID_HANDLER(id, func)               \
     if (uMsg == OCM_COMMAND && LOWORD(wParam) == (WORD)(id)) \
-        ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
+    ALK_CALL_HANDLER(func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled))
 
-#define REFLECTED_NOTIFY_CODE_HANDLER(cd, func)                        \
+#define REFLECTED_NOTIFY_CODE_HANDLER(cd, func)                      \
     if (uMsg == OCM_NOTIFY && ALK_NMHDR(lParam)->code == (UINT)(cd)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
 
-#define REFLECTED_NOTIFY_ID_HANDLER(id, func)                             \
+#define REFLECTED_NOTIFY_ID_HANDLER(id, func)                              \
     if (uMsg == OCM_NOTIFY && ALK_NMHDR(lParam)->idFrom == (UINT_PTR)(id)) \
-        ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))
+    ALK_CALL_HANDLER(func((int)wParam, ALK_NMHDR(lParam), bHandled))

@@ -1,7 +1,8 @@
 #include "framework/Module.h"
-#include "framework/WindowImpl.h"
 
 #include <algorithm>
+
+#include "framework/WindowImpl.h"
 
 namespace {
 
@@ -18,7 +19,10 @@ HINSTANCE OwnInstance()
 
 }  // namespace
 
-CAppModule* AlkGetModule() { return g_module; }
+CAppModule* AlkGetModule()
+{
+    return g_module;
+}
 
 HINSTANCE AlkGetModuleInstance()
 {
@@ -107,9 +111,7 @@ int CMessageLoop::Run()
         case WM_PAINT:
         case 0x0118:  // the caret blink timer
             break;
-        default:
-            idle = true;
-            idleCount = 0;
+        default: idle = true; idleCount = 0;
         }
     }
     return static_cast<int>(m_msg.wParam);

@@ -16,6 +16,7 @@
 template <class T>
 class COwnerDraw {
 public:
+    // clang-format off
     BEGIN_MSG_MAP(COwnerDraw<T>)
         MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
@@ -27,6 +28,7 @@ public:
         MESSAGE_HANDLER(OCM_COMPAREITEM, OnCompareItem)
         MESSAGE_HANDLER(OCM_DELETEITEM, OnDeleteItem)
     END_MSG_MAP()
+    // clang-format on
 
     // Defaults: nothing drawn, heights left as the control proposes, items equal.
     void DrawItem(LPDRAWITEMSTRUCT) {}

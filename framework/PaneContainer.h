@@ -17,7 +17,7 @@
 #include "framework/Splitter.h"
 #include "framework/WindowImpl.h"
 
-#define ID_PANE_CLOSE 0xE152  // 57682
+#define ID_PANE_CLOSE         0xE152  // 57682
 #define PANECNT_NOCLOSEBUTTON 0x00000001
 
 class CPaneContainer : public CWindowImpl<CPaneContainer> {
@@ -95,6 +95,7 @@ public:
         ::InvalidateRect(m_hWnd, &caption, TRUE);
     }
 
+    // clang-format off
     BEGIN_MSG_MAP(CPaneContainer)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
@@ -105,12 +106,10 @@ public:
         MESSAGE_HANDLER(WM_NOTIFY, OnForward)
         MESSAGE_HANDLER(WM_MEASUREITEM, OnForward)
     END_MSG_MAP()
+    // clang-format on
 
 private:
-    void SetTitleText(LPCWSTR title)
-    {
-        lstrcpynW(m_title, title ? title : L"", kMaxTitle + 1);
-    }
+    void SetTitleText(LPCWSTR title) { lstrcpynW(m_title, title ? title : L"", kMaxTitle + 1); }
     RECT CaptionRect() const
     {
         RECT rc;
@@ -132,7 +131,8 @@ private:
         ::SelectObject(dc, old);
         ::ReleaseDC(m_hWnd, dc);
         m_captionHeight = tm.tmHeight + 8;
-        if (m_captionHeight < ::GetSystemMetrics(SM_CYSMICON) + 4) m_captionHeight = ::GetSystemMetrics(SM_CYSMICON) + 4;
+        if (m_captionHeight < ::GetSystemMetrics(SM_CYSMICON) + 4)
+            m_captionHeight = ::GetSystemMetrics(SM_CYSMICON) + 4;
         m_closeButton = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_OWNERDRAW, 0, 0, 0, 0, m_hWnd,
                                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_PANE_CLOSE)),
                                           AlkGetModuleInstance(), nullptr);

@@ -28,12 +28,10 @@ int CALLBACK CPropertySheetBase::SheetCallback(HWND hWnd, UINT msg, LPARAM lPara
         if (CPropertySheetBase* sheet = Running()) {
             try {
                 sheet->OnSheetInitialized(hWnd);
-            } catch (...) {
-            }
+            } catch (...) {}
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

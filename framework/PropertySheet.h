@@ -24,6 +24,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -128,8 +129,10 @@ public:
 
     PROPSHEETHEADERW m_psh{};
 
+    // clang-format off
     BEGIN_MSG_MAP(CPropertySheetImpl)
     END_MSG_MAP()
+    // clang-format on
 
     void OnSheetInitialized(HWND hWnd) override { this->SubclassWindow(hWnd); }
 
@@ -187,10 +190,12 @@ public:
 
     PROPSHEETPAGEW m_psp{};
 
+    // clang-format off
     BEGIN_MSG_MAP(CPropertyPageImpl)
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         MESSAGE_HANDLER(PSM_QUERYSIBLINGS, OnQuerySiblingsMessage)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
@@ -202,20 +207,12 @@ private:
             return 0;
         }
         switch (hdr->code) {
-        case PSN_SETACTIVE:
-            return self->OnSetActive();
-        case PSN_KILLACTIVE:
-            return self->OnKillActive();
-        case PSN_APPLY:
-            return self->OnApply();
-        case PSN_RESET:
-            self->OnReset();
-            return 0;
-        case PSN_QUERYCANCEL:
-            return !self->OnQueryCancel();
-        default:
-            bHandled = FALSE;
-            return 0;
+        case PSN_SETACTIVE: return self->OnSetActive();
+        case PSN_KILLACTIVE: return self->OnKillActive();
+        case PSN_APPLY: return self->OnApply();
+        case PSN_RESET: self->OnReset(); return 0;
+        case PSN_QUERYCANCEL: return !self->OnQueryCancel();
+        default: bHandled = FALSE; return 0;
         }
     }
     LRESULT OnQuerySiblingsMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&)

@@ -17,11 +17,11 @@
 #include "framework/Gdi.h"
 #include "framework/WindowImpl.h"
 
-#define SPLIT_PANE_LEFT 0
-#define SPLIT_PANE_RIGHT 1
-#define SPLIT_PANE_TOP SPLIT_PANE_LEFT
+#define SPLIT_PANE_LEFT   0
+#define SPLIT_PANE_RIGHT  1
+#define SPLIT_PANE_TOP    SPLIT_PANE_LEFT
 #define SPLIT_PANE_BOTTOM SPLIT_PANE_RIGHT
-#define SPLIT_PANE_NONE -1
+#define SPLIT_PANE_NONE   -1
 
 // Sends a message to the parent and returns its answer (the forwarding of splitters and pane
 // containers).
@@ -37,8 +37,8 @@ public:
     DECLARE_WND_CLASS_EX(Vertical ? L"Alk.SplitterV" : L"Alk.SplitterH", CS_DBLCLKS, COLOR_3DFACE)
 
     HWND m_hWndPane[2] = {nullptr, nullptr};
-    int m_cxySplitBar = 4;   // bar thickness
-    int m_cxyMin = 0;        // smallest pane extent the bar may leave
+    int m_cxySplitBar = 4;  // bar thickness
+    int m_cxyMin = 0;       // smallest pane extent the bar may leave
 
     HWND Create(HWND parent, const RECT& rc = rcDefault, LPCWSTR name = nullptr,
                 DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, DWORD exStyle = 0,
@@ -174,6 +174,7 @@ public:
         return rc;
     }
 
+    // clang-format off
     BEGIN_MSG_MAP(CSplitterWindowT)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
@@ -191,6 +192,7 @@ public:
         MESSAGE_HANDLER(WM_MEASUREITEM, OnForward)
         MESSAGE_HANDLER(WM_DRAWITEM, OnForward)
     END_MSG_MAP()
+    // clang-format on
 
 private:
     int Extent() const { return Vertical ? m_rect.right - m_rect.left : m_rect.bottom - m_rect.top; }
@@ -268,7 +270,9 @@ private:
             ::GetCursorPos(&pt);
             this->ScreenToClient(&pt);
             if (OverBar(pt)) {
-                ::SetCursor(::LoadCursorW(nullptr, Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
+                ::SetCursor(::LoadCursorW(
+                    nullptr,
+                    Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
                 return TRUE;
             }
         }
@@ -282,7 +286,9 @@ private:
             this->SetCapture();
             m_dragging = true;
             m_dragOffset = (Vertical ? pt.x - m_rect.left : pt.y - m_rect.top) - m_pos;
-            ::SetCursor(::LoadCursorW(nullptr, Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
+            ::SetCursor(::LoadCursorW(
+                nullptr,
+                Vertical ? MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */ : MAKEINTRESOURCEW(32645) /* IDC_SIZENS */));
         }
         return 0;
     }

@@ -24,9 +24,11 @@
 namespace alk_string_detail {
 
 // Character-width specific calls, one set per character type.
-template <typename T> struct Traits;
+template <typename T>
+struct Traits;
 
-template <> struct Traits<wchar_t> {
+template <>
+struct Traits<wchar_t> {
     static size_t Length(const wchar_t* s) { return s ? wcslen(s) : 0; }
     static int Compare(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b); }
     static int CompareNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b); }
@@ -38,10 +40,14 @@ template <> struct Traits<wchar_t> {
     static int LoadString(HINSTANCE inst, UINT id, wchar_t* buf, int n) { return ::LoadStringW(inst, id, buf, n); }
     static void Lower(wchar_t* s, size_t n) { ::CharLowerBuffW(s, static_cast<DWORD>(n)); }
     static void Upper(wchar_t* s, size_t n) { ::CharUpperBuffW(s, static_cast<DWORD>(n)); }
-    static bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
+    static bool IsSpace(wchar_t c)
+    {
+        return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+    }
 };
 
-template <> struct Traits<char> {
+template <>
+struct Traits<char> {
     static size_t Length(const char* s) { return s ? strlen(s) : 0; }
     static int Compare(const char* a, const char* b) { return strcmp(a, b); }
     static int CompareNoCase(const char* a, const char* b) { return _stricmp(a, b); }
@@ -156,9 +162,21 @@ public:
     }
 
     // --- building ----------------------------------------------------------------------------
-    CStringT& operator+=(const CStringT& s) { Append(s.GetString(), s.GetLength()); return *this; }
-    CStringT& operator+=(const T* s) { Append(s, static_cast<int>(Tr::Length(s))); return *this; }
-    CStringT& operator+=(T ch) { Append(&ch, 1); return *this; }
+    CStringT& operator+=(const CStringT& s)
+    {
+        Append(s.GetString(), s.GetLength());
+        return *this;
+    }
+    CStringT& operator+=(const T* s)
+    {
+        Append(s, static_cast<int>(Tr::Length(s)));
+        return *this;
+    }
+    CStringT& operator+=(T ch)
+    {
+        Append(&ch, 1);
+        return *this;
+    }
     void Append(const T* s, int n)
     {
         if (n <= 0) return;
@@ -169,15 +187,36 @@ public:
         int need = old + n;
         int capacity = m_data ? m_data->capacity : 0;
         // Grow by half again so that repeated appends stay linear.
-        T* p = PrepareWrite(need > capacity ? (need > capacity + capacity / 2 ? need : capacity + capacity / 2) : need, true);
+        T* p = PrepareWrite(need > capacity ? (need > capacity + capacity / 2 ? need : capacity + capacity / 2) : need,
+                            true);
         memmove(p + old, s, n * sizeof(T));
         SetLength(need);
     }
 
-    friend CStringT operator+(const CStringT& a, const CStringT& b) { CStringT r(a); r += b; return r; }
-    friend CStringT operator+(const CStringT& a, const T* b) { CStringT r(a); r += b; return r; }
-    friend CStringT operator+(const T* a, const CStringT& b) { CStringT r(a); r += b; return r; }
-    friend CStringT operator+(const CStringT& a, T b) { CStringT r(a); r += b; return r; }
+    friend CStringT operator+(const CStringT& a, const CStringT& b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
+    friend CStringT operator+(const CStringT& a, const T* b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
+    friend CStringT operator+(const T* a, const CStringT& b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
+    friend CStringT operator+(const CStringT& a, T b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
 
     void __cdecl Format(const T* fmt, ...)
     {

@@ -7,10 +7,22 @@
 class CPoint : public POINT {
 public:
     CPoint() { x = y = 0; }
-    CPoint(int cx, int cy) { x = cx; y = cy; }
-    CPoint(POINT pt) { x = pt.x; y = pt.y; }
+    CPoint(int cx, int cy)
+    {
+        x = cx;
+        y = cy;
+    }
+    CPoint(POINT pt)
+    {
+        x = pt.x;
+        y = pt.y;
+    }
     // From a mouse message's lParam (signed coordinates).
-    explicit CPoint(LPARAM lp) { x = static_cast<short>(LOWORD(lp)); y = static_cast<short>(HIWORD(lp)); }
+    explicit CPoint(LPARAM lp)
+    {
+        x = static_cast<short>(LOWORD(lp));
+        y = static_cast<short>(HIWORD(lp));
+    }
     bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
     bool operator!=(POINT pt) const { return !(*this == pt); }
 };
@@ -18,8 +30,16 @@ public:
 class CSize : public SIZE {
 public:
     CSize() { cx = cy = 0; }
-    CSize(int w, int h) { cx = w; cy = h; }
-    CSize(SIZE s) { cx = s.cx; cy = s.cy; }
+    CSize(int w, int h)
+    {
+        cx = w;
+        cy = h;
+    }
+    CSize(SIZE s)
+    {
+        cx = s.cx;
+        cy = s.cy;
+    }
     bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
     bool operator!=(SIZE s) const { return !(*this == s); }
 };
@@ -27,9 +47,21 @@ public:
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& rc) { ::CopyRect(this, &rc); }
-    CRect(POINT pt, SIZE sz) { left = pt.x; top = pt.y; right = pt.x + sz.cx; bottom = pt.y + sz.cy; }
+    CRect(POINT pt, SIZE sz)
+    {
+        left = pt.x;
+        top = pt.y;
+        right = pt.x + sz.cx;
+        bottom = pt.y + sz.cy;
+    }
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }

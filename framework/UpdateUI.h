@@ -15,40 +15,43 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>
 
 #include "framework/MessageMap.h"
 
-#define UPDUI_ENABLED 0x0000
+#define UPDUI_ENABLED  0x0000
 #define UPDUI_DISABLED 0x0100
-#define UPDUI_CHECKED 0x0200
+#define UPDUI_CHECKED  0x0200
 #define UPDUI_CHECKED2 0x0400
-#define UPDUI_RADIO 0x0800
-#define UPDUI_DEFAULT 0x1000
+#define UPDUI_RADIO    0x0800
+#define UPDUI_DEFAULT  0x1000
 
-#define UPDUI_MENUPOPUP 0x0001
-#define UPDUI_MENUBAR 0x0002
+#define UPDUI_MENUPOPUP   0x0001
+#define UPDUI_MENUBAR     0x0002
 #define UPDUI_CHILDWINDOW 0x0004
-#define UPDUI_TOOLBAR 0x0008
-#define UPDUI_STATUSBAR 0x0010
+#define UPDUI_TOOLBAR     0x0008
+#define UPDUI_STATUSBAR   0x0010
 
 struct CUpdateUIMapEntry {
     WORD id;
     WORD type;  // UPDUI_MENUPOPUP, UPDUI_TOOLBAR ...
 };
 
-#define BEGIN_UPDATE_UI_MAP(thisClass)                 \
-    static const CUpdateUIMapEntry* GetUpdateUIMap()   \
-    {                                                  \
+#define BEGIN_UPDATE_UI_MAP(thisClass)               \
+    static const CUpdateUIMapEntry* GetUpdateUIMap() \
+    {                                                \
         static const CUpdateUIMapEntry theMap[] = {
 #define UPDATE_ELEMENT(id, type) {static_cast<WORD>(id), static_cast<WORD>(type)},
-#define END_UPDATE_UI_MAP()                           \
-    {static_cast<WORD>(-1), 0}                         \
-    }                                                  \
-    ;                                                  \
-    return theMap;                                     \
+#define END_UPDATE_UI_MAP()      \
+    {                            \
+        static_cast<WORD>(-1), 0 \
+    }                            \
+    }                            \
+    ;                            \
+    return theMap;               \
     }
 
 template <class T>
@@ -60,9 +63,11 @@ public:
             m_entries.push_back(Entry{e->id, e->type, 0, true});
     }
 
+    // clang-format off
     BEGIN_MSG_MAP(CUpdateUI<T>)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
     END_MSG_MAP()
+    // clang-format on
 
     BOOL UIEnable(int id, BOOL enable, BOOL forceUpdate = FALSE)
     {
@@ -101,7 +106,8 @@ public:
             for (HWND tb : m_toolBars) {
                 if (!::IsWindow(tb)) continue;
                 ::SendMessageW(tb, TB_ENABLEBUTTON, e.id, MAKELPARAM(!(e.state & UPDUI_DISABLED), 0));
-                ::SendMessageW(tb, TB_CHECKBUTTON, e.id, MAKELPARAM((e.state & (UPDUI_CHECKED | UPDUI_CHECKED2)) != 0, 0));
+                ::SendMessageW(tb, TB_CHECKBUTTON, e.id,
+                               MAKELPARAM((e.state & (UPDUI_CHECKED | UPDUI_CHECKED2)) != 0, 0));
             }
             e.toolBarDirty = false;
         }
@@ -139,7 +145,7 @@ public:
 protected:
     LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
     {
-        bHandled = FALSE;  // others (a command bar, the frame) may want it too
+        bHandled = FALSE;              // others (a command bar, the frame) may want it too
         if (HIWORD(lParam)) return 0;  // the system menu
         UIUpdateMenu(reinterpret_cast<HMENU>(wParam));
         return 0;

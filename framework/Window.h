@@ -39,10 +39,10 @@ public:
                 DWORD exStyle = 0, UINT id = 0, LPVOID param = nullptr)
     {
         bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
-        m_hWnd = ::CreateWindowExW(exStyle, className, name, style, rc.left, systemPlaced ? CW_USEDEFAULT : rc.top,
-                                   systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
-                                   systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), param);
+        m_hWnd = ::CreateWindowExW(
+            exStyle, className, name, style, rc.left, systemPlaced ? CW_USEDEFAULT : rc.top,
+            systemPlaced ? CW_USEDEFAULT : rc.right - rc.left, systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top,
+            parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), param);
         return m_hWnd;
     }
     BOOL DestroyWindow()
@@ -79,10 +79,7 @@ public:
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     // Adds and removes style bits; with flags, applies them at once through SetWindowPos.
-    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0)
-    {
-        return ModifyLong(GWL_STYLE, remove, add, flags);
-    }
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0) { return ModifyLong(GWL_STYLE, remove, add, flags); }
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0) { return ModifyLong(GWL_EXSTYLE, remove, add, flags); }
     LONG_PTR GetWindowLongPtr(int index) const { return ::GetWindowLongPtrW(m_hWnd, index); }
     LONG_PTR SetWindowLongPtr(int index, LONG_PTR value) { return ::SetWindowLongPtrW(m_hWnd, index, value); }
@@ -104,7 +101,8 @@ public:
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     HICON SetIcon(HICON icon, BOOL big = TRUE)
     {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
     BOOL SetMenu(HMENU menu) { return ::SetMenu(m_hWnd, menu); }
@@ -120,14 +118,20 @@ public:
     }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     HWND GetWindow(UINT cmd) const { return ::GetWindow(m_hWnd, cmd); }
-    HWND GetNextDlgGroupItem(HWND ctl, BOOL previous = FALSE) const { return ::GetNextDlgGroupItem(m_hWnd, ctl, previous); }
+    HWND GetNextDlgGroupItem(HWND ctl, BOOL previous = FALSE) const
+    {
+        return ::GetNextDlgGroupItem(m_hWnd, ctl, previous);
+    }
     HWND GetNextDlgTabItem(HWND ctl, BOOL previous = FALSE) const { return ::GetNextDlgTabItem(m_hWnd, ctl, previous); }
 
     // --- dialog items --------------------------------------------------------------------------
     BOOL SetDlgItemText(int id, LPCWSTR text) { return ::SetDlgItemTextW(m_hWnd, id, text); }
     UINT GetDlgItemText(int id, LPWSTR buf, int max) const { return ::GetDlgItemTextW(m_hWnd, id, buf, max); }
     BOOL GetDlgItemText(int id, CString& text) const { return CWindow(GetDlgItem(id)).GetWindowText(text); }
-    BOOL SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE) { return ::SetDlgItemInt(m_hWnd, id, value, isSigned); }
+    BOOL SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE)
+    {
+        return ::SetDlgItemInt(m_hWnd, id, value, isSigned);
+    }
     UINT GetDlgItemInt(int id, BOOL* ok = nullptr, BOOL isSigned = TRUE) const
     {
         return ::GetDlgItemInt(m_hWnd, id, ok, isSigned);
@@ -166,7 +170,10 @@ public:
     {
         return ::MapWindowPoints(m_hWnd, to, reinterpret_cast<LPPOINT>(rc), 2);
     }
-    BOOL MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE) { return ::MoveWindow(m_hWnd, x, y, w, h, repaint); }
+    BOOL MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE)
+    {
+        return ::MoveWindow(m_hWnd, x, y, w, h, repaint);
+    }
     BOOL MoveWindow(LPCRECT rc, BOOL repaint = TRUE)
     {
         return ::MoveWindow(m_hWnd, rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top, repaint);
@@ -239,7 +246,10 @@ public:
     int ReleaseDC(HDC dc) { return ::ReleaseDC(m_hWnd, dc); }
 
     // --- timers and boxes ----------------------------------------------------------------------
-    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, id, elapse, proc); }
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr)
+    {
+        return ::SetTimer(m_hWnd, id, elapse, proc);
+    }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     int MessageBox(LPCWSTR text, LPCWSTR caption = nullptr, UINT type = MB_OK)
     {
@@ -254,7 +264,8 @@ private:
         if (value == old) return FALSE;
         ::SetWindowLongW(m_hWnd, index, static_cast<LONG>(value));
         if (flags)
-            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
         return TRUE;
     }
 };

@@ -30,8 +30,7 @@ ATOM CWndClassInfo::Register(WNDPROC windowProc)
     wc.cbSize = sizeof wc;
     if (superclassOf) {
         // System classes first, then classes registered by this module.
-        if (!::GetClassInfoExW(nullptr, superclassOf, &wc) && !::GetClassInfoExW(instance, superclassOf, &wc))
-            return 0;
+        if (!::GetClassInfoExW(nullptr, superclassOf, &wc) && !::GetClassInfoExW(instance, superclassOf, &wc)) return 0;
         superProc = wc.lpfnWndProc;
     } else {
         wc.style = style;
@@ -118,8 +117,7 @@ BOOL CWindowImplRootBase::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
         handled = FALSE;
         try {
             OnException(uMsg);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     m_currentMsg = outer;
     return handled;
@@ -165,8 +163,7 @@ LRESULT CALLBACK CWindowImplRootBase::WindowProc(HWND hWnd, UINT uMsg, WPARAM wP
         if (self->HandleRef() == hWnd) self->HandleRef() = nullptr;
         try {
             self->OnFinalMessage(hWnd);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return lResult;
 }
@@ -194,10 +191,8 @@ bool AnswersDirectly(UINT uMsg)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return true;
-    default:
-        return false;
+    case WM_CTLCOLORSTATIC: return true;
+    default: return false;
     }
 }
 
@@ -236,8 +231,7 @@ struct CWindowImplRootBaseAccess {
         if (me->HandleRef() == h) me->HandleRef() = nullptr;
         try {
             self->OnFinalMessage(h);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     static bool Attach(CWindowImplRootBase* self, HWND h)
     {

@@ -39,12 +39,12 @@ using CFrameWinTraits =
 
 // What a window class is registered with. One static instance per window class.
 struct CWndClassInfo {
-    LPCWSTR name;            // null: a name is made up
+    LPCWSTR name;  // null: a name is made up
     UINT style;
-    int background;          // COLOR_xxx; -1 for no brush
-    LPCWSTR superclassOf;    // null: a new class; else the class to copy and route through
+    int background;        // COLOR_xxx; -1 for no brush
+    LPCWSTR superclassOf;  // null: a new class; else the class to copy and route through
     LPCWSTR cursor = MAKEINTRESOURCEW(32512) /* IDC_ARROW */;
-    HICON icon = nullptr;       // class icons (new classes only); shared, never destroyed
+    HICON icon = nullptr;  // class icons (new classes only); shared, never destroyed
     HICON iconSmall = nullptr;
     ATOM atom = 0;
     WNDPROC superProc = nullptr;  // what the map leaves goes here
@@ -55,25 +55,25 @@ struct CWndClassInfo {
     ATOM Register(WNDPROC windowProc);
 };
 
-#define DECLARE_WND_CLASS(className)                                                             \
-    static CWndClassInfo& GetWndClassInfo()                                                      \
-    {                                                                                            \
+#define DECLARE_WND_CLASS(className)                                                                       \
+    static CWndClassInfo& GetWndClassInfo()                                                                \
+    {                                                                                                      \
         static CWndClassInfo info{className, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_WINDOW, nullptr}; \
-        return info;                                                                             \
+        return info;                                                                                       \
     }
 
-#define DECLARE_WND_CLASS_EX(className, classStyle, backgroundColor)                  \
-    static CWndClassInfo& GetWndClassInfo()                                           \
-    {                                                                                 \
+#define DECLARE_WND_CLASS_EX(className, classStyle, backgroundColor)                \
+    static CWndClassInfo& GetWndClassInfo()                                         \
+    {                                                                               \
         static CWndClassInfo info{className, classStyle, backgroundColor, nullptr}; \
-        return info;                                                                  \
+        return info;                                                                \
     }
 
-#define DECLARE_WND_SUPERCLASS(className, originalClassName)               \
-    static CWndClassInfo& GetWndClassInfo()                                \
-    {                                                                      \
+#define DECLARE_WND_SUPERCLASS(className, originalClassName)            \
+    static CWndClassInfo& GetWndClassInfo()                             \
+    {                                                                   \
         static CWndClassInfo info{className, 0, -1, originalClassName}; \
-        return info;                                                       \
+        return info;                                                    \
     }
 
 // Unregisters the window classes this module registered (CAppModule::Term calls it). Classes
@@ -215,11 +215,11 @@ protected:
         CWindowImplRootBase* outer = creating;
         creating = this;
         bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
-        HWND hWnd = ::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), name, style, rc.left,
-                                      systemPlaced ? CW_USEDEFAULT : rc.top,
-                                      systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
-                                      systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
-                                      reinterpret_cast<HMENU>(idOrMenu), AlkGetModuleInstance(), param);
+        HWND hWnd =
+            ::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), name, style, rc.left,
+                              systemPlaced ? CW_USEDEFAULT : rc.top, systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
+                              systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
+                              reinterpret_cast<HMENU>(idOrMenu), AlkGetModuleInstance(), param);
         creating = outer;
         return hWnd;  // the window procedure set m_hWnd at the first message (null again if it failed)
     }
@@ -258,8 +258,7 @@ public:
         m_object = object;
         m_msgMapID = msgMapID;
     }
-    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
-                              DWORD) override
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult, DWORD) override
     {
         return m_object ? m_object->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, m_msgMapID) : FALSE;
     }

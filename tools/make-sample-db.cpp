@@ -8,6 +8,7 @@
 // same seed gives the same records (dates count back from today). Prints the counts and the
 // reference id of the first vehicle; exit code 0 on success.
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstdio>
@@ -27,7 +28,10 @@ public:
         m_state = m_state * 1103515245UL + 12345UL;
         return (m_state >> 8) & 0xFFFFFF;
     }
-    int Between(int low, int high) { return low + static_cast<int>(Next() % static_cast<unsigned long>(high - low + 1)); }
+    int Between(int low, int high)
+    {
+        return low + static_cast<int>(Next() % static_cast<unsigned long>(high - low + 1));
+    }
     float Between(float low, float high) { return low + (high - low) * static_cast<float>(Next() % 10001) / 10000.0f; }
 
 private:
@@ -39,8 +43,8 @@ struct VehicleSpec {
     int year;
     const wchar_t* plate;
     long startOdometer;
-    int milesPerFill;    // distance between fill-ups
-    float tank;          // quantity of a fill-up
+    int milesPerFill;  // distance between fill-ups
+    float tank;        // quantity of a fill-up
 };
 
 const VehicleSpec kVehicles[] = {
@@ -50,8 +54,8 @@ const VehicleSpec kVehicles[] = {
 };
 
 const wchar_t* kVendors[] = {L"Shell", L"Chevron", L"Costco", L"Arco", L"Valero"};
-const wchar_t* kRepairs[] = {L"Oil change", L"Tire rotation", L"Brake pads", L"Air filter", L"Wiper blades",
-                             L"Battery", L"Coolant flush", L"Spark plugs"};
+const wchar_t* kRepairs[] = {L"Oil change",   L"Tire rotation", L"Brake pads",    L"Air filter",
+                             L"Wiper blades", L"Battery",       L"Coolant flush", L"Spark plugs"};
 const wchar_t* kShops[] = {L"Main Street Garage", L"QuickLube", L"Dealer service"};
 const wchar_t* kTrips[] = {L"Client visit", L"Airport run", L"Trade show", L"Site inspection"};
 const wchar_t* kCategories[] = {L"Business", L"Charity", L"Medical"};
@@ -174,8 +178,7 @@ int wmain(int argc, wchar_t** argv)
                 SaveEntry(db, ref, CEntry::etExpense, date - 3, odometer - 30, random.Between(3.0f, 90.0f),
                           Pick(random, kExpenses), L"City", 0, 0, nullptr, entries);
                 break;
-            default:
-                break;
+            default: break;
             }
         }
         if (!db.UpdateCurrentOdometer(vehicle, odometer)) fwprintf(stderr, L"cannot store the odometer\n");

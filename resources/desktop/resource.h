@@ -2,129 +2,129 @@
 #pragma once
 
 // Strings
-#define IDS_ALL_DATES                   136
-#define IDS_FILTER_DATABASE             163
-#define IDS_FILTER_IMAGES               164
-#define IDS_FILTER_OLD_DATA             165
-#define IDS_UNIT_MILES                  202
-#define IDS_UNIT_MILES_SHORT            203
-#define IDS_UNIT_KILOMETRES             204
-#define IDS_UNIT_KILOMETRES_SHORT       205
-#define IDS_UNIT_GALLONS_US             210
-#define IDS_UNIT_GALLONS_US_SHORT       211
-#define IDS_UNIT_GALLONS_UK             212
-#define IDS_UNIT_GALLONS_UK_SHORT       213
-#define IDS_UNIT_LITRES                 214
-#define IDS_UNIT_LITRES_SHORT           215
+#define IDS_ALL_DATES             136
+#define IDS_FILTER_DATABASE       163
+#define IDS_FILTER_IMAGES         164
+#define IDS_FILTER_OLD_DATA       165
+#define IDS_UNIT_MILES            202
+#define IDS_UNIT_MILES_SHORT      203
+#define IDS_UNIT_KILOMETRES       204
+#define IDS_UNIT_KILOMETRES_SHORT 205
+#define IDS_UNIT_GALLONS_US       210
+#define IDS_UNIT_GALLONS_US_SHORT 211
+#define IDS_UNIT_GALLONS_UK       212
+#define IDS_UNIT_GALLONS_UK_SHORT 213
+#define IDS_UNIT_LITRES           214
+#define IDS_UNIT_LITRES_SHORT     215
 
 // --- Main window, start-up and their commands ------------------------------------------------
 // One id gives the main window its menu, accelerators, toolbar, program icon and caption string.
-#define IDR_MAINFRAME                   128
+#define IDR_MAINFRAME 128
 // Context menus: popups 0 "VehicleListView", 1 "EntryListView", 2 "NotesCtrl".
-#define IDR_CONTEXT_MENUS               135
-#define IDD_STARTUP                     116
+#define IDR_CONTEXT_MENUS 135
+#define IDD_STARTUP       116
 
 // Welcome dialog controls
-#define IDC_STARTUP_ICON                1007
-#define IDC_STARTUP_INFO                1023
-#define IDC_STARTUP_CREATE              1026
-#define IDC_STARTUP_OPEN                1031
-#define IDC_STARTUP_TITLE               1045
+#define IDC_STARTUP_ICON   1007
+#define IDC_STARTUP_INFO   1023
+#define IDC_STARTUP_CREATE 1026
+#define IDC_STARTUP_OPEN   1031
+#define IDC_STARTUP_TITLE  1045
 
 // Child windows of the main frame
-#define IDC_VEHICLE_LIST                33769
-#define IDC_ENTRY_LIST                  33770
-#define IDC_NOTES                       33771
-#define IDC_QUICK_STATS                 33772
+#define IDC_VEHICLE_LIST 33769
+#define IDC_ENTRY_LIST   33770
+#define IDC_NOTES        33771
+#define IDC_QUICK_STATS  33772
 
 // Commands
-#define ID_DELETE_SELECTED              32773
-#define ID_EDIT_SELECTED                32774
-#define ID_FILE_DATABASE_INFO           32775
-#define ID_FILE_IMPORT                  32776
-#define ID_HELP_WEB                     32777
-#define ID_HELP_UPDATES                 32778
-#define ID_HELP_SUPPORT                 32779
-#define ID_HELP_DOCUMENTATION           32780
-#define ID_NEW_FUEL                     32781
-#define ID_NEW_REPAIR                   32782
-#define ID_NEW_TRIP                     32783
-#define ID_NEW_EXPENSE                  32784
-#define ID_NEW_REMINDER                 32785
-#define ID_NEW_VEHICLE                  32786
-#define ID_TOOLS_EXPORT                 32787
-#define ID_TOOLS_OPTIONS                32788
-#define ID_TOOLS_REMINDERS              32789
-#define ID_VIEW_ALL_ENTRIES             32790
-#define ID_VIEW_FUEL                    32791
-#define ID_VIEW_REPAIRS                 32792
-#define ID_VIEW_TRIPS                   32793
-#define ID_VIEW_EXPENSES                32794
-#define ID_VIEW_ALL_DATES               32795
-#define ID_VIEW_LAST_WEEK               32796
-#define ID_VIEW_LAST_TWO_WEEKS          32797
-#define ID_VIEW_MONTH_TO_DATE           32798
-#define ID_VIEW_YEAR_TO_DATE            32799
-#define ID_VIEW_CUSTOM_DATES            32800
-#define ID_VIEW_PICTURE                 32801
-#define ID_EDIT_COPY                    57634
-#define ID_EDIT_SELECT_ALL              57642
-#define ID_APP_EXIT                     57665
+#define ID_DELETE_SELECTED     32773
+#define ID_EDIT_SELECTED       32774
+#define ID_FILE_DATABASE_INFO  32775
+#define ID_FILE_IMPORT         32776
+#define ID_HELP_WEB            32777
+#define ID_HELP_UPDATES        32778
+#define ID_HELP_SUPPORT        32779
+#define ID_HELP_DOCUMENTATION  32780
+#define ID_NEW_FUEL            32781
+#define ID_NEW_REPAIR          32782
+#define ID_NEW_TRIP            32783
+#define ID_NEW_EXPENSE         32784
+#define ID_NEW_REMINDER        32785
+#define ID_NEW_VEHICLE         32786
+#define ID_TOOLS_EXPORT        32787
+#define ID_TOOLS_OPTIONS       32788
+#define ID_TOOLS_REMINDERS     32789
+#define ID_VIEW_ALL_ENTRIES    32790
+#define ID_VIEW_FUEL           32791
+#define ID_VIEW_REPAIRS        32792
+#define ID_VIEW_TRIPS          32793
+#define ID_VIEW_EXPENSES       32794
+#define ID_VIEW_ALL_DATES      32795
+#define ID_VIEW_LAST_WEEK      32796
+#define ID_VIEW_LAST_TWO_WEEKS 32797
+#define ID_VIEW_MONTH_TO_DATE  32798
+#define ID_VIEW_YEAR_TO_DATE   32799
+#define ID_VIEW_CUSTOM_DATES   32800
+#define ID_VIEW_PICTURE        32801
+#define ID_EDIT_COPY           57634
+#define ID_EDIT_SELECT_ALL     57642
+#define ID_APP_EXIT            57665
 
 // Icons of the commands (the program icon is IDR_MAINFRAME)
-#define IDI_DELETE                      129
-#define IDI_EDIT                        130
-#define IDI_EXPENSE                     131
-#define IDI_EXPORT                      132
-#define IDI_FUEL                        133
-#define IDI_MANUAL                      134
-#define IDI_DATABASE                    227
-#define IDI_REMINDER                    229
-#define IDI_REPAIR                      230
-#define IDI_TRIP                        231
-#define IDI_WEB                         232
-#define IDI_INFO                        233
+#define IDI_DELETE   129
+#define IDI_EDIT     130
+#define IDI_EXPENSE  131
+#define IDI_EXPORT   132
+#define IDI_FUEL     133
+#define IDI_MANUAL   134
+#define IDI_DATABASE 227
+#define IDI_REMINDER 229
+#define IDI_REPAIR   230
+#define IDI_TRIP     231
+#define IDI_WEB      232
+#define IDI_INFO     233
 
 // Strings of the main window and start-up
-#define IDS_CONFIRM_DELETE_ENTRIES      150
-#define IDS_CONFIRM_DELETE_ENTRY        151
-#define IDS_CONFIRM_DELETE_VEHICLE      152
-#define IDS_INVALID_DATABASE            153
-#define IDS_CANNOT_CREATE_DATABASE      154
-#define IDS_READ_ONLY_DATABASE          155
-#define IDS_DEFAULT_DATABASE_NAME       156
-#define IDS_NO_ACTIVE_VEHICLE_CAPTION   182
-#define IDS_PANE_NOTES                  183
-#define IDS_PANE_QUICK_STATS            184
-#define IDS_PANE_MY_VEHICLES            185
-#define IDS_REMINDER_CREATED            187
-#define IDS_TEMPLATE_NAME               201
-#define IDS_NO_ACTIVE_VEHICLE           217
-#define IDS_MANUAL_FILE                 220
-#define IDS_URL_PRODUCT                 223
-#define IDS_URL_SUPPORT                 224
-#define IDS_URL_UPGRADE                 226
+#define IDS_CONFIRM_DELETE_ENTRIES    150
+#define IDS_CONFIRM_DELETE_ENTRY      151
+#define IDS_CONFIRM_DELETE_VEHICLE    152
+#define IDS_INVALID_DATABASE          153
+#define IDS_CANNOT_CREATE_DATABASE    154
+#define IDS_READ_ONLY_DATABASE        155
+#define IDS_DEFAULT_DATABASE_NAME     156
+#define IDS_NO_ACTIVE_VEHICLE_CAPTION 182
+#define IDS_PANE_NOTES                183
+#define IDS_PANE_QUICK_STATS          184
+#define IDS_PANE_MY_VEHICLES          185
+#define IDS_REMINDER_CREATED          187
+#define IDS_TEMPLATE_NAME             201
+#define IDS_NO_ACTIVE_VEHICLE         217
+#define IDS_MANUAL_FILE               220
+#define IDS_URL_PRODUCT               223
+#define IDS_URL_SUPPORT               224
+#define IDS_URL_UPGRADE               226
 
 // --- The main window's lists and the picture pane ------------------------------------------------
 // Default vehicle picture (160x120)
-#define IDB_VEHICLE_PICTURE             100
+#define IDB_VEHICLE_PICTURE 100
 
 // Strings of the lists, the quick statistics and the picture pane
-#define IDS_QS_FUEL_EXPENSE             129
-#define IDS_COLUMN_AMOUNT               137
-#define IDS_COLUMN_DATE                 139
-#define IDS_COLUMN_DESCRIPTION          140
-#define IDS_COLUMN_NAME                 145
-#define IDS_COLUMN_ODOMETER             147
-#define IDS_EMPTY_LIST                  160
-#define IDS_PICTURE_HINT                186
-#define IDS_QS_COST_OF_OWNERSHIP        192
-#define IDS_QS_DATE_RANGE               193
-#define IDS_QS_DISTANCE                 194
-#define IDS_QS_CONSUMPTION_RATE         195
-#define IDS_QS_FUEL_CONSUMED            196
-#define IDS_QS_AVERAGE_ECONOMY          197
-#define IDS_QS_RECENT_ECONOMY           198
-#define IDS_QS_TOTAL_EXPENSE            199
-#define IDS_NOT_AVAILABLE               200
-#define IDS_QS_AVERAGE_FUEL_COST        234
+#define IDS_QS_FUEL_EXPENSE      129
+#define IDS_COLUMN_AMOUNT        137
+#define IDS_COLUMN_DATE          139
+#define IDS_COLUMN_DESCRIPTION   140
+#define IDS_COLUMN_NAME          145
+#define IDS_COLUMN_ODOMETER      147
+#define IDS_EMPTY_LIST           160
+#define IDS_PICTURE_HINT         186
+#define IDS_QS_COST_OF_OWNERSHIP 192
+#define IDS_QS_DATE_RANGE        193
+#define IDS_QS_DISTANCE          194
+#define IDS_QS_CONSUMPTION_RATE  195
+#define IDS_QS_FUEL_CONSUMED     196
+#define IDS_QS_AVERAGE_ECONOMY   197
+#define IDS_QS_RECENT_ECONOMY    198
+#define IDS_QS_TOTAL_EXPENSE     199
+#define IDS_NOT_AVAILABLE        200
+#define IDS_QS_AVERAGE_FUEL_COST 234

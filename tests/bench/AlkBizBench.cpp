@@ -6,19 +6,23 @@
 // The database is made from Default.ENU beside the program, in the temporary folder, and
 // removed at the end. Each round times both, alternating; the best and the median round are
 // printed, with their ratio (CDataLayer / plain loop).
-#include "business/AlkBiz.h"
-#include "tests/support/TestFiles.h"
-#include <sqlite3.h>
 #include <windows.h>
+
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "business/AlkBiz.h"
+#include "tests/support/TestFiles.h"
+
 namespace {
 
-double Seconds() {
+double Seconds()
+{
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -30,7 +34,8 @@ double Seconds() {
 }
 
 // Reads every column of every row the way the library does, and nothing more.
-int PlainLoop(sqlite3* db, const char* sql, double* checksum) {
+int PlainLoop(sqlite3* db, const char* sql, double* checksum)
+{
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare(db, sql, -1, &statement, nullptr) != SQLITE_OK) return -1;
     int rows = 0;
@@ -53,14 +58,16 @@ int PlainLoop(sqlite3* db, const char* sql, double* checksum) {
     return rows;
 }
 
-double Median(std::vector<double> values) {
+double Median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 7;
     const unsigned long vehicleRefID = 1;
@@ -151,9 +158,9 @@ int main(int argc, char** argv) {
     const double medianLoad = Median(loadTimes), medianPlain = Median(plainTimes);
     std::printf("%d rows, %d rounds\n", entries, rounds);
     std::printf("          CDataLayer::Load   plain statement loop   ratio\n");
-    std::printf("best      %10.1f ms      %10.1f ms          %5.2f\n", bestLoad * 1000,
-                bestPlain * 1000, bestLoad / bestPlain);
-    std::printf("median    %10.1f ms      %10.1f ms          %5.2f\n", medianLoad * 1000,
-                medianPlain * 1000, medianLoad / medianPlain);
+    std::printf("best      %10.1f ms      %10.1f ms          %5.2f\n", bestLoad * 1000, bestPlain * 1000,
+                bestLoad / bestPlain);
+    std::printf("median    %10.1f ms      %10.1f ms          %5.2f\n", medianLoad * 1000, medianPlain * 1000,
+                medianLoad / medianPlain);
     return 0;
 }

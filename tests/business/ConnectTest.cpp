@@ -1,17 +1,20 @@
 // Connecting: the statuses, validation of the MetaData rows, the store id, long and non-ASCII
 // paths, and what a connection that ended still tells.
-#include "TestDatabase.h"
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <cctype>
 #include <fstream>
 #include <list>
 #include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "TestDatabase.h"
+
 namespace {
 
-TEST(Connect, FreshTemplateGetsAStoreIdOnce) {
+TEST(Connect, FreshTemplateGetsAStoreIdOnce)
+{
     CTestDatabase db;
     ASSERT_EQ(0, db.Integer("SELECT Value FROM MetaData WHERE ID=1"));
     db.CloseHandle();
@@ -37,7 +40,8 @@ TEST(Connect, FreshTemplateGetsAStoreIdOnce) {
     EXPECT_EQ(storeID, again.GetStoreID());
 }
 
-TEST(Connect, StoreIdBeyondTwoToThe31IsReadBackUnsigned) {
+TEST(Connect, StoreIdBeyondTwoToThe31IsReadBackUnsigned)
+{
     CTestDatabase db;
     ASSERT_EQ(SQLITE_OK, db.Exec("UPDATE MetaData SET Value=3000000000 WHERE ID=1"));
     db.CloseHandle();
@@ -46,7 +50,8 @@ TEST(Connect, StoreIdBeyondTwoToThe31IsReadBackUnsigned) {
     EXPECT_EQ(3000000000u, layer.GetStoreID());
 }
 
-TEST(Connect, MissingFileOrEmptyPath) {
+TEST(Connect, MissingFileOrEmptyPath)
+{
     CTestFolder folder;
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csFileNotFound, layer.Connect(folder.File(L"none.dat").c_str()));
@@ -57,7 +62,8 @@ TEST(Connect, MissingFileOrEmptyPath) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.File(L"none.dat").c_str()));
 }
 
-TEST(Connect, ReadOnlyFileEndsTheEarlierConnection) {
+TEST(Connect, ReadOnlyFileEndsTheEarlierConnection)
+{
     CTestDatabase good(L"good.dat");
     CTestDatabase locked(L"locked.dat");
     locked.CloseHandle();
@@ -71,7 +77,8 @@ TEST(Connect, ReadOnlyFileEndsTheEarlierConnection) {
     EXPECT_EQ(0, layer.GetNumVehicles());
 }
 
-TEST(Connect, FileThatIsNoDatabase) {
+TEST(Connect, FileThatIsNoDatabase)
+{
     CTestFolder folder;
     const std::wstring path = folder.File(L"notes.dat");
     std::ofstream(path.c_str()) << "This is a text file, not a database file at all.\n";
@@ -82,7 +89,8 @@ TEST(Connect, FileThatIsNoDatabase) {
     EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
 
-TEST(Connect, FolderCannotBeOpened) {
+TEST(Connect, FolderCannotBeOpened)
+{
     CTestFolder folder(L"sub");
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csCannotOpen, layer.Connect(folder.Path().c_str()));
@@ -95,7 +103,8 @@ struct BadMetaData {
 
 class ConnectInvalid : public ::testing::TestWithParam<BadMetaData> {};
 
-TEST_P(ConnectInvalid, IsRefusedAndLeftUnchanged) {
+TEST_P(ConnectInvalid, IsRefusedAndLeftUnchanged)
+{
     CTestDatabase db;
     ASSERT_EQ(SQLITE_OK, db.Exec(GetParam().change));
     db.CloseHandle();
@@ -116,11 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BadMetaData{"NullSignature", "UPDATE MetaData SET Value=NULL WHERE ID=2"},
                       BadMetaData{"OnlyTwoRows", "DELETE FROM MetaData WHERE ID=3"},
                       BadMetaData{"NullVersion", "UPDATE MetaData SET Value=NULL WHERE ID=3"},
-                      BadMetaData{"NoRows", "DELETE FROM MetaData"},
-                      BadMetaData{"NoTable", "DROP TABLE MetaData"}),
+                      BadMetaData{"NoRows", "DELETE FROM MetaData"}, BadMetaData{"NoTable", "DROP TABLE MetaData"}),
     [](const ::testing::TestParamInfo<BadMetaData>& info) { return std::string(info.param.name); });
 
-TEST(Connect, VersionTextIsCutToFourCharacters) {
+TEST(Connect, VersionTextIsCutToFourCharacters)
+{
     CTestDatabase db;
     ASSERT_EQ(SQLITE_OK, db.Exec("UPDATE MetaData SET Value='12345678' WHERE ID=3"));
     db.CloseHandle();
@@ -129,7 +138,8 @@ TEST(Connect, VersionTextIsCutToFourCharacters) {
     EXPECT_STREQ(L"1234", layer.GetDBVersion());
 }
 
-TEST(Connect, PathLongerThanTheBufferIsRefused) {
+TEST(Connect, PathLongerThanTheBufferIsRefused)
+{
     CTestDatabase db;
     CDataLayer layer;
     ASSERT_EQ(CDataLayer::csConnected, layer.Connect(db.Path().c_str()));
@@ -141,7 +151,8 @@ TEST(Connect, PathLongerThanTheBufferIsRefused) {
     EXPECT_STREQ(L"", layer.GetDBPath());
 }
 
-TEST(Connect, PathOfExactlyTheBufferSizeIsKept) {
+TEST(Connect, PathOfExactlyTheBufferSizeIsKept)
+{
     // A path of 260 characters that names an existing file through "." segments; the file name
     // is chosen so that the segments fill it exactly.
     CTestDatabase db(L"t.dat");
@@ -158,7 +169,8 @@ TEST(Connect, PathOfExactlyTheBufferSizeIsKept) {
     EXPECT_EQ(path, std::wstring(layer.GetDBPath()));
 }
 
-TEST(Connect, FolderWithAccentedLetters) {
+TEST(Connect, FolderWithAccentedLetters)
+{
     CTestDatabase db(L"V\u00e9hicules \u00e4\u00f6.dat", L"Donn\u00e9es");
     db.CloseHandle();
     {
@@ -171,7 +183,8 @@ TEST(Connect, FolderWithAccentedLetters) {
     EXPECT_EQ(ToUtf8(L"Citro\u00ebn"), db.Text("SELECT Name FROM Vehicle"));
 }
 
-TEST(Connect, DisconnectKeepsWhatItKnewAndEndsEveryOperation) {
+TEST(Connect, DisconnectKeepsWhatItKnewAndEndsEveryOperation)
+{
     CTestDatabase db;
     CDataLayer layer;
     ASSERT_EQ(CDataLayer::csConnected, layer.Connect(db.Path().c_str()));
@@ -204,7 +217,8 @@ TEST(Connect, DisconnectKeepsWhatItKnewAndEndsEveryOperation) {
     EXPECT_EQ(1, keywords.GetCount());
 }
 
-TEST(Connect, ConnectionEndsWithTheObject) {
+TEST(Connect, ConnectionEndsWithTheObject)
+{
     CTestDatabase db;
     db.CloseHandle();
     {
@@ -217,7 +231,8 @@ TEST(Connect, ConnectionEndsWithTheObject) {
 // A helper that writes every text in capitals: shows that saves go through the factory's helper.
 class CShoutingHelper : public CStringHelper {
 public:
-    const char* Encode(const wchar_t* text) override {
+    const char* Encode(const wchar_t* text) override
+    {
         m_last = ToUtf8(text ? text : L"");
         for (char& c : m_last) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
         m_kept.push_back(m_last);
@@ -232,12 +247,11 @@ private:
 
 class CShoutingFactory : public CStringHelperFactory {
 public:
-    std::unique_ptr<CStringHelper> Create() override {
-        return std::unique_ptr<CStringHelper>(new CShoutingHelper);
-    }
+    std::unique_ptr<CStringHelper> Create() override { return std::unique_ptr<CStringHelper>(new CShoutingHelper); }
 };
 
-TEST(Connect, SavesUseTheFactoryInTheSlot) {
+TEST(Connect, SavesUseTheFactoryInTheSlot)
+{
     CTestDatabase db;
     CDataLayer layer;
     ASSERT_EQ(CDataLayer::csConnected, layer.Connect(db.Path().c_str()));

@@ -1,11 +1,13 @@
 // The 8-bit build of the Palm conduit: char texts stored byte for byte, the newest-entry load in
 // place of the plain entry load, no largest-odometer query, no class-level allocation, and paths
 // in the ANSI code page.
-#include "TestDatabase.h"
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <type_traits>
 #include <utility>
+
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "TestDatabase.h"
 
 namespace {
 
@@ -17,8 +19,7 @@ struct HasMaxOdometer<T, decltype(void(&T::GetMaxOdometer))> : std::true_type {}
 template <class T, class = void>
 struct HasSingleEntryLoad : std::false_type {};
 template <class T>
-struct HasSingleEntryLoad<T, decltype(void(std::declval<T&>().Load(std::declval<CEntry*>())))>
-    : std::true_type {};
+struct HasSingleEntryLoad<T, decltype(void(std::declval<T&>().Load(std::declval<CEntry*>())))> : std::true_type {};
 template <class T, class = void>
 struct HasClassNew : std::false_type {};
 template <class T>
@@ -27,19 +28,17 @@ struct HasClassNew<T, decltype(void(&T::operator new))> : std::true_type {};
 static_assert(!HasMaxOdometer<CDataLayer>::value, "no largest-odometer query in this build");
 static_assert(!HasSingleEntryLoad<CDataLayer>::value, "Load(CEntry*, int) takes its place");
 static_assert(!HasClassNew<CBaseObject>::value, "records use the global allocator here");
-static_assert(std::is_same<decltype(std::declval<CVehicle&>().GetName()), const char*>::value,
-              "texts are 8-bit");
+static_assert(std::is_same<decltype(std::declval<CVehicle&>().GetName()), const char*>::value, "texts are 8-bit");
 
 class EightBit : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.AnsiPath().c_str()));
-    }
+    void SetUp() override { ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.AnsiPath().c_str())); }
     CTestDatabase m_db;
     CDataLayer m_layer;
 };
 
-TEST(EightBitRecords, TextsAreBytes) {
+TEST(EightBitRecords, TextsAreBytes)
+{
     CKeyword k;
     k.SetName("Caf\xe9");
     EXPECT_EQ(1, k.IsDirty());
@@ -57,7 +56,8 @@ TEST(EightBitRecords, TextsAreBytes) {
     EXPECT_STREQ("", helper.Encode(nullptr));
 }
 
-TEST(EightBitRecords, SortIgnoresCase) {
+TEST(EightBitRecords, SortIgnoresCase)
+{
     CObjectListT<CKeyword> list;
     for (const char* name : {"b", "A", "a", "C"}) {
         CKeyword* k = new CKeyword;
@@ -71,7 +71,8 @@ TEST(EightBitRecords, SortIgnoresCase) {
     EXPECT_STREQ("C", list.Get(3)->GetName());
 }
 
-TEST_F(EightBit, BytesAreStoredAndReadAsGiven) {
+TEST_F(EightBit, BytesAreStoredAndReadAsGiven)
+{
     CVehicle v;
     v.SetName("Caf\xe9 it's");
     ASSERT_EQ(1, m_layer.Save(&v, 0));
@@ -87,7 +88,8 @@ TEST_F(EightBit, BytesAreStoredAndReadAsGiven) {
     EXPECT_STREQ(m_db.AnsiPath().c_str(), m_layer.GetDBPath());
 }
 
-TEST_F(EightBit, EntryByRowIdOrTheNewestOfItsVehicle) {
+TEST_F(EightBit, EntryByRowIdOrTheNewestOfItsVehicle)
+{
     const double created[] = {39500.0, 39502.0, 39501.0};
     long ids[3];
     for (int i = 0; i < 3; ++i) {
@@ -122,7 +124,8 @@ TEST_F(EightBit, EntryByRowIdOrTheNewestOfItsVehicle) {
     EXPECT_EQ(0, m_layer.Load(&none, 1));
 }
 
-TEST_F(EightBit, ConduitTransactionAndLookUps) {
+TEST_F(EightBit, ConduitTransactionAndLookUps)
+{
     ASSERT_EQ(1, m_layer.BeginTransaction());
     CNotification n;
     n.SetRefID(77);
@@ -138,7 +141,8 @@ TEST_F(EightBit, ConduitTransactionAndLookUps) {
     EXPECT_EQ(39000.5, m_db.Real("SELECT Created FROM Notification"));
 }
 
-TEST(EightBitConnect, AnsiPathWithAnAccentedFolder) {
+TEST(EightBitConnect, AnsiPathWithAnAccentedFolder)
+{
     CTestDatabase db(L"test.dat", L"Donn\u00e9es");
     db.CloseHandle();
     const std::string path = db.AnsiPath();
@@ -155,7 +159,8 @@ TEST(EightBitConnect, AnsiPathWithAnAccentedFolder) {
     EXPECT_EQ("Shell", db.Text("SELECT Name FROM Keyword"));
 }
 
-TEST(EightBitConnect, StatusesAndLongPaths) {
+TEST(EightBitConnect, StatusesAndLongPaths)
+{
     CTestDatabase db;
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csFileNotFound, layer.Connect(""));

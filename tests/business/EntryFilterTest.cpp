@@ -1,13 +1,15 @@
 // Entry filter: the preset date ranges counted from the UTC date, custom ranges, and matching.
-#include "tests/support/TestClock.h"
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <memory>
+
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "tests/support/TestClock.h"
 
 namespace {
 
-void ExpectTime(const SYSTEMTIME* t, WORD year, WORD month, WORD day, WORD hour, WORD minute,
-                WORD second) {
+void ExpectTime(const SYSTEMTIME* t, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
+{
     ASSERT_NE(nullptr, t);
     EXPECT_EQ(year, t->wYear);
     EXPECT_EQ(month, t->wMonth);
@@ -18,7 +20,8 @@ void ExpectTime(const SYSTEMTIME* t, WORD year, WORD month, WORD day, WORD hour,
     EXPECT_EQ(0, t->wMilliseconds);
 }
 
-CEntry* MakeEntry(double date, unsigned long vehicle = 7, CEntry::Type type = CEntry::etFuel) {
+CEntry* MakeEntry(double date, unsigned long vehicle = 7, CEntry::Type type = CEntry::etFuel)
+{
     CEntry* e = new CEntry;
     e->SetDate(date);
     e->SetVehicleID(vehicle);
@@ -26,7 +29,8 @@ CEntry* MakeEntry(double date, unsigned long vehicle = 7, CEntry::Type type = CE
     return e;
 }
 
-TEST(EntryFilterRanges, AllDatesHasNoRange) {
+TEST(EntryFilterRanges, AllDatesHasNoRange)
+{
     CEntryFilter f;
     EXPECT_EQ(CEntryFilter::drAll, f.GetDateRangeType());
     EXPECT_EQ(nullptr, f.GetStartDate());
@@ -34,7 +38,8 @@ TEST(EntryFilterRanges, AllDatesHasNoRange) {
     EXPECT_EQ(0, f.HaveDateRange());
 }
 
-TEST(EntryFilterRanges, PresetsCountFromTheUtcDate) {
+TEST(EntryFilterRanges, PresetsCountFromTheUtcDate)
+{
     CFixedClock clock(Utc(2008, 3, 15, 14, 30, 5, 250));
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drLastWeek);
@@ -50,7 +55,8 @@ TEST(EntryFilterRanges, PresetsCountFromTheUtcDate) {
     EXPECT_EQ(1, f.HaveDateRange());
 }
 
-TEST(EntryFilterRanges, LastWeekCrossesTheYear) {
+TEST(EntryFilterRanges, LastWeekCrossesTheYear)
+{
     CFixedClock clock(Utc(2008, 1, 3, 0, 0, 1));
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drLastWeek);
@@ -59,14 +65,16 @@ TEST(EntryFilterRanges, LastWeekCrossesTheYear) {
     ExpectTime(f.GetStartDate(), 2007, 12, 20, 0, 0, 0);
 }
 
-TEST(EntryFilterRanges, LeapDayIsCounted) {
+TEST(EntryFilterRanges, LeapDayIsCounted)
+{
     CFixedClock clock(Utc(2008, 3, 6, 12, 0, 0));
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drLastWeek);
     ExpectTime(f.GetStartDate(), 2008, 2, 28, 0, 0, 0);
 }
 
-TEST(EntryFilterRanges, PresetsFollowTheClock) {
+TEST(EntryFilterRanges, PresetsFollowTheClock)
+{
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drMonthToDate);
     {
@@ -78,7 +86,8 @@ TEST(EntryFilterRanges, PresetsFollowTheClock) {
     ExpectTime(f.GetEndDate(), 2009, 7, 2, 23, 59, 59);
 }
 
-TEST(EntryFilterRanges, CustomRangeKeepsTheLastComputedPreset) {
+TEST(EntryFilterRanges, CustomRangeKeepsTheLastComputedPreset)
+{
     CFixedClock clock(Utc(2008, 3, 15));
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drYearToDate);
@@ -88,7 +97,8 @@ TEST(EntryFilterRanges, CustomRangeKeepsTheLastComputedPreset) {
     ExpectTime(f.GetEndDate(), 2008, 3, 15, 23, 59, 59);
 }
 
-TEST(EntryFilterRanges, SettersWithDateOnlyCoverWholeDays) {
+TEST(EntryFilterRanges, SettersWithDateOnlyCoverWholeDays)
+{
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drCustom);
     f.SetStartDate(Utc(2008, 3, 1, 8, 15, 0, 500), 1);
@@ -100,7 +110,8 @@ TEST(EntryFilterRanges, SettersWithDateOnlyCoverWholeDays) {
     EXPECT_EQ(CEntryFilter::drCustom, f.GetDateRangeType());
 }
 
-TEST(EntryFilterRanges, UnsetCustomRangeAndUnknownTypesMatchEveryDate) {
+TEST(EntryFilterRanges, UnsetCustomRangeAndUnknownTypesMatchEveryDate)
+{
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drCustom);
     EXPECT_EQ(0, f.HaveDateRange());
@@ -115,7 +126,8 @@ TEST(EntryFilterRanges, UnsetCustomRangeAndUnknownTypesMatchEveryDate) {
     EXPECT_EQ(0, f.EntryMatchesFilter(e.get()));
 }
 
-TEST(EntryFilterMatch, EmptyFilterMatchesAnything) {
+TEST(EntryFilterMatch, EmptyFilterMatchesAnything)
+{
     CEntryFilter f;
     std::unique_ptr<CEntry> e(MakeEntry(0.0, 0, CEntry::etNone));
     EXPECT_EQ(1, f.EntryMatchesFilter(e.get()));
@@ -123,7 +135,8 @@ TEST(EntryFilterMatch, EmptyFilterMatchesAnything) {
     EXPECT_EQ(1, f.EntryMatchesFilter(other.get()));
 }
 
-TEST(EntryFilterMatch, VehicleAndTypeMustAgree) {
+TEST(EntryFilterMatch, VehicleAndTypeMustAgree)
+{
     CEntryFilter f;
     f.SetVehicleID(7);
     f.SetEntryType(CEntry::etTrip);
@@ -135,16 +148,15 @@ TEST(EntryFilterMatch, VehicleAndTypeMustAgree) {
     EXPECT_EQ(0, f.EntryMatchesFilter(otherType.get()));
 }
 
-TEST(EntryFilterMatch, BothEndsOfTheRangeAreIncluded) {
+TEST(EntryFilterMatch, BothEndsOfTheRangeAreIncluded)
+{
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drCustom);
     f.SetStartDate(Utc(2008, 3, 1), 1);
     f.SetEndDate(Utc(2008, 3, 31), 1);
     const double cases[][2] = {
-        {OleDate(Utc(2008, 3, 1, 0, 0, 0)), 1},
-        {OleDate(Utc(2008, 3, 31, 23, 59, 59)), 1},
-        {OleDate(Utc(2008, 2, 29, 23, 59, 59)), 0},
-        {OleDate(Utc(2008, 4, 1, 0, 0, 0)), 0},
+        {OleDate(Utc(2008, 3, 1, 0, 0, 0)), 1},     {OleDate(Utc(2008, 3, 31, 23, 59, 59)), 1},
+        {OleDate(Utc(2008, 2, 29, 23, 59, 59)), 0}, {OleDate(Utc(2008, 4, 1, 0, 0, 0)), 0},
         {OleDate(Utc(2008, 3, 15, 12, 0, 0)), 1},
     };
     for (const auto& c : cases) {
@@ -153,7 +165,8 @@ TEST(EntryFilterMatch, BothEndsOfTheRangeAreIncluded) {
     }
 }
 
-TEST(EntryFilterMatch, LastWeekSpansEightCalendarDays) {
+TEST(EntryFilterMatch, LastWeekSpansEightCalendarDays)
+{
     CFixedClock clock(Utc(2008, 3, 15, 9, 0, 0));
     CEntryFilter f;
     f.SetDateRangeType(CEntryFilter::drLastWeek);

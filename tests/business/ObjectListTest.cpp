@@ -1,8 +1,10 @@
 // Owning lists: who deletes a record, disowning, typed access and the name order.
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
 
 namespace {
 
@@ -18,24 +20,28 @@ public:
 class ObjectListTest : public ::testing::Test {
 protected:
     void SetUp() override { g_destroyed = 0; }
-    static void Fill(CObjectList& list, std::initializer_list<const wchar_t*> names) {
+    static void Fill(CObjectList& list, std::initializer_list<const wchar_t*> names)
+    {
         for (const wchar_t* name : names) list.AddItem(new CCountedEntry(name));
     }
-    static std::vector<std::wstring> Names(CObjectList& list) {
+    static std::vector<std::wstring> Names(CObjectList& list)
+    {
         std::vector<std::wstring> names;
         for (int i = 0; i < list.GetCount(); ++i) names.push_back(list.GetItem(i)->GetName());
         return names;
     }
 };
 
-TEST_F(ObjectListTest, NewListIsEmpty) {
+TEST_F(ObjectListTest, NewListIsEmpty)
+{
     CObjectList list;
     EXPECT_EQ(0, list.GetCount());
     EXPECT_EQ(nullptr, list.GetItem(0));
     EXPECT_EQ(nullptr, list.DisownItem(0));
 }
 
-TEST_F(ObjectListTest, DestructorDeletesWhatItHolds) {
+TEST_F(ObjectListTest, DestructorDeletesWhatItHolds)
+{
     {
         CObjectList list;
         Fill(list, {L"a", L"b", L"c"});
@@ -44,7 +50,8 @@ TEST_F(ObjectListTest, DestructorDeletesWhatItHolds) {
     EXPECT_EQ(3, g_destroyed);
 }
 
-TEST_F(ObjectListTest, WithoutAutoCleanupTheRecordsOutliveTheList) {
+TEST_F(ObjectListTest, WithoutAutoCleanupTheRecordsOutliveTheList)
+{
     std::vector<CBaseObject*> kept;
     {
         CObjectList list;
@@ -57,7 +64,8 @@ TEST_F(ObjectListTest, WithoutAutoCleanupTheRecordsOutliveTheList) {
     EXPECT_EQ(3, g_destroyed);
 }
 
-TEST_F(ObjectListTest, ClearDeletesEvenWithoutAutoCleanup) {
+TEST_F(ObjectListTest, ClearDeletesEvenWithoutAutoCleanup)
+{
     CObjectList list;
     list.AllowAutoCleanup(0);
     Fill(list, {L"a", L"b"});
@@ -71,7 +79,8 @@ TEST_F(ObjectListTest, ClearDeletesEvenWithoutAutoCleanup) {
     list.Clear();
 }
 
-TEST_F(ObjectListTest, DisownHandsTheRecordOverAndClosesTheGap) {
+TEST_F(ObjectListTest, DisownHandsTheRecordOverAndClosesTheGap)
+{
     CBaseObject* first = nullptr;
     {
         CObjectList list;
@@ -89,7 +98,8 @@ TEST_F(ObjectListTest, DisownHandsTheRecordOverAndClosesTheGap) {
     delete first;
 }
 
-TEST_F(ObjectListTest, GrowsFarBeyondItsFirstArray) {
+TEST_F(ObjectListTest, GrowsFarBeyondItsFirstArray)
+{
     CObjectList list;
     for (int i = 0; i < 1000; ++i) list.AddItem(new CCountedEntry(std::to_wstring(i).c_str()));
     ASSERT_EQ(1000, list.GetCount());
@@ -101,7 +111,8 @@ TEST_F(ObjectListTest, GrowsFarBeyondItsFirstArray) {
     EXPECT_EQ(1000, g_destroyed);
 }
 
-TEST_F(ObjectListTest, SortsByNameIgnoringCase) {
+TEST_F(ObjectListTest, SortsByNameIgnoringCase)
+{
     CObjectList list;
     Fill(list, {L"b", L"A", L"_x", L"C", L"a", nullptr});
     list.SortByName();

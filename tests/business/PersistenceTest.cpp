@@ -1,19 +1,22 @@
 // Saving, loading, list loads with the entry filter, deleting and look-ups, checked against what
 // the file holds as another connection reads it.
-#include "tests/support/TestClock.h"
-#include "TestDatabase.h"
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "TestDatabase.h"
+#include "tests/support/TestClock.h"
+
 namespace {
 
 // A date as the file keeps it: printed with six decimals of a day.
-double Stored(double date) {
+double Stored(double date)
+{
     char text[40];
     snprintf(text, sizeof text, "%.6f", date);
     return atof(text);
@@ -21,12 +24,11 @@ double Stored(double date) {
 
 class Persistence : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str()));
-    }
+    void SetUp() override { ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str())); }
     void TearDown() override { m_db.CloseHandle(); }
 
-    CEntry* NewEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0) {
+    CEntry* NewEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0)
+    {
         CEntry* e = new CEntry;
         e->SetVehicleID(vehicle);
         e->SetType(type);
@@ -35,13 +37,15 @@ protected:
         return e;
     }
     // Saves an entry and keeps it for the test's life.
-    CEntry* SaveEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0) {
+    CEntry* SaveEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0)
+    {
         CEntry* e = NewEntry(vehicle, type, date, odometer);
         m_kept.Add(e);
         EXPECT_EQ(1, m_layer.Save(e, 0));
         return e;
     }
-    static std::set<long> Ids(CObjectList& list) {
+    static std::set<long> Ids(CObjectList& list)
+    {
         std::set<long> ids;
         for (int i = 0; i < list.GetCount(); ++i) ids.insert(list.GetItem(i)->GetID());
         return ids;
@@ -52,7 +56,8 @@ protected:
     CObjectListT<CEntry> m_kept;
 };
 
-TEST_F(Persistence, NewVehicleIsStoredColumnByColumn) {
+TEST_F(Persistence, NewVehicleIsStoredColumnByColumn)
+{
     CFixedClock clock(Utc(2008, 3, 15, 10, 30, 1));
     CVehicle v;
     v.SetName(L"Bob's car");
@@ -85,7 +90,8 @@ TEST_F(Persistence, NewVehicleIsStoredColumnByColumn) {
     EXPECT_EQ("ABC 123|VIN|Dealer|555-0100|1 Main St|P9|Agent|555-0199|Full|C:\\Pictures\\car.jpg",
               m_db.Text("SELECT LicensePlate||'|'||VIN||'|'||DealerName||'|'||DealerPhone||'|'||"
                         "DealerAddress||'|'||InsurancePolicyNumber||'|'||InsuranceAgentName||'|'||"
-                        "InsuranceAgentPhone||'|'||InsuranceCoverage||'|'||ImagePath " + row));
+                        "InsuranceAgentPhone||'|'||InsuranceCoverage||'|'||ImagePath " +
+                        row));
     EXPECT_EQ(39813.0, m_db.Real("SELECT InsuranceExpirationDate " + row));
     EXPECT_EQ(123456, m_db.Integer("SELECT CurrentOdometer " + row));
     EXPECT_EQ(1999, m_db.Integer("SELECT Year " + row));
@@ -95,7 +101,8 @@ TEST_F(Persistence, NewVehicleIsStoredColumnByColumn) {
     EXPECT_EQ(SQLITE_FLOAT, m_db.ColumnType("SELECT Modified " + row));
 }
 
-TEST_F(Persistence, UnsetTextsAreWrittenAsEmptyTexts) {
+TEST_F(Persistence, UnsetTextsAreWrittenAsEmptyTexts)
+{
     CVehicle v;
     ASSERT_EQ(1, m_layer.Save(&v, 0));
     EXPECT_EQ(SQLITE_TEXT, m_db.ColumnType("SELECT VIN FROM Vehicle"));
@@ -103,7 +110,8 @@ TEST_F(Persistence, UnsetTextsAreWrittenAsEmptyTexts) {
     EXPECT_EQ(SQLITE_TEXT, m_db.ColumnType("SELECT ImagePath FROM Vehicle"));
 }
 
-TEST_F(Persistence, VehicleRoundTrip) {
+TEST_F(Persistence, VehicleRoundTrip)
+{
     CVehicle v;
     v.SetName(L"M\u00fcller \u20ac");
     v.SetVIN(L"x'y''z");
@@ -133,7 +141,8 @@ TEST_F(Persistence, VehicleRoundTrip) {
     EXPECT_EQ(v.GetID(), byRef.GetID());
 }
 
-TEST_F(Persistence, VehicleUpdateWritesEveryEditableColumn) {
+TEST_F(Persistence, VehicleUpdateWritesEveryEditableColumn)
+{
     CVehicle v;
     v.SetName(L"Old");
     ASSERT_EQ(1, m_layer.Save(&v, 0));
@@ -153,7 +162,8 @@ TEST_F(Persistence, VehicleUpdateWritesEveryEditableColumn) {
                         "InsuranceCoverage FROM Vehicle"));
 }
 
-TEST_F(Persistence, SavingAgainChangesOnlyTheModificationDate) {
+TEST_F(Persistence, SavingAgainChangesOnlyTheModificationDate)
+{
     CEntry* e;
     double created;
     {
@@ -176,7 +186,8 @@ TEST_F(Persistence, SavingAgainChangesOnlyTheModificationDate) {
     EXPECT_EQ(Stored(e->GetDateModified()), m_db.Real("SELECT Modified FROM Entry"));
 }
 
-TEST_F(Persistence, KeepDatesWritesTheRecordsOwnDates) {
+TEST_F(Persistence, KeepDatesWritesTheRecordsOwnDates)
+{
     CKeyword k;
     k.SetRefID(4242);
     k.SetDateCreated(39500.25);
@@ -189,7 +200,8 @@ TEST_F(Persistence, KeepDatesWritesTheRecordsOwnDates) {
     EXPECT_EQ(4242, m_db.Integer("SELECT RefID FROM Keyword"));
 }
 
-TEST_F(Persistence, EntryColumnsAndSignedOdometer) {
+TEST_F(Persistence, EntryColumnsAndSignedOdometer)
+{
     CEntry* e = NewEntry(3000000000u, CEntry::etTrip, 39500.75, -1);
     m_kept.Add(e);
     e->SetName(L"Trip to Mike's");
@@ -221,7 +233,8 @@ TEST_F(Persistence, EntryColumnsAndSignedOdometer) {
     EXPECT_EQ(0, loaded.IsDirty());
 }
 
-TEST_F(Persistence, EntryUpdateKeepsTypeAndVehicle) {
+TEST_F(Persistence, EntryUpdateKeepsTypeAndVehicle)
+{
     CEntry* e = SaveEntry(7, CEntry::etFuel, 39500.0, 1000);
     e->SetType(CEntry::etRepair);
     e->SetVehicleID(8);
@@ -229,10 +242,11 @@ TEST_F(Persistence, EntryUpdateKeepsTypeAndVehicle) {
     e->SetVendor(L"Joe's");
     ASSERT_EQ(1, m_layer.Save(e, 0));
     EXPECT_EQ("1|7|1100|Joe's", m_db.Text("SELECT Type||'|'||VehicleID||'|'||Odometer||'|'||Vendor "
-                                           "FROM Entry"));
+                                          "FROM Entry"));
 }
 
-TEST_F(Persistence, KeywordUpdateWritesOnlyTheName) {
+TEST_F(Persistence, KeywordUpdateWritesOnlyTheName)
+{
     CKeyword k;
     k.SetName(L"Shell");
     k.SetType(CKeyword::ktFuelVendor);
@@ -251,7 +265,8 @@ TEST_F(Persistence, KeywordUpdateWritesOnlyTheName) {
     EXPECT_STREQ(L"", loaded.GetNotes());
 }
 
-TEST_F(Persistence, ReminderOdometerIsSigned) {
+TEST_F(Persistence, ReminderOdometerIsSigned)
+{
     CNotification n;
     n.SetName(L"Oil");
     n.SetOdometer(-1);
@@ -275,14 +290,16 @@ TEST_F(Persistence, ReminderOdometerIsSigned) {
     EXPECT_EQ(n.GetRefID(), loaded.GetRefID());
 }
 
-TEST_F(Persistence, NewRecordsGetDistinctReferenceIds) {
+TEST_F(Persistence, NewRecordsGetDistinctReferenceIds)
+{
     std::set<unsigned long> refIDs;
     for (int i = 0; i < 5; ++i) refIDs.insert(SaveEntry(7, CEntry::etFuel, 39500)->GetRefID());
     EXPECT_EQ(5u, refIDs.size());
     EXPECT_EQ(0u, refIDs.count(0));
 }
 
-TEST_F(Persistence, LoadsThatFindNothing) {
+TEST_F(Persistence, LoadsThatFindNothing)
+{
     CVehicle v;
     EXPECT_EQ(0, m_layer.Load(&v));  // ID 0
     v.SetID(999);
@@ -294,7 +311,8 @@ TEST_F(Persistence, LoadsThatFindNothing) {
     EXPECT_EQ(0, m_layer.Load(&e));
 }
 
-TEST_F(Persistence, FailedSaveLeavesTheRecordAsItWas) {
+TEST_F(Persistence, FailedSaveLeavesTheRecordAsItWas)
+{
     CTestDatabase& db = m_db;
     ASSERT_EQ(SQLITE_OK, db.Exec("BEGIN EXCLUSIVE"));
     CEntry e;
@@ -311,7 +329,8 @@ TEST_F(Persistence, FailedSaveLeavesTheRecordAsItWas) {
     EXPECT_EQ(1, m_layer.Save(&e, 0));
 }
 
-TEST_F(Persistence, ListLoadsByKindAndSelector) {
+TEST_F(Persistence, ListLoadsByKindAndSelector)
+{
     for (unsigned long vehicle : {11ul, 12ul}) {
         CVehicle v;
         v.SetRefID(vehicle);
@@ -348,7 +367,8 @@ TEST_F(Persistence, ListLoadsByKindAndSelector) {
     EXPECT_EQ(2, reminders.GetCount());
 }
 
-TEST_F(Persistence, EntryListFollowsTheFilter) {
+TEST_F(Persistence, EntryListFollowsTheFilter)
+{
     const double march1 = OleDate(Utc(2008, 3, 1));
     // Dates and the range bounds are both written with six decimals: the last second still matches.
     const double march31End = OleDate(Utc(2008, 3, 31, 23, 59, 59));
@@ -396,7 +416,8 @@ TEST_F(Persistence, EntryListFollowsTheFilter) {
     EXPECT_EQ(0, m_layer.Load(&list, nullptr));
 }
 
-TEST_F(Persistence, EntryListWithAPresetRangeUsesTheClock) {
+TEST_F(Persistence, EntryListWithAPresetRangeUsesTheClock)
+{
     CFixedClock clock(Utc(2008, 3, 15, 12, 0, 0));
     const long today = SaveEntry(7, CEntry::etFuel, OleDate(Utc(2008, 3, 15, 6, 0, 0)))->GetID();
     const long weekAgo = SaveEntry(7, CEntry::etFuel, OleDate(Utc(2008, 3, 8)))->GetID();
@@ -415,7 +436,8 @@ TEST_F(Persistence, EntryListWithAPresetRangeUsesTheClock) {
     EXPECT_EQ(1u, Ids(list).count(january));
 }
 
-TEST_F(Persistence, ListLoadThatCannotReadItsRowsFails) {
+TEST_F(Persistence, ListLoadThatCannotReadItsRowsFails)
+{
     SaveEntry(7, CEntry::etFuel, 39500);
     SaveEntry(7, CEntry::etFuel, 39501);
     CObjectListT<CEntry> list;
@@ -435,7 +457,8 @@ TEST_F(Persistence, ListLoadThatCannotReadItsRowsFails) {
     EXPECT_EQ(2, list.GetCount());
 }
 
-TEST_F(Persistence, DeletingAVehicleTakesItsEntriesAndReminders) {
+TEST_F(Persistence, DeletingAVehicleTakesItsEntriesAndReminders)
+{
     CVehicle v;
     v.SetRefID(3000000000u);
     ASSERT_EQ(1, m_layer.Save(&v, 0));
@@ -455,7 +478,8 @@ TEST_F(Persistence, DeletingAVehicleTakesItsEntriesAndReminders) {
     EXPECT_EQ(0, m_db.Integer("SELECT COUNT(*) FROM Entry WHERE VehicleID=3000000000"));
 }
 
-TEST_F(Persistence, DeletesByRowId) {
+TEST_F(Persistence, DeletesByRowId)
+{
     CVehicle unsaved;
     EXPECT_EQ(0, m_layer.Delete(&unsaved));
     CKeyword k;
@@ -487,18 +511,19 @@ TEST_F(Persistence, DeletesByRowId) {
     EXPECT_EQ(0, m_layer.GetNumNotifications());
 }
 
-TEST_F(Persistence, RowIdByReferenceId) {
+TEST_F(Persistence, RowIdByReferenceId)
+{
     CNotification n;
     n.SetRefID(3000000001u);
     ASSERT_EQ(1, m_layer.Save(&n, 0));
-    EXPECT_EQ(static_cast<unsigned long>(n.GetID()),
-              m_layer.GetID(CBaseObject::otNotification, 3000000001u));
+    EXPECT_EQ(static_cast<unsigned long>(n.GetID()), m_layer.GetID(CBaseObject::otNotification, 3000000001u));
     EXPECT_EQ(0u, m_layer.GetID(CBaseObject::otNotification, 1));
     EXPECT_EQ(0u, m_layer.GetID(CBaseObject::otVehicle, 3000000001u));
     EXPECT_EQ(0u, m_layer.GetID(CBaseObject::otNone, 3000000001u));
 }
 
-TEST_F(Persistence, LargestOdometerOfAVehicle) {
+TEST_F(Persistence, LargestOdometerOfAVehicle)
+{
     long odometer = -5;
     ASSERT_EQ(1, m_layer.GetMaxOdometer(7, &odometer));
     EXPECT_EQ(0, odometer);
@@ -509,7 +534,8 @@ TEST_F(Persistence, LargestOdometerOfAVehicle) {
     EXPECT_EQ(2500, odometer);
 }
 
-TEST_F(Persistence, CurrentOdometerUpdate) {
+TEST_F(Persistence, CurrentOdometerUpdate)
+{
     CVehicle v;
     EXPECT_EQ(0, m_layer.UpdateCurrentOdometer(&v, 5));
     EXPECT_EQ(20000, v.GetCurrentOdometer());
@@ -527,7 +553,8 @@ TEST_F(Persistence, CurrentOdometerUpdate) {
     EXPECT_EQ(Stored(v.GetDateCreated()), m_db.Real("SELECT Created FROM Vehicle"));
 }
 
-TEST_F(Persistence, CountsEmptyingAndCompaction) {
+TEST_F(Persistence, CountsEmptyingAndCompaction)
+{
     CVehicle v;
     ASSERT_EQ(1, m_layer.Save(&v, 0));
     for (int i = 0; i < 200; ++i) {

@@ -1,12 +1,15 @@
 // Records: defaults, the dirty rule of every setter, owned texts, and UTF-8 conversion.
-#include "tests/support/TestClock.h"
-#include "business/AlkBiz.h"
-#include <gtest/gtest.h>
 #include <memory>
+
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "tests/support/TestClock.h"
 
 namespace {
 
-TEST(RecordDefaults, VehicleInsuranceExpiresAtTheEndOfTheCurrentUtcYear) {
+TEST(RecordDefaults, VehicleInsuranceExpiresAtTheEndOfTheCurrentUtcYear)
+{
     CFixedClock clock(Utc(2008, 6, 17, 13, 45, 12, 500));
     std::unique_ptr<CVehicle> v(new CVehicle);
     EXPECT_EQ(CBaseObject::otVehicle, v->GetObjectType());
@@ -21,13 +24,15 @@ TEST(RecordDefaults, VehicleInsuranceExpiresAtTheEndOfTheCurrentUtcYear) {
     EXPECT_STREQ(L"", v->GetImagePath());
 }
 
-TEST(RecordDefaults, VehicleMadeOnNewYearsEveStillExpiresThatDay) {
+TEST(RecordDefaults, VehicleMadeOnNewYearsEveStillExpiresThatDay)
+{
     CFixedClock clock(Utc(2008, 12, 31, 23, 59, 59));
     CVehicle v;
     EXPECT_DOUBLE_EQ(39813.0, v.GetInsuranceExpirationDate());
 }
 
-TEST(RecordDefaults, EntryIsDatedNowInWholeSeconds) {
+TEST(RecordDefaults, EntryIsDatedNowInWholeSeconds)
+{
     CFixedClock clock(Utc(2008, 3, 15, 8, 15, 30, 999));
     CEntry e;
     EXPECT_EQ(CBaseObject::otEntry, e.GetObjectType());
@@ -39,7 +44,8 @@ TEST(RecordDefaults, EntryIsDatedNowInWholeSeconds) {
     EXPECT_EQ(0, e.IsDirty());
 }
 
-TEST(RecordDefaults, KeywordAndReminderKinds) {
+TEST(RecordDefaults, KeywordAndReminderKinds)
+{
     CKeyword k;
     CNotification n;
     EXPECT_EQ(CBaseObject::otKeyword, k.GetObjectType());
@@ -49,7 +55,8 @@ TEST(RecordDefaults, KeywordAndReminderKinds) {
     EXPECT_EQ(0, n.GetOdometer());
 }
 
-TEST(DirtyRule, NamesCompareCaseSensitively) {
+TEST(DirtyRule, NamesCompareCaseSensitively)
+{
     CEntry e;
     e.SetName(L"Oil change");
     EXPECT_EQ(1, e.IsDirty());
@@ -61,7 +68,8 @@ TEST(DirtyRule, NamesCompareCaseSensitively) {
     EXPECT_STREQ(L"oil change", e.GetName());
 }
 
-TEST(DirtyRule, EmptyTextOnAnUnsetFieldIsNoChange) {
+TEST(DirtyRule, EmptyTextOnAnUnsetFieldIsNoChange)
+{
     CVehicle v;
     v.SetName(L"");
     v.SetNotes(nullptr);
@@ -70,7 +78,8 @@ TEST(DirtyRule, EmptyTextOnAnUnsetFieldIsNoChange) {
     EXPECT_STREQ(L"", v.GetName());
 }
 
-TEST(DirtyRule, NullOverATextStoresTheEmptyTextAndIsAChange) {
+TEST(DirtyRule, NullOverATextStoresTheEmptyTextAndIsAChange)
+{
     CNotification n;
     n.SetName(L"Rotate tyres");
     n.SetDirty(0);
@@ -84,7 +93,8 @@ TEST(DirtyRule, NullOverATextStoresTheEmptyTextAndIsAChange) {
     EXPECT_EQ(0, n.IsDirty());
 }
 
-TEST(DirtyRule, IdentityDatesAndKeywordTypeNeverRaiseIt) {
+TEST(DirtyRule, IdentityDatesAndKeywordTypeNeverRaiseIt)
+{
     CKeyword k;
     k.SetID(12);
     k.SetRefID(3000000000u);
@@ -99,7 +109,8 @@ TEST(DirtyRule, IdentityDatesAndKeywordTypeNeverRaiseIt) {
     EXPECT_EQ(CKeyword::ktFuelVendor, k.GetType());
 }
 
-TEST(DirtyRule, NumberSettersRaiseItOnlyForANewValue) {
+TEST(DirtyRule, NumberSettersRaiseItOnlyForANewValue)
+{
     CEntry e;
     e.SetAmount(12.5f);
     EXPECT_EQ(1, e.IsDirty());
@@ -139,7 +150,8 @@ TEST(DirtyRule, NumberSettersRaiseItOnlyForANewValue) {
     EXPECT_EQ(1, n.IsDirty());
 }
 
-TEST(SetStringValue, ReportsChangesAsTheDirtyRuleNeedsThem) {
+TEST(SetStringValue, ReportsChangesAsTheDirtyRuleNeedsThem)
+{
     wchar_t* field = nullptr;
     EXPECT_EQ(0, CStringHelper::SetStringValue(&field, nullptr));
     EXPECT_EQ(nullptr, field);
@@ -155,7 +167,8 @@ TEST(SetStringValue, ReportsChangesAsTheDirtyRuleNeedsThem) {
     EXPECT_EQ(nullptr, field);
 }
 
-TEST(DefaultStringHelper, EncodesToUtf8) {
+TEST(DefaultStringHelper, EncodesToUtf8)
+{
     CDefaultStringHelperFactory factory;
     std::unique_ptr<CStringHelper> helper = factory.Create();
     ASSERT_TRUE(helper);
@@ -166,7 +179,8 @@ TEST(DefaultStringHelper, EncodesToUtf8) {
     EXPECT_STREQ("it's", helper->Encode(L"it's"));
 }
 
-TEST(DefaultStringHelper, DecodesUtf8AndKeepsEveryBufferUntilItIsDestroyed) {
+TEST(DefaultStringHelper, DecodesUtf8AndKeepsEveryBufferUntilItIsDestroyed)
+{
     CDefaultStringHelper helper;
     const wchar_t* first = helper.Decode("\xe2\x82\xac 5");
     const char* second = helper.Encode(L"\u65e5\u672c");

@@ -1,11 +1,12 @@
 // Database files for the tests: fresh copies of the template Default.ENU (copied beside the test
 // program by the build) in a folder of the test program's own, and a second connection, opened
 // with the engine directly, to look at what the library wrote or to hold locks against it.
-#ifndef TESTS_BUSINESS_TESTDATABASE_H
-#define TESTS_BUSINESS_TESTDATABASE_H
+#pragma once
+
+#include <windows.h>
 
 #include <sqlite3.h>
-#include <windows.h>
+
 #include <string>
 
 #include "tests/support/TestFiles.h"
@@ -43,5 +44,3 @@ private:
 
 std::string ToAnsi(const std::wstring& text);
 std::string ToUtf8(const std::wstring& text);
-
-#endif

@@ -1,17 +1,17 @@
 // Transactions a caller opens: "BEGIN IMMEDIATE", commit and roll-back, and how a lock held by
 // another connection shows (only Commit tells busy apart).
-#include "TestDatabase.h"
-#include "business/AlkBiz.h"
 #include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "TestDatabase.h"
 
 namespace {
 
 class Transactions : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str()));
-    }
-    int SaveVehicle(const wchar_t* name) {
+    void SetUp() override { ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str())); }
+    int SaveVehicle(const wchar_t* name)
+    {
         CVehicle v;
         v.SetName(name);
         return m_layer.Save(&v, 0);
@@ -22,7 +22,8 @@ protected:
     CDataLayer m_layer;
 };
 
-TEST_F(Transactions, CommitMakesTheWorkVisible) {
+TEST_F(Transactions, CommitMakesTheWorkVisible)
+{
     ASSERT_EQ(1, m_layer.BeginTransaction());
     ASSERT_EQ(1, SaveVehicle(L"a"));
     ASSERT_EQ(1, SaveVehicle(L"b"));
@@ -31,7 +32,8 @@ TEST_F(Transactions, CommitMakesTheWorkVisible) {
     EXPECT_EQ(2, VehiclesSeenByOthers());
 }
 
-TEST_F(Transactions, RollBackUndoesTheWork) {
+TEST_F(Transactions, RollBackUndoesTheWork)
+{
     ASSERT_EQ(1, SaveVehicle(L"kept"));
     ASSERT_EQ(1, m_layer.BeginTransaction());
     ASSERT_EQ(1, SaveVehicle(L"dropped"));
@@ -44,7 +46,8 @@ TEST_F(Transactions, RollBackUndoesTheWork) {
     EXPECT_EQ(CDataLayer::crFailed, m_layer.Commit());
 }
 
-TEST_F(Transactions, CommitWhileAnotherConnectionReadsIsBusyAndStaysOpen) {
+TEST_F(Transactions, CommitWhileAnotherConnectionReadsIsBusyAndStaysOpen)
+{
     ASSERT_EQ(1, m_layer.BeginTransaction());
     ASSERT_EQ(1, SaveVehicle(L"pending"));
 
@@ -61,7 +64,8 @@ TEST_F(Transactions, CommitWhileAnotherConnectionReadsIsBusyAndStaysOpen) {
     EXPECT_EQ(1, VehiclesSeenByOthers());
 }
 
-TEST_F(Transactions, AnotherWritersLockFailsBeginAndPlainStatements) {
+TEST_F(Transactions, AnotherWritersLockFailsBeginAndPlainStatements)
+{
     ASSERT_EQ(SQLITE_OK, m_db.Exec("BEGIN IMMEDIATE"));
     EXPECT_EQ(0, m_layer.BeginTransaction());
     EXPECT_EQ(0, SaveVehicle(L"refused"));
@@ -71,7 +75,8 @@ TEST_F(Transactions, AnotherWritersLockFailsBeginAndPlainStatements) {
     EXPECT_EQ(1, VehiclesSeenByOthers());
 }
 
-TEST_F(Transactions, OurTransactionKeepsOtherWritersOut) {
+TEST_F(Transactions, OurTransactionKeepsOtherWritersOut)
+{
     ASSERT_EQ(1, m_layer.BeginTransaction());
     EXPECT_EQ(SQLITE_BUSY, m_db.Exec("INSERT INTO Keyword VALUES(NULL,1,'x',1,0,0)"));
     EXPECT_EQ(CDataLayer::crCommitted, m_layer.Commit());

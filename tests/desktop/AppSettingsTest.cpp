@@ -1,8 +1,8 @@
 // The settings store against the test prefix's registry: defaults, what the end of a run writes
 // and in which form, what a load refuses, and when nothing may be written.
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "desktop/AppSettings.h"
 #include "tests/desktop/CStringPrinting.h"
@@ -15,7 +15,8 @@ namespace {
 const wchar_t* const kKey = ALK_SETTINGS_KEY;
 using AppSettingsTest = SettingsKeyTest;
 
-TEST_F(AppSettingsTest, AFreshRegistryGivesTheDefaultsAndTheFirstExitWritesEveryValue) {
+TEST_F(AppSettingsTest, AFreshRegistryGivesTheDefaultsAndTheFirstExitWritesEveryValue)
+{
     {
         CAppSettings s;
         EXPECT_NE(ERROR_SUCCESS, s.Load());
@@ -34,12 +35,23 @@ TEST_F(AppSettingsTest, AFreshRegistryGivesTheDefaultsAndTheFirstExitWritesEvery
         const wchar_t* name;
         DWORD type;
     } stored[] = {
-        {L"DBPath", REG_SZ}, {L"LastActiveVehicle", REG_DWORD}, {L"SortAscending", REG_DWORD},
-        {L"LastColSorted", REG_DWORD}, {L"ViewEntryType", REG_DWORD}, {L"ViewDateRangeType", REG_DWORD},
-        {L"UnitDistance", REG_DWORD}, {L"UnitVolume", REG_DWORD}, {L"UnitFuelEconomy", REG_DWORD},
-        {L"UnitSetupMsgShown", REG_DWORD}, {L"MileageRate", REG_BINARY}, {L"ShowVehiclePicture", REG_DWORD},
-        {L"ExcelFormatCells", REG_DWORD}, {L"ExcelFmt_Date", REG_SZ}, {L"ExcelFmt_Integer", REG_SZ},
-        {L"ExcelFmt_Float", REG_SZ}, {L"ExcelFmt_Currency", REG_SZ},
+        {L"DBPath", REG_SZ},
+        {L"LastActiveVehicle", REG_DWORD},
+        {L"SortAscending", REG_DWORD},
+        {L"LastColSorted", REG_DWORD},
+        {L"ViewEntryType", REG_DWORD},
+        {L"ViewDateRangeType", REG_DWORD},
+        {L"UnitDistance", REG_DWORD},
+        {L"UnitVolume", REG_DWORD},
+        {L"UnitFuelEconomy", REG_DWORD},
+        {L"UnitSetupMsgShown", REG_DWORD},
+        {L"MileageRate", REG_BINARY},
+        {L"ShowVehiclePicture", REG_DWORD},
+        {L"ExcelFormatCells", REG_DWORD},
+        {L"ExcelFmt_Date", REG_SZ},
+        {L"ExcelFmt_Integer", REG_SZ},
+        {L"ExcelFmt_Float", REG_SZ},
+        {L"ExcelFmt_Currency", REG_SZ},
     };
     for (const auto& value : stored)
         EXPECT_EQ(value.type, ReadRaw(kKey, value.name).type) << testing::PrintToString(std::wstring(value.name));
@@ -51,7 +63,8 @@ TEST_F(AppSettingsTest, AFreshRegistryGivesTheDefaultsAndTheFirstExitWritesEvery
     EXPECT_EQ(std::vector<BYTE>(2, 0), ReadRaw(kKey, L"DBPath").bytes);  // just the terminator
 }
 
-TEST_F(AppSettingsTest, WhatOneRunSavesTheNextLoads) {
+TEST_F(AppSettingsTest, WhatOneRunSavesTheNextLoads)
+{
     {
         CAppSettings s;
         s.Load();
@@ -88,7 +101,8 @@ TEST_F(AppSettingsTest, WhatOneRunSavesTheNextLoads) {
     EXPECT_EQ(0, s.ActiveOdometer);
 }
 
-TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults) {
+TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults)
+{
     const DWORD one = 0x3F800000;  // the bits of 1.0f, as a REG_DWORD
     WriteRaw(kKey, L"MileageRate", REG_DWORD, &one, 4);
     WriteText(kKey, L"UnitDistance", L"1");
@@ -101,7 +115,7 @@ TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults) {
     WriteRaw(kKey, L"ExcelFmt_Float", REG_SZ, unterminated, 3 * sizeof(wchar_t));
     WriteDword(kKey, L"ExcelFmt_Integer", 7);
     WriteText(kKey, L"ExcelFmt_Currency", std::wstring(259, L'c'));  // the longest that fits
-    WriteDword(kKey, L"UnitFuelEconomy", 9);                          // not range-checked
+    WriteDword(kKey, L"UnitFuelEconomy", 9);                         // not range-checked
     {
         CAppSettings s;
         wcscpy(s.DBPath, L"C:\\kept.dat");
@@ -124,7 +138,8 @@ TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults) {
     EXPECT_NE(0, s.ShowVehiclePicture);
 }
 
-TEST_F(AppSettingsTest, ACustomDateRangeLeavesTheStoredPreset) {
+TEST_F(AppSettingsTest, ACustomDateRangeLeavesTheStoredPreset)
+{
     {
         CAppSettings s;
         s.Load();
@@ -147,7 +162,8 @@ TEST_F(AppSettingsTest, ACustomDateRangeLeavesTheStoredPreset) {
     EXPECT_EQ(CEntryFilter::drLastTwoWeeks, next.ViewDateRangeType);
 }
 
-TEST_F(AppSettingsTest, ARunThatNeverLoadedWritesNothing) {
+TEST_F(AppSettingsTest, ARunThatNeverLoadedWritesNothing)
+{
     {
         CAppSettings s;
         s.UnitDistance = 1;
@@ -163,7 +179,8 @@ TEST_F(AppSettingsTest, ARunThatNeverLoadedWritesNothing) {
     EXPECT_FALSE(ReadRaw(kKey, L"UnitDistance").exists);
 }
 
-TEST_F(AppSettingsTest, SaveDBPathWritesThePathAloneAndAlwaysTerminated) {
+TEST_F(AppSettingsTest, SaveDBPathWritesThePathAloneAndAlwaysTerminated)
+{
     CAppSettings s;
     wcscpy(s.DBPath, L"C:\\Users\\me\\Documents\\My Vehicles.dat");
     s.SaveDBPath();

@@ -1,10 +1,12 @@
 // Window layout through real windows and a real rebar: placement, band order, widths and line
 // breaks, splitter positions, and what a damaged "UI" key does.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "desktop/LayoutSettings.h"
 #include "tests/desktop/RegistryTestKey.h"
@@ -20,10 +22,14 @@ struct Band {
     bool lineBreak;
     bool operator==(const Band& o) const { return id == o.id && cx == o.cx && lineBreak == o.lineBreak; }
 };
-void PrintTo(const Band& b, std::ostream* os) { *os << "{" << b.id << ", " << b.cx << ", " << b.lineBreak << "}"; }
+void PrintTo(const Band& b, std::ostream* os)
+{
+    *os << "{" << b.id << ", " << b.cx << ", " << b.lineBreak << "}";
+}
 
 // left, top, right, bottom of the window on the screen
-std::vector<LONG> Edges(HWND w) {
+std::vector<LONG> Edges(HWND w)
+{
     RECT r;
     GetWindowRect(w, &r);
     return {r.left, r.top, r.right, r.bottom};
@@ -31,32 +37,37 @@ std::vector<LONG> Edges(HWND w) {
 
 class LayoutSettingsTest : public SettingsKeyTest {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_COOL_CLASSES};
         InitCommonControlsEx(&icc);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (HWND w : windows_) DestroyWindow(w);
         SettingsKeyTest::TearDown();
     }
 
     // A frame at 50, 60 sized 700 x 500, hidden as the program has it before its layout is loaded.
-    HWND NewFrame(DWORD visible = 0) {
-        HWND w = CreateWindowExW(0, L"STATIC", L"Layout test", WS_OVERLAPPEDWINDOW | visible, 50, 60, 700, 500,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND NewFrame(DWORD visible = 0)
+    {
+        HWND w = CreateWindowExW(0, L"STATIC", L"Layout test", WS_OVERLAPPEDWINDOW | visible, 50, 60, 700, 500, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         windows_.push_back(w);
         return w;
     }
 
     // A rebar with the bands 101, 102, 103 on one line, 150 pixels each.
-    HWND NewReBar() {
+    HWND NewReBar()
+    {
         HWND rebar = CreateWindowExW(0, REBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | RBS_VARHEIGHT, 0, 0, 0, 0,
                                      NewFrame(WS_VISIBLE), nullptr, GetModuleHandleW(nullptr), nullptr);
         for (UINT id = 101; id <= 103; ++id) SetBand(rebar, -1, 150, false, id);
         return rebar;
     }
     // Inserts a band (index -1) or changes the width and line break of the band at index.
-    static void SetBand(HWND rebar, int index, UINT cx, bool lineBreak, UINT newId = 0) {
+    static void SetBand(HWND rebar, int index, UINT cx, bool lineBreak, UINT newId = 0)
+    {
         REBARBANDINFOW band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_SIZE | RBBIM_STYLE | (newId ? RBBIM_ID : 0);
@@ -65,7 +76,8 @@ protected:
         band.wID = newId;
         SendMessageW(rebar, index < 0 ? RB_INSERTBANDW : RB_SETBANDINFOW, index, reinterpret_cast<LPARAM>(&band));
     }
-    static std::vector<Band> Bands(HWND rebar) {
+    static std::vector<Band> Bands(HWND rebar)
+    {
         std::vector<Band> bands;
         for (int i = 0; i < static_cast<int>(SendMessageW(rebar, RB_GETBANDCOUNT, 0, 0)); ++i) {
             REBARBANDINFOW band = {};
@@ -76,7 +88,8 @@ protected:
         }
         return bands;
     }
-    static void WriteBands(DWORD count, const std::vector<Band>& bands) {
+    static void WriteBands(DWORD count, const std::vector<Band>& bands)
+    {
         WriteDword(kUiKey, L"ReBarBandCount", count);
         for (size_t i = 0; i < bands.size(); ++i) {
             const std::wstring prefix = L"ReBar" + std::to_wstring(i) + L"_";
@@ -89,7 +102,8 @@ protected:
     std::vector<HWND> windows_;
 };
 
-TEST_F(LayoutSettingsTest, FirstRunShowsTheWindowWithTheStartCommandAndSplittersTakeDefaults) {
+TEST_F(LayoutSettingsTest, FirstRunShowsTheWindowWithTheStartCommandAndSplittersTakeDefaults)
+{
     HWND normal = NewFrame();
     HWND maximised = NewFrame();
     CLayoutSettings layout(kUiKey);
@@ -103,7 +117,8 @@ TEST_F(LayoutSettingsTest, FirstRunShowsTheWindowWithTheStartCommandAndSplitters
     EXPECT_FALSE(KeyExists(kUiKey));
 }
 
-TEST_F(LayoutSettingsTest, NormalAndMaximisedComeBackAsTheyWereAndMinimisedComesBackRestored) {
+TEST_F(LayoutSettingsTest, NormalAndMaximisedComeBackAsTheyWereAndMinimisedComesBackRestored)
+{
     const struct {
         int closedAs;
         bool zoomed;
@@ -136,7 +151,8 @@ TEST_F(LayoutSettingsTest, NormalAndMaximisedComeBackAsTheyWereAndMinimisedComes
     EXPECT_TRUE(IsIconic(third));
 }
 
-TEST_F(LayoutSettingsTest, ADamagedPlacementStillShowsTheWindow) {
+TEST_F(LayoutSettingsTest, ADamagedPlacementStillShowsTheWindow)
+{
     const LONG tooShort[3] = {44, 0, SW_SHOWMAXIMIZED};
     WriteRaw(kUiKey, L"WndPlacement", REG_BINARY, tooShort, sizeof(tooShort));
     HWND first = NewFrame();
@@ -152,7 +168,8 @@ TEST_F(LayoutSettingsTest, ADamagedPlacementStillShowsTheWindow) {
     EXPECT_EQ((std::vector<LONG>{100, 100, 600, 400}), Edges(second));
 }
 
-TEST_F(LayoutSettingsTest, BandsComeBackInTheirOrderWidthsAndLines) {
+TEST_F(LayoutSettingsTest, BandsComeBackInTheirOrderWidthsAndLines)
+{
     HWND rebar = NewReBar();
     // The user drags the third band to the front and puts the last one on a line of its own.
     SendMessageW(rebar, RB_MOVEBAND, 2, 0);
@@ -173,14 +190,16 @@ TEST_F(LayoutSettingsTest, BandsComeBackInTheirOrderWidthsAndLines) {
     EXPECT_EQ(rows + 1, SendMessageW(fresh, RB_GETROWCOUNT, 0, 0));
 }
 
-TEST_F(LayoutSettingsTest, AnUnknownBandIdMovesNothingButItsWidthAndBreakApplyInPlace) {
+TEST_F(LayoutSettingsTest, AnUnknownBandIdMovesNothingButItsWidthAndBreakApplyInPlace)
+{
     WriteBands(2, {{999, 260, false}, {103, 140, true}});
     HWND rebar = NewReBar();
     CLayoutSettings(kUiKey).LoadReBar(rebar);
     EXPECT_EQ((std::vector<Band>{{101, 260, false}, {103, 140, true}, {102, 150, false}}), Bands(rebar));
 }
 
-TEST_F(LayoutSettingsTest, AHugeBandCountIsClampedToTheBandsTheRebarHas) {
+TEST_F(LayoutSettingsTest, AHugeBandCountIsClampedToTheBandsTheRebarHas)
+{
     // The fourth position lies past the rebar's bands and is ignored.
     WriteBands(0xFFFFFFFF, {{102, 210, false}, {103, 150, false}, {101, 150, true}, {102, 99, true}});
     HWND rebar = NewReBar();
@@ -191,7 +210,8 @@ TEST_F(LayoutSettingsTest, AHugeBandCountIsClampedToTheBandsTheRebarHas) {
     EXPECT_EQ(3u, ReadRaw(kUiKey, L"ReBarBandCount").Dword());
 }
 
-TEST_F(LayoutSettingsTest, SplitterPositionsRoundTripAndAWrongTypeGivesTheDefault) {
+TEST_F(LayoutSettingsTest, SplitterPositionsRoundTripAndAWrongTypeGivesTheDefault)
+{
     CLayoutSettings(kUiKey).SaveSplitterPos(260, L"vSplit");
     CLayoutSettings(kUiKey).SaveSplitterPos(-1, L"hSplit2");
     EXPECT_EQ(0xFFFFFFFFu, ReadRaw(kUiKey, L"Splitter_hSplit2").Dword());

@@ -1,12 +1,14 @@
 // Display formatting and the small helpers, in a United States locale and a German one (decimal
 // comma, "." grouping, the currency symbol after the amount), chosen as the thread's locale.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "desktop/AppSettings.h"
 #include "desktop/Utility.h"
@@ -35,7 +37,8 @@ private:
 // Unit settings of the process-wide settings object, put back after each test.
 class WithUnits : public ::testing::Test {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         g_AppSettings.UnitDistance = 0;
         g_AppSettings.UnitVolume = 0;
     }
@@ -48,7 +51,8 @@ struct NumberCase {
     const wchar_t* de;
 };
 
-TEST(FormatNumber, InBothLocales) {
+TEST(FormatNumber, InBothLocales)
+{
     const NumberCase cases[] = {
         {1234.5f, true, false, L"1,234.50", L"1.234,50"},
         {12345.0f, false, false, L"12,345", L"12.345"},
@@ -71,13 +75,15 @@ TEST(FormatNumber, InBothLocales) {
     }
 }
 
-TEST(FormatNumber, WithoutDecimalsATrailingMinusStays) {
+TEST(FormatNumber, WithoutDecimalsATrailingMinusStays)
+{
     InLocale fa(kTrailingMinus);
     ASSERT_EQ(L"1,234.00-", FormatNumber(-1234.5f, true, false)) << "the locale no longer puts the sign last";
     EXPECT_EQ(L"1,234-", FormatNumber(-1234.0f, false, false));
 }
 
-TEST(FormatNumber, ValuesBeyondTheWholeNumberRangeAreClamped) {
+TEST(FormatNumber, ValuesBeyondTheWholeNumberRangeAreClamped)
+{
     // Wine 8 groups only the last three digits in the United States format: compare the digits.
     auto digits = [](const CString& text) {
         std::wstring s = W(text);
@@ -89,7 +95,8 @@ TEST(FormatNumber, ValuesBeyondTheWholeNumberRangeAreClamped) {
     EXPECT_EQ(L"-2147483648", digits(FormatNumber(-1e12f, false, false)));
 }
 
-TEST(FormatDate, ShortDateWithoutTheTimeOfDay) {
+TEST(FormatDate, ShortDateWithoutTheTimeOfDay)
+{
     // OLE dates count days from 30 December 1899: 36526 is 1 January 2000.
     const SYSTEMTIME start = {2000, 1, 6, 1, 9, 30, 0, 0};
     const SYSTEMTIME end = {2000, 12, 0, 31, 23, 0, 0, 0};
@@ -104,7 +111,8 @@ TEST(FormatDate, ShortDateWithoutTheTimeOfDay) {
     EXPECT_EQ(L"1.1.2000 - 31.12.2000", FormatDateRange(start, end));
 }
 
-TEST(FormatDate, RangeOfAFilter) {
+TEST(FormatDate, RangeOfAFilter)
+{
     InLocale us(kUnitedStates);
     CEntryFilter filter;
     filter.SetDateRangeType(CEntryFilter::drAll);
@@ -121,7 +129,8 @@ TEST(FormatDate, RangeOfAFilter) {
     EXPECT_NE(std::wstring::npos, text.find(L" - "));
 }
 
-TEST_F(WithUnits, CaptionsOfVehiclesAndEntries) {
+TEST_F(WithUnits, CaptionsOfVehiclesAndEntries)
+{
     InLocale us(kUnitedStates);
     CVehicle car;
     car.SetName(L"Family Car");
@@ -155,7 +164,8 @@ TEST_F(WithUnits, CaptionsOfVehiclesAndEntries) {
     EXPECT_EQ(L"Oil change", FormatEntryCaption(repair));
 }
 
-TEST_F(WithUnits, UnitNamesFollowTheSettingsAtEachCall) {
+TEST_F(WithUnits, UnitNamesFollowTheSettingsAtEachCall)
+{
     const struct {
         int setting;
         const wchar_t *full, *shortName, *lower;
@@ -180,7 +190,8 @@ TEST_F(WithUnits, UnitNamesFollowTheSettingsAtEachCall) {
     EXPECT_EQ(L"miles", GetDistanceUnitName(false, true));
 }
 
-TEST(LoadResString, TextsOfAnyLength) {
+TEST(LoadResString, TextsOfAnyLength)
+{
     EXPECT_EQ(L"All Dates", LoadResString(IDS_ALL_DATES));
     EXPECT_TRUE(LoadResString(59999).IsEmpty());
     EXPECT_EQ(std::wstring(255, L'L'), W(LoadResString(IDS_TEST_255)));
@@ -190,7 +201,8 @@ TEST(LoadResString, TextsOfAnyLength) {
     EXPECT_EQ(wchar_t(L'A' + 599 % 26), t600.back());
 }
 
-TEST(ConvertDecimalSeparator, FirstSeparatorOnlyAndOnlyWhenItFits) {
+TEST(ConvertDecimalSeparator, FirstSeparatorOnlyAndOnlyWhenItFits)
+{
     InLocale de(kGermany);
     wchar_t text[8] = L"1,2,3";
     ConvertDecimalSeparator(text, 8, true);
@@ -209,7 +221,8 @@ TEST(ConvertDecimalSeparator, FirstSeparatorOnlyAndOnlyWhenItFits) {
     EXPECT_STREQ(L"1,234.5", text);
 }
 
-TEST(LoadFileFilter, PairsSeparatedByNulsEndingInTwoNuls) {
+TEST(LoadFileFilter, PairsSeparatedByNulsEndingInTwoNuls)
+{
     // The pieces as the file dialogs read them: up to the first empty one.
     auto pieces = [](const std::wstring& filter) {
         std::vector<std::wstring> result;
@@ -218,14 +231,16 @@ TEST(LoadFileFilter, PairsSeparatedByNulsEndingInTwoNuls) {
     };
     const std::wstring images = W(LoadFileFilter(IDS_FILTER_IMAGES));
     EXPECT_EQ(63u, images.size()) << "the text's full length, separators now NULs";
-    EXPECT_EQ((std::vector<std::wstring>{L"Image Files", L"*.gif;*.jpg;*.bmp;*.png;*.jpeg", L"All Files (*.*)", L"*.*"}),
-              pieces(images));
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Image Files", L"*.gif;*.jpg;*.bmp;*.png;*.jpeg", L"All Files (*.*)", L"*.*"}),
+        pieces(images));
     EXPECT_EQ((std::vector<std::wstring>{L"Autolark Data Files (*.dat)", L"*.dat"}),
               pieces(W(LoadFileFilter(IDS_FILTER_DATABASE))));
     EXPECT_TRUE(LoadFileFilter(59999).IsEmpty());
 }
 
-TEST(SmallHelpers, AppDirectory) {
+TEST(SmallHelpers, AppDirectory)
+{
     wchar_t dir[MAX_PATH];
     GetAppDirectory(dir);
     const std::wstring folder = dir;
@@ -235,12 +250,14 @@ TEST(SmallHelpers, AppDirectory) {
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
-TEST(SmallHelpers, AddDaysKeepsTheTimeOfDay) {
+TEST(SmallHelpers, AddDaysKeepsTheTimeOfDay)
+{
     const SYSTEMTIME start = {2024, 2, 3, 28, 17, 45, 30, 250};  // Wednesday 28 February 2024
     const struct {
         int days;
         WORD year, month, day, weekday;
-    } cases[] = {{1, 2024, 2, 29, 4}, {2, 2024, 3, 1, 5}, {-59, 2023, 12, 31, 0}, {366, 2025, 2, 28, 5}, {0, 2024, 2, 28, 3}};
+    } cases[] = {
+        {1, 2024, 2, 29, 4}, {2, 2024, 3, 1, 5}, {-59, 2023, 12, 31, 0}, {366, 2025, 2, 28, 5}, {0, 2024, 2, 28, 3}};
     for (const auto& c : cases) {
         SYSTEMTIME r;
         AddDaysToSystemTime(&r, c.days, &start);
@@ -255,7 +272,8 @@ TEST(SmallHelpers, AddDaysKeepsTheTimeOfDay) {
     EXPECT_EQ(1, same.wDay);
 }
 
-TEST(SmallHelpers, SpinControlRangeAndAcceleration) {
+TEST(SmallHelpers, SpinControlRangeAndAcceleration)
+{
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
     HWND parent = CreateWindowExW(0, L"STATIC", L"spin", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,

@@ -1,10 +1,11 @@
 // The locale-aware float exchange on a real dialog, through the page's DDX map: what it shows,
 // what it accepts and refuses in a United States and a German locale, and the beep-and-focus
 // handling of a refusal.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "desktop/WinDataExchangeLocale.h"
 #include "framework/Dialog.h"
@@ -25,20 +26,26 @@ public:
     int precision = 6;
     std::vector<UINT> exchangeErrors, validateErrors;
 
+    // clang-format off
     BEGIN_MSG_MAP(CFloatPage)
     END_MSG_MAP()
+    // clang-format on
 
+    // clang-format off
     BEGIN_DDX_MAP(CFloatPage)
         DDX_FLOAT_RANGE(IDC_TEST_AMOUNT, amount, 0.0f, 1000.0f)
         DDX_FLOAT_P(IDC_TEST_QUANTITY, quantity, precision)
     END_DDX_MAP()
+    // clang-format on
 
     // Record, then keep the default handling (beep and focus).
-    void OnDataExchangeError(UINT id, BOOL save) {
+    void OnDataExchangeError(UINT id, BOOL save)
+    {
         exchangeErrors.push_back(id);
         CWinDataExchange<CFloatPage>::OnDataExchangeError(id, save);
     }
-    void OnDataValidateError(UINT id, BOOL save) {
+    void OnDataValidateError(UINT id, BOOL save)
+    {
         validateErrors.push_back(id);
         CWinDataExchange<CFloatPage>::OnDataValidateError(id, save);
     }
@@ -46,23 +53,27 @@ public:
 
 class FloatExchange : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         saved_ = GetThreadLocale();
         ASSERT_NE(nullptr, page_.Create(nullptr));
         elsewhere_ = GetDlgItem(page_.m_hWnd, IDOK);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         page_.DestroyWindow();
         SetThreadLocale(saved_);
     }
 
-    CString Shown(UINT id) {
+    CString Shown(UINT id)
+    {
         wchar_t text[64] = {};
         GetDlgItemTextW(page_.m_hWnd, id, text, 64);
         return text;
     }
     // Types the text into a field and saves that field alone, with the focus elsewhere.
-    BOOL Save(UINT id, const wchar_t* text) {
+    BOOL Save(UINT id, const wchar_t* text)
+    {
         SetDlgItemTextW(page_.m_hWnd, id, text);
         SetFocus(elsewhere_);
         return page_.DoDataExchange(TRUE, id);
@@ -75,7 +86,8 @@ private:
     LCID saved_ = 0;
 };
 
-TEST_F(FloatExchange, LoadShowsTheLocaleSeparatorAndThePrecision) {
+TEST_F(FloatExchange, LoadShowsTheLocaleSeparatorAndThePrecision)
+{
     SetThreadLocale(kUnitedStates);
     page_.amount = 3.5f;
     page_.quantity = 3.14159265f;
@@ -93,12 +105,14 @@ TEST_F(FloatExchange, LoadShowsTheLocaleSeparatorAndThePrecision) {
     EXPECT_EQ(L"42", Shown(IDC_TEST_AMOUNT));
 }
 
-TEST_F(FloatExchange, SaveTakesTheLocaleSeparatorBlanksAndThePoint) {
+TEST_F(FloatExchange, SaveTakesTheLocaleSeparatorBlanksAndThePoint)
+{
     SetThreadLocale(kGermany);
     const struct {
         const wchar_t* typed;
         float value;
-    } accepted[] = {{L"3,5", 3.5f}, {L"2.25", 2.25f}, {L"-0,75", -0.75f}, {L"  7\t ", 7.0f}, {L"0", 0.0f}, {L"0,0", 0.0f}};
+    } accepted[] = {{L"3,5", 3.5f},    {L"2.25", 2.25f}, {L"-0,75", -0.75f},
+                    {L"  7\t ", 7.0f}, {L"0", 0.0f},     {L"0,0", 0.0f}};
     for (const auto& a : accepted) {
         page_.quantity = 99.0f;
         EXPECT_TRUE(Save(IDC_TEST_QUANTITY, a.typed)) << testing::PrintToString(std::wstring(a.typed));
@@ -110,7 +124,8 @@ TEST_F(FloatExchange, SaveTakesTheLocaleSeparatorBlanksAndThePoint) {
     EXPECT_FLOAT_EQ(1.2345678901234567e30f, page_.quantity);
 }
 
-TEST_F(FloatExchange, SaveRefusesWhatIsNotOneNumberWithBeepAndFocus) {
+TEST_F(FloatExchange, SaveRefusesWhatIsNotOneNumberWithBeepAndFocus)
+{
     SetThreadLocale(kUnitedStates);
     HWND field = GetDlgItem(page_.m_hWnd, IDC_TEST_QUANTITY);
     const wchar_t* refused[] = {L"1,234.5", L"", L"   ", L"abc", L"7 kg", L"7 8", L"1e39"};
@@ -128,7 +143,8 @@ TEST_F(FloatExchange, SaveRefusesWhatIsNotOneNumberWithBeepAndFocus) {
     EXPECT_TRUE(page_.validateErrors.empty());
 }
 
-TEST_F(FloatExchange, RangeIsCheckedAfterTheValueIsStored) {
+TEST_F(FloatExchange, RangeIsCheckedAfterTheValueIsStored)
+{
     SetThreadLocale(kGermany);
     EXPECT_FALSE(Save(IDC_TEST_AMOUNT, L"1500,5"));
     EXPECT_EQ(1500.5f, page_.amount);
@@ -140,7 +156,8 @@ TEST_F(FloatExchange, RangeIsCheckedAfterTheValueIsStored) {
     EXPECT_TRUE(page_.exchangeErrors.empty());
 }
 
-TEST_F(FloatExchange, TheWholeMapRoundTripsInACommaLocale) {
+TEST_F(FloatExchange, TheWholeMapRoundTripsInACommaLocale)
+{
     SetThreadLocale(kGermany);
     page_.amount = 19.99f;
     page_.quantity = 45.5f;

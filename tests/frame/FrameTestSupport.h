@@ -3,8 +3,8 @@
 // what the list controls show.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 #include <oleauto.h>
 #include <shlwapi.h>
@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
@@ -218,7 +220,8 @@ inline int FindRow(HWND list, const wchar_t* text)
     LVFINDINFOW find{};
     find.flags = LVFI_STRING;
     find.psz = text;
-    return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    return static_cast<int>(
+        SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
 inline void SelectRows(HWND list, std::vector<int> rows)

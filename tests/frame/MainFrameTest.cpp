@@ -1,17 +1,19 @@
 // The main window built in this process on test databases, driven with the messages a user's
 // actions produce, checked by what its controls show and what the database holds afterwards.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <memory>
 
-#include "FrameTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "desktop/AppSettings.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "FrameTestSupport.h"
 
 using namespace alk_frame_test;
 
@@ -117,9 +119,9 @@ protected:
     std::unique_ptr<TestFrame> frame;
 };
 
-const UINT kVehicleCommands[] = {ID_NEW_FUEL,          ID_NEW_REPAIR,         ID_NEW_TRIP,        ID_NEW_EXPENSE,
-                                 ID_NEW_REMINDER,      ID_TOOLS_EXPORT,       ID_TOOLS_REMINDERS, ID_VIEW_ALL_ENTRIES,
-                                 ID_VIEW_EXPENSES,     ID_VIEW_ALL_DATES,     ID_VIEW_CUSTOM_DATES};
+const UINT kVehicleCommands[] = {ID_NEW_FUEL,      ID_NEW_REPAIR,     ID_NEW_TRIP,         ID_NEW_EXPENSE,
+                                 ID_NEW_REMINDER,  ID_TOOLS_EXPORT,   ID_TOOLS_REMINDERS,  ID_VIEW_ALL_ENTRIES,
+                                 ID_VIEW_EXPENSES, ID_VIEW_ALL_DATES, ID_VIEW_CUSTOM_DATES};
 
 TEST_F(MainFrameTest, WithoutAnActiveVehicleTheVehicleCommandsAreOffAndTheEntryPaneIsEmpty)
 {
@@ -202,8 +204,9 @@ TEST_F(MainFrameTest, EntryTypeAndDateRangeViewsFilterTheListAndMarkTheirCommand
     EXPECT_NE(L"All Dates", StatusPart(1));
     EXPECT_EQ(std::wstring(FormatDateRange(frame->m_filter)), StatusPart(1));
     // Seven days back to today, both ends shown.
-    EXPECT_EQ(std::wstring(FormatDate(DaysBefore(kToday, 7))) + L" - " + std::wstring(FormatDate(DaysBefore(kToday, 0))),
-              StatusPart(1));
+    EXPECT_EQ(
+        std::wstring(FormatDate(DaysBefore(kToday, 7))) + L" - " + std::wstring(FormatDate(DaysBefore(kToday, 0))),
+        StatusPart(1));
 
     Command(ID_VIEW_YEAR_TO_DATE);
     EXPECT_EQ(4, EntryRows());  // 100 days back is still this year (from 15 June)
@@ -390,7 +393,8 @@ TEST_F(MainFrameTest, ReloadReactivatesTheRememberedVehicleEvenWhenItIsActive)
     EXPECT_EQ(L"Bike (2010)", ItemText(frame->m_vehicleList, 0, 0));
     EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
     EXPECT_STREQ(L"Family Car (2002)", frame->m_entryPane.GetTitle());
-    int selected = static_cast<int>(frame->m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    int selected =
+        static_cast<int>(frame->m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     EXPECT_EQ(L"Family Car (2002)", ItemText(frame->m_vehicleList, selected, 0));
 
     // The remembered vehicle gone: no vehicle is active afterwards.
@@ -419,8 +423,8 @@ TEST_F(MainFrameTest, AVanishedRememberedVehicleStartsWithNoneActive)
     EXPECT_TRUE(g_DataLayer.IsConnected());
     wchar_t stored[MAX_PATH] = {};
     DWORD size = sizeof stored;
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, L"DBPath", RRF_RT_REG_SZ, nullptr,
-                                          stored, &size));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegGetValueW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, L"DBPath", RRF_RT_REG_SZ, nullptr, stored, &size));
     EXPECT_EQ(db.Path(), stored);
 }
 
@@ -429,7 +433,8 @@ TEST_F(MainFrameTest, ThePicturePaneClosesAndComesBackAndItsStateIsKept)
     Open(car);
     ASSERT_EQ(SPLIT_PANE_NONE, frame->m_hSplit3.GetSinglePaneMode());
     EXPECT_TRUE(Checked(ID_VIEW_PICTURE));
-    frame->m_hSplit3.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PANE_CLOSE, 0), reinterpret_cast<LPARAM>(HWND(frame->m_picturePane)));
+    frame->m_hSplit3.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PANE_CLOSE, 0),
+                                 reinterpret_cast<LPARAM>(HWND(frame->m_picturePane)));
     EXPECT_EQ(SPLIT_PANE_TOP, frame->m_hSplit3.GetSinglePaneMode());
     EXPECT_FALSE(frame->m_picturePane.IsWindowVisible());
     EXPECT_FALSE(Checked(ID_VIEW_PICTURE));
@@ -512,7 +517,8 @@ TEST_F(MainFrameTest, TheExitCommandClosesTheFrameAndTheLayoutIsSaved)
     EXPECT_FALSE(frame->IsWindow());
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY L"\\UI", 0, KEY_READ, &key));
-    for (const wchar_t* name : {L"WndPlacement", L"Splitter_vSplit", L"Splitter_hSplit1", L"Splitter_hSplit2", L"Splitter_hSplit3"})
+    for (const wchar_t* name :
+         {L"WndPlacement", L"Splitter_vSplit", L"Splitter_hSplit1", L"Splitter_hSplit2", L"Splitter_hSplit3"})
         EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr)) << name;
     RegCloseKey(key);
     // The quit the frame posted is not this test's to keep.

@@ -5,8 +5,8 @@
 // It also writes a picture of the main window on the sample database (main-window.bmp beside
 // this test program) and prints how long the program takes to show a sample and an empty
 // database.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -16,6 +16,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
 #include "resources/desktop/resource.h"
@@ -68,7 +70,8 @@ public:
         std::wstring line = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info) != FALSE;
+        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info) !=
+               FALSE;
     }
     // Exit code, or -1 when it has not ended within the time.
     long Wait(DWORD timeoutMs = 20000)
@@ -446,8 +449,9 @@ TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsPropose
     std::wstring expected = LoadText(IDS_READ_ONLY_DATABASE);
     expected.replace(expected.find(L"%s"), 2, db.Path());
     EXPECT_EQ(expected, ControlText(GetDlgItem(box, 0xFFFF)));
-    EXPECT_EQ(db.Path() + L" is a read-only file. Remove the read-only attribute of this file before opening it using "
-                          L"Autolark.",
+    EXPECT_EQ(db.Path() +
+                  L" is a read-only file. Remove the read-only attribute of this file before opening it using "
+                  L"Autolark.",
               expected);
     EXPECT_NE(L"Autolark", WindowText(box)) << "the box has no caption of its own";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

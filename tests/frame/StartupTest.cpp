@@ -1,7 +1,7 @@
 // Start-up in this process: the single-instance name and mutex, the bold font, the welcome
 // dialog with its file dialogs, and the database opening loop with each connection status.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "FrameTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "desktop/AppSettings.h"
 #include "desktop/DlgStartup.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
+#include "FrameTestSupport.h"
 
 using namespace alk_frame_test;
 
@@ -65,8 +67,7 @@ private:
         // comes back after another one (the welcome dialog after its file dialog) is new work.
         // The handle alone cannot tell: Wine gives a new box the handle of one just destroyed,
         // so the last box also carries a mark, which a new window of that handle lacks.
-        if (!box || wcscmp(cls, L"#32770") != 0 || (box == self->m_last && GetPropW(box, kHandledMark)))
-            return;
+        if (!box || wcscmp(cls, L"#32770") != 0 || (box == self->m_last && GetPropW(box, kHandledMark))) return;
         self->m_last = box;
         SetPropW(box, kHandledMark, reinterpret_cast<HANDLE>(1));
         self->titles.push_back(WindowText(box));
@@ -275,10 +276,10 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     old.Db().Disconnect();
 
     DialogScript script({
-        [](HWND box) { Press(box, IDOK); },                            // message 153
-        [](HWND welcome) { Press(welcome, IDOK); },                    // create
-        [&](HWND saveAs) { ChooseFile(saveAs, old.Path()); },          // the existing name
-        [](HWND overwrite) { Press(overwrite, IDYES); },               // replace it
+        [](HWND box) { Press(box, IDOK); },                    // message 153
+        [](HWND welcome) { Press(welcome, IDOK); },            // create
+        [&](HWND saveAs) { ChooseFile(saveAs, old.Path()); },  // the existing name
+        [](HWND overwrite) { Press(overwrite, IDYES); },       // replace it
     });
     EXPECT_FALSE(OpenAndSeeIfClosing());
     ASSERT_EQ(4u, script.Done());
@@ -307,8 +308,7 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
     DeleteFileW(chosen.c_str());
 
     DialogScript script({
-        [](HWND welcome) { Press(welcome, IDOK); },
-        [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
+        [](HWND welcome) { Press(welcome, IDOK); }, [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
         [](HWND box) { Press(box, IDOK); },              // the failed copy
         [](HWND welcome) { Press(welcome, IDCANCEL); },  // the file is still missing: welcome again
     });

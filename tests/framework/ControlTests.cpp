@@ -2,10 +2,10 @@
 // reflected draw and measure messages, list view items, selection, sorting and header arrows,
 // rebar bands, the hyperlink in both modes, rich edit settings, small controls, the registry
 // key's typed reads, menus, the wait cursor and the file dialog.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/Controls.h"
 #include "framework/FileDialog.h"
@@ -24,10 +24,12 @@ namespace {
 class CHost : public CWindowImpl<CHost> {
 public:
     std::vector<std::pair<int, int>> commands;  // id, code
+    // clang-format off
     BEGIN_MSG_MAP(CHost)
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnCommand(UINT, WPARAM wp, LPARAM, BOOL& handled)
     {
         commands.emplace_back(LOWORD(wp), HIWORD(wp));
@@ -62,10 +64,12 @@ class CDrawnRows : public CWindowImpl<CDrawnRows, CListViewCtrl>, public COwnerD
 public:
     std::vector<UINT> drawn;
     int measured = 0;
+    // clang-format off
     BEGIN_MSG_MAP(CDrawnRows)
         CHAIN_MSG_MAP_ALT(COwnerDraw<CDrawnRows>, 1)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+    // clang-format on
     virtual void DrawItem(LPDRAWITEMSTRUCT dis)
     {
         drawn.push_back(dis->itemID);
@@ -101,12 +105,16 @@ TEST_F(ControlTest, OwnerDrawnListGetsReflectedDrawAndMeasure)
 
 // --- list view ----------------------------------------------------------------------------------
 
-int CALLBACK ByNumberDescending(LPARAM a, LPARAM b, LPARAM sign) { return static_cast<int>((b - a) * sign); }
+int CALLBACK ByNumberDescending(LPARAM a, LPARAM b, LPARAM sign)
+{
+    return static_cast<int>((b - a) * sign);
+}
 
 TEST_F(ControlTest, ListViewItemsSelectionSortAndHeaderArrows)
 {
     CListViewCtrl list;
-    ASSERT_TRUE(list.Create(host, CRect(0, 0, 400, 300), nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 71));
+    ASSERT_TRUE(list.Create(host, CRect(0, 0, 400, 300), nullptr,
+                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 71));
     list.SetExtendedListViewStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     EXPECT_EQ(static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP), list.GetExtendedListViewStyle());
     EXPECT_EQ(0, list.InsertColumn(0, L"Date", LVCFMT_LEFT, 100));
@@ -152,7 +160,8 @@ TEST_F(ControlTest, ListViewItemsSelectionSortAndHeaderArrows)
 
     CImageList images;
     ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
-    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
     EXPECT_EQ(0, images.AddIcon(icon));
     list.SetImageList(images, LVSIL_SMALL);
     EXPECT_EQ(images.m_hImageList, list.GetImageList(LVSIL_SMALL));
@@ -167,8 +176,10 @@ TEST_F(ControlTest, ReBarBandsMoveAndKeepTheirIds)
 {
     HWND rebar = CFrameWindowImpl<CHost>::CreateSimpleReBarCtrl(host);
     ASSERT_TRUE(rebar);
-    HWND a = ::CreateWindowExW(0, L"STATIC", L"a", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, rebar, nullptr, nullptr, nullptr);
-    HWND b = ::CreateWindowExW(0, L"STATIC", L"b", WS_CHILD | WS_VISIBLE, 0, 0, 60, 20, rebar, nullptr, nullptr, nullptr);
+    HWND a =
+        ::CreateWindowExW(0, L"STATIC", L"a", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, rebar, nullptr, nullptr, nullptr);
+    HWND b =
+        ::CreateWindowExW(0, L"STATIC", L"b", WS_CHILD | WS_VISIBLE, 0, 0, 60, 20, rebar, nullptr, nullptr, nullptr);
     ASSERT_TRUE(AlkAddReBarBand(rebar, a, 0, nullptr, FALSE, 0, FALSE));
     ASSERT_TRUE(AlkAddReBarBand(rebar, b, 0, nullptr, TRUE, 150, FALSE));
     CReBarCtrl bar(rebar);
@@ -227,7 +238,8 @@ TEST_F(ControlTest, RichEditTakesTheNotesSettings)
 {
     CRichEditCtrl notes;
     ASSERT_TRUE(notes.Create(host, CRect(0, 0, 300, 100), nullptr,
-                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN, 0, 33771));
+                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN, 0,
+                             33771));
     EXPECT_TRUE(notes.SetTextMode(TM_PLAINTEXT));
     EXPECT_TRUE(notes.GetTextMode() & TM_PLAINTEXT);
     EXPECT_TRUE(notes.SetAutoURLDetect(TRUE));
@@ -250,7 +262,8 @@ TEST_F(ControlTest, UpDownDatePickerProgressAndCombo)
     buddy.Create(host, CRect(0, 0, 80, 20), L"", WS_CHILD | WS_VISIBLE | ES_NUMBER, 0, 1028);
     CUpDownCtrl spin;
     ASSERT_TRUE(spin.Create(host, CRect(80, 0, 100, 20), nullptr,
-                            WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, 0, 1041));
+                            WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS,
+                            0, 1041));
     spin.SetBuddy(buddy);
     spin.SetRange32(0, 1000000);
     UDACCEL accel{1, 10};
@@ -268,7 +281,8 @@ TEST_F(ControlTest, UpDownDatePickerProgressAndCombo)
     EXPECT_STREQ(L"123456", text) << "no thousands separator in the buddy";
 
     CDateTimePickerCtrl picker;
-    ASSERT_TRUE(picker.Create(host, CRect(0, 30, 150, 50), nullptr, WS_CHILD | WS_VISIBLE | DTS_SHORTDATEFORMAT, 0, 1012));
+    ASSERT_TRUE(
+        picker.Create(host, CRect(0, 30, 150, 50), nullptr, WS_CHILD | WS_VISIBLE | DTS_SHORTDATEFORMAT, 0, 1012));
     SYSTEMTIME st{2026, 3, 0, 14, 9, 30, 0, 0};
     EXPECT_TRUE(picker.SetSystemTime(GDT_VALID, &st));
     SYSTEMTIME got{};
@@ -285,7 +299,8 @@ TEST_F(ControlTest, UpDownDatePickerProgressAndCombo)
     EXPECT_EQ(3, progress.GetPos()) << "a 32-bit range beyond 65535";
 
     CComboBox combo;
-    ASSERT_TRUE(combo.Create(host, CRect(0, 80, 150, 200), nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT, 0, 1025));
+    ASSERT_TRUE(
+        combo.Create(host, CRect(0, 80, 150, 200), nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT, 0, 1025));
     combo.AddString(L"Shell");
     combo.AddString(L"Esso");
     EXPECT_EQ(0, combo.FindStringExact(-1, L"Esso")) << "sorted";
@@ -313,8 +328,7 @@ TEST(RegKeyTest, TypedReadsAcceptOnlyTheRightTypeAndSize)
     // terminator (a caller that forgot it gets it added), so what lay behind a three-element
     // array on the stack decided what was stored.
     const wchar_t unterminated[4] = {L'a', L'b', L'c', L'x'};
-    ::RegSetValueExW(key, L"Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated),
-                     3 * sizeof(wchar_t));
+    ::RegSetValueExW(key, L"Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated), 3 * sizeof(wchar_t));
 
     CRegKey reader;
     ASSERT_EQ(ERROR_SUCCESS, reader.Open(HKEY_CURRENT_USER, path, KEY_READ));
@@ -393,15 +407,17 @@ TEST(SmallPiecesTest, FileDialogShowsTheInitialNameAndCancels)
     CFileDialog dlg(FALSE, nullptr, L"My Vehicles.dat", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter);
     CString shownName;
     bool found = false;
-    TimerSequence steps({[] {}, [&] {
-        HWND box = ::GetActiveWindow();
-        found = box != nullptr;
-        // The file name box of the explorer-style dialog.
-        HWND name = ::GetDlgItem(box, 0x47c);
-        if (name) CWindow(name).GetWindowText(shownName);
-        if (shownName.IsEmpty()) CWindow(::GetDlgItem(box, 0x480)).GetWindowText(shownName);
-        ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    }}, 200);
+    TimerSequence steps({[] {},
+                         [&] {
+                             HWND box = ::GetActiveWindow();
+                             found = box != nullptr;
+                             // The file name box of the explorer-style dialog.
+                             HWND name = ::GetDlgItem(box, 0x47c);
+                             if (name) CWindow(name).GetWindowText(shownName);
+                             if (shownName.IsEmpty()) CWindow(::GetDlgItem(box, 0x480)).GetWindowText(shownName);
+                             ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                         }},
+                        200);
     EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
     EXPECT_TRUE(found);
     EXPECT_STREQ(L"My Vehicles.dat", shownName);

@@ -2,10 +2,10 @@
 // controls and saved back, bad input refused with the focus on the field, the range check,
 // exchanging one control, a derived class replacing the float exchange, ending a dialog from
 // another thread.
-#include <gtest/gtest.h>
-
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
@@ -29,11 +29,13 @@ public:
     BOOL initResult = -1;
     bool endedByOK = false;
 
+    // clang-format off
     BEGIN_MSG_MAP(CExchangeDialogT)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     END_MSG_MAP()
+    // clang-format on
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     {
@@ -57,6 +59,7 @@ public:
 
 class CExchangeDialog : public CExchangeDialogT<CExchangeDialog>, public CWinDataExchange<CExchangeDialog> {
 public:
+    // clang-format off
     BEGIN_DDX_MAP(CExchangeDialog)
         DDX_TEXT(IDC_TEXT, text)
         DDX_INT(IDC_NUMBER, number)
@@ -65,6 +68,7 @@ public:
         DDX_CHECK(IDC_CHECK, check)
         DDX_RADIO(IDC_RADIO_A, radio)
     END_DDX_MAP()
+    // clang-format on
 
     // Record, then keep the default beep and focus.
     void OnDataExchangeError(UINT id, BOOL save)
@@ -86,7 +90,10 @@ CString ItemText(HWND dlg, int id)
     return s;
 }
 
-void PressOK(HWND dlg) { SendCommand(dlg, IDOK, BN_CLICKED, ::GetDlgItem(dlg, IDOK)); }
+void PressOK(HWND dlg)
+{
+    SendCommand(dlg, IDOK, BN_CLICKED, ::GetDlgItem(dlg, IDOK));
+}
 
 TEST(DialogTest, LoadsEveryKindIntoTheControls)
 {
@@ -152,10 +159,13 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
     std::vector<HWND> focusAfter;
     std::vector<HWND> expectedFocus;
     TimerAction action([&](HWND d) {
-        struct Case { int id; const wchar_t* text; };
+        struct Case {
+            int id;
+            const wchar_t* text;
+        };
         // Each bad value in turn, the others valid.
-        const Case cases[] = {{IDC_NUMBER, L""},     {IDC_NUMBER, L"12a"},       {IDC_NUMBER, L"99999999999"},
-                              {IDC_DECIMAL, L"abc"}, {IDC_DECIMAL, L"1,5"},      {IDC_DECIMAL, L""},
+        const Case cases[] = {{IDC_NUMBER, L""},     {IDC_NUMBER, L"12a"},   {IDC_NUMBER, L"99999999999"},
+                              {IDC_DECIMAL, L"abc"}, {IDC_DECIMAL, L"1,5"},  {IDC_DECIMAL, L""},
                               {IDC_UNSIGNED, L"-3"}, {IDC_DECIMAL, L"100.5"}};
         for (const Case& c : cases) {
             ::SetDlgItemTextW(d, IDC_NUMBER, L"1");
@@ -172,9 +182,9 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
     EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
     EXPECT_FALSE(dlg.endedByOK) << "no bad value ended the dialog";
     EXPECT_EQ(expectedFocus, focusAfter);
-    EXPECT_EQ((std::vector<UINT>{IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_DECIMAL, IDC_DECIMAL, IDC_DECIMAL,
-                                 IDC_UNSIGNED}),
-              dlg.exchangeErrors);
+    EXPECT_EQ(
+        (std::vector<UINT>{IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_DECIMAL, IDC_DECIMAL, IDC_DECIMAL, IDC_UNSIGNED}),
+        dlg.exchangeErrors);
     EXPECT_EQ((std::vector<UINT>{IDC_DECIMAL}), dlg.validateErrors) << "100.5 parses but is out of range";
     EXPECT_EQ(100.5f, dlg.decimal) << "the value is stored before the range check";
 }
@@ -240,10 +250,12 @@ public:
 
 class CCommaDialog : public CExchangeDialogT<CCommaDialog>, public CCommaExchange<CCommaDialog> {
 public:
+    // clang-format off
     BEGIN_DDX_MAP(CCommaDialog)
         DDX_FLOAT_RANGE(IDC_DECIMAL, decimal, 0, 100)
         DDX_FLOAT(IDC_DECIMAL, decimal)
     END_DDX_MAP()
+    // clang-format on
 };
 
 TEST(DialogTest, ADerivedFloatExchangeReplacesTheLibrarysOwn)
@@ -265,9 +277,7 @@ TEST(DialogTest, EndDialogFromAnotherThreadEndsTheModalLoop)
 {
     CExchangeDialog dlg;
     std::thread worker;
-    TimerAction action([&](HWND) {
-        worker = std::thread([&] { dlg.EndDialog(77); });
-    });
+    TimerAction action([&](HWND) { worker = std::thread([&] { dlg.EndDialog(77); }); });
     EXPECT_EQ(77, dlg.DoModal(nullptr));
     worker.join();
 }

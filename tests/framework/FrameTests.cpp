@@ -4,9 +4,9 @@
 // tooltips, accelerators and idle handling through the message loop, splitter positions and
 // single-pane mode, forwarding through splitter and container, the close button, and the
 // command bar's menus by mouse and keyboard.
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/CommandBar.h"
 #include "framework/Frame.h"
@@ -43,13 +43,16 @@ public:
     int quitOnCommand = 0;
     int quitWhenIdleAfterCommand = 0;
 
+    // clang-format off
     BEGIN_UPDATE_UI_MAP(CTestFrame)
         UPDATE_ELEMENT(ID_FILE_NEW, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
         UPDATE_ELEMENT(ID_TOOL_GO, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
         UPDATE_ELEMENT(ID_VIEW_A, UPDUI_MENUPOPUP)
         UPDATE_ELEMENT(ID_VIEW_B, UPDUI_MENUPOPUP)
     END_UPDATE_UI_MAP()
+    // clang-format on
 
+    // clang-format off
     BEGIN_MSG_MAP(CTestFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         COMMAND_ID_HANDLER(ID_PANE_CLOSE, OnPaneClose)
@@ -58,6 +61,7 @@ public:
         CHAIN_MSG_MAP(CUpdateUI<CTestFrame>)
         CHAIN_MSG_MAP(CFrameWindowImpl<CTestFrame>)
     END_MSG_MAP()
+    // clang-format on
 
     BOOL PreTranslateMessage(MSG* msg) override { return CFrameWindowImpl<CTestFrame>::PreTranslateMessage(msg); }
     BOOL OnIdle() override
@@ -227,11 +231,13 @@ TEST_F(FrameTest, StatusBarShowsPartsAndMenuPrompts)
     EXPECT_EQ(350, edges[1]);
     EXPECT_STREQ(L"Ready", status.GetText(0));
 
-    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_FILE_NEW, MF_STRING), reinterpret_cast<LPARAM>(frame.cmdBar.GetMenu()));
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_FILE_NEW, MF_STRING),
+                      reinterpret_cast<LPARAM>(frame.cmdBar.GetMenu()));
     EXPECT_TRUE(status.IsSimple());
     // (The simple text reads back as part 0 here.)
     EXPECT_STREQ(L"Create a new thing", status.GetText(0)) << "the part before the newline";
-    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_A, MF_STRING), reinterpret_cast<LPARAM>(frame.cmdBar.GetMenu()));
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_A, MF_STRING),
+                      reinterpret_cast<LPARAM>(frame.cmdBar.GetMenu()));
     EXPECT_STREQ(L"Show view A", status.GetText(0)) << "a string without tooltip part";
     frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_FALSE(status.IsSimple()) << "the parts come back when the menu closes";
@@ -550,8 +556,8 @@ TEST_F(FrameTest, CommandBarClickOpensAndMouseMovesBetweenMenus)
 
 TEST_F(FrameTest, CommandBarIconsAndPopupsForOtherWindows)
 {
-    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                 16, 16, 0));
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
     ASSERT_NE(nullptr, icon);
     frame.cmdBar.AddIcon(icon, ID_FILE_OPEN);
     MENUITEMINFOW info{};
@@ -605,10 +611,12 @@ TEST_F(FrameTest, CommandBarIconsAndPopupsForOtherWindows)
 class CPaneRows : public CWindowImpl<CPaneRows, CListViewCtrl>, public COwnerDraw<CPaneRows> {
 public:
     int drawn = 0;
+    // clang-format off
     BEGIN_MSG_MAP(CPaneRows)
         CHAIN_MSG_MAP_ALT(COwnerDraw<CPaneRows>, 1)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+    // clang-format on
     void DrawItem(LPDRAWITEMSTRUCT dis)
     {
         ++drawn;

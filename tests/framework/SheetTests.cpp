@@ -1,9 +1,9 @@
 // Property sheets with real pages: caption from the string table, OK and Cancel only, pages
 // created when first shown, PSN_SETACTIVE / PSN_APPLY answers (a refusal keeps the sheet open
 // on the page), PSM_QUERYSIBLINGS between pages, and the sheet's result.
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/DataExchange.h"
 #include "framework/PropertySheet.h"
@@ -15,9 +15,11 @@ namespace {
 class CTestSheet : public CPropertySheetImpl<CTestSheet> {
 public:
     CTestSheet() : CPropertySheetImpl<CTestSheet>(IDS_SHEET_CAPTION) {}
+    // clang-format off
     BEGIN_MSG_MAP(CTestSheet)
         CHAIN_MSG_MAP(CPropertySheetImpl<CTestSheet>)
     END_MSG_MAP()
+    // clang-format on
 };
 
 class CNumberPage : public CPropertyPageImpl<CNumberPage>, public CWinDataExchange<CNumberPage> {
@@ -28,13 +30,17 @@ public:
     bool refuseToLeave = false;
     std::vector<UINT> exchangeErrors;
 
+    // clang-format off
     BEGIN_MSG_MAP(CNumberPage)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         CHAIN_MSG_MAP(CPropertyPageImpl<CNumberPage>)
     END_MSG_MAP()
+    // clang-format on
+    // clang-format off
     BEGIN_DDX_MAP(CNumberPage)
         DDX_INT(IDC_PAGE_EDIT, number)
     END_DDX_MAP()
+    // clang-format on
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     {
@@ -71,10 +77,12 @@ public:
     int inits = 0, applies = 0;
     LRESULT siblingAnswer = -1;
 
+    // clang-format off
     BEGIN_MSG_MAP(CAskingPage)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         CHAIN_MSG_MAP(CPropertyPageImpl<CAskingPage>)
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     {
         ++inits;

@@ -14,9 +14,11 @@ class COwnDialog : public CDialogImpl<COwnDialog> {
 public:
     enum { IDD = IDD_DLL_DIALOG };
     CString caption;
+    // clang-format off
     BEGIN_MSG_MAP(COwnDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     {
         GetWindowText(caption);
@@ -50,8 +52,10 @@ namespace {
 class CDllWindow : public CWindowImpl<CDllWindow> {
 public:
     DECLARE_WND_CLASS(L"AlkTest.DllWindow")
+    // clang-format off
     BEGIN_MSG_MAP(CDllWindow)
     END_MSG_MAP()
+    // clang-format on
 };
 
 }  // namespace

@@ -2,11 +2,11 @@
 // id range and code, notifications by id and code, handlers passing a message on, chaining to
 // a base and a member map, alternate maps, reflection to controls (results back to the
 // sender), subclassing and superclassing, exceptions kept inside the window procedure.
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/Controls.h"
 #include "framework/WindowImpl.h"
@@ -26,13 +26,23 @@ class CMemberMap {
 public:
     std::vector<std::wstring>* log = nullptr;
 
+    // clang-format off
     BEGIN_MSG_MAP(CMemberMap)
         MESSAGE_HANDLER(WM_TEST_MEMBER, OnMember)
         COMMAND_ID_HANDLER(300, OnMemberCommand)
     END_MSG_MAP()
+    // clang-format on
 
-    LRESULT OnMember(UINT, WPARAM wp, LPARAM, BOOL&) { log->push_back(L"member"); return wp * 3; }
-    LRESULT OnMemberCommand(WORD, WORD, HWND, BOOL&) { log->push_back(L"member-command"); return 0; }
+    LRESULT OnMember(UINT, WPARAM wp, LPARAM, BOOL&)
+    {
+        log->push_back(L"member");
+        return wp * 3;
+    }
+    LRESULT OnMemberCommand(WORD, WORD, HWND, BOOL&)
+    {
+        log->push_back(L"member-command");
+        return 0;
+    }
 };
 
 // A base class map chained first by CRouter's own entries.
@@ -40,6 +50,7 @@ class CRouterBase {
 public:
     std::vector<std::wstring> log;
 
+    // clang-format off
     BEGIN_MSG_MAP(CRouterBase)
         MESSAGE_HANDLER(WM_TEST_BASE, OnBase)
         MESSAGE_HANDLER(WM_TEST_PASS, OnPassBase)
@@ -47,11 +58,28 @@ public:
     ALT_MSG_MAP(2)
         MESSAGE_HANDLER(WM_TEST_BASE, OnBaseAlt)
     END_MSG_MAP()
+    // clang-format on
 
-    LRESULT OnBase(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"base"); return 77; }
-    LRESULT OnBaseAlt(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"base-alt"); return 55; }
-    LRESULT OnPassBase(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"pass-base"); return 5; }
-    LRESULT OnBaseHundred(WORD, WORD, HWND, BOOL&) { log.push_back(L"base-100"); return 0; }
+    LRESULT OnBase(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        log.push_back(L"base");
+        return 77;
+    }
+    LRESULT OnBaseAlt(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        log.push_back(L"base-alt");
+        return 55;
+    }
+    LRESULT OnPassBase(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        log.push_back(L"pass-base");
+        return 5;
+    }
+    LRESULT OnBaseHundred(WORD, WORD, HWND, BOOL&)
+    {
+        log.push_back(L"base-100");
+        return 0;
+    }
 };
 
 class CRouter : public CWindowImpl<CRouter>, public CRouterBase {
@@ -65,6 +93,7 @@ public:
 
     CRouter() { member.log = &log; }
 
+    // clang-format off
     BEGIN_MSG_MAP(CRouter)
         MESSAGE_HANDLER(WM_TEST_PLAIN, OnPlain)
         MESSAGE_HANDLER(WM_REGISTERED, OnRegistered)
@@ -85,13 +114,18 @@ public:
         MESSAGE_HANDLER(WM_CHAR, OnAltChar)
         CHAIN_MSG_MAP_ALT(CRouterBase, 2)
     END_MSG_MAP()
+    // clang-format on
 
     LRESULT OnPlain(UINT msg, WPARAM wp, LPARAM lp, BOOL&)
     {
         log.push_back(L"plain");
         return msg == WM_TEST_PLAIN ? static_cast<LRESULT>(wp + lp) : -1;
     }
-    LRESULT OnRegistered(UINT, WPARAM, LPARAM, BOOL&) { log.push_back(L"registered"); return 1234; }
+    LRESULT OnRegistered(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        log.push_back(L"registered");
+        return 1234;
+    }
     LRESULT OnPass(UINT, WPARAM, LPARAM, BOOL& handled)
     {
         log.push_back(L"pass");
@@ -105,21 +139,41 @@ public:
         lastFrom = ctl;
         return 0;
     }
-    LRESULT OnClicked101(WORD, WORD, HWND, BOOL&) { log.push_back(L"101-clicked"); return 0; }
-    LRESULT OnRange(WORD, WORD id, HWND, BOOL&) { log.push_back(L"range:" + std::to_wstring(id)); return 0; }
-    LRESULT OnChange(WORD, WORD id, HWND, BOOL&) { log.push_back(L"change:" + std::to_wstring(id)); return 0; }
+    LRESULT OnClicked101(WORD, WORD, HWND, BOOL&)
+    {
+        log.push_back(L"101-clicked");
+        return 0;
+    }
+    LRESULT OnRange(WORD, WORD id, HWND, BOOL&)
+    {
+        log.push_back(L"range:" + std::to_wstring(id));
+        return 0;
+    }
+    LRESULT OnChange(WORD, WORD id, HWND, BOOL&)
+    {
+        log.push_back(L"change:" + std::to_wstring(id));
+        return 0;
+    }
     LRESULT OnClickTen(int id, LPNMHDR hdr, BOOL&)
     {
         log.push_back(L"click-10");
         return id == 10 && hdr->code == NM_CLICK ? 42 : -1;
     }
-    LRESULT OnDoubleClick(int id, LPNMHDR, BOOL&) { log.push_back(L"dblclk:" + std::to_wstring(id)); return 7; }
+    LRESULT OnDoubleClick(int id, LPNMHDR, BOOL&)
+    {
+        log.push_back(L"dblclk:" + std::to_wstring(id));
+        return 7;
+    }
     LRESULT OnAnyFromEleven(int, LPNMHDR hdr, BOOL&)
     {
         log.push_back(L"eleven:" + std::to_wstring(static_cast<int>(hdr->code)));
         return 8;
     }
-    LRESULT OnNotifyRange(int id, LPNMHDR, BOOL&) { log.push_back(L"nrange:" + std::to_wstring(id)); return 3; }
+    LRESULT OnNotifyRange(int id, LPNMHDR, BOOL&)
+    {
+        log.push_back(L"nrange:" + std::to_wstring(id));
+        return 3;
+    }
     LRESULT OnRangeKillFocus(WORD, WORD id, HWND, BOOL&)
     {
         log.push_back(L"killfocus:" + std::to_wstring(id));
@@ -152,7 +206,8 @@ protected:
 TEST_F(WindowTest, CreateBindsTheObjectAndDefaultProcessingRuns)
 {
     EXPECT_TRUE(::IsWindow(router.m_hWnd));
-    EXPECT_EQ(&router, static_cast<CRouter*>(static_cast<CWindowImplRootBase*>(CWindowImplRootBase::FromHandle(router))));
+    EXPECT_EQ(&router,
+              static_cast<CRouter*>(static_cast<CWindowImplRootBase*>(CWindowImplRootBase::FromHandle(router))));
     // WM_SETTEXT/WM_GETTEXT are not in the map: DefWindowProc stores the text.
     router.SetWindowText(L"Renamed");
     CString text;
@@ -249,7 +304,8 @@ TEST_F(WindowTest, DestroyingTheWindowReleasesTheObject)
 
 TEST_F(WindowTest, AContainedWindowUsesTheAlternateMap)
 {
-    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, router, nullptr, nullptr, nullptr);
+    HWND edit =
+        ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, router, nullptr, nullptr, nullptr);
     ASSERT_TRUE(edit);
     CContainedWindow contained(&router, 1);
     ASSERT_TRUE(contained.SubclassWindow(edit));
@@ -279,11 +335,13 @@ class CDigitEdit : public CWindowImpl<CDigitEdit, CEdit> {
 public:
     int changes = 0;
     int finals = 0;
+    // clang-format off
     BEGIN_MSG_MAP(CDigitEdit)
         MESSAGE_HANDLER(WM_CHAR, OnChar)
         REFLECTED_COMMAND_CODE_HANDLER(EN_CHANGE, OnReflectedChange)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnChar(UINT, WPARAM wp, LPARAM, BOOL& handled)
     {
         handled = !(wp >= L'0' && wp <= L'9');
@@ -301,10 +359,12 @@ public:
 class CReflectingParent : public CWindowImpl<CReflectingParent> {
 public:
     int commandsSeen = 0;
+    // clang-format off
     BEGIN_MSG_MAP(CReflectingParent)
         MESSAGE_HANDLER(WM_COMMAND, OnCommandSeen)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnCommandSeen(UINT, WPARAM wp, LPARAM, BOOL& handled)
     {
         if (HIWORD(wp) == EN_CHANGE) ++commandsSeen;
@@ -319,11 +379,13 @@ public:
     int prePaints = 0;
     int itemPrePaints = 0;
     int drawItems = 0;
+    // clang-format off
     BEGIN_MSG_MAP(CDrawnList)
         REFLECTED_NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         MESSAGE_HANDLER(OCM_DRAWITEM, OnDrawItem)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
+    // clang-format on
     LRESULT OnCustomDraw(int, LPNMHDR hdr, BOOL&)
     {
         auto* cd = reinterpret_cast<LPNMLVCUSTOMDRAW>(hdr);
@@ -357,7 +419,8 @@ protected:
 
 TEST_F(ReflectionTest, SubclassedEditFiltersKeysAndGetsItsReflectedCommand)
 {
-    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, parent, nullptr, nullptr, nullptr);
+    HWND edit =
+        ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, parent, nullptr, nullptr, nullptr);
     CDigitEdit digits;
     ASSERT_TRUE(digits.SubclassWindow(edit));
     EXPECT_FALSE(CDigitEdit().SubclassWindow(edit)) << "one object per window";
@@ -382,7 +445,8 @@ LRESULT CALLBACK OuterSubclass(HWND h, UINT m, WPARAM w, LPARAM l)
 
 TEST_F(ReflectionTest, AnObjectGoneUnderSomeoneElsesSubclassLeavesAWorkingControl)
 {
-    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, parent, nullptr, nullptr, nullptr);
+    HWND edit =
+        ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, parent, nullptr, nullptr, nullptr);
     {
         CDigitEdit digits;
         ASSERT_TRUE(digits.SubclassWindow(edit));

@@ -1,13 +1,17 @@
 // The SQLite we build works under Wine: files with non-ASCII names, transactions and locking
 // between two connections, and the compile-time version we pinned.
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <windows.h>
+
+#include <sqlite3.h>
+
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 
-std::wstring TempPath(const wchar_t* name) {
+std::wstring TempPath(const wchar_t* name)
+{
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     return std::wstring(dir) + name;
@@ -20,19 +24,21 @@ struct Db {
     int Exec(const char* sql) { return sqlite3_exec(h, sql, nullptr, nullptr, nullptr); }
 };
 
-TEST(SqliteSmoke, PinnedVersion) {
+TEST(SqliteSmoke, PinnedVersion)
+{
     EXPECT_STREQ("3.53.2", sqlite3_libversion());
     EXPECT_EQ(1, sqlite3_threadsafe());
 }
 
-TEST(SqliteSmoke, WritesAndReadsBackAFileWithANonAsciiName) {
+TEST(SqliteSmoke, WritesAndReadsBackAFileWithANonAsciiName)
+{
     const std::wstring path = TempPath(L"r\u00e9sum\u00e9 \u00e4\u00f6.dat");
     DeleteFileW(path.c_str());
     {
         Db db(path);
         ASSERT_NE(nullptr, db.h);
         ASSERT_EQ(SQLITE_OK, db.Exec("CREATE TABLE t(a INTEGER, b TEXT);"
-                                      "INSERT INTO t VALUES(42, 'it''s');"));
+                                     "INSERT INTO t VALUES(42, 'it''s');"));
     }
     // The file exists under exactly the wide name we asked for.
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
@@ -49,7 +55,8 @@ TEST(SqliteSmoke, WritesAndReadsBackAFileWithANonAsciiName) {
     EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
 
-TEST(SqliteSmoke, ImmediateTransactionMakesASecondWriterBusy) {
+TEST(SqliteSmoke, ImmediateTransactionMakesASecondWriterBusy)
+{
     const std::wstring path = TempPath(L"busy.dat");
     DeleteFileW(path.c_str());
     {

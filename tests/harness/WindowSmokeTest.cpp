@@ -1,8 +1,10 @@
 // A real top-level window under Wine and Xvfb: created, shown, given a common control, closed by
 // a posted WM_CLOSE and torn down by its own message loop.
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -12,7 +14,8 @@ struct Trace {
     bool destroyed = false;
 };
 
-LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
     Trace* trace = reinterpret_cast<Trace*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
     case WM_NCCREATE: {
@@ -20,9 +23,7 @@ LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         break;
     }
-    case WM_CREATE:
-        trace->created = true;
-        return 0;
+    case WM_CREATE: trace->created = true; return 0;
     case WM_CLOSE:
         trace->closed = true;
         DestroyWindow(hwnd);
@@ -35,7 +36,8 @@ LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-TEST(WindowSmoke, TheDisplayIsTheVirtualDesktop) {
+TEST(WindowSmoke, TheDisplayIsTheVirtualDesktop)
+{
     EXPECT_EQ(1280, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(1024, GetSystemMetrics(SM_CYSCREEN));
     HDC screen = GetDC(nullptr);
@@ -43,7 +45,8 @@ TEST(WindowSmoke, TheDisplayIsTheVirtualDesktop) {
     ReleaseDC(nullptr, screen);
 }
 
-TEST(WindowSmoke, WindowIsCreatedShownAndClosedByItsLoop) {
+TEST(WindowSmoke, WindowIsCreatedShownAndClosedByItsLoop)
+{
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
     ASSERT_TRUE(InitCommonControlsEx(&icc));
 
@@ -55,16 +58,16 @@ TEST(WindowSmoke, WindowIsCreatedShownAndClosedByItsLoop) {
     ASSERT_NE(0, RegisterClassW(&wc));
 
     Trace trace;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Harness smoke", WS_OVERLAPPEDWINDOW,
-                                100, 100, 400, 300, nullptr, nullptr, wc.hInstance, &trace);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Harness smoke", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr,
+                                nullptr, wc.hInstance, &trace);
     ASSERT_NE(nullptr, hwnd);
     EXPECT_TRUE(trace.created);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     EXPECT_TRUE(IsWindowVisible(hwnd));
 
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT,
-                                0, 0, 200, 100, hwnd, nullptr, wc.hInstance, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 200, 100, hwnd, nullptr,
+                                wc.hInstance, nullptr);
     ASSERT_NE(nullptr, list);
     LVCOLUMNW col = {};
     col.mask = LVCF_TEXT | LVCF_WIDTH;

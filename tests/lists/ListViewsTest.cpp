@@ -1,18 +1,18 @@
 // The vehicle, entry and quick-statistics lists as real list-view controls in a host window that
 // does what the main frame does for them: reflects their notifications, forwards the entry
 // list's header clicks and custom draw, and tracks their context menus through a command bar.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "ListsTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "desktop/EntryListView.h"
 #include "desktop/QuickStatsListView.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleListView.h"
 #include "framework/Gdi.h"
+#include "ListsTestSupport.h"
 #include "resources/desktop/resource.h"
 
 namespace {
@@ -26,10 +26,10 @@ struct MenuSeen {
     std::vector<bool> grayed;
     RECT window{};
 
-    bool Grayed(UINT command) const {
+    bool Grayed(UINT command) const
+    {
         for (size_t i = 0; i < commands.size(); ++i)
-            if (commands[i] == command)
-                return grayed[i];
+            if (commands[i] == command) return grayed[i];
         ADD_FAILURE() << "no command " << command;
         return false;
     }
@@ -47,6 +47,7 @@ public:
     // IsUpdating at each selection change of the entry list.
     std::vector<BOOL> updatingAtChange;
 
+    // clang-format off
     BEGIN_MSG_MAP(CHost)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
         MESSAGE_HANDLER(WM_ENTERIDLE, OnEnterIdle)
@@ -56,31 +57,33 @@ public:
         NOTIFY_HANDLER(kEntryListId, LVN_ITEMCHANGED, OnItemChanged)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
+    // clang-format on
 
 private:
-    LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL&)
+    {
         HMENU popup = reinterpret_cast<HMENU>(wParam);
         menu.commands.clear();
         menu.grayed.clear();
         for (int i = 0; i < GetMenuItemCount(popup); ++i) {
             const UINT id = GetMenuItemID(popup, i);
-            if (id == 0 || id == static_cast<UINT>(-1))
-                continue;  // separators
+            if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators
             menu.commands.push_back(id);
             menu.grayed.push_back((GetMenuState(popup, i, MF_BYPOSITION) & MF_GRAYED) != 0);
         }
         return 0;
     }
-    LRESULT OnEnterIdle(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    LRESULT OnEnterIdle(UINT, WPARAM wParam, LPARAM, BOOL&)
+    {
         if (wParam == MSGF_MENU && !menu.shown) {
             menu.shown = true;
-            if (HWND popup = FindWindowW(L"#32768", nullptr))
-                ::GetWindowRect(popup, &menu.window);
+            if (HWND popup = FindWindowW(L"#32768", nullptr)) ::GetWindowRect(popup, &menu.window);
             EndMenu();
         }
         return 0;
     }
-    LRESULT OnMeasureItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    LRESULT OnMeasureItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
         if (wParam != kStatsListId || !stats) {
             handled = FALSE;
             return 0;
@@ -88,19 +91,21 @@ private:
         stats->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
         return TRUE;
     }
-    LRESULT OnColumnClick(int id, LPNMHDR header, BOOL& handled) {
+    LRESULT OnColumnClick(int id, LPNMHDR header, BOOL& handled)
+    {
         return entries ? entries->OnColumnClick(id, header, handled) : 0;
     }
-    LRESULT OnCustomDraw(int id, LPNMHDR header, BOOL& handled) {
-        if (!entries)
-            return CDRF_DODEFAULT;
+    LRESULT OnCustomDraw(int id, LPNMHDR header, BOOL& handled)
+    {
+        if (!entries) return CDRF_DODEFAULT;
         NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
         const LRESULT result = entries->OnCustomDraw(id, header, handled);
         if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
             shading.emplace_back(static_cast<int>(draw->nmcd.dwItemSpec), draw->clrTextBk);
         return result;
     }
-    LRESULT OnItemChanged(int, LPNMHDR header, BOOL&) {
+    LRESULT OnItemChanged(int, LPNMHDR header, BOOL&)
+    {
         const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
         if (entries && (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
             updatingAtChange.push_back(entries->IsUpdating());
@@ -110,11 +115,13 @@ private:
 
 class ListsOnScreen : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(m_file.Connected());
         m_locale = GetThreadLocale();
         SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
@@ -130,12 +137,14 @@ protected:
         m_car = m_file.AddVehicle(L"Car");
         m_filter.SetVehicleID(m_car);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         m_host.DestroyWindow();
         SetThreadLocale(m_locale);
     }
 
-    void CreateVehicleList() {
+    void CreateVehicleList()
+    {
         ASSERT_TRUE(m_vehicles.Create(m_host, CRect(10, 40, 260, 300), nullptr,
                                       WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                                           LVS_SORTASCENDING | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER,
@@ -143,7 +152,8 @@ protected:
         m_vehicles.SetCommandBar(&m_bar);
         m_vehicles.Initialize();
     }
-    void CreateEntryList() {
+    void CreateEntryList()
+    {
         m_host.entries = &m_entries;
         ASSERT_TRUE(m_entries.Create(m_host, CRect(270, 40, 690, 400), nullptr,
                                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_STATICEDGE,
@@ -151,26 +161,30 @@ protected:
         m_entries.SetCommandBar(&m_bar);
         m_entries.InitColumns();
     }
-    std::vector<std::wstring> Column(CListViewCtrl& list, int column) {
+    std::vector<std::wstring> Column(CListViewCtrl& list, int column)
+    {
         std::vector<std::wstring> texts;
         for (int row = 0; row < list.GetItemCount(); ++row)
             texts.push_back(static_cast<const wchar_t*>(list.GetItemText(row, column)));
         return texts;
     }
-    std::vector<int> Selected(CListViewCtrl& list) {
+    std::vector<int> Selected(CListViewCtrl& list)
+    {
         std::vector<int> rows;
         for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
             rows.push_back(row);
         return rows;
     }
     // Opens the list's context menu as a right click or the context-menu key does.
-    MenuSeen ContextMenu(CListViewCtrl& list, LPARAM position) {
+    MenuSeen ContextMenu(CListViewCtrl& list, LPARAM position)
+    {
         m_host.menu = MenuSeen();
         list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), position);
         return m_host.menu;
     }
     // A real click on a column header of the entry list.
-    void ClickHeader(int column) {
+    void ClickHeader(int column)
+    {
         CHeaderCtrl header = m_entries.GetHeader();
         CRect item;
         ASSERT_TRUE(header.GetItemRect(column, &item));
@@ -179,10 +193,9 @@ protected:
         header.SendMessage(WM_LBUTTONUP, 0, at);
         PumpMessages();
     }
-    int Arrow(int column) {
-        return m_entries.GetHeader().GetItemFormat(column) & (HDF_SORTUP | HDF_SORTDOWN);
-    }
-    void Repair(long odometer, float amount, const wchar_t* description, double date = 40000) {
+    int Arrow(int column) { return m_entries.GetHeader().GetItemFormat(column) & (HDF_SORTUP | HDF_SORTDOWN); }
+    void Repair(long odometer, float amount, const wchar_t* description, double date = 40000)
+    {
         m_file.AddEntry(m_car, CEntry::etRepair, odometer, amount, 0, 0, L"", description, date);
     }
     // Erases the list into a bitmap as the control's own painting would; the rows of the bitmap
@@ -191,7 +204,8 @@ protected:
         int top = -1, bottom = -1, left = -1, right = -1;
         LRESULT erased = 0;
     };
-    Ink EraseInk(CListViewCtrl& list) {
+    Ink EraseInk(CListViewCtrl& list)
+    {
         CRect client;
         list.GetClientRect(&client);
         CClientDC screen(list);
@@ -205,13 +219,10 @@ protected:
         for (int y = 0; y < client.Height(); ++y)
             for (int x = 0; x < client.Width(); ++x)
                 if (dc.GetPixel(x, y) == text) {
-                    if (ink.top < 0)
-                        ink.top = y;
+                    if (ink.top < 0) ink.top = y;
                     ink.bottom = y;
-                    if (ink.left < 0 || x < ink.left)
-                        ink.left = x;
-                    if (x > ink.right)
-                        ink.right = x;
+                    if (ink.left < 0 || x < ink.left) ink.left = x;
+                    if (x > ink.right) ink.right = x;
                 }
         dc.SelectObject(old);
         DeleteObject(bitmap);
@@ -231,7 +242,8 @@ protected:
 
 // --- vehicle list --------------------------------------------------------------------------------
 
-TEST_F(ListsOnScreen, VehiclesShowInCaptionOrderWithTheirRecords) {
+TEST_F(ListsOnScreen, VehiclesShowInCaptionOrderWithTheirRecords)
+{
     const unsigned long van = m_file.AddVehicle(L"Van", 1999);
     m_file.AddVehicle(L"bike", 2010);
     CreateVehicleList();
@@ -271,7 +283,8 @@ TEST_F(ListsOnScreen, VehiclesShowInCaptionOrderWithTheirRecords) {
     }
 }
 
-TEST_F(ListsOnScreen, AddedAndRenamedVehiclesTakeTheirSortedPlace) {
+TEST_F(ListsOnScreen, AddedAndRenamedVehiclesTakeTheirSortedPlace)
+{
     m_file.AddVehicle(L"Van");
     CreateVehicleList();
 
@@ -304,7 +317,8 @@ TEST_F(ListsOnScreen, AddedAndRenamedVehiclesTakeTheirSortedPlace) {
     EXPECT_EQ(0, m_vehicles.GetItemCount());
 }
 
-TEST_F(ListsOnScreen, VehicleMenuGreysEditAndDeleteWithoutASelectedVehicle) {
+TEST_F(ListsOnScreen, VehicleMenuGreysEditAndDeleteWithoutASelectedVehicle)
+{
     m_file.AddVehicle(L"Van");
     CreateVehicleList();
 
@@ -322,7 +336,8 @@ TEST_F(ListsOnScreen, VehicleMenuGreysEditAndDeleteWithoutASelectedVehicle) {
     EXPECT_FALSE(one.Grayed(ID_DELETE_SELECTED));
 }
 
-TEST_F(ListsOnScreen, ContextKeyOpensTheMenuAtTheSelectedRowsIcon) {
+TEST_F(ListsOnScreen, ContextKeyOpensTheMenuAtTheSelectedRowsIcon)
+{
     m_file.AddVehicle(L"Van");
     m_file.AddVehicle(L"Truck");
     CreateVehicleList();
@@ -349,7 +364,8 @@ TEST_F(ListsOnScreen, ContextKeyOpensTheMenuAtTheSelectedRowsIcon) {
 
 // --- empty-list notice ---------------------------------------------------------------------------
 
-TEST_F(ListsOnScreen, EmptyListNoticeComesAndGoesWithTheRows) {
+TEST_F(ListsOnScreen, EmptyListNoticeComesAndGoesWithTheRows)
+{
     CreateEntryList();
     m_entries.Refresh(&m_filter);
     ASSERT_EQ(0, m_entries.GetItemCount());
@@ -389,7 +405,8 @@ TEST_F(ListsOnScreen, EmptyListNoticeComesAndGoesWithTheRows) {
 
 // --- entry list ----------------------------------------------------------------------------------
 
-TEST_F(ListsOnScreen, EntryRowsShowTheirColumnsAndTypeIcons) {
+TEST_F(ListsOnScreen, EntryRowsShowTheirColumnsAndTypeIcons)
+{
     CreateEntryList();
     CHeaderCtrl header = m_entries.GetHeader();
     ASSERT_EQ(4, header.GetItemCount());
@@ -452,7 +469,8 @@ TEST_F(ListsOnScreen, EntryRowsShowTheirColumnsAndTypeIcons) {
     EXPECT_EQ(0, m_entries.GetItemCount());
 }
 
-TEST_F(ListsOnScreen, HeaderClicksFlipTheDirectionAndTheArrows) {
+TEST_F(ListsOnScreen, HeaderClicksFlipTheDirectionAndTheArrows)
+{
     CreateEntryList();
     Repair(3000, 30, L"Tire rotation", 40010);
     Repair(1000, 50, L"oil change", 40010);
@@ -487,7 +505,8 @@ TEST_F(ListsOnScreen, HeaderClicksFlipTheDirectionAndTheArrows) {
     EXPECT_EQ(1, g_AppSettings.LastColSorted);
 }
 
-TEST_F(ListsOnScreen, EqualOdometersSortByAmount) {
+TEST_F(ListsOnScreen, EqualOdometersSortByAmount)
+{
     g_AppSettings.LastColSorted = 2;
     m_file.AddEntry(m_car, CEntry::etFuel, 5000, 40, 10, 4, L"B");
     m_file.AddEntry(m_car, CEntry::etFuel, 4000, 99, 10, 9.9f, L"C");
@@ -503,10 +522,10 @@ TEST_F(ListsOnScreen, EqualOdometersSortByAmount) {
     EXPECT_EQ((std::vector<std::wstring>{L"$40.00", L"$35.00", L"$99.00"}), Column(m_entries, 3));
 }
 
-TEST_F(ListsOnScreen, AddedEntryIsSelectedAloneAtItsSortedPlaceAndInView) {
+TEST_F(ListsOnScreen, AddedEntryIsSelectedAloneAtItsSortedPlaceAndInView)
+{
     g_AppSettings.LastColSorted = 3;
-    for (int i = 0; i < 40; ++i)
-        Repair(1000 + i, 10.0f + i, L"Service");
+    for (int i = 0; i < 40; ++i) Repair(1000 + i, 10.0f + i, L"Service");
     CreateEntryList();
     m_entries.Refresh(&m_filter);
     m_entries.SelectItem(3);
@@ -543,14 +562,13 @@ TEST_F(ListsOnScreen, AddedEntryIsSelectedAloneAtItsSortedPlaceAndInView) {
     EXPECT_EQ(41, m_entries.GetItemCount());
 }
 
-TEST_F(ListsOnScreen, DeletingSelectedRowsKeepsUpdatingRaisedAndTheEntries) {
-    for (int i = 0; i < 5; ++i)
-        Repair(1000 + i, 10.0f + i, L"Service");
+TEST_F(ListsOnScreen, DeletingSelectedRowsKeepsUpdatingRaisedAndTheEntries)
+{
+    for (int i = 0; i < 5; ++i) Repair(1000 + i, 10.0f + i, L"Service");
     CreateEntryList();
     m_entries.Refresh(&m_filter);
     m_entries.ClearSelection();
-    for (int row : {1, 2, 4})
-        m_entries.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    for (int row : {1, 2, 4}) m_entries.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 
     CObjectList selected;
     EXPECT_EQ(3, m_entries.GetSelectedEntries(&selected));
@@ -563,8 +581,7 @@ TEST_F(ListsOnScreen, DeletingSelectedRowsKeepsUpdatingRaisedAndTheEntries) {
     m_entries.DeleteSelectedRows();
     EXPECT_EQ((std::vector<std::wstring>{L"$10.00", L"$13.00"}), Column(m_entries, 3));
     EXPECT_EQ(3u, m_host.updatingAtChange.size());
-    for (BOOL updating : m_host.updatingAtChange)
-        EXPECT_TRUE(updating);
+    for (BOOL updating : m_host.updatingAtChange) EXPECT_TRUE(updating);
     EXPECT_FALSE(m_entries.IsUpdating());
     // The entries stay the view's until the next refresh (the list above deleted none).
     EXPECT_EQ(1002, kept->GetOdometer());
@@ -575,7 +592,8 @@ TEST_F(ListsOnScreen, DeletingSelectedRowsKeepsUpdatingRaisedAndTheEntries) {
     EXPECT_EQ(0, none.GetCount());
 }
 
-TEST_F(ListsOnScreen, EntryMenuFollowsTheNumberOfSelectedRows) {
+TEST_F(ListsOnScreen, EntryMenuFollowsTheNumberOfSelectedRows)
+{
     Repair(1000, 10, L"A");
     Repair(1001, 11, L"B");
     CreateEntryList();
@@ -599,11 +617,11 @@ TEST_F(ListsOnScreen, EntryMenuFollowsTheNumberOfSelectedRows) {
     EXPECT_FALSE(two.Grayed(ID_DELETE_SELECTED));
 }
 
-TEST_F(ListsOnScreen, RowsAreShadedAtItemPrePaint) {
+TEST_F(ListsOnScreen, RowsAreShadedAtItemPrePaint)
+{
     g_AppSettings.OddRowColor = RGB(255, 255, 255);
     g_AppSettings.EvenRowColor = RGB(206, 239, 165);
-    for (int i = 0; i < 4; ++i)
-        Repair(1000 + i, 10, L"Service");
+    for (int i = 0; i < 4; ++i) Repair(1000 + i, 10, L"Service");
     CreateEntryList();
     m_entries.Refresh(&m_filter);
     m_host.shading.clear();
@@ -612,8 +630,7 @@ TEST_F(ListsOnScreen, RowsAreShadedAtItemPrePaint) {
 
     std::vector<COLORREF> byRow(4, CLR_NONE);
     for (const auto& seen : m_host.shading)
-        if (seen.first >= 0 && seen.first < 4)
-            byRow[seen.first] = seen.second;
+        if (seen.first >= 0 && seen.first < 4) byRow[seen.first] = seen.second;
     EXPECT_EQ((std::vector<COLORREF>{RGB(206, 239, 165), RGB(255, 255, 255), RGB(206, 239, 165), RGB(255, 255, 255)}),
               byRow);
 
@@ -644,21 +661,24 @@ public:
 
 class QuickStatsPane : public ListsOnScreen {
 protected:
-    void CreateStatsList() {
+    void CreateStatsList()
+    {
         m_host.stats = &m_pane;
-        ASSERT_TRUE(m_pane.Create(m_host, CRect(10, 310, 260, 640), nullptr,
-                                  WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED |
-                                      LVS_NOCOLUMNHEADER,
-                                  WS_EX_STATICEDGE, kStatsListId));
+        ASSERT_TRUE(
+            m_pane.Create(m_host, CRect(10, 310, 260, 640), nullptr,
+                          WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
+                          WS_EX_STATICEDGE, kStatsListId));
         m_pane.InitRows();
     }
-    std::vector<std::wstring> Values() {
+    std::vector<std::wstring> Values()
+    {
         std::vector<std::wstring> values;
         for (int row = 0; row < m_pane.GetItemCount(); ++row)
             values.push_back(static_cast<const wchar_t*>(m_pane.GetValueText(row)));
         return values;
     }
-    void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor) {
+    void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor)
+    {
         m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity, cost / quantity, vendor);
     }
 
@@ -666,7 +686,8 @@ protected:
     CQuickStats m_stats;
 };
 
-TEST_F(QuickStatsPane, RowsAreLabelledAndShowNotAvailableWithoutFigures) {
+TEST_F(QuickStatsPane, RowsAreLabelledAndShowNotAvailableWithoutFigures)
+{
     CreateStatsList();
     EXPECT_EQ((std::vector<std::wstring>{L"Date range:", L"Average fuel economy:", L"Most recent fuel economy:",
                                          L"Average fuel cost:", L"Distance traveled:", L"Total fuel consumed:",
@@ -699,16 +720,17 @@ TEST_F(QuickStatsPane, RowsAreLabelledAndShowNotAvailableWithoutFigures) {
     EXPECT_FALSE(m_pane.GetStyle() & WS_HSCROLL);
 }
 
-TEST_F(QuickStatsPane, WorkedExampleReadsAsTheUserSeesIt) {
+TEST_F(QuickStatsPane, WorkedExampleReadsAsTheUserSeesIt)
+{
     Fuel(1000, 10, 30, L"First Gas");
     Fuel(1300, 12, 36, L"Second Gas");
     Fuel(1600, 10, 31, L"Third Gas");
     CreateStatsList();
     ASSERT_TRUE(m_stats.Compute(&m_filter));
     m_pane.SetStats(&m_stats);
-    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"27.27 mi/gal", L"30.00 mi/gal (Second Gas)",
-                                         L"$3.03 per gal", L"600 miles", L"22.00 gal", L"$97.00", L"$97.00",
-                                         L"3.67 gal per 100 miles", L"$16.17 per 100 miles"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"27.27 mi/gal", L"30.00 mi/gal (Second Gas)", L"$3.03 per gal",
+                                         L"600 miles", L"22.00 gal", L"$97.00", L"$97.00", L"3.67 gal per 100 miles",
+                                         L"$16.17 per 100 miles"}),
               Values());
 
     // Units changed without recomputing: new names, old numbers.
@@ -723,7 +745,8 @@ TEST_F(QuickStatsPane, WorkedExampleReadsAsTheUserSeesIt) {
     EXPECT_EQ(std::vector<std::wstring>(10, L"N/A"), Values());
 }
 
-TEST_F(QuickStatsPane, RepairAndFuelPairAndEconomiesThatCannotBeComputed) {
+TEST_F(QuickStatsPane, RepairAndFuelPairAndEconomiesThatCannotBeComputed)
+{
     Repair(5000, 250, L"Brakes");
     Fuel(5150, 10, 40, L"Gas");
     CreateStatsList();
@@ -739,7 +762,8 @@ TEST_F(QuickStatsPane, RepairAndFuelPairAndEconomiesThatCannotBeComputed) {
     EXPECT_EQ(L"$193.33 per 100 miles", values[9]);
 }
 
-TEST_F(QuickStatsPane, EconomyUnitLabels) {
+TEST_F(QuickStatsPane, EconomyUnitLabels)
+{
     const wchar_t* expected[] = {L"mi/gal", L"mi/gal", L"km/ltr", L"mi/ltr", L"", L""};
     const int units[] = {0, 1, 2, 3, 4, -1};
     for (int i = 0; i < 6; ++i) {
@@ -748,7 +772,8 @@ TEST_F(QuickStatsPane, EconomyUnitLabels) {
     }
 }
 
-TEST_F(QuickStatsPane, RowsAreDrawnWithSelectionFillAndSeparator) {
+TEST_F(QuickStatsPane, RowsAreDrawnWithSelectionFillAndSeparator)
+{
     Fuel(1000, 10, 30, L"A");
     CreateStatsList();
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -783,8 +808,7 @@ TEST_F(QuickStatsPane, RowsAreDrawnWithSelectionFillAndSeparator) {
         int upper = 0, lower = 0;
         for (int y = rc.top; y < rc.bottom - 1; ++y)
             for (int x = rc.left; x < rc.right; ++x)
-                if (dc.GetPixel(x, y) == ink)
-                    ++(y < (rc.top + rc.bottom) / 2 ? upper : lower);
+                if (dc.GetPixel(x, y) == ink) ++(y < (rc.top + rc.bottom) / 2 ? upper : lower);
         EXPECT_GT(upper, 0) << row;
         EXPECT_GT(lower, 0) << row;
     }

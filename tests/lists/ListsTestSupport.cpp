@@ -12,7 +12,8 @@ struct BoldFont {
 
 }  // namespace
 
-CTestDataFile::CTestDataFile() : m_folder(L"alk-lists") {
+CTestDataFile::CTestDataFile() : m_folder(L"alk-lists")
+{
     const std::wstring file = m_folder.File(L"test.dat");
     EXPECT_TRUE(CopyTemplate(file)) << "no template beside the tests";
     m_connected = g_DataLayer.Connect(file.c_str()) == CDataLayer::csConnected;
@@ -20,9 +21,13 @@ CTestDataFile::CTestDataFile() : m_folder(L"alk-lists") {
 }
 
 // The folder goes after the disconnection, with the member.
-CTestDataFile::~CTestDataFile() { g_DataLayer.Disconnect(); }
+CTestDataFile::~CTestDataFile()
+{
+    g_DataLayer.Disconnect();
+}
 
-unsigned long CTestDataFile::AddVehicle(const wchar_t* name, int year) {
+unsigned long CTestDataFile::AddVehicle(const wchar_t* name, int year)
+{
     CVehicle* vehicle = new CVehicle;
     vehicle->SetName(name);
     vehicle->SetYear(year);
@@ -32,9 +37,9 @@ unsigned long CTestDataFile::AddVehicle(const wchar_t* name, int year) {
     return refID;
 }
 
-void CTestDataFile::AddEntry(unsigned long vehicle, CEntry::Type type, long odometer, float amount,
-                             float custom1, float custom2, const wchar_t* vendor,
-                             const wchar_t* description, double date) {
+void CTestDataFile::AddEntry(unsigned long vehicle, CEntry::Type type, long odometer, float amount, float custom1,
+                             float custom2, const wchar_t* vendor, const wchar_t* description, double date)
+{
     CEntry* entry = new CEntry;
     entry->SetVehicleID(vehicle);
     entry->SetType(type);
@@ -57,9 +62,11 @@ CSettingsScope::CSettingsScope()
       m_lastColSorted(g_AppSettings.LastColSorted),
       m_shadeRows(g_AppSettings.ShadeRows),
       m_odd(g_AppSettings.OddRowColor),
-      m_even(g_AppSettings.EvenRowColor) {}
+      m_even(g_AppSettings.EvenRowColor)
+{}
 
-CSettingsScope::~CSettingsScope() {
+CSettingsScope::~CSettingsScope()
+{
     g_AppSettings.UnitDistance = m_unitDistance;
     g_AppSettings.UnitVolume = m_unitVolume;
     g_AppSettings.UnitFuelEconomy = m_unitEconomy;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdio>
-
 #include <string>
 
 #include "business/AlkBiz.h"
@@ -29,9 +28,9 @@ public:
     // Saves a vehicle and returns its reference id.
     unsigned long AddVehicle(const wchar_t* name, int year = 2004);
     // Saves an entry of the vehicle; the entry is freed before returning.
-    void AddEntry(unsigned long vehicle, CEntry::Type type, long odometer, float amount,
-                  float custom1 = 0, float custom2 = 0, const wchar_t* vendor = L"",
-                  const wchar_t* description = L"", double date = 40000);
+    void AddEntry(unsigned long vehicle, CEntry::Type type, long odometer, float amount, float custom1 = 0,
+                  float custom2 = 0, const wchar_t* vendor = L"", const wchar_t* description = L"",
+                  double date = 40000);
 
 private:
     CScratchFolder m_folder;

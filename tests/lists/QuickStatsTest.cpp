@@ -1,17 +1,18 @@
 // The quick statistics computed over entries stored through AlkBiz, in the stored units, and the
 // unit conversions with their single-precision constants.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "ListsTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "desktop/QuickStats.h"
+#include "ListsTestSupport.h"
 
 namespace {
 
 class QuickStatsCompute : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(m_file.Connected());
         g_AppSettings.UnitDistance = 0;     // miles
         g_AppSettings.UnitVolume = 0;       // US gallons
@@ -19,9 +20,9 @@ protected:
         m_car = m_file.AddVehicle(L"Car");
         m_filter.SetVehicleID(m_car);
     }
-    void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor = L"") {
-        m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity,
-                        quantity > 0 ? cost / quantity : 0, vendor);
+    void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor = L"")
+    {
+        m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity, quantity > 0 ? cost / quantity : 0, vendor);
     }
 
     CSettingsScope m_settings;
@@ -31,7 +32,8 @@ protected:
     CQuickStats m_stats;
 };
 
-TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest) {
+TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest)
+{
     Fuel(1000, 10, 30, L"First Gas");
     Fuel(1300, 12, 36, L"Second Gas");
     Fuel(1600, 10, 31, L"Third Gas");
@@ -43,7 +45,7 @@ TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest) {
     EXPECT_EQ(22.0f, m_stats.GetFuelConsumed());
     EXPECT_EQ(32.0f, m_stats.GetTotalFuelQuantity());
     EXPECT_EQ(97.0f, m_stats.GetFuelExpense());
-    EXPECT_EQ(97.0f / 32.0f, m_stats.GetAverageFuelCost());  // $3.03 per gal
+    EXPECT_EQ(97.0f / 32.0f, m_stats.GetAverageFuelCost());                 // $3.03 per gal
     EXPECT_EQ(static_cast<float>(22 / 6.0), m_stats.GetConsumptionRate());  // 3.67 per 100 miles
     EXPECT_EQ(600, m_stats.GetDistance());
     EXPECT_EQ(97.0f, m_stats.GetTotalExpense());
@@ -55,7 +57,8 @@ TEST_F(QuickStatsCompute, ThreeFillUpsGiveTheAverageOverAllButTheOldest) {
 // distance, then rounded to single. 55.43f / 4.48 is 12.37276793 as a double and rounds to
 // 12.37276745f; carried in the x87's 80-bit registers it would round to 12.3727684f instead, so
 // this holds only where the build computes in IEEE double (both of ours do).
-TEST_F(QuickStatsCompute, ConsumptionIsDividedInDoublePrecisionThenRounded) {
+TEST_F(QuickStatsCompute, ConsumptionIsDividedInDoublePrecisionThenRounded)
+{
     Fuel(1000, 0.25f, 1);  // the oldest: its fuel is not counted, and 0.25 leaves 55.43f exact
     Fuel(1448, 55.43f, 60);
 
@@ -65,7 +68,8 @@ TEST_F(QuickStatsCompute, ConsumptionIsDividedInDoublePrecisionThenRounded) {
     EXPECT_NE(12.3727684f, m_stats.GetConsumptionRate());
 }
 
-TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership) {
+TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership)
+{
     m_file.AddEntry(m_car, CEntry::etRepair, 5000, 250, 0, 0, L"Garage", L"Brakes");
     Fuel(5150, 10, 40);
 
@@ -81,7 +85,8 @@ TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership) {
     EXPECT_EQ(0.0f, m_stats.GetConsumptionRate());
 }
 
-TEST_F(QuickStatsCompute, OneFillUpCountsInTotalsButNotInConsumption) {
+TEST_F(QuickStatsCompute, OneFillUpCountsInTotalsButNotInConsumption)
+{
     Fuel(2000, 12.5f, 40.625f);  // 3.25 a gallon
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -96,23 +101,23 @@ TEST_F(QuickStatsCompute, OneFillUpCountsInTotalsButNotInConsumption) {
     EXPECT_STREQ(L"", m_stats.GetPrevFillVendor());
 }
 
-TEST_F(QuickStatsCompute, NoEntriesLeaveEveryNumberZero) {
+TEST_F(QuickStatsCompute, NoEntriesLeaveEveryNumberZero)
+{
     Fuel(1000, 10, 30);
     m_file.AddEntry(m_file.AddVehicle(L"Other"), CEntry::etFuel, 3000, 20, 5, 4);
     m_filter.SetEntryType(CEntry::etTrip);  // nothing of this type
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
     EXPECT_STREQ(L"All Dates", m_stats.GetDateRangeText());
-    for (float figure : {m_stats.GetAverageFuelEconomy(), m_stats.GetRecentFuelEconomy(),
-                         m_stats.GetFuelConsumed(), m_stats.GetConsumptionRate(),
-                         m_stats.GetTotalFuelQuantity(), m_stats.GetCostOfOwnership(),
-                         m_stats.GetTotalExpense(), m_stats.GetFuelExpense(),
-                         m_stats.GetAverageFuelCost()})
+    for (float figure : {m_stats.GetAverageFuelEconomy(), m_stats.GetRecentFuelEconomy(), m_stats.GetFuelConsumed(),
+                         m_stats.GetConsumptionRate(), m_stats.GetTotalFuelQuantity(), m_stats.GetCostOfOwnership(),
+                         m_stats.GetTotalExpense(), m_stats.GetFuelExpense(), m_stats.GetAverageFuelCost()})
         EXPECT_EQ(0.0f, figure);
     EXPECT_EQ(0, m_stats.GetDistance());
 }
 
-TEST_F(QuickStatsCompute, OnlyTheFilteredEntriesCount) {
+TEST_F(QuickStatsCompute, OnlyTheFilteredEntriesCount)
+{
     Fuel(1000, 10, 30);
     m_file.AddEntry(m_car, CEntry::etExpense, 1100, 15, 0, 0, L"", L"Wash");
     Fuel(1400, 10, 35);
@@ -131,7 +136,8 @@ TEST_F(QuickStatsCompute, OnlyTheFilteredEntriesCount) {
     EXPECT_EQ(80.0f, m_stats.GetTotalExpense());
 }
 
-TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance) {
+TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance)
+{
     Fuel(1000, 10, 30, L"A");
     Fuel(1300, 12, 36, L"B");
     Fuel(1600, 0, 0, L"C");
@@ -144,7 +150,8 @@ TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance) {
     EXPECT_EQ(2.0f, m_stats.GetConsumptionRate());
 }
 
-TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates) {
+TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates)
+{
     // The later odometer reading is stored first, with the later date.
     m_file.AddEntry(m_car, CEntry::etFuel, 1300, 36, 12, 3, L"Later", L"", 40010);
     m_file.AddEntry(m_car, CEntry::etFuel, 1000, 30, 10, 3, L"Earlier", L"", 40000);
@@ -158,7 +165,8 @@ TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates) {
     EXPECT_EQ(0.0f, m_stats.GetCostOfOwnership());
 }
 
-TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry) {
+TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry)
+{
     // 2^24 + 1 is not a float: adding 1 to 2^24 rounds back to 2^24, while 1 + 1 first is exact.
     m_file.AddEntry(m_car, CEntry::etExpense, 100, 16777216.0f);
     m_file.AddEntry(m_car, CEntry::etExpense, 100, 1);
@@ -179,7 +187,8 @@ TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry) {
     EXPECT_EQ(16777216.0f, m_stats.GetTotalFuelQuantity());
 }
 
-TEST_F(QuickStatsCompute, FailsWithoutFilterOrDatabase) {
+TEST_F(QuickStatsCompute, FailsWithoutFilterOrDatabase)
+{
     Fuel(1000, 10, 30);
     Fuel(1300, 10, 30);
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -211,7 +220,8 @@ protected:
     CSettingsScope m_settings;
 };
 
-TEST_F(QuickStatsUnits, ConversionsUseTheSinglePrecisionConstants) {
+TEST_F(QuickStatsUnits, ConversionsUseTheSinglePrecisionConstants)
+{
     const Conversion table[] = {
         {&CQuickStats::ToMiles, 0, 0, 1},
         {&CQuickStats::ToMiles, 1, 0, 0.621370971202850341796875f},
@@ -243,7 +253,8 @@ TEST_F(QuickStatsUnits, ConversionsUseTheSinglePrecisionConstants) {
     }
 }
 
-TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit) {
+TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit)
+{
     struct Case {
         int distanceUnit, volumeUnit, economyUnit;
         long distance;
@@ -251,14 +262,14 @@ TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit) {
         double expected;  // to two decimals
     };
     const Case cases[] = {
-        {0, 0, 0, 300, 10, 30.00},   // mi/gal (US)
-        {1, 2, 0, 100, 10, 23.52},   // km and litres as mi/gal (US): 62.1371 / 2.642
-        {0, 0, 2, 300, 10, 12.75},   // miles and US gallons as km/ltr: 482.7 / 37.85
-        {0, 0, 1, 300, 10, 36.03},   // mi/gal (UK): 300 / 8.327
-        {1, 1, 1, 100, 10, 6.21},    // km per UK gallon as mi/gal (UK)
-        {0, 2, 3, 300, 10, 30.00},   // mi/ltr from litres
-        {1, 0, 3, 100, 10, 1.64},    // km and US gallons as mi/ltr: 62.1371 / 37.85
-        {1, 2, 2, 100, 10, 10.00},   // km/ltr from km and litres
+        {0, 0, 0, 300, 10, 30.00},  // mi/gal (US)
+        {1, 2, 0, 100, 10, 23.52},  // km and litres as mi/gal (US): 62.1371 / 2.642
+        {0, 0, 2, 300, 10, 12.75},  // miles and US gallons as km/ltr: 482.7 / 37.85
+        {0, 0, 1, 300, 10, 36.03},  // mi/gal (UK): 300 / 8.327
+        {1, 1, 1, 100, 10, 6.21},   // km per UK gallon as mi/gal (UK)
+        {0, 2, 3, 300, 10, 30.00},  // mi/ltr from litres
+        {1, 0, 3, 100, 10, 1.64},   // km and US gallons as mi/ltr: 62.1371 / 37.85
+        {1, 2, 2, 100, 10, 10.00},  // km/ltr from km and litres
     };
     for (const Case& c : cases) {
         g_AppSettings.UnitDistance = c.distanceUnit;
@@ -269,7 +280,8 @@ TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit) {
     }
 }
 
-TEST_F(QuickStatsUnits, FuelEconomyThatCannotBeComputedIsMinusOne) {
+TEST_F(QuickStatsUnits, FuelEconomyThatCannotBeComputedIsMinusOne)
+{
     g_AppSettings.UnitDistance = 0;
     g_AppSettings.UnitVolume = 0;
     for (int unit : {-1, 4, 100}) {

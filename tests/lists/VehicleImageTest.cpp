@@ -1,39 +1,37 @@
 // The picture pane as a real static control: the default picture and its hint, pictures that
 // are missing, not pictures, or real BMP, GIF and JPEG files, and the stretched copy it keeps.
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "ListsTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "desktop/VehicleImage.h"
 #include "framework/Gdi.h"
+#include "ListsTestSupport.h"
 
 namespace {
 
 // red.jpg: 8x6 pixels, made with ImageMagick's convert
 const unsigned char kRedJpeg[] = {
-    0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 0x4a, 0x46, 0x49, 0x46, 0x00, 0x01, 0x01, 0x00, 0x00, 0x01,
-    0x00, 0x01, 0x00, 0x00, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x02, 0x01, 0x01, 0x01, 0x01, 0x01, 0x02,
-    0x01, 0x01, 0x01, 0x02, 0x02, 0x02, 0x02, 0x02, 0x04, 0x03, 0x02, 0x02, 0x02, 0x02, 0x05, 0x04,
-    0x04, 0x03, 0x04, 0x06, 0x05, 0x06, 0x06, 0x06, 0x05, 0x06, 0x06, 0x06, 0x07, 0x09, 0x08, 0x06,
-    0x07, 0x09, 0x07, 0x06, 0x06, 0x08, 0x0b, 0x08, 0x09, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x06, 0x08,
-    0x0b, 0x0c, 0x0b, 0x0a, 0x0c, 0x09, 0x0a, 0x0a, 0x0a, 0xff, 0xdb, 0x00, 0x43, 0x01, 0x02, 0x02,
-    0x02, 0x02, 0x02, 0x02, 0x05, 0x03, 0x03, 0x05, 0x0a, 0x07, 0x06, 0x07, 0x0a, 0x0a, 0x0a, 0x0a,
-    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a,
-    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a,
-    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0xff, 0xc0,
-    0x00, 0x11, 0x08, 0x00, 0x06, 0x00, 0x08, 0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11,
-    0x01, 0xff, 0xc4, 0x00, 0x14, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0xff, 0xc4, 0x00, 0x14, 0x10, 0x01, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0xc4, 0x00,
-    0x15, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x07, 0x09, 0xff, 0xc4, 0x00, 0x14, 0x11, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0xda, 0x00, 0x0c, 0x03, 0x01,
-    0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3f, 0x00, 0x21, 0x82, 0xd5, 0x51, 0xff, 0xd9,
+    0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 0x4a, 0x46, 0x49, 0x46, 0x00, 0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01,
+    0x00, 0x00, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x02, 0x01, 0x01, 0x01, 0x01, 0x01, 0x02, 0x01, 0x01, 0x01, 0x02,
+    0x02, 0x02, 0x02, 0x02, 0x04, 0x03, 0x02, 0x02, 0x02, 0x02, 0x05, 0x04, 0x04, 0x03, 0x04, 0x06, 0x05, 0x06,
+    0x06, 0x06, 0x05, 0x06, 0x06, 0x06, 0x07, 0x09, 0x08, 0x06, 0x07, 0x09, 0x07, 0x06, 0x06, 0x08, 0x0b, 0x08,
+    0x09, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x06, 0x08, 0x0b, 0x0c, 0x0b, 0x0a, 0x0c, 0x09, 0x0a, 0x0a, 0x0a, 0xff,
+    0xdb, 0x00, 0x43, 0x01, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x05, 0x03, 0x03, 0x05, 0x0a, 0x07, 0x06, 0x07,
+    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a,
+    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a,
+    0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0x0a, 0xff, 0xc0, 0x00, 0x11,
+    0x08, 0x00, 0x06, 0x00, 0x08, 0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xff, 0xc4, 0x00,
+    0x14, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x08, 0xff, 0xc4, 0x00, 0x14, 0x10, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0xc4, 0x00, 0x15, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x07, 0x09, 0xff, 0xc4, 0x00, 0x14, 0x11, 0x01, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0xda, 0x00, 0x0c,
+    0x03, 0x01, 0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3f, 0x00, 0x21, 0x82, 0xd5, 0x51, 0xff, 0xd9,
 };
 // blue.gif: 8x6 pixels, made with ImageMagick's convert
 const unsigned char kBlueGif[] = {
@@ -42,13 +40,15 @@ const unsigned char kBlueGif[] = {
     0x08, 0x00, 0x06, 0x00, 0x00, 0x02, 0x06, 0x84, 0x8f, 0xa9, 0xcb, 0x7d, 0x05, 0x00, 0x3b,
 };
 
-void WriteFile(const std::wstring& path, const void* data, size_t size) {
+void WriteFile(const std::wstring& path, const void* data, size_t size)
+{
     std::ofstream out(path.c_str(), std::ios::binary);
     out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 // A 24-bit bottom-up BMP of one colour.
-void WriteBmp(const std::wstring& path, int width, int height, COLORREF color) {
+void WriteBmp(const std::wstring& path, int width, int height, COLORREF color)
+{
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
@@ -75,13 +75,15 @@ void WriteBmp(const std::wstring& path, int width, int height, COLORREF color) {
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
+SIZE BitmapSize(HBITMAP bitmap)
+{
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
-COLORREF CentrePixel(HBITMAP bitmap) {
+COLORREF CentrePixel(HBITMAP bitmap)
+{
     const SIZE size = BitmapSize(bitmap);
     CClientDC screen(nullptr);
     CMemoryDC dc(screen);
@@ -91,7 +93,8 @@ COLORREF CentrePixel(HBITMAP bitmap) {
     return color;
 }
 
-bool Near(COLORREF a, COLORREF b, int tolerance = 24) {
+bool Near(COLORREF a, COLORREF b, int tolerance = 24)
+{
     return abs(GetRValue(a) - GetRValue(b)) <= tolerance && abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
@@ -99,13 +102,16 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 24) {
 class CHostWindow : public CWindowImpl<CHostWindow, CWindow, CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0>> {
 public:
     DECLARE_WND_CLASS(L"AlkPictureTestHost")
+    // clang-format off
     BEGIN_MSG_MAP(CHostWindow)
     END_MSG_MAP()
+    // clang-format on
 };
 
 class PicturePane : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(m_host.Create(nullptr, CRect(100, 100, 500, 500), L"Picture host"));
         m_host.ShowWindow(SW_SHOW);
         ASSERT_TRUE(m_pane.Create(m_host, CRect(10, 10, 210, 160), nullptr,
@@ -117,29 +123,33 @@ protected:
         m_folder = std::wstring(temp) + L"alk-picture-" + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(m_folder.c_str(), nullptr);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         m_host.DestroyWindow();
-        for (const std::wstring& file : m_files)
-            DeleteFileW(file.c_str());
+        for (const std::wstring& file : m_files) DeleteFileW(file.c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
-    std::wstring File(const wchar_t* name) {
+    std::wstring File(const wchar_t* name)
+    {
         m_files.push_back(m_folder + L"\\" + name);
         return m_files.back();
     }
     HBITMAP Shown() { return m_pane.GetBitmap(); }
-    SIZE ClientSize() {
+    SIZE ClientSize()
+    {
         CRect rc;
         m_pane.GetClientRect(&rc);
         return SIZE{rc.Width(), rc.Height()};
     }
-    void ExpectDefaultPicture() {
+    void ExpectDefaultPicture()
+    {
         EXPECT_TRUE(m_pane.IsDefaultPicture());
         const SIZE size = BitmapSize(Shown());
         EXPECT_EQ(160, size.cx);  // its own size, not the pane's
         EXPECT_EQ(120, size.cy);
     }
-    void ExpectStretched(COLORREF color) {
+    void ExpectStretched(COLORREF color)
+    {
         EXPECT_FALSE(m_pane.IsDefaultPicture());
         const SIZE size = BitmapSize(Shown());
         const SIZE client = ClientSize();
@@ -154,7 +164,8 @@ protected:
     std::vector<std::wstring> m_files;
 };
 
-TEST_F(PicturePane, PicturesThatCannotBeShownGiveTheDefault) {
+TEST_F(PicturePane, PicturesThatCannotBeShownGiveTheDefault)
+{
     ExpectDefaultPicture();
 
     const std::wstring text = File(L"notes.jpg");
@@ -173,7 +184,8 @@ TEST_F(PicturePane, PicturesThatCannotBeShownGiveTheDefault) {
     }
 }
 
-TEST_F(PicturePane, LockedFileGivesTheDefault) {
+TEST_F(PicturePane, LockedFileGivesTheDefault)
+{
     const std::wstring path = File(L"locked.bmp");
     WriteBmp(path, 8, 8, RGB(0, 200, 0));
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -185,7 +197,8 @@ TEST_F(PicturePane, LockedFileGivesTheDefault) {
     ExpectStretched(RGB(0, 200, 0));
 }
 
-TEST_F(PicturePane, RealPicturesAreStretchedToThePane) {
+TEST_F(PicturePane, RealPicturesAreStretchedToThePane)
+{
     const std::wstring bmp = File(L"green.bmp");
     WriteBmp(bmp, 33, 17, RGB(20, 180, 40));
     const std::wstring gif = File(L"blue.gif");
@@ -204,7 +217,8 @@ TEST_F(PicturePane, RealPicturesAreStretchedToThePane) {
     ExpectDefaultPicture();
 }
 
-TEST_F(PicturePane, PictureOfThePanesSizeIsShownAsItIs) {
+TEST_F(PicturePane, PictureOfThePanesSizeIsShownAsItIs)
+{
     const SIZE client = ClientSize();
     const std::wstring bmp = File(L"exact.bmp");
     WriteBmp(bmp, client.cx, client.cy, RGB(250, 200, 0));
@@ -220,7 +234,8 @@ TEST_F(PicturePane, PictureOfThePanesSizeIsShownAsItIs) {
     EXPECT_EQ(0u, GetObjectType(copy));
 }
 
-TEST_F(PicturePane, ResizingKeepsExactlyOneStretchedCopy) {
+TEST_F(PicturePane, ResizingKeepsExactlyOneStretchedCopy)
+{
     const std::wstring bmp = File(L"resize.bmp");
     WriteBmp(bmp, 64, 48, RGB(100, 100, 255));
     m_pane.SetPicture(bmp.c_str());
@@ -243,15 +258,16 @@ TEST_F(PicturePane, ResizingKeepsExactlyOneStretchedCopy) {
 
 // Ends the first message box that appears while the pane handles a click, and reads its text.
 struct MessageBoxWatch {
-    static MessageBoxWatch*& Current() {
+    static MessageBoxWatch*& Current()
+    {
         static MessageBoxWatch* current = nullptr;
         return current;
     }
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+    {
         MessageBoxWatch* self = Current();
         HWND box = FindWindowW(L"#32770", L"Autolark");
-        if (!self || !box)
-            return;
+        if (!self || !box) return;
         KillTimer(nullptr, id);
         self->owner = GetWindow(box, GW_OWNER);
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -261,11 +277,13 @@ struct MessageBoxWatch {
         }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
-    MessageBoxWatch() {
+    MessageBoxWatch()
+    {
         Current() = this;
         timer = SetTimer(nullptr, 0, 30, &Fire);
     }
-    ~MessageBoxWatch() {
+    ~MessageBoxWatch()
+    {
         KillTimer(nullptr, timer);
         Current() = nullptr;
     }
@@ -274,15 +292,17 @@ struct MessageBoxWatch {
     std::vector<std::wstring> texts;
 };
 
-TEST_F(PicturePane, ClickOnTheDefaultPictureExplainsHowToSetOne) {
+TEST_F(PicturePane, ClickOnTheDefaultPictureExplainsHowToSetOne)
+{
     {
         MessageBoxWatch watch;
         m_pane.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
         EXPECT_EQ(static_cast<HWND>(m_host), watch.owner);
         bool found = false;
         for (const std::wstring& text : watch.texts)
-            found |= text == L"To assign or change the picture, right-click on a vehicle in the list above and "
-                             L"select Edit from the popup menu.";
+            found |= text ==
+                     L"To assign or change the picture, right-click on a vehicle in the list above and "
+                     L"select Edit from the popup menu.";
         EXPECT_TRUE(found);
     }
     const std::wstring bmp = File(L"user.bmp");

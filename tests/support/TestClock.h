@@ -1,13 +1,14 @@
 // UTC times for the tests: a SYSTEMTIME from its fields, its OLE date, and the library's UTC clock
 // pinned for the length of a scope.
-#ifndef TESTS_SUPPORT_TESTCLOCK_H
-#define TESTS_SUPPORT_TESTCLOCK_H
+#pragma once
 
-#include "business/AlkBiz.h"
 #include <oleauto.h>
 
-inline SYSTEMTIME Utc(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
-                      WORD second = 0, WORD milliseconds = 0) {
+#include "business/AlkBiz.h"
+
+inline SYSTEMTIME Utc(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0,
+                      WORD milliseconds = 0)
+{
     SYSTEMTIME t = {};
     t.wYear = year;
     t.wMonth = month;
@@ -19,7 +20,8 @@ inline SYSTEMTIME Utc(WORD year, WORD month, WORD day, WORD hour = 0, WORD minut
     return t;
 }
 
-inline double OleDate(const SYSTEMTIME& t) {
+inline double OleDate(const SYSTEMTIME& t)
+{
     SYSTEMTIME whole = t;
     whole.wMilliseconds = 0;
     double date = 0;
@@ -34,5 +36,3 @@ public:
     CFixedClock(const CFixedClock&) = delete;
     CFixedClock& operator=(const CFixedClock&) = delete;
 };
-
-#endif

@@ -6,21 +6,24 @@ int g_folderCount = 0;
 
 }  // namespace
 
-std::wstring ProgramFolder() {
+std::wstring ProgramFolder()
+{
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-bool CopyTemplate(const std::wstring& path) {
+bool CopyTemplate(const std::wstring& path)
+{
     const std::wstring source = ProgramFolder() + L"Default.ENU";
     // A file of that name left read-only by an earlier run that was stopped half-way.
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return CopyFileW(source.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
-void RemoveTree(const std::wstring& path) {
+void RemoveTree(const std::wstring& path)
+{
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
@@ -40,7 +43,8 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
-CScratchFolder::CScratchFolder(const std::wstring& prefix, const std::wstring& leaf) {
+CScratchFolder::CScratchFolder(const std::wstring& prefix, const std::wstring& leaf)
+{
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     m_top = std::wstring(temp) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -54,9 +58,13 @@ CScratchFolder::CScratchFolder(const std::wstring& prefix, const std::wstring& l
     }
 }
 
-CScratchFolder::~CScratchFolder() { RemoveTree(m_top); }
+CScratchFolder::~CScratchFolder()
+{
+    RemoveTree(m_top);
+}
 
-void PumpMessages() {
+void PumpMessages()
+{
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);

@@ -1,7 +1,6 @@
 // Files and the message queue of the test programs: the program's own folder and the template
 // database beside it, scratch folders under the temporary folder, and the queue of the test thread.
-#ifndef TESTS_SUPPORT_TESTFILES_H
-#define TESTS_SUPPORT_TESTFILES_H
+#pragma once
 
 #include <windows.h>
 
@@ -37,5 +36,3 @@ private:
 
 // Processes what is queued for this thread.
 void PumpMessages();
-
-#endif
