@@ -194,7 +194,7 @@ void CMainFrame::CreatePanes()
     m_vehicleImage.Create(m_picturePane, rcDefault, nullptr,
                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SS_BITMAP | SS_NOTIFY |
                               SS_CENTERIMAGE | SS_REALSIZEIMAGE,
-                          WS_EX_STATICEDGE);
+                          WS_EX_STATICEDGE, IDC_VEHICLE_PICTURE);
     m_picturePane.SetClient(m_vehicleImage);
     m_vehicleImage.SetPicture(nullptr);
 

@@ -132,30 +132,6 @@ public:
     END_MSG_MAP()
     // clang-format on
 
-    // Members in the order of construction. Public so that start-up and the program's tests
-    // can reach the panes; only the frame changes them.
-    CEntryListView m_entryList;
-    CVehicleListView m_vehicleList;
-    CEntryFilter m_filter;
-    int m_exportBusy = 0;  // an Excel export is running
-    CSplitterWindow m_vSplit;
-    CHorSplitterWindow m_hSplit1;
-    CHorSplitterWindow m_hSplit2;
-    CHorSplitterWindow m_hSplit3;
-    CCommandBarCtrl m_cmdBar;
-    CToolBarCtrl m_toolBar;
-    CStatusBarCtrl m_statusBar;
-    CPaneContainer m_vehiclePane;
-    CPaneContainer m_quickStatsPane;
-    CPaneContainer m_entryPane;
-    CPaneContainer m_notesPane;
-    CPaneContainer m_picturePane;
-    CQuickStatsListView m_quickStatsList;
-    CRichEditCtrl m_notes;
-    CImageList m_toolbarImages;  // owned; destroyed with the window
-    CQuickStats m_quickStats;
-    CVehicleImage m_vehicleImage;
-
 protected:
     // Opens a web address or a file with the shell's "open" verb. Virtual so that a test can
     // see what would be opened without starting a browser.
@@ -199,6 +175,30 @@ private:
     void RefreshEntries();
     // Moves the focus across the vertical splitter to the given side and on to its list pane.
     void FocusSide(int side);
+
+    // Members in the order of construction. Tests find the panes as a user's tools would, by
+    // their control ids under the frame.
+    CEntryListView m_entryList;
+    CVehicleListView m_vehicleList;
+    CEntryFilter m_filter;
+    int m_exportBusy = 0;  // an Excel export is running
+    CSplitterWindow m_vSplit;
+    CHorSplitterWindow m_hSplit1;
+    CHorSplitterWindow m_hSplit2;
+    CHorSplitterWindow m_hSplit3;
+    CCommandBarCtrl m_cmdBar;
+    CToolBarCtrl m_toolBar;
+    CStatusBarCtrl m_statusBar;
+    CPaneContainer m_vehiclePane;
+    CPaneContainer m_quickStatsPane;
+    CPaneContainer m_entryPane;
+    CPaneContainer m_notesPane;
+    CPaneContainer m_picturePane;
+    CQuickStatsListView m_quickStatsList;
+    CRichEditCtrl m_notes;
+    CImageList m_toolbarImages;  // owned; destroyed with the window
+    CQuickStats m_quickStats;
+    CVehicleImage m_vehicleImage;
 
     // The pane control that had the focus when the frame was last deactivated (a message box, a
     // dialog, another program); it gets the focus back on reactivation, so that Edit and

@@ -32,16 +32,15 @@ public:
     // Two lines of text, in the bold and the default GUI font, and 3 pixels.
     void MeasureItem(LPMEASUREITEMSTRUCT item) override;
 
+    // The value shown under the label of a row (0 to 9): "N/A" without figures.
+    CString GetValueText(int row) const;
+
     // clang-format off
     BEGIN_MSG_MAP(CQuickStatsListView)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         CHAIN_MSG_MAP(CCustomListView)
     END_MSG_MAP()
     // clang-format on
-
-protected:
-    // The value shown under the label of a row.
-    CString GetValueText(int row) const;
 
 private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "business/AlkBiz.h"
+#include "tests/support/Records.h"
 
 namespace {
 
@@ -82,19 +83,12 @@ bool SaveEntry(CDataLayer& db, unsigned long vehicle, CEntry::Type type, double 
                const wchar_t* description, const wchar_t* vendor, float custom1, float custom2, const wchar_t* notes,
                int& count)
 {
-    CEntry* entry = new CEntry;
-    entry->SetVehicleID(vehicle);
-    entry->SetType(type);
-    entry->SetDate(date);
-    entry->SetOdometer(odometer);
-    entry->SetAmount(amount);
-    if (description) entry->SetName(description);
-    if (vendor) entry->SetVendor(vendor);
-    entry->SetCustom1(custom1);
-    entry->SetCustom2(custom2);
-    if (notes) entry->SetNotes(notes);
-    bool ok = db.Save(entry, 0) != 0;
-    delete entry;
+    CEntryRecord entry(vehicle, type);
+    entry.Date(date).Odometer(odometer).Amount(amount).Custom(custom1, custom2);
+    if (description) entry.Description(description);
+    if (vendor) entry.Vendor(vendor);
+    if (notes) entry.Notes(notes);
+    const bool ok = entry.Save(db) != 0;
     if (ok) ++count;
     return ok;
 }
@@ -132,17 +126,13 @@ int wmain(int argc, wchar_t** argv)
     int entries = 0, reminders = 0;
     unsigned long firstVehicle = 0;
     for (const VehicleSpec& spec : kVehicles) {
-        CVehicle* vehicle = new CVehicle;
-        vehicle->SetName(spec.name);
-        vehicle->SetYear(spec.year);
-        vehicle->SetLicensePlate(spec.plate);
-        vehicle->SetDealerName(L"Brellox Motors");
-        vehicle->SetInsuranceAgentName(L"A. Agent");
-        if (!db.Save(vehicle, 0)) {
+        CVehicleRecord vehicle(spec.name);
+        vehicle.Year(spec.year).Plate(spec.plate).Dealer(L"Brellox Motors").Insurance(L"A. Agent");
+        const unsigned long ref = vehicle.Save(db);
+        if (!ref) {
             fwprintf(stderr, L"cannot save vehicle %ls\n", spec.name);
             return 1;
         }
-        unsigned long ref = vehicle->GetRefID();
         if (!firstVehicle) firstVehicle = ref;
 
         // Walk two years forward, a fill-up every milesPerFill or so, other entries between.
@@ -181,18 +171,12 @@ int wmain(int argc, wchar_t** argv)
             default: break;
             }
         }
-        if (!db.UpdateCurrentOdometer(vehicle, odometer)) fwprintf(stderr, L"cannot store the odometer\n");
-        delete vehicle;
+        if (!db.UpdateCurrentOdometer(&vehicle.Get(), odometer)) fwprintf(stderr, L"cannot store the odometer\n");
 
         const wchar_t* due[] = {L"Oil change", L"Inspection"};
         for (int i = 0; i < 2; ++i) {
-            CNotification* reminder = new CNotification;
-            reminder->SetVehicleID(ref);
-            reminder->SetName(due[i]);
-            reminder->SetOdometer(odometer + 1500 * (i + 1));
-            reminder->SetDate(today + 60 * (i + 1));
-            if (db.Save(reminder, 0)) ++reminders;
-            delete reminder;
+            if (CReminderRecord(ref, due[i]).Odometer(odometer + 1500 * (i + 1)).Date(today + 60 * (i + 1)).Save(db))
+                ++reminders;
         }
     }
 
@@ -209,11 +193,7 @@ int wmain(int argc, wchar_t** argv)
     int keywords = 0;
     for (auto& list : keywordLists) {
         for (size_t i = 0; i < list.count; ++i) {
-            CKeyword* keyword = new CKeyword;
-            keyword->SetType(list.type);
-            keyword->SetName(list.words[i]);
-            if (db.Save(keyword, 0)) ++keywords;
-            delete keyword;
+            if (CKeywordRecord(list.type, list.words[i]).Save(db)) ++keywords;
         }
     }
 

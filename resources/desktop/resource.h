@@ -36,6 +36,8 @@
 #define IDC_ENTRY_LIST   33770
 #define IDC_NOTES        33771
 #define IDC_QUICK_STATS  33772
+// The vehicle picture (found by tests; the program itself addresses it through its object)
+#define IDC_VEHICLE_PICTURE 33773
 
 // Commands
 #define ID_DELETE_SELECTED     32773

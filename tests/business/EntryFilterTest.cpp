@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
+#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 
 namespace {
@@ -22,11 +23,7 @@ void ExpectTime(const SYSTEMTIME* t, WORD year, WORD month, WORD day, WORD hour,
 
 CEntry* MakeEntry(double date, unsigned long vehicle = 7, CEntry::Type type = CEntry::etFuel)
 {
-    CEntry* e = new CEntry;
-    e->SetDate(date);
-    e->SetVehicleID(vehicle);
-    e->SetType(type);
-    return e;
+    return CEntryRecord(vehicle, type).Date(date).Take();
 }
 
 TEST(EntryFilterRanges, AllDatesHasNoRange)

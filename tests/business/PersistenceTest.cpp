@@ -10,6 +10,7 @@
 
 #include "business/AlkBiz.h"
 #include "TestDatabase.h"
+#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 
 namespace {
@@ -27,14 +28,9 @@ protected:
     void SetUp() override { ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str())); }
     void TearDown() override { m_db.CloseHandle(); }
 
-    CEntry* NewEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0)
+    static CEntry* NewEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0)
     {
-        CEntry* e = new CEntry;
-        e->SetVehicleID(vehicle);
-        e->SetType(type);
-        e->SetDate(date);
-        e->SetOdometer(odometer);
-        return e;
+        return CEntryRecord(vehicle, type).Date(date).Odometer(odometer).Take();
     }
     // Saves an entry and keeps it for the test's life.
     CEntry* SaveEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer = 0)

@@ -15,6 +15,8 @@
 #include "resources/desktop/resource.h"
 #include "tests/desktop/CStringPrinting.h"
 #include "tests/desktop/UtilityTestIds.h"
+#include "tests/support/SettingsScope.h"
+#include "tests/support/ThreadLocale.h"
 
 using alk_test::W;
 
@@ -25,23 +27,16 @@ const LCID kGermany = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEF
 // Persian (Iran) as Wine defines it: "." as decimal point and the minus sign after the number.
 const LCID kTrailingMinus = MAKELCID(MAKELANGID(LANG_PERSIAN, SUBLANG_PERSIAN_IRAN), SORT_DEFAULT);
 
-class InLocale {
+// The thread's locale for a scope; a locale that cannot be set fails the test.
+class InLocale : public CThreadLocale {
 public:
-    explicit InLocale(LCID locale) : saved_(GetThreadLocale()) { EXPECT_TRUE(SetThreadLocale(locale)); }
-    ~InLocale() { SetThreadLocale(saved_); }
-
-private:
-    LCID saved_;
+    explicit InLocale(LCID locale) : CThreadLocale(locale) { EXPECT_TRUE(IsSet()); }
 };
 
 // Unit settings of the process-wide settings object, put back after each test.
 class WithUnits : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        g_AppSettings.UnitDistance = 0;
-        g_AppSettings.UnitVolume = 0;
-    }
+    CSettingsScope m_settings;
 };
 
 struct NumberCase {

@@ -5,15 +5,7 @@
 
 #include <functional>
 
-// Dispatches whatever is queued for this thread (no idle, no WM_QUIT handling).
-inline void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+#include "tests/support/MessagePump.h"
 
 // Runs action once from a thread timer, which fires inside whatever modal loop this thread is
 // in by then (a dialog's, a property sheet's, a menu's). The action gets the active window.

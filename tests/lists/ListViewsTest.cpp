@@ -2,6 +2,7 @@
 // does what the main frame does for them: reflects their notifications, forwards the entry
 // list's header clicks and custom draw, and tracks their context menus through a command bar.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "framework/Gdi.h"
 #include "ListsTestSupport.h"
 #include "resources/desktop/resource.h"
+#include "tests/support/ThreadLocale.h"
 
 namespace {
 
@@ -123,25 +125,15 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_file.Connected());
-        m_locale = GetThreadLocale();
-        SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
-        g_AppSettings.UnitDistance = 0;
-        g_AppSettings.UnitVolume = 0;
-        g_AppSettings.UnitFuelEconomy = 0;
-        g_AppSettings.SortAscending = TRUE;
-        g_AppSettings.LastColSorted = 0;
-        g_AppSettings.ShadeRows = TRUE;
+        ASSERT_TRUE(m_locale.IsSet());
         ASSERT_TRUE(m_host.Create(nullptr, CRect(200, 150, 900, 700), L"Lists host"));
         m_host.ShowWindow(SW_SHOW);
         ASSERT_TRUE(m_bar.Create(m_host, CRect(0, 0, 400, 24)));
-        m_car = m_file.AddVehicle(L"Car");
+        m_car = CVehicleRecord(L"Car").Year(2004).Save(g_DataLayer);
+        ASSERT_NE(0u, m_car);
         m_filter.SetVehicleID(m_car);
     }
-    void TearDown() override
-    {
-        m_host.DestroyWindow();
-        SetThreadLocale(m_locale);
-    }
+    void TearDown() override { m_host.DestroyWindow(); }
 
     void CreateVehicleList()
     {
@@ -196,7 +188,12 @@ protected:
     int Arrow(int column) { return m_entries.GetHeader().GetItemFormat(column) & (HDF_SORTUP | HDF_SORTDOWN); }
     void Repair(long odometer, float amount, const wchar_t* description, double date = 40000)
     {
-        m_file.AddEntry(m_car, CEntry::etRepair, odometer, amount, 0, 0, L"", description, date);
+        EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etRepair)
+                          .Date(date)
+                          .Odometer(odometer)
+                          .Amount(amount)
+                          .Description(description)
+                          .Save(g_DataLayer));
     }
     // Erases the list into a bitmap as the control's own painting would; the rows of the bitmap
     // that hold text-coloured pixels, and their leftmost and rightmost columns.
@@ -230,8 +227,8 @@ protected:
     }
 
     CSettingsScope m_settings;
+    CThreadLocale m_locale{CThreadLocale::UnitedStates()};
     CTestDataFile m_file;
-    LCID m_locale = 0;
     CHost m_host;
     CCommandBarCtrl m_bar;
     CVehicleListView m_vehicles;
@@ -244,15 +241,16 @@ protected:
 
 TEST_F(ListsOnScreen, VehiclesShowInCaptionOrderWithTheirRecords)
 {
-    const unsigned long van = m_file.AddVehicle(L"Van", 1999);
-    m_file.AddVehicle(L"bike", 2010);
+    const unsigned long van = CVehicleRecord(L"Van").Year(1999).Save(g_DataLayer);
+    CVehicleRecord(L"bike").Year(2010).Save(g_DataLayer);
     CreateVehicleList();
 
     EXPECT_EQ((std::vector<std::wstring>{L"bike (2010)", L"Car (2004)", L"Van (1999)"}), Column(m_vehicles, 0));
+    const wchar_t* names[] = {L"bike", L"Car", L"Van"};
     for (int row = 0; row < m_vehicles.GetItemCount(); ++row) {
         const CVehicle* vehicle = reinterpret_cast<const CVehicle*>(m_vehicles.GetItemData(row));
         ASSERT_NE(nullptr, vehicle);
-        EXPECT_STREQ(FormatVehicleCaption(*vehicle), m_vehicles.GetItemText(row, 0));
+        EXPECT_STREQ(names[row], vehicle->GetName());
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
@@ -285,7 +283,7 @@ TEST_F(ListsOnScreen, VehiclesShowInCaptionOrderWithTheirRecords)
 
 TEST_F(ListsOnScreen, AddedAndRenamedVehiclesTakeTheirSortedPlace)
 {
-    m_file.AddVehicle(L"Van");
+    CVehicleRecord(L"Van").Year(2004).Save(g_DataLayer);
     CreateVehicleList();
 
     CVehicle* added = new CVehicle;
@@ -319,7 +317,7 @@ TEST_F(ListsOnScreen, AddedAndRenamedVehiclesTakeTheirSortedPlace)
 
 TEST_F(ListsOnScreen, VehicleMenuGreysEditAndDeleteWithoutASelectedVehicle)
 {
-    m_file.AddVehicle(L"Van");
+    CVehicleRecord(L"Van").Year(2004).Save(g_DataLayer);
     CreateVehicleList();
 
     MenuSeen none = ContextMenu(m_vehicles, MAKELPARAM(50, 50));
@@ -338,8 +336,8 @@ TEST_F(ListsOnScreen, VehicleMenuGreysEditAndDeleteWithoutASelectedVehicle)
 
 TEST_F(ListsOnScreen, ContextKeyOpensTheMenuAtTheSelectedRowsIcon)
 {
-    m_file.AddVehicle(L"Van");
-    m_file.AddVehicle(L"Truck");
+    CVehicleRecord(L"Van").Year(2004).Save(g_DataLayer);
+    CVehicleRecord(L"Truck").Year(2004).Save(g_DataLayer);
     CreateVehicleList();
     m_vehicles.SelectItem(1);
     SetCursorPos(5, 5);  // outside every row
@@ -429,19 +427,40 @@ TEST_F(ListsOnScreen, EntryRowsShowTheirColumnsAndTypeIcons)
     EXPECT_EQ(4, ImageList_GetImageCount(m_entries.GetImageList(LVSIL_SMALL)));
 
     g_AppSettings.LastColSorted = -1;  // loading order
-    m_file.AddEntry(m_car, CEntry::etExpense, 1500, 12.5f, 0, 0, L"Wash & Go", L"Car wash", 40003);
-    m_file.AddEntry(m_car, CEntry::etFuel, 1000, 31, 10, 3.1f, L"Gas", L"", 40001);
-    m_file.AddEntry(m_car, CEntry::etTrip, 1200, 0, 1100, 1200, L"Business", L"Meeting", 40002);
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense)
+                      .Date(40003)
+                      .Odometer(1500)
+                      .Amount(12.5f)
+                      .Vendor(L"Wash & Go")
+                      .Description(L"Car wash")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40001)
+                      .Odometer(1000)
+                      .Amount(31)
+                      .Custom(10, 3.1f)
+                      .Vendor(L"Gas")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etTrip)
+                      .Date(40002)
+                      .Odometer(1200)
+                      .Amount(0)
+                      .Custom(1100, 1200)
+                      .Vendor(L"Business")
+                      .Description(L"Meeting")
+                      .Save(g_DataLayer));
     Repair(1100, 250, L"Brakes", 40000);
     m_entries.Refresh(&m_filter);
     ASSERT_EQ(4, m_entries.GetItemCount());
     EXPECT_EQ((std::vector<std::wstring>{L"1,500", L"1,000", L"1,200", L"1,100"}), Column(m_entries, 2));
     EXPECT_EQ((std::vector<std::wstring>{L"$12.50", L"$31.00", L"$0.00", L"$250.00"}), Column(m_entries, 3));
+    EXPECT_EQ((std::vector<std::wstring>{L"7/9/2009", L"7/7/2009", L"7/8/2009", L"7/6/2009"}), Column(m_entries, 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"Car wash (Wash & Go)", L"10.00 gal @ $3.10 (Gas)", L"Meeting (Business)",
+                                         L"Brakes"}),
+              Column(m_entries, 1));
     for (int row = 0; row < 4; ++row) {
         const CEntry* entry = reinterpret_cast<const CEntry*>(m_entries.GetItemData(row));
         ASSERT_NE(nullptr, entry);
-        EXPECT_STREQ(FormatDate(entry->GetDate()), m_entries.GetItemText(row, 0));
-        EXPECT_STREQ(FormatEntryCaption(*entry), m_entries.GetItemText(row, 1));
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
@@ -508,9 +527,27 @@ TEST_F(ListsOnScreen, HeaderClicksFlipTheDirectionAndTheArrows)
 TEST_F(ListsOnScreen, EqualOdometersSortByAmount)
 {
     g_AppSettings.LastColSorted = 2;
-    m_file.AddEntry(m_car, CEntry::etFuel, 5000, 40, 10, 4, L"B");
-    m_file.AddEntry(m_car, CEntry::etFuel, 4000, 99, 10, 9.9f, L"C");
-    m_file.AddEntry(m_car, CEntry::etFuel, 5000, 35, 10, 3.5f, L"A");
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40000)
+                      .Odometer(5000)
+                      .Amount(40)
+                      .Custom(10, 4)
+                      .Vendor(L"B")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40000)
+                      .Odometer(4000)
+                      .Amount(99)
+                      .Custom(10, 9.9f)
+                      .Vendor(L"C")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40000)
+                      .Odometer(5000)
+                      .Amount(35)
+                      .Custom(10, 3.5f)
+                      .Vendor(L"A")
+                      .Save(g_DataLayer));
     CreateEntryList();
     m_entries.Refresh(&m_filter);
     EXPECT_EQ((std::vector<std::wstring>{L"$99.00", L"$35.00", L"$40.00"}), Column(m_entries, 3));
@@ -570,21 +607,31 @@ TEST_F(ListsOnScreen, DeletingSelectedRowsKeepsUpdatingRaisedAndTheEntries)
     m_entries.ClearSelection();
     for (int row : {1, 2, 4}) m_entries.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 
-    CObjectList selected;
-    EXPECT_EQ(3, m_entries.GetSelectedEntries(&selected));
-    ASSERT_EQ(3, selected.GetCount());
-    EXPECT_EQ(reinterpret_cast<CBaseObject*>(m_entries.GetItemData(1)), selected.GetItem(0));
-    EXPECT_EQ(reinterpret_cast<CBaseObject*>(m_entries.GetItemData(4)), selected.GetItem(2));
-    CEntry* kept = static_cast<CEntry*>(selected.GetItem(1));
+    std::vector<CBaseObject*> taken;
+    {
+        CObjectList selected;
+        EXPECT_EQ(3, m_entries.GetSelectedEntries(&selected));
+        ASSERT_EQ(3, selected.GetCount());
+        EXPECT_EQ(reinterpret_cast<CBaseObject*>(m_entries.GetItemData(1)), selected.GetItem(0));
+        EXPECT_EQ(reinterpret_cast<CBaseObject*>(m_entries.GetItemData(4)), selected.GetItem(2));
+        for (int i = 0; i < 3; ++i) taken.push_back(selected.GetItem(i));
 
-    m_host.updatingAtChange.clear();
-    m_entries.DeleteSelectedRows();
-    EXPECT_EQ((std::vector<std::wstring>{L"$10.00", L"$13.00"}), Column(m_entries, 3));
-    EXPECT_EQ(3u, m_host.updatingAtChange.size());
-    for (BOOL updating : m_host.updatingAtChange) EXPECT_TRUE(updating);
-    EXPECT_FALSE(m_entries.IsUpdating());
-    // The entries stay the view's until the next refresh (the list above deleted none).
-    EXPECT_EQ(1002, kept->GetOdometer());
+        m_host.updatingAtChange.clear();
+        m_entries.DeleteSelectedRows();
+        EXPECT_EQ((std::vector<std::wstring>{L"$10.00", L"$13.00"}), Column(m_entries, 3));
+        EXPECT_EQ(3u, m_host.updatingAtChange.size());
+        for (BOOL updating : m_host.updatingAtChange) EXPECT_TRUE(updating);
+        EXPECT_FALSE(m_entries.IsUpdating());
+    }
+    // The list is gone and deleted none of them (its auto-cleanup was off): the entries stay the
+    // view's until the next refresh. Had it freed them, new records of their size would take
+    // their places.
+    EXPECT_EQ(1002, static_cast<CEntry*>(taken[1])->GetOdometer());
+    std::vector<std::unique_ptr<CEntry>> fresh;
+    for (int i = 0; i < 3; ++i) {
+        fresh.emplace_back(new CEntry);
+        for (CBaseObject* entry : taken) EXPECT_NE(entry, fresh.back().get());
+    }
 
     CObjectList none;
     m_entries.ClearSelection();
@@ -679,7 +726,13 @@ protected:
     }
     void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor)
     {
-        m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity, cost / quantity, vendor);
+        EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                          .Date(40000)
+                          .Odometer(odometer)
+                          .Amount(cost)
+                          .Custom(quantity, cost / quantity)
+                          .Vendor(vendor)
+                          .Save(g_DataLayer));
     }
 
     CStatsPane m_pane;

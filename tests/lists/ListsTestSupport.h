@@ -1,15 +1,18 @@
-// Support of the list tests: the bold font made as the program makes it, a database copied from
-// the template for each test, and helpers that store entries.
+// Support of the list tests: the bold font made as the program makes it, and a database copied
+// from the template for each test, connected as the program's own (records are written into it
+// with the builders of tests/support/Records.h through g_DataLayer).
 #pragma once
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"  // the program's data layer and bold font
+#include "tests/support/MessagePump.h"
+#include "tests/support/Records.h"
+#include "tests/support/SettingsScope.h"
 #include "tests/support/TestFiles.h"
 
 // A fresh copy of the template in a folder of its own, connected to g_DataLayer for the life of
@@ -25,27 +28,7 @@ public:
     // A folder for other files of the test (pictures ...).
     const std::wstring& Folder() const { return m_folder.Path(); }
 
-    // Saves a vehicle and returns its reference id.
-    unsigned long AddVehicle(const wchar_t* name, int year = 2004);
-    // Saves an entry of the vehicle; the entry is freed before returning.
-    void AddEntry(unsigned long vehicle, CEntry::Type type, long odometer, float amount, float custom1 = 0,
-                  float custom2 = 0, const wchar_t* vendor = L"", const wchar_t* description = L"",
-                  double date = 40000);
-
 private:
     CScratchFolder m_folder;
     bool m_connected = false;
-};
-
-// Keeps the settings fields the tests change and puts them back.
-class CSettingsScope {
-public:
-    CSettingsScope();
-    ~CSettingsScope();
-    CSettingsScope(const CSettingsScope&) = delete;
-    CSettingsScope& operator=(const CSettingsScope&) = delete;
-
-private:
-    int m_unitDistance, m_unitVolume, m_unitEconomy, m_sortAscending, m_lastColSorted, m_shadeRows;
-    COLORREF m_odd, m_even;
 };

@@ -13,16 +13,18 @@ class QuickStatsCompute : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_file.Connected());
-        g_AppSettings.UnitDistance = 0;     // miles
-        g_AppSettings.UnitVolume = 0;       // US gallons
-        g_AppSettings.UnitFuelEconomy = 0;  // miles per US gallon
-        m_car = m_file.AddVehicle(L"Car");
+        ASSERT_TRUE(m_file.Connected());  // the settings at their defaults: miles, US gallons, mi/gal
+        m_car = CVehicleRecord(L"Car").Year(2004).Save(g_DataLayer);
         m_filter.SetVehicleID(m_car);
     }
     void Fuel(long odometer, float quantity, float cost, const wchar_t* vendor = L"")
     {
-        m_file.AddEntry(m_car, CEntry::etFuel, odometer, cost, quantity, quantity > 0 ? cost / quantity : 0, vendor);
+        EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                          .Odometer(odometer)
+                          .Amount(cost)
+                          .Custom(quantity, quantity > 0 ? cost / quantity : 0)
+                          .Vendor(vendor)
+                          .Save(g_DataLayer));
     }
 
     CSettingsScope m_settings;
@@ -70,7 +72,12 @@ TEST_F(QuickStatsCompute, ConsumptionIsDividedInDoublePrecisionThenRounded)
 
 TEST_F(QuickStatsCompute, RepairAndFuelGiveTheCostOfOwnership)
 {
-    m_file.AddEntry(m_car, CEntry::etRepair, 5000, 250, 0, 0, L"Garage", L"Brakes");
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etRepair)
+                      .Odometer(5000)
+                      .Amount(250)
+                      .Vendor(L"Garage")
+                      .Description(L"Brakes")
+                      .Save(g_DataLayer));
     Fuel(5150, 10, 40);
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -104,7 +111,11 @@ TEST_F(QuickStatsCompute, OneFillUpCountsInTotalsButNotInConsumption)
 TEST_F(QuickStatsCompute, NoEntriesLeaveEveryNumberZero)
 {
     Fuel(1000, 10, 30);
-    m_file.AddEntry(m_file.AddVehicle(L"Other"), CEntry::etFuel, 3000, 20, 5, 4);
+    EXPECT_NE(0u, CEntryRecord(CVehicleRecord(L"Other").Year(2004).Save(g_DataLayer), CEntry::etFuel)
+                      .Odometer(3000)
+                      .Amount(20)
+                      .Custom(5, 4)
+                      .Save(g_DataLayer));
     m_filter.SetEntryType(CEntry::etTrip);  // nothing of this type
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -119,11 +130,12 @@ TEST_F(QuickStatsCompute, NoEntriesLeaveEveryNumberZero)
 TEST_F(QuickStatsCompute, OnlyTheFilteredEntriesCount)
 {
     Fuel(1000, 10, 30);
-    m_file.AddEntry(m_car, CEntry::etExpense, 1100, 15, 0, 0, L"", L"Wash");
+    EXPECT_NE(0u,
+              CEntryRecord(m_car, CEntry::etExpense).Odometer(1100).Amount(15).Description(L"Wash").Save(g_DataLayer));
     Fuel(1400, 10, 35);
     // Another vehicle's entries never count.
-    const unsigned long other = m_file.AddVehicle(L"Other");
-    m_file.AddEntry(other, CEntry::etFuel, 90000, 500, 50, 10);
+    const unsigned long other = CVehicleRecord(L"Other").Year(2004).Save(g_DataLayer);
+    EXPECT_NE(0u, CEntryRecord(other, CEntry::etFuel).Odometer(90000).Amount(500).Custom(50, 10).Save(g_DataLayer));
 
     m_filter.SetEntryType(CEntry::etFuel);
     ASSERT_TRUE(m_stats.Compute(&m_filter));
@@ -153,8 +165,20 @@ TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance)
 TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates)
 {
     // The later odometer reading is stored first, with the later date.
-    m_file.AddEntry(m_car, CEntry::etFuel, 1300, 36, 12, 3, L"Later", L"", 40010);
-    m_file.AddEntry(m_car, CEntry::etFuel, 1000, 30, 10, 3, L"Earlier", L"", 40000);
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40010)
+                      .Odometer(1300)
+                      .Amount(36)
+                      .Custom(12, 3)
+                      .Vendor(L"Later")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
+                      .Date(40000)
+                      .Odometer(1000)
+                      .Amount(30)
+                      .Custom(10, 3)
+                      .Vendor(L"Earlier")
+                      .Save(g_DataLayer));
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
     EXPECT_EQ(-300, m_stats.GetDistance());
@@ -168,17 +192,19 @@ TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates)
 TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry)
 {
     // 2^24 + 1 is not a float: adding 1 to 2^24 rounds back to 2^24, while 1 + 1 first is exact.
-    m_file.AddEntry(m_car, CEntry::etExpense, 100, 16777216.0f);
-    m_file.AddEntry(m_car, CEntry::etExpense, 100, 1);
-    m_file.AddEntry(m_car, CEntry::etExpense, 100, 1);
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(16777216.0f).Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(1).Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(1).Save(g_DataLayer));
     ASSERT_TRUE(m_stats.Compute(&m_filter));
     EXPECT_EQ(16777218.0f, m_stats.GetTotalExpense());
 
     CTestDataFile file;
-    const unsigned long van = file.AddVehicle(L"Van");
-    file.AddEntry(van, CEntry::etFuel, 100, 1, 1, 1);
-    file.AddEntry(van, CEntry::etFuel, 200, 1, 1, 1);
-    file.AddEntry(van, CEntry::etFuel, 300, 16777216.0f, 16777216.0f, 1);
+    const unsigned long van = CVehicleRecord(L"Van").Year(2004).Save(g_DataLayer);
+    EXPECT_NE(0u, CEntryRecord(van, CEntry::etFuel).Odometer(100).Amount(1).Custom(1, 1).Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(van, CEntry::etFuel).Odometer(200).Amount(1).Custom(1, 1).Save(g_DataLayer));
+    EXPECT_NE(
+        0u,
+        CEntryRecord(van, CEntry::etFuel).Odometer(300).Amount(16777216.0f).Custom(16777216.0f, 1).Save(g_DataLayer));
     CEntryFilter vanFilter;
     vanFilter.SetVehicleID(van);
     ASSERT_TRUE(m_stats.Compute(&vanFilter));
@@ -282,8 +308,6 @@ TEST_F(QuickStatsUnits, FuelEconomyInEveryUnit)
 
 TEST_F(QuickStatsUnits, FuelEconomyThatCannotBeComputedIsMinusOne)
 {
-    g_AppSettings.UnitDistance = 0;
-    g_AppSettings.UnitVolume = 0;
     for (int unit : {-1, 4, 100}) {
         g_AppSettings.UnitFuelEconomy = unit;
         EXPECT_EQ(-1.0f, CQuickStats::FuelEconomy(300, 10)) << unit;

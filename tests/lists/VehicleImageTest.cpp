@@ -11,6 +11,7 @@
 #include "desktop/VehicleImage.h"
 #include "framework/Gdi.h"
 #include "ListsTestSupport.h"
+#include "tests/support/Pictures.h"
 
 namespace {
 
@@ -44,59 +45,6 @@ void WriteFile(const std::wstring& path, const void* data, size_t size)
 {
     std::ofstream out(path.c_str(), std::ios::binary);
     out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-// A 24-bit bottom-up BMP of one colour.
-void WriteBmp(const std::wstring& path, int width, int height, COLORREF color)
-{
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = stride * height;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::vector<unsigned char> pixels(info.biSizeImage);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            unsigned char* p = &pixels[y * stride + x * 3];
-            p[0] = GetBValue(color);
-            p[1] = GetGValue(color);
-            p[2] = GetRValue(color);
-        }
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
-}
-
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
-COLORREF CentrePixel(HBITMAP bitmap)
-{
-    const SIZE size = BitmapSize(bitmap);
-    CClientDC screen(nullptr);
-    CMemoryDC dc(screen);
-    HGDIOBJ old = dc.SelectObject(bitmap);
-    const COLORREF color = dc.GetPixel(size.cx / 2, size.cy / 2);
-    dc.SelectObject(old);
-    return color;
-}
-
-bool Near(COLORREF a, COLORREF b, int tolerance = 24)
-{
-    return abs(GetRValue(a) - GetRValue(b)) <= tolerance && abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 class CHostWindow : public CWindowImpl<CHostWindow, CWindow, CWinTraits<WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0>> {
@@ -155,7 +103,7 @@ protected:
         const SIZE client = ClientSize();
         EXPECT_EQ(client.cx, size.cx);
         EXPECT_EQ(client.cy, size.cy);
-        EXPECT_TRUE(Near(color, CentrePixel(Shown()))) << std::hex << CentrePixel(Shown());
+        EXPECT_TRUE(ColoursNear(color, CentrePixel(Shown()))) << std::hex << CentrePixel(Shown());
     }
 
     CHostWindow m_host;
@@ -187,7 +135,7 @@ TEST_F(PicturePane, PicturesThatCannotBeShownGiveTheDefault)
 TEST_F(PicturePane, LockedFileGivesTheDefault)
 {
     const std::wstring path = File(L"locked.bmp");
-    WriteBmp(path, 8, 8, RGB(0, 200, 0));
+    WriteBitmapFile(path, 8, 8, RGB(0, 200, 0));
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     m_pane.SetPicture(path.c_str());
@@ -200,7 +148,7 @@ TEST_F(PicturePane, LockedFileGivesTheDefault)
 TEST_F(PicturePane, RealPicturesAreStretchedToThePane)
 {
     const std::wstring bmp = File(L"green.bmp");
-    WriteBmp(bmp, 33, 17, RGB(20, 180, 40));
+    WriteBitmapFile(bmp, 33, 17, RGB(20, 180, 40));
     const std::wstring gif = File(L"blue.gif");
     WriteFile(gif, kBlueGif, sizeof kBlueGif);
     const std::wstring jpeg = File(L"red.jpg");
@@ -221,7 +169,7 @@ TEST_F(PicturePane, PictureOfThePanesSizeIsShownAsItIs)
 {
     const SIZE client = ClientSize();
     const std::wstring bmp = File(L"exact.bmp");
-    WriteBmp(bmp, client.cx, client.cy, RGB(250, 200, 0));
+    WriteBitmapFile(bmp, client.cx, client.cy, RGB(250, 200, 0));
     m_pane.SetPicture(bmp.c_str());
     ExpectStretched(RGB(250, 200, 0));
     // Growing the pane makes a copy; shrinking back shows the source again and frees the copy.
@@ -237,7 +185,7 @@ TEST_F(PicturePane, PictureOfThePanesSizeIsShownAsItIs)
 TEST_F(PicturePane, ResizingKeepsExactlyOneStretchedCopy)
 {
     const std::wstring bmp = File(L"resize.bmp");
-    WriteBmp(bmp, 64, 48, RGB(100, 100, 255));
+    WriteBitmapFile(bmp, 64, 48, RGB(100, 100, 255));
     m_pane.SetPicture(bmp.c_str());
 
     std::vector<HBITMAP> shown{Shown()};
@@ -306,7 +254,7 @@ TEST_F(PicturePane, ClickOnTheDefaultPictureExplainsHowToSetOne)
         EXPECT_TRUE(found);
     }
     const std::wstring bmp = File(L"user.bmp");
-    WriteBmp(bmp, 10, 10, RGB(1, 2, 3));
+    WriteBitmapFile(bmp, 10, 10, RGB(1, 2, 3));
     m_pane.SetPicture(bmp.c_str());
     // A user picture: the click shows nothing (a box would keep this call from returning).
     MessageBoxWatch watch;

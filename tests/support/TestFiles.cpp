@@ -62,12 +62,3 @@ CScratchFolder::~CScratchFolder()
 {
     RemoveTree(m_top);
 }
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}

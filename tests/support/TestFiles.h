@@ -1,5 +1,5 @@
-// Files and the message queue of the test programs: the program's own folder and the template
-// database beside it, scratch folders under the temporary folder, and the queue of the test thread.
+// Files of the test programs: the program's own folder and the template database beside it, and
+// scratch folders under the temporary folder.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +33,3 @@ private:
     std::wstring m_top;
     std::wstring m_path;
 };
-
-// Processes what is queued for this thread.
-void PumpMessages();

@@ -16,9 +16,10 @@
 #include "desktop/DlgStartup.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
-#include "FrameTestSupport.h"
+#include "MainFrameTestSupport.h"
+#include "tests/support/SettingsScope.h"
 
-using namespace alk_frame_test;
+using namespace alk_mainframe_test;
 
 namespace {
 
@@ -182,13 +183,7 @@ protected:
         PrepareWindowClasses();
         CreateBoldFont();
     }
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        g_AppSettings.LastActiveVehicle = 0;
-        g_AppSettings.ViewEntryType = CEntry::etNone;
-        g_AppSettings.ViewDateRangeType = CEntryFilter::drAll;
-    }
+    void SetUp() override { DeleteSettingsKey(); }
     void TearDown() override { CloseFrame(frame); }
     void SetPath(const std::wstring& path) { lstrcpynW(g_AppSettings.DBPath, path.c_str(), CAppSettings::MaxPath + 1); }
     // Opening as start-up does it; true when the frame asked to close.
@@ -202,6 +197,7 @@ protected:
         MSG close;
         return PeekMessageW(&close, *frame, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
     }
+    CSettingsScope settings;
     std::unique_ptr<CMainFrame> frame;
 };
 
@@ -272,7 +268,7 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     // The new file goes over an existing one of that name (with a vehicle in it).
     SampleDatabase old(L"replaced");
     ASSERT_TRUE(old.Ok());
-    old.AddVehicle(L"Old Car", 1990, 1);
+    ASSERT_NE(0u, CVehicleRecord(L"Old Car").Year(1990).Odometer(1).Save(old.Db()));
     old.Db().Disconnect();
 
     DialogScript script({
@@ -283,10 +279,11 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     });
     EXPECT_FALSE(OpenAndSeeIfClosing());
     ASSERT_EQ(4u, script.Done());
-    std::wstring expected = LoadText(IDS_INVALID_DATABASE);
-    expected.replace(expected.find(L"%s"), 2, invalid);
-    EXPECT_EQ(expected, script.texts[0]);
-    EXPECT_EQ(0u, script.texts[0].find(invalid + L" is not a valid database for this version of Autolark."));
+    EXPECT_EQ(invalid +
+                  L" is not a valid database for this version of Autolark. If you are upgrading from a previous "
+                  L"version, please see the online upgrade instructions at http://www.example.com/autolark/upgrade "
+                  L"or contact customer support.",
+              script.texts[0]);
     EXPECT_NE(L"Autolark", script.titles[0]) << "no caption of its own";
     EXPECT_TRUE(g_DataLayer.IsConnected());
     EXPECT_EQ(0, g_DataLayer.GetNumVehicles()) << "the template replaced the old file";

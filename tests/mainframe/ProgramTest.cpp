@@ -19,10 +19,10 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameTestSupport.h"
+#include "MainFrameTestSupport.h"
 #include "resources/desktop/resource.h"
 
-using namespace alk_frame_test;
+using namespace alk_mainframe_test;
 
 namespace {
 
@@ -137,24 +137,6 @@ std::wstring ControlText(HWND hWnd)
     wchar_t text[1024] = {};
     SendMessageW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-struct DescendantSearch {
-    int id;
-    HWND found;
-};
-BOOL CALLBACK MatchDescendant(HWND hWnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<DescendantSearch*>(lParam);
-    if (GetDlgCtrlID(hWnd) != search->id) return TRUE;
-    search->found = hWnd;
-    return FALSE;
-}
-HWND FindDescendant(HWND parent, int id)
-{
-    DescendantSearch search{id, nullptr};
-    EnumChildWindows(parent, &MatchDescendant, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 int RowCount(HWND list)
@@ -280,7 +262,7 @@ protected:
         HWND main = nullptr;
         WaitFor([&] {
             main = program.Find(L"Alk.MainFrame", L"Autolark");
-            return main && RowCount(FindDescendant(main, IDC_QUICK_STATS)) == 10;
+            return main && RowCount(FindControl(main, IDC_QUICK_STATS)) == 10;
         });
         return main;
     }
@@ -370,7 +352,8 @@ TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToThe
 {
     SampleDatabase db(L"single");
     ASSERT_TRUE(db.Ok());
-    unsigned long car = db.AddVehicle(L"Family Car", 2002, 12000);
+    unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    ASSERT_NE(0u, car);
     RememberFile(db.Path(), car);
 
     Process first;
@@ -399,23 +382,32 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     ASSERT_TRUE(db.Ok());
     SYSTEMTIME today;
     GetSystemTime(&today);
-    unsigned long car = db.AddVehicle(L"Family Car", 2002, 12000);
-    db.AddEntry(car, CEntry::etFuel, DaysBefore(today, 3), 11900, 30.0f, L"");
-    db.AddEntry(car, CEntry::etRepair, DaysBefore(today, 9), 11800, 70.0f, L"Oil change");
+    unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    ASSERT_NE(0u, car);
+    auto entry = [&](CEntry::Type type, int daysAgo, long odometer, float amount, const wchar_t* description) {
+        EXPECT_NE(0u, CEntryRecord(car, type)
+                          .Date(DaysBefore(today, daysAgo))
+                          .Odometer(odometer)
+                          .Amount(amount)
+                          .Description(description)
+                          .Save(db.Db()));
+    };
+    entry(CEntry::etFuel, 3, 11900, 30.0f, L"");
+    entry(CEntry::etRepair, 9, 11800, 70.0f, L"Oil change");
     RememberFile(db.Path(), car);
 
     Process program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND main = WaitForConnectedWindow(program);
     ASSERT_NE(nullptr, main);
-    HWND entries = FindDescendant(main, IDC_ENTRY_LIST);
-    HWND vehicles = FindDescendant(main, IDC_VEHICLE_LIST);
+    HWND entries = FindControl(main, IDC_ENTRY_LIST);
+    HWND vehicles = FindControl(main, IDC_VEHICLE_LIST);
     ASSERT_TRUE(WaitFor([&] { return RowCount(entries) == 2; }));
     EXPECT_EQ(1, RowCount(vehicles));
 
-    db.AddEntry(car, CEntry::etTrip, DaysBefore(today, 1), 12050, 18.0f, L"Airport run");
-    db.AddEntry(car, CEntry::etExpense, DaysBefore(today, 2), 12000, 5.0f, L"Parking");
-    db.AddVehicle(L"Bike", 2010, 300);
+    entry(CEntry::etTrip, 1, 12050, 18.0f, L"Airport run");
+    entry(CEntry::etExpense, 2, 12000, 5.0f, L"Parking");
+    EXPECT_NE(0u, CVehicleRecord(L"Bike").Year(2010).Odometer(300).Save(db.Db()));
     Sleep(300);
     EXPECT_EQ(2, RowCount(entries)) << "no reload before the message";
 
@@ -446,13 +438,10 @@ TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsPropose
     ASSERT_TRUE(program.Start(kProgram));
     HWND box = program.WaitForWindow(L"#32770");
     ASSERT_NE(nullptr, box);
-    std::wstring expected = LoadText(IDS_READ_ONLY_DATABASE);
-    expected.replace(expected.find(L"%s"), 2, db.Path());
-    EXPECT_EQ(expected, ControlText(GetDlgItem(box, 0xFFFF)));
     EXPECT_EQ(db.Path() +
                   L" is a read-only file. Remove the read-only attribute of this file before opening it using "
                   L"Autolark.",
-              expected);
+              ControlText(GetDlgItem(box, 0xFFFF)));
     EXPECT_NE(L"Autolark", WindowText(box)) << "the box has no caption of its own";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
@@ -481,9 +470,9 @@ long StartAndMeasure(Process& program, HWND* main, int vehicles)
     if (!program.Start(kProgram)) return -1;
     bool shown = WaitFor([&] {
         *main = program.Find(L"Alk.MainFrame", L"Autolark");
-        return *main && RowCount(FindDescendant(*main, IDC_QUICK_STATS)) == 10 &&
-               RowCount(FindDescendant(*main, IDC_VEHICLE_LIST)) == vehicles &&
-               (vehicles == 0 || RowCount(FindDescendant(*main, IDC_ENTRY_LIST)) > 0);
+        return *main && RowCount(FindControl(*main, IDC_QUICK_STATS)) == 10 &&
+               RowCount(FindControl(*main, IDC_VEHICLE_LIST)) == vehicles &&
+               (vehicles == 0 || RowCount(FindControl(*main, IDC_ENTRY_LIST)) > 0);
     });
     if (!shown) return -1;
     return static_cast<long>(

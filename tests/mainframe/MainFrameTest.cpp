@@ -12,10 +12,12 @@
 #include "desktop/AppSettings.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
-#include "desktop/Utility.h"
-#include "FrameTestSupport.h"
+#include "MainFrameTestSupport.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/SettingsScope.h"
+#include "tests/support/ThreadLocale.h"
 
-using namespace alk_frame_test;
+using namespace alk_mainframe_test;
 
 namespace {
 
@@ -42,25 +44,44 @@ protected:
     void SetUp() override
     {
         DeleteSettingsKey();
-        g_AppSettings.LastActiveVehicle = 0;
-        g_AppSettings.ActiveOdometer = 0;
-        g_AppSettings.ViewEntryType = CEntry::etNone;
-        g_AppSettings.ViewDateRangeType = CEntryFilter::drAll;
-        g_AppSettings.ShowVehiclePicture = -1;
-        g_AppSettings.LastColSorted = 0;
-        g_AppSettings.SortAscending = 1;
+        ASSERT_TRUE(locale.IsSet());
         ASSERT_TRUE(db.Ok());
-        car = db.AddVehicle(L"Family Car", 2002, 12000);
-        van = db.AddVehicle(L"Van", 1999, 80000);
-        fuelWithNotes = db.AddEntry(car, CEntry::etFuel, DaysBefore(kToday, 3), 11950, 30.0f, L"",
-                                    L"Cheap fuel, see http://example.com/station");
-        db.AddEntry(car, CEntry::etRepair, DaysBefore(kToday, 40), 11000, 120.0f, L"Oil change");
-        db.AddEntry(car, CEntry::etTrip, DaysBefore(kToday, 2), 11990, 15.0f, L"Trip to town", L"Met the dealer");
-        db.AddEntry(car, CEntry::etExpense, DaysBefore(kToday, 100), 10500, 50.0f, L"Parking");
-        db.AddEntry(van, CEntry::etFuel, DaysBefore(kToday, 5), 79900, 60.0f, L"");
+        car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+        van = CVehicleRecord(L"Van").Year(1999).Odometer(80000).Save(db.Db());
+        ASSERT_NE(0u, car);
+        ASSERT_NE(0u, van);
+        Fuel(car, 3, 11950, 30.0f, L"Cheap fuel, see http://example.com/station");
+        Entry(car, CEntry::etRepair, 40, 11000, 120.0f, L"Oil change");
+        Entry(car, CEntry::etTrip, 2, 11990, 15.0f, L"Trip to town", L"Met the dealer");
+        Entry(car, CEntry::etExpense, 100, 10500, 50.0f, L"Parking");
+        Fuel(van, 5, 79900, 60.0f);
     }
 
     void TearDown() override { CloseFrame(frame); }
+
+    // Entries written through the test's own connection, dated days before today at noon; a fuel
+    // entry buys 10 units at a tenth of its amount.
+    void Fuel(unsigned long vehicle, int daysAgo, long odometer, float amount, const wchar_t* notes = L"")
+    {
+        EXPECT_NE(0u, CEntryRecord(vehicle, CEntry::etFuel)
+                          .Date(DaysBefore(kToday, daysAgo))
+                          .Odometer(odometer)
+                          .Amount(amount)
+                          .Custom(10.0f, amount / 10.0f)
+                          .Notes(notes)
+                          .Save(db.Db()));
+    }
+    void Entry(unsigned long vehicle, CEntry::Type type, int daysAgo, long odometer, float amount,
+               const wchar_t* description, const wchar_t* notes = L"")
+    {
+        EXPECT_NE(0u, CEntryRecord(vehicle, type)
+                          .Date(DaysBefore(kToday, daysAgo))
+                          .Odometer(odometer)
+                          .Amount(amount)
+                          .Description(description)
+                          .Notes(notes)
+                          .Save(db.Db()));
+    }
 
     // The frame on the test database, shown, with the remembered vehicle given.
     void Open(unsigned long lastActive)
@@ -74,48 +95,99 @@ protected:
         PumpMessages();
     }
 
-    int VehicleRows() { return static_cast<int>(frame->m_vehicleList.SendMessage(LVM_GETITEMCOUNT)); }
-    int EntryRows() { return static_cast<int>(frame->m_entryList.SendMessage(LVM_GETITEMCOUNT)); }
+    // The frame's controls, found by their ids as a user's tools would find them.
+    HWND Control(int id) { return FindControl(*frame, id); }
+    HWND Vehicles() { return Control(IDC_VEHICLE_LIST); }
+    HWND Entries() { return Control(IDC_ENTRY_LIST); }
+    HWND Stats() { return Control(IDC_QUICK_STATS); }
+    HWND Notes() { return Control(IDC_NOTES); }
+    HWND Picture() { return Control(IDC_VEHICLE_PICTURE); }
+    HWND StatusBar() { return Control(ALK_IDW_STATUS_BAR); }
+    HWND ToolBar() { return FindControl(*frame, ALK_IDW_TOOLBAR, TOOLBARCLASSNAMEW); }
+    HWND CommandBar() { return Control(ALK_IDW_COMMAND_BAR); }
+    // The pane container around a control: its caption, and whether it is shown.
+    static HWND PaneOf(HWND control) { return GetParent(control); }
+    static std::wstring PaneTitle(HWND control)
+    {
+        CPaneContainer* pane = ObjectOf<CPaneContainer>(PaneOf(control));
+        return pane ? pane->GetTitle() : L"<no pane container>";
+    }
+    static bool Shown(HWND control) { return IsWindowVisible(PaneOf(control)) != FALSE; }
+
+    int VehicleRows() { return static_cast<int>(SendMessageW(Vehicles(), LVM_GETITEMCOUNT, 0, 0)); }
+    int EntryRows() { return static_cast<int>(SendMessageW(Entries(), LVM_GETITEMCOUNT, 0, 0)); }
     bool Enabled(UINT id) { return !(frame->UIGetState(id) & UPDUI_DISABLED); }
     bool Checked(UINT id) { return (frame->UIGetState(id) & UPDUI_CHECKED) != 0; }
-    bool NotesShown() { return frame->m_hSplit2.GetSinglePaneMode() == SPLIT_PANE_NONE; }
+    bool NotesShown() { return Shown(Notes()); }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     std::wstring StatusPart(int part)
     {
         wchar_t text[256] = {};
-        frame->m_statusBar.SendMessage(SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+        SendMessageW(StatusBar(), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
         return text;
+    }
+    // The value the quick-statistics pane shows under the label of a row.
+    std::wstring StatsValue(int row)
+    {
+        CQuickStatsListView* stats = ObjectOf<CQuickStatsListView>(Stats());
+        return stats ? std::wstring(stats->GetValueText(row)) : L"<no statistics pane>";
+    }
+    // A notification of a list, sent to its pane container as the control sends it.
+    LRESULT Notify(HWND list, NMHDR* header)
+    {
+        return SendMessageW(PaneOf(list), WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
     }
     // A click on the vehicle list's row of the vehicle, as the list reports it.
     void ClickVehicle(const wchar_t* caption)
     {
-        int row = FindRow(frame->m_vehicleList, caption);
+        HWND list = Vehicles();
+        int row = FindRow(list, caption);
         ASSERT_GE(row, 0);
-        SelectRows(frame->m_vehicleList, {row});
+        SelectRows(list, {row});
         NMITEMACTIVATE click{};
-        click.hdr = {frame->m_vehicleList, IDC_VEHICLE_LIST, static_cast<UINT>(NM_CLICK)};
+        click.hdr = {list, IDC_VEHICLE_LIST, static_cast<UINT>(NM_CLICK)};
         click.iItem = row;
-        frame->m_vehiclePane.SendMessage(WM_NOTIFY, IDC_VEHICLE_LIST, reinterpret_cast<LPARAM>(&click));
+        Notify(list, &click.hdr);
         PumpMessages();
+    }
+    // A key pressed in a list, as the list reports it.
+    void ListKey(HWND list, WORD key)
+    {
+        NMLVKEYDOWN down{};
+        down.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(LVN_KEYDOWN)};
+        down.wVKey = key;
+        Notify(list, &down.hdr);
     }
     // The toolbar's idea of a button after the frame's idle update.
     bool ToolbarEnabled(UINT id)
     {
         frame->OnIdle();
-        return frame->m_toolBar.SendMessage(TB_ISBUTTONENABLED, id) != 0;
+        return SendMessageW(ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0;
     }
     // The state a menu item gets when its popup opens.
     UINT MenuState(int top, int sub, UINT id)
     {
-        HMENU popup = GetSubMenu(frame->m_cmdBar.GetMenu(), top);
+        CCommandBarCtrl* bar = ObjectOf<CCommandBarCtrl>(CommandBar());
+        if (!bar) return 0xFFFFFFFF;
+        HMENU popup = GetSubMenu(bar->GetMenu(), top);
         if (sub >= 0) popup = GetSubMenu(popup, sub);
         frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
         return GetMenuState(popup, id, MF_BYCOMMAND);
     }
+    // A press of the picture pane's close button.
+    void ClosePicturePane()
+    {
+        CPaneContainer* pane = ObjectOf<CPaneContainer>(PaneOf(Picture()));
+        ASSERT_NE(nullptr, pane);
+        ASSERT_TRUE(pane->HasCloseButton());
+        SendMessageW(pane->GetCloseButton(), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
 
+    CSettingsScope settings;
+    CThreadLocale locale{CThreadLocale::UnitedStates()};
     SampleDatabase db;
     unsigned long car = 0, van = 0;
-    unsigned long fuelWithNotes = 0;
     std::unique_ptr<TestFrame> frame;
 };
 
@@ -128,7 +200,7 @@ TEST_F(MainFrameTest, WithoutAnActiveVehicleTheVehicleCommandsAreOffAndTheEntryP
     Open(0);
     EXPECT_EQ(2, VehicleRows());
     EXPECT_EQ(0, EntryRows());
-    EXPECT_STREQ(L"<No Active Vehicle>", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
     EXPECT_FALSE(NotesShown());
     for (UINT id : kVehicleCommands) EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_FALSE(ToolbarEnabled(ID_NEW_FUEL));
@@ -145,11 +217,12 @@ TEST_F(MainFrameTest, WithoutAnActiveVehicleTheVehicleCommandsAreOffAndTheEntryP
 
     // The bars stand: the menu in its band, the toolbar with the 24-pixel icons.
     RECT bar{};
-    frame->m_cmdBar.GetWindowRect(&bar);
-    EXPECT_TRUE(frame->m_cmdBar.IsWindowVisible());
+    GetWindowRect(CommandBar(), &bar);
+    EXPECT_TRUE(IsWindowVisible(CommandBar()));
     EXPECT_GT(bar.bottom - bar.top, 10);
     EXPECT_EQ(nullptr, GetMenu(*frame));
-    EXPECT_EQ(12, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(frame->m_toolBar.SendMessage(TB_GETIMAGELIST))));
+    EXPECT_EQ(12,
+              ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(ToolBar(), TB_GETIMAGELIST, 0, 0))));
 }
 
 TEST_F(MainFrameTest, ClickingAVehicleMakesItActiveWithItsEntriesCaptionAndCommands)
@@ -158,22 +231,22 @@ TEST_F(MainFrameTest, ClickingAVehicleMakesItActiveWithItsEntriesCaptionAndComma
     ClickVehicle(L"Family Car (2002)");
     EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(12000, g_AppSettings.ActiveOdometer);
-    EXPECT_STREQ(L"Family Car (2002)", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"Family Car (2002)", PaneTitle(Entries()));
     EXPECT_EQ(4, EntryRows());
     for (UINT id : kVehicleCommands) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_TRUE(ToolbarEnabled(ID_NEW_FUEL));
     EXPECT_FALSE(MenuState(0, 0, ID_NEW_TRIP) & MF_GRAYED);
-    EXPECT_EQ(static_cast<HWND>(frame->m_entryList), GetFocus());
+    EXPECT_EQ(Entries(), GetFocus());
 
     // Choosing it again changes nothing: a row deleted from the control stays deleted.
-    frame->m_entryList.DeleteItem(0);
+    ListView_DeleteItem(Entries(), 0);
     ClickVehicle(L"Family Car (2002)");
     EXPECT_EQ(3, EntryRows());
 
     ClickVehicle(L"Van (1999)");
     EXPECT_EQ(van, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(1, EntryRows());
-    EXPECT_STREQ(L"Van (1999)", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"Van (1999)", PaneTitle(Entries()));
 }
 
 TEST_F(MainFrameTest, EntryTypeAndDateRangeViewsFilterTheListAndMarkTheirCommand)
@@ -191,7 +264,7 @@ TEST_F(MainFrameTest, EntryTypeAndDateRangeViewsFilterTheListAndMarkTheirCommand
 
     Command(ID_VIEW_EXPENSES);
     EXPECT_EQ(1, EntryRows());
-    EXPECT_EQ(L"Parking", ItemText(frame->m_entryList, 0, 1));
+    EXPECT_EQ(L"Parking", ItemText(Entries(), 0, 1));
     EXPECT_TRUE(Checked(ID_VIEW_EXPENSES));
     EXPECT_FALSE(Checked(ID_VIEW_FUEL));
 
@@ -201,12 +274,8 @@ TEST_F(MainFrameTest, EntryTypeAndDateRangeViewsFilterTheListAndMarkTheirCommand
     EXPECT_EQ(CEntryFilter::drLastWeek, g_AppSettings.ViewDateRangeType);
     EXPECT_TRUE(Checked(ID_VIEW_LAST_WEEK));
     EXPECT_FALSE(Checked(ID_VIEW_ALL_DATES));
-    EXPECT_NE(L"All Dates", StatusPart(1));
-    EXPECT_EQ(std::wstring(FormatDateRange(frame->m_filter)), StatusPart(1));
-    // Seven days back to today, both ends shown.
-    EXPECT_EQ(
-        std::wstring(FormatDate(DaysBefore(kToday, 7))) + L" - " + std::wstring(FormatDate(DaysBefore(kToday, 0))),
-        StatusPart(1));
+    // Seven days back to today (15 June), both ends shown.
+    EXPECT_EQ(L"6/8/2026 - 6/15/2026", StatusPart(1));
 
     Command(ID_VIEW_YEAR_TO_DATE);
     EXPECT_EQ(4, EntryRows());  // 100 days back is still this year (from 15 June)
@@ -230,8 +299,8 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
 {
     Open(car);
     ASSERT_EQ(4, EntryRows());
-    frame->m_entryList.SetFocus();
-    SelectRows(frame->m_entryList, {0});
+    SetFocus(Entries());
+    SelectRows(Entries(), {0});
     {
         BoxSeen box;
         BoxAnswer no(IDNO, &box);
@@ -243,9 +312,9 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     EXPECT_EQ(4, EntryRows());
     EXPECT_EQ(5, g_DataLayer.GetNumEntries());
     // The answer gave the focus back where it was: the next Delete is about entries again.
-    EXPECT_EQ(static_cast<HWND>(frame->m_entryList), GetFocus());
+    EXPECT_EQ(Entries(), GetFocus());
 
-    SelectRows(frame->m_entryList, {0, 2});
+    SelectRows(Entries(), {0, 2});
     {
         BoxSeen box;
         BoxAnswer yes(IDYES, &box);
@@ -256,9 +325,9 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     EXPECT_EQ(3, g_DataLayer.GetNumEntries());
 
     // The vehicle: with its entries, and then no vehicle is active.
-    frame->m_vehicleList.SetFocus();
-    int row = FindRow(frame->m_vehicleList, L"Family Car (2002)");
-    SelectRows(frame->m_vehicleList, {row});
+    SetFocus(Vehicles());
+    int row = FindRow(Vehicles(), L"Family Car (2002)");
+    SelectRows(Vehicles(), {row});
     {
         BoxSeen box;
         BoxAnswer no(IDNO, &box);
@@ -274,17 +343,17 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
         EXPECT_TRUE(box.seen);
     }
     EXPECT_EQ(1, VehicleRows());
-    EXPECT_EQ(L"Van (1999)", ItemText(frame->m_vehicleList, 0, 0));
+    EXPECT_EQ(L"Van (1999)", ItemText(Vehicles(), 0, 0));
     EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
     EXPECT_EQ(1, g_DataLayer.GetNumEntries());  // the van's
     EXPECT_EQ(0u, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(0, g_AppSettings.ActiveOdometer);
-    EXPECT_STREQ(L"<No Active Vehicle>", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
     EXPECT_EQ(0, EntryRows());
     EXPECT_FALSE(Enabled(ID_NEW_FUEL));
 
     // Focus in the notes (or nowhere in the panes): Delete does nothing and asks nothing.
-    frame->m_notes.SetFocus();
+    SetFocus(Notes());
     BoxSeen box;
     {
         BoxAnswer yes(IDYES, &box);
@@ -298,9 +367,9 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
 TEST_F(MainFrameTest, TheDeleteKeyIsTheDeleteCommand)
 {
     Open(car);
-    frame->m_entryList.SetFocus();
-    SelectRows(frame->m_entryList, {1});
-    MSG key{frame->m_entryList, WM_KEYDOWN, VK_DELETE, 0x00530001, 0, {0, 0}};
+    SetFocus(Entries());
+    SelectRows(Entries(), {1});
+    MSG key{Entries(), WM_KEYDOWN, VK_DELETE, 0x00530001, 0, {0, 0}};
     BoxSeen box;
     {
         BoxAnswer yes(IDYES, &box);
@@ -308,7 +377,7 @@ TEST_F(MainFrameTest, TheDeleteKeyIsTheDeleteCommand)
     }
     EXPECT_TRUE(box.seen);
     EXPECT_EQ(3, EntryRows());
-    MSG other{frame->m_entryList, WM_KEYDOWN, 'A', 0x001E0001, 0, {0, 0}};
+    MSG other{Entries(), WM_KEYDOWN, 'A', 0x001E0001, 0, {0, 0}};
     EXPECT_FALSE(frame->PreTranslateMessage(&other));
 }
 
@@ -317,7 +386,7 @@ TEST_F(MainFrameTest, NotesShowForOneSelectedEntryWithNotesOnly)
     g_AppSettings.LastColSorted = 0;  // by date, ascending: expense, repair, fuel, trip
     Open(car);
     ASSERT_EQ(4, EntryRows());
-    std::vector<std::wstring> descriptions = ColumnTexts(frame->m_entryList, 1);
+    std::vector<std::wstring> descriptions = ColumnTexts(Entries(), 1);
     int fuelRow = -1, tripRow = -1, repairRow = -1;
     for (int i = 0; i < 4; ++i) {
         if (descriptions[i] == L"Oil change") repairRow = i;
@@ -326,40 +395,41 @@ TEST_F(MainFrameTest, NotesShowForOneSelectedEntryWithNotesOnly)
     }
     ASSERT_TRUE(fuelRow >= 0 && tripRow >= 0 && repairRow >= 0);
 
-    SelectRows(frame->m_entryList, {fuelRow});
+    CRichEditCtrl notes(Notes());
+    SelectRows(Entries(), {fuelRow});
     EXPECT_TRUE(NotesShown());
-    EXPECT_EQ(L"Cheap fuel, see http://example.com/station", WindowText(frame->m_notes));
+    EXPECT_EQ(L"Cheap fuel, see http://example.com/station", WindowText(notes));
 
-    SelectRows(frame->m_entryList, {repairRow});
+    SelectRows(Entries(), {repairRow});
     EXPECT_FALSE(NotesShown());
-    EXPECT_EQ(L"", WindowText(frame->m_notes));
+    EXPECT_EQ(L"", WindowText(notes));
 
-    SelectRows(frame->m_entryList, {tripRow});
+    SelectRows(Entries(), {tripRow});
     EXPECT_TRUE(NotesShown());
-    EXPECT_EQ(L"Met the dealer", WindowText(frame->m_notes));
-    SelectRows(frame->m_entryList, {tripRow, fuelRow});
+    EXPECT_EQ(L"Met the dealer", WindowText(notes));
+    SelectRows(Entries(), {tripRow, fuelRow});
     EXPECT_FALSE(NotesShown());
 
     // Select All of the notes menu selects the whole text and gives it the focus; Copy copies.
-    SelectRows(frame->m_entryList, {fuelRow});
+    SelectRows(Entries(), {fuelRow});
     Command(ID_EDIT_SELECT_ALL);
-    EXPECT_EQ(static_cast<HWND>(frame->m_notes), GetFocus());
-    EXPECT_EQ(L"Cheap fuel, see http://example.com/station", std::wstring(frame->m_notes.GetSelText()));
+    EXPECT_EQ(Notes(), GetFocus());
+    EXPECT_EQ(L"Cheap fuel, see http://example.com/station", std::wstring(notes.GetSelText()));
 
     // A press of the left button on the address opens it; the selection comes back.
     CHARRANGE before{0, 5};
-    frame->m_notes.SetSel(before);
+    notes.SetSel(before);
     ENLINK link{};
-    link.nmhdr = {frame->m_notes, IDC_NOTES, EN_LINK};
+    link.nmhdr = {notes, IDC_NOTES, EN_LINK};
     link.msg = WM_LBUTTONDOWN;
     link.chrg = {16, 42};
-    frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&link));
+    Notify(notes, &link.nmhdr);
     link.msg = WM_MOUSEMOVE;
-    frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&link));
+    Notify(notes, &link.nmhdr);
     ASSERT_EQ(1u, frame->opened.size());
     EXPECT_EQ(L"http://example.com/station", frame->opened[0]);
     CHARRANGE after{};
-    frame->m_notes.GetSel(after);
+    notes.GetSel(after);
     EXPECT_EQ(0, after.cpMin);
     EXPECT_EQ(5, after.cpMax);
 }
@@ -372,11 +442,10 @@ TEST_F(MainFrameTest, HelpCommandsOpenTheirAddressesAndTheManualBesideTheProgram
     Command(ID_HELP_SUPPORT);
     Command(ID_HELP_DOCUMENTATION);
     ASSERT_EQ(4u, frame->opened.size());
-    EXPECT_EQ(LoadText(IDS_URL_PRODUCT), frame->opened[0]);
-    EXPECT_EQ(LoadText(IDS_URL_UPGRADE), frame->opened[1]);
-    EXPECT_EQ(LoadText(IDS_URL_SUPPORT), frame->opened[2]);
+    EXPECT_EQ(L"http://www.example.com/autolark/", frame->opened[0]);
+    EXPECT_EQ(L"http://www.example.com/autolark/updates", frame->opened[1]);
+    EXPECT_EQ(L"http://www.example.com/autolark/support", frame->opened[2]);
     EXPECT_EQ(ProgramFolder() + L"autolark_en.pdf", frame->opened[3]);
-    EXPECT_EQ(0u, frame->opened[0].find(L"http://www.example.com/"));
 }
 
 TEST_F(MainFrameTest, ReloadReactivatesTheRememberedVehicleEvenWhenItIsActive)
@@ -384,18 +453,17 @@ TEST_F(MainFrameTest, ReloadReactivatesTheRememberedVehicleEvenWhenItIsActive)
     Open(car);
     ASSERT_EQ(4, EntryRows());
     // Written meanwhile by another connection, as a synchronisation would.
-    db.AddEntry(car, CEntry::etRepair, DaysBefore(kToday, 1), 12100, 80.0f, L"Brakes");
-    db.AddVehicle(L"Bike", 2010, 500);
+    Entry(car, CEntry::etRepair, 1, 12100, 80.0f, L"Brakes");
+    ASSERT_NE(0u, CVehicleRecord(L"Bike").Year(2010).Odometer(500).Save(db.Db()));
     EXPECT_EQ(4, EntryRows());
     frame->SendMessage(WM_RELOAD_DATA, 7, 9);
     EXPECT_EQ(5, EntryRows());
     EXPECT_EQ(3, VehicleRows());
-    EXPECT_EQ(L"Bike (2010)", ItemText(frame->m_vehicleList, 0, 0));
+    EXPECT_EQ(L"Bike (2010)", ItemText(Vehicles(), 0, 0));
     EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
-    EXPECT_STREQ(L"Family Car (2002)", frame->m_entryPane.GetTitle());
-    int selected =
-        static_cast<int>(frame->m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    EXPECT_EQ(L"Family Car (2002)", ItemText(frame->m_vehicleList, selected, 0));
+    EXPECT_EQ(L"Family Car (2002)", PaneTitle(Entries()));
+    int selected = ListView_GetNextItem(Vehicles(), -1, LVNI_SELECTED);
+    EXPECT_EQ(L"Family Car (2002)", ItemText(Vehicles(), selected, 0));
 
     // The remembered vehicle gone: no vehicle is active afterwards.
     CVehicle* gone = new CVehicle;
@@ -407,7 +475,7 @@ TEST_F(MainFrameTest, ReloadReactivatesTheRememberedVehicleEvenWhenItIsActive)
     EXPECT_EQ(2, VehicleRows());
     EXPECT_EQ(0u, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(0, EntryRows());
-    EXPECT_STREQ(L"<No Active Vehicle>", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
     EXPECT_FALSE(Enabled(ID_NEW_FUEL));
 }
 
@@ -418,7 +486,7 @@ TEST_F(MainFrameTest, AVanishedRememberedVehicleStartsWithNoneActive)
     EXPECT_EQ(0, EntryRows());
     EXPECT_EQ(2, VehicleRows());
     EXPECT_FALSE(Enabled(ID_NEW_FUEL));
-    EXPECT_STREQ(L"<No Active Vehicle>", frame->m_entryPane.GetTitle());
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
     // Connected all the same, and the path remembered for the plug-ins.
     EXPECT_TRUE(g_DataLayer.IsConnected());
     wchar_t stored[MAX_PATH] = {};
@@ -431,28 +499,26 @@ TEST_F(MainFrameTest, AVanishedRememberedVehicleStartsWithNoneActive)
 TEST_F(MainFrameTest, ThePicturePaneClosesAndComesBackAndItsStateIsKept)
 {
     Open(car);
-    ASSERT_EQ(SPLIT_PANE_NONE, frame->m_hSplit3.GetSinglePaneMode());
+    ASSERT_TRUE(Shown(Picture()));
     EXPECT_TRUE(Checked(ID_VIEW_PICTURE));
-    frame->m_hSplit3.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PANE_CLOSE, 0),
-                                 reinterpret_cast<LPARAM>(HWND(frame->m_picturePane)));
-    EXPECT_EQ(SPLIT_PANE_TOP, frame->m_hSplit3.GetSinglePaneMode());
-    EXPECT_FALSE(frame->m_picturePane.IsWindowVisible());
+    ClosePicturePane();
+    EXPECT_FALSE(Shown(Picture()));
+    EXPECT_TRUE(Shown(Stats())) << "the statistics take the room";
     EXPECT_FALSE(Checked(ID_VIEW_PICTURE));
     EXPECT_FALSE(MenuState(1, -1, ID_VIEW_PICTURE) & MF_CHECKED);
 
     Command(ID_VIEW_PICTURE);
-    EXPECT_EQ(SPLIT_PANE_NONE, frame->m_hSplit3.GetSinglePaneMode());
-    EXPECT_TRUE(frame->m_picturePane.IsWindowVisible());
+    EXPECT_TRUE(Shown(Picture()));
     EXPECT_TRUE(Checked(ID_VIEW_PICTURE));
     Command(ID_VIEW_PICTURE);
-    EXPECT_EQ(SPLIT_PANE_TOP, frame->m_hSplit3.GetSinglePaneMode());
+    EXPECT_FALSE(Shown(Picture()));
 
     // Closed: kept so for the next frame.
     frame->DestroyWindow();
     EXPECT_EQ(0, g_AppSettings.ShowVehiclePicture);
     g_DataLayer.Disconnect();
     Open(car);
-    EXPECT_EQ(SPLIT_PANE_TOP, frame->m_hSplit3.GetSinglePaneMode());
+    EXPECT_FALSE(Shown(Picture()));
     EXPECT_FALSE(Checked(ID_VIEW_PICTURE));
     Command(ID_VIEW_PICTURE);
     frame->DestroyWindow();
@@ -462,33 +528,26 @@ TEST_F(MainFrameTest, ThePicturePaneClosesAndComesBackAndItsStateIsKept)
 TEST_F(MainFrameTest, TabMovesAcrossAndEnterActivatesTheSelectedVehicle)
 {
     Open(car);
-    frame->m_vehicleList.SetFocus();
-    NMLVKEYDOWN key{};
-    key.hdr = {frame->m_vehicleList, IDC_VEHICLE_LIST, static_cast<UINT>(LVN_KEYDOWN)};
-    key.wVKey = VK_TAB;
-    frame->m_vehiclePane.SendMessage(WM_NOTIFY, IDC_VEHICLE_LIST, reinterpret_cast<LPARAM>(&key));
-    EXPECT_EQ(static_cast<HWND>(frame->m_entryList), GetFocus());
+    SetFocus(Vehicles());
+    ListKey(Vehicles(), VK_TAB);
+    EXPECT_EQ(Entries(), GetFocus());
     EXPECT_EQ(IDC_ENTRY_LIST, frame->GetFocusedListId());
 
-    key.hdr = {frame->m_entryList, IDC_ENTRY_LIST, static_cast<UINT>(LVN_KEYDOWN)};
-    frame->m_entryPane.SendMessage(WM_NOTIFY, IDC_ENTRY_LIST, reinterpret_cast<LPARAM>(&key));
-    EXPECT_EQ(static_cast<HWND>(frame->m_vehicleList), GetFocus());
+    ListKey(Entries(), VK_TAB);
+    EXPECT_EQ(Vehicles(), GetFocus());
     EXPECT_EQ(IDC_VEHICLE_LIST, frame->GetFocusedListId());
 
-    frame->m_quickStatsList.SetFocus();
+    SetFocus(Stats());
     EXPECT_EQ(IDC_QUICK_STATS, frame->GetFocusedListId());
-    key.hdr = {frame->m_quickStatsList, IDC_QUICK_STATS, static_cast<UINT>(LVN_KEYDOWN)};
-    frame->m_quickStatsPane.SendMessage(WM_NOTIFY, IDC_QUICK_STATS, reinterpret_cast<LPARAM>(&key));
-    EXPECT_EQ(static_cast<HWND>(frame->m_entryList), GetFocus());
-    frame->m_notes.SetFocus();
+    ListKey(Stats(), VK_TAB);
+    EXPECT_EQ(Entries(), GetFocus());
+    SetFocus(Notes());
     EXPECT_EQ(0, frame->GetFocusedListId());
 
     // Enter on another vehicle's row activates it.
-    int row = FindRow(frame->m_vehicleList, L"Van (1999)");
-    SelectRows(frame->m_vehicleList, {row});
-    key.hdr = {frame->m_vehicleList, IDC_VEHICLE_LIST, static_cast<UINT>(LVN_KEYDOWN)};
-    key.wVKey = VK_RETURN;
-    frame->m_vehiclePane.SendMessage(WM_NOTIFY, IDC_VEHICLE_LIST, reinterpret_cast<LPARAM>(&key));
+    int row = FindRow(Vehicles(), L"Van (1999)");
+    SelectRows(Vehicles(), {row});
+    ListKey(Vehicles(), VK_RETURN);
     EXPECT_EQ(van, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(1, EntryRows());
 }
@@ -496,7 +555,7 @@ TEST_F(MainFrameTest, TabMovesAcrossAndEnterActivatesTheSelectedVehicle)
 TEST_F(MainFrameTest, SyncCurrentOdometerStoresTheLargestEntryOdometer)
 {
     Open(car);
-    db.AddEntry(car, CEntry::etFuel, DaysBefore(kToday, 1), 12500, 40.0f, L"");
+    Fuel(car, 1, 12500, 40.0f);
     frame->SyncCurrentOdometer();
     EXPECT_EQ(12500, g_AppSettings.ActiveOdometer);
     CVehicle stored;
@@ -528,38 +587,42 @@ TEST_F(MainFrameTest, TheExitCommandClosesTheFrameAndTheLayoutIsSaved)
 
 TEST_F(MainFrameTest, StatisticsFollowTheViewAndTheDeletions)
 {
+    const int total = 7;  // the row "Total overall expense:"
     Open(car);
-    EXPECT_FLOAT_EQ(215.0f, frame->m_quickStats.GetTotalExpense());  // 30 + 120 + 15 + 50
+    EXPECT_EQ(L"$215.00", StatsValue(total));  // 30 + 120 + 15 + 50
     Command(ID_VIEW_FUEL);
-    EXPECT_FLOAT_EQ(30.0f, frame->m_quickStats.GetTotalExpense());
+    EXPECT_EQ(L"$30.00", StatsValue(total));
     Command(ID_VIEW_ALL_ENTRIES);
     Command(ID_VIEW_LAST_WEEK);
-    EXPECT_FLOAT_EQ(45.0f, frame->m_quickStats.GetTotalExpense());
+    EXPECT_EQ(L"$45.00", StatsValue(total));
+    EXPECT_EQ(L"6/8/2026 - 6/15/2026", StatsValue(0));
     Command(ID_VIEW_ALL_DATES);
 
-    frame->m_entryList.SetFocus();
-    int parking = FindRow(frame->m_entryList, FormatDate(DaysBefore(kToday, 100)));
+    SetFocus(Entries());
+    int parking = FindRow(Entries(), L"3/7/2026");  // 100 days before 15 June
     ASSERT_GE(parking, 0);
-    SelectRows(frame->m_entryList, {parking});
+    EXPECT_EQ(L"Parking", ItemText(Entries(), parking, 1));
+    SelectRows(Entries(), {parking});
     BoxSeen box;
     {
         BoxAnswer yes(IDYES, &box);
         Command(ID_DELETE_SELECTED);
     }
-    EXPECT_FLOAT_EQ(165.0f, frame->m_quickStats.GetTotalExpense());
+    EXPECT_EQ(L"$165.00", StatsValue(total));
 
     // The statistics rows are two lines high: the frame measures them through the list.
     RECT statsRow{}, vehicleRow{};
-    statsRow.left = vehicleRow.left = LVIR_BOUNDS;
-    frame->m_quickStatsList.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&statsRow));
-    frame->m_vehicleList.SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&vehicleRow));
+    ListView_GetItemRect(Stats(), 0, &statsRow, LVIR_BOUNDS);
+    ListView_GetItemRect(Vehicles(), 0, &vehicleRow, LVIR_BOUNDS);
     MEASUREITEMSTRUCT measure{};
     measure.CtlType = ODT_LISTVIEW;
     measure.CtlID = IDC_QUICK_STATS;
-    frame->m_quickStatsList.MeasureItem(&measure);
+    CQuickStatsListView* stats = ObjectOf<CQuickStatsListView>(Stats());
+    ASSERT_NE(nullptr, stats);
+    stats->MeasureItem(&measure);
     EXPECT_EQ(static_cast<LONG>(measure.itemHeight), statsRow.bottom - statsRow.top);
     EXPECT_GT(statsRow.bottom - statsRow.top, vehicleRow.bottom - vehicleRow.top);
-    EXPECT_EQ(10, frame->m_quickStatsList.SendMessage(LVM_GETITEMCOUNT));
+    EXPECT_EQ(10, ListView_GetItemCount(Stats()));
 }
 
 TEST_F(MainFrameTest, AColumnClickReachesTheEntryListThroughTheFrame)
@@ -567,13 +630,13 @@ TEST_F(MainFrameTest, AColumnClickReachesTheEntryListThroughTheFrame)
     Open(car);
     ASSERT_EQ(1, g_AppSettings.SortAscending);
     NMLISTVIEW click{};
-    click.hdr = {frame->m_entryList, IDC_ENTRY_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+    click.hdr = {Entries(), IDC_ENTRY_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
     click.iItem = -1;
     click.iSubItem = 3;
-    frame->m_entryPane.SendMessage(WM_NOTIFY, IDC_ENTRY_LIST, reinterpret_cast<LPARAM>(&click));
+    Notify(Entries(), &click.hdr);
     EXPECT_EQ(0, g_AppSettings.SortAscending);
     EXPECT_EQ(3, g_AppSettings.LastColSorted);
-    EXPECT_EQ(L"$120.00", ItemText(frame->m_entryList, 0, 3));  // the largest amount first
+    EXPECT_EQ(L"$120.00", ItemText(Entries(), 0, 3));  // the largest amount first
 }
 
 // The notes pane's menu, looked at while it is open and then left.
@@ -598,37 +661,121 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR id, DWORD)
 TEST_F(MainFrameTest, TheNotesMenuGreysCopyWithoutASelection)
 {
     Open(car);
-    int fuel = FindRow(frame->m_entryList, FormatDate(DaysBefore(kToday, 3)));
+    int fuel = FindRow(Entries(), L"6/12/2026");  // 3 days before 15 June
     ASSERT_GE(fuel, 0);
-    SelectRows(frame->m_entryList, {fuel});
+    SelectRows(Entries(), {fuel});
     ASSERT_TRUE(NotesShown());
+    CRichEditCtrl notes(Notes());
     auto rightClick = [&] {
         NotesMenuSeen seen;
         g_menuSeen = &seen;
         UINT_PTR timer = SetTimer(nullptr, 0, 40, &LookAtMenu);
         MSGFILTER filter{};
-        filter.nmhdr = {frame->m_notes, IDC_NOTES, EN_MSGFILTER};
+        filter.nmhdr = {notes, IDC_NOTES, EN_MSGFILTER};
         filter.msg = WM_RBUTTONDOWN;
-        frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&filter));
+        Notify(notes, &filter.nmhdr);
         KillTimer(nullptr, timer);
         g_menuSeen = nullptr;
         return seen;
     };
-    frame->m_notes.SetSel(3, 3);
+    notes.SetSel(3, 3);
     NotesMenuSeen none = rightClick();
     EXPECT_TRUE(none.shown);
     EXPECT_TRUE(none.copyState & MF_GRAYED);
     EXPECT_FALSE(none.selectAllState & MF_GRAYED);
 
-    frame->m_notes.SetSel(0, 5);
+    notes.SetSel(0, 5);
     NotesMenuSeen some = rightClick();
     EXPECT_TRUE(some.shown);
     EXPECT_FALSE(some.copyState & MF_GRAYED);
     // Other mouse messages pass by without a menu.
     MSGFILTER move{};
-    move.nmhdr = {frame->m_notes, IDC_NOTES, EN_MSGFILTER};
+    move.nmhdr = {notes, IDC_NOTES, EN_MSGFILTER};
     move.msg = WM_MOUSEMOVE;
-    EXPECT_EQ(0, frame->m_notesPane.SendMessage(WM_NOTIFY, IDC_NOTES, reinterpret_cast<LPARAM>(&move)));
+    EXPECT_EQ(0, Notify(notes, &move.nmhdr));
+}
+
+TEST_F(MainFrameTest, TheQuickStatisticsPaneShowsTheActiveVehiclesFigures)
+{
+    // The van's second fill-up: 300 miles on 12 gallons since the first.
+    ASSERT_NE(0u, CEntryRecord(van, CEntry::etFuel)
+                      .Date(DaysBefore(kToday, 1))
+                      .Odometer(80200)
+                      .Amount(48.0f)
+                      .Custom(12.0f, 4.0f)
+                      .Vendor(L"Shell")
+                      .Save(db.Db()));
+    Open(0);
+    const std::vector<std::wstring> none(10, L"N/A");
+    std::vector<std::wstring> shown;
+    for (int row = 0; row < 10; ++row) shown.push_back(StatsValue(row));
+    EXPECT_EQ(none, shown);
+
+    ClickVehicle(L"Van (1999)");
+    shown.clear();
+    for (int row = 0; row < 10; ++row) shown.push_back(StatsValue(row));
+    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"25.00 mi/gal", L"25.00 mi/gal", L"$4.91 per gal", L"300 miles",
+                                         L"12.00 gal", L"$108.00", L"$108.00", L"4.00 gal per 100 miles",
+                                         L"$36.00 per 100 miles"}),
+              shown);
+
+    // The family car: one fill-up among other entries, stored from 11950 down to 10500.
+    ClickVehicle(L"Family Car (2002)");
+    shown.clear();
+    for (int row = 0; row < 10; ++row) shown.push_back(StatsValue(row));
+    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"N/A", L"N/A", L"$3.00 per gal", L"-1,450 miles", L"0.00 gal",
+                                         L"$30.00", L"$215.00", L"0.00 gal per 100 miles", L"$0.00 per 100 miles"}),
+              shown);
+}
+
+TEST_F(MainFrameTest, ViewCommandsWithoutAnActiveVehicleShowNoEntriesAndNoFigures)
+{
+    Open(0);
+    ASSERT_EQ(0u, g_AppSettings.LastActiveVehicle);
+    // Disabled in the menus, but a command can still arrive (another program, a test): the
+    // view changes, and still no vehicle's entries are shown.
+    Command(ID_VIEW_FUEL);
+    EXPECT_EQ(0, EntryRows());
+    EXPECT_TRUE(Checked(ID_VIEW_FUEL));
+    EXPECT_EQ(CEntry::etFuel, g_AppSettings.ViewEntryType);
+    Command(ID_VIEW_LAST_TWO_WEEKS);
+    EXPECT_EQ(0, EntryRows());
+    EXPECT_EQ(L"6/1/2026 - 6/15/2026", StatusPart(1));
+    Command(ID_VIEW_ALL_ENTRIES);
+    Command(ID_VIEW_ALL_DATES);
+    EXPECT_EQ(0, EntryRows());
+    EXPECT_EQ(L"N/A", StatsValue(7));
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
+    EXPECT_FALSE(Enabled(ID_NEW_FUEL));
+}
+
+TEST_F(MainFrameTest, ActivatingAVehicleShowsItsPictureAndAVehicleWithoutOneTheDefault)
+{
+    CScratchFolder folder(L"alk-mainframe");
+    const std::wstring picture = folder.File(L"van.bmp");
+    ASSERT_TRUE(WriteBitmapFile(picture, 40, 30, RGB(200, 40, 30)));
+    const unsigned long truck =
+        CVehicleRecord(L"Truck").Year(2005).Odometer(1000).Picture(picture.c_str()).Save(db.Db());
+    ASSERT_NE(0u, truck);
+    Open(0);
+    CVehicleImage* image = ObjectOf<CVehicleImage>(Picture());
+    ASSERT_NE(nullptr, image);
+    EXPECT_TRUE(image->IsDefaultPicture());
+
+    ClickVehicle(L"Truck (2005)");
+    EXPECT_FALSE(image->IsDefaultPicture());
+    HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageW(Picture(), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    EXPECT_TRUE(ColoursNear(RGB(200, 40, 30), CentrePixel(shown))) << std::hex << CentrePixel(shown);
+
+    ClickVehicle(L"Van (1999)");
+    EXPECT_TRUE(image->IsDefaultPicture());
+    // Reopened on the remembered vehicle, the picture comes with it.
+    frame->DestroyWindow();
+    g_DataLayer.Disconnect();
+    Open(truck);
+    image = ObjectOf<CVehicleImage>(Picture());
+    ASSERT_NE(nullptr, image);
+    EXPECT_FALSE(image->IsDefaultPicture());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Helpers of the main-window tests: database files made from the template with AlkBiz, the
-// settings key cleaned before and after, message boxes answered while they are up, and reading
-// what the list controls show.
+// settings key cleaned before and after, message boxes answered while they are up, the frame's
+// controls found by their ids, and reading what the list controls show.
 #pragma once
 
 #include <windows.h>
@@ -20,10 +20,13 @@
 #include "business/AlkBiz.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
+#include "framework/WindowImpl.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/TestFiles.h"
 
-namespace alk_frame_test {
+namespace alk_mainframe_test {
 
 // A file name in the temporary folder unique to this process and call.
 inline std::wstring TempFile(const wchar_t* stem)
@@ -72,7 +75,8 @@ void CloseFrame(std::unique_ptr<Frame>& frame)
     DeleteSettingsKey();
 }
 
-// A copy of the template with records written through its own connection.
+// A copy of the template with records written through its own connection (Db(), for the record
+// builders of tests/support/Records.h).
 class SampleDatabase {
 public:
     explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))
@@ -89,40 +93,6 @@ public:
     const std::wstring& Path() const { return m_path; }
     CDataLayer& Db() { return m_db; }
 
-    // Saved vehicle's reference id.
-    unsigned long AddVehicle(const wchar_t* name, int year, long odometer, const wchar_t* picture = nullptr)
-    {
-        CVehicle* vehicle = new CVehicle;
-        vehicle->SetName(name);
-        vehicle->SetYear(year);
-        vehicle->SetCurrentOdometer(odometer);
-        if (picture) vehicle->SetImagePath(picture);
-        EXPECT_TRUE(m_db.Save(vehicle, 0));
-        unsigned long ref = vehicle->GetRefID();
-        delete vehicle;
-        return ref;
-    }
-    unsigned long AddEntry(unsigned long vehicle, CEntry::Type type, double date, long odometer, float amount,
-                           const wchar_t* description, const wchar_t* notes = L"")
-    {
-        CEntry* entry = new CEntry;
-        entry->SetVehicleID(vehicle);
-        entry->SetType(type);
-        entry->SetDate(date);
-        entry->SetOdometer(odometer);
-        entry->SetAmount(amount);
-        if (type == CEntry::etFuel) {
-            entry->SetCustom1(10.0f);
-            entry->SetCustom2(amount / 10.0f);
-        } else {
-            entry->SetName(description);
-        }
-        entry->SetNotes(notes);
-        EXPECT_TRUE(m_db.Save(entry, 0));
-        unsigned long id = entry->GetID();
-        delete entry;
-        return id;
-    }
     int CountEntries() { return m_db.GetNumEntries(); }
     int CountVehicles() { return m_db.GetNumVehicles(); }
 
@@ -196,6 +166,38 @@ private:
     UINT_PTR m_timer = 0;
 };
 
+struct ControlSearch {
+    int id;
+    const wchar_t* cls;
+    HWND found;
+};
+inline BOOL CALLBACK MatchControl(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ControlSearch*>(lParam);
+    wchar_t name[64] = {};
+    GetClassNameW(hWnd, name, 64);
+    if (GetDlgCtrlID(hWnd) != search->id || (search->cls && _wcsicmp(name, search->cls) != 0)) return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
+// A window below parent (at any depth) with that control id, and of that class when one is
+// given; null when there is none.
+inline HWND FindControl(HWND parent, int id, const wchar_t* cls = nullptr)
+{
+    ControlSearch search{id, cls, nullptr};
+    EnumChildWindows(parent, &MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The framework object that routes a window's messages, as a T; null when the window has none
+// or one of another type.
+template <class T>
+T* ObjectOf(HWND hWnd)
+{
+    return dynamic_cast<T*>(CWindowImplRootBase::FromHandle(hWnd));
+}
+
 inline std::wstring ItemText(HWND list, int row, int column)
 {
     wchar_t text[512] = {};
@@ -237,11 +239,4 @@ inline void SelectRows(HWND list, std::vector<int> rows)
     }
 }
 
-inline std::wstring LoadText(UINT id)
-{
-    wchar_t text[1024] = {};
-    LoadStringW(GetModuleHandleW(nullptr), id, text, 1024);
-    return text;
-}
-
-}  // namespace alk_frame_test
+}  // namespace alk_mainframe_test
