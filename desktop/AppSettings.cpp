@@ -2,64 +2,33 @@
 
 #include <cstring>
 
+#include "framework/RegKey.h"
+
 CAppSettings g_AppSettings;
 
 namespace {
 
-// Reads a string value into a buffer of CAppSettings::MaxPath characters. Taken only when it is a
-// string, ends in its terminator and fits with that terminator.
-bool ReadString(HKEY key, const wchar_t* name, wchar_t (&text)[CAppSettings::MaxPath])
+// A string value of at most maxChars characters and its terminator; anything else leaves the
+// text alone.
+bool ReadString(CRegKey& key, const wchar_t* name, wchar_t* text, ULONG maxChars)
 {
-    DWORD type = 0;
-    DWORD size = sizeof(text);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
-        return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-    if (size < sizeof(wchar_t) || size % sizeof(wchar_t) != 0) return false;
-    return text[size / sizeof(wchar_t) - 1] == L'\0';
+    ULONG chars = maxChars + 1;
+    return key.QueryStringValue(name, text, &chars) == ERROR_SUCCESS;
 }
 
-void ReadString(HKEY key, const wchar_t* name, CString& field)
+void ReadString(CRegKey& key, const wchar_t* name, CString& field)
 {
-    wchar_t text[CAppSettings::MaxPath];
-    if (ReadString(key, name, text)) field = text;
+    wchar_t text[CAppSettings::MaxFormat + 1];
+    if (ReadString(key, name, text, CAppSettings::MaxFormat)) field = text;
 }
 
 // A REG_DWORD of exactly 4 bytes, else the field keeps its value.
 template <typename T>
-void ReadDword(HKEY key, const wchar_t* name, T& field)
+void ReadDword(CRegKey& key, const wchar_t* name, T& field)
 {
     static_assert(sizeof(T) == sizeof(DWORD), "stored as a 32-bit value");
     DWORD value = 0;
-    DWORD type = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-        type == REG_DWORD && size == sizeof(value))
-        std::memcpy(&field, &value, sizeof(value));
-}
-
-void WriteString(HKEY key, const wchar_t* name, const wchar_t* text)
-{
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-}
-
-void WriteDword(HKEY key, const wchar_t* name, DWORD value)
-{
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-}
-
-// Opens the settings key for writing, creating it when missing; nullptr when that fails.
-HKEY OpenForWriting()
-{
-    HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                        nullptr, &created, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_WRITE, &key) != ERROR_SUCCESS) key = nullptr;
-    RegCloseKey(created);
-    return key;
+    if (key.QueryDWORDValue(name, value) == ERROR_SUCCESS) std::memcpy(&field, &value, sizeof(value));
 }
 
 }  // namespace
@@ -102,13 +71,11 @@ LONG CAppSettings::Load()
     // run then creates the key with every value.
     m_loaded = true;
 
-    HKEY key = nullptr;
-    LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_READ, &key);
+    CRegKey key;
+    LONG status = key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, KEY_READ);
     if (status != ERROR_SUCCESS) return status;
 
-    wchar_t path[MaxPath];
-    if (ReadString(key, L"DBPath", path)) wcscpy(DBPath, path);
-
+    ReadString(key, L"DBPath", DBPath, MaxPath);
     ReadDword(key, L"LastActiveVehicle", LastActiveVehicle);
     ReadDword(key, L"SortAscending", SortAscending);
     ReadDword(key, L"LastColSorted", LastColSorted);
@@ -120,15 +87,9 @@ LONG CAppSettings::Load()
     ReadDword(key, L"UnitSetupMsgShown", UnitSetupMsgShown);
 
     // "MileageRate": the 4 bytes of an IEEE single, little-endian, as REG_BINARY.
-    {
-        float rate = 0;
-        DWORD type = 0;
-        DWORD size = sizeof(rate);
-        if (RegQueryValueExW(key, L"MileageRate", nullptr, &type, reinterpret_cast<BYTE*>(&rate), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_BINARY && size == sizeof(rate))
-            MileageRate = rate;
-    }
+    float rate = 0;
+    ULONG size = sizeof(rate);
+    if (key.QueryBinaryValue(L"MileageRate", &rate, &size) == ERROR_SUCCESS && size == sizeof(rate)) MileageRate = rate;
 
     ReadDword(key, L"ShowVehiclePicture", ShowVehiclePicture);
     ReadDword(key, L"ExcelFormatCells", ExcelFormatCells);
@@ -137,46 +98,40 @@ LONG CAppSettings::Load()
     ReadString(key, L"ExcelFmt_Integer", ExcelFmt_Integer);
     ReadString(key, L"ExcelFmt_Float", ExcelFmt_Float);
     ReadString(key, L"ExcelFmt_Currency", ExcelFmt_Currency);
-
-    RegCloseKey(key);
     return status;
 }
 
 void CAppSettings::Save()
 {
-    HKEY key = OpenForWriting();
-    if (!key) return;
+    CRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
 
     DBPath[MaxPath] = L'\0';  // callers fill the buffer directly
-    WriteString(key, L"DBPath", DBPath);
-    WriteDword(key, L"LastActiveVehicle", LastActiveVehicle);
-    WriteDword(key, L"SortAscending", static_cast<DWORD>(SortAscending));
-    WriteDword(key, L"LastColSorted", static_cast<DWORD>(LastColSorted));
-    WriteDword(key, L"ViewEntryType", static_cast<DWORD>(ViewEntryType));
-    WriteDword(key, L"UnitDistance", static_cast<DWORD>(UnitDistance));
-    WriteDword(key, L"UnitVolume", static_cast<DWORD>(UnitVolume));
-    WriteDword(key, L"UnitFuelEconomy", static_cast<DWORD>(UnitFuelEconomy));
-    WriteDword(key, L"UnitSetupMsgShown", static_cast<DWORD>(UnitSetupMsgShown));
-    RegSetValueExW(key, L"MileageRate", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&MileageRate),
-                   sizeof(MileageRate));
+    key.SetStringValue(L"DBPath", DBPath);
+    key.SetDWORDValue(L"LastActiveVehicle", LastActiveVehicle);
+    key.SetDWORDValue(L"SortAscending", static_cast<DWORD>(SortAscending));
+    key.SetDWORDValue(L"LastColSorted", static_cast<DWORD>(LastColSorted));
+    key.SetDWORDValue(L"ViewEntryType", static_cast<DWORD>(ViewEntryType));
+    key.SetDWORDValue(L"UnitDistance", static_cast<DWORD>(UnitDistance));
+    key.SetDWORDValue(L"UnitVolume", static_cast<DWORD>(UnitVolume));
+    key.SetDWORDValue(L"UnitFuelEconomy", static_cast<DWORD>(UnitFuelEconomy));
+    key.SetDWORDValue(L"UnitSetupMsgShown", static_cast<DWORD>(UnitSetupMsgShown));
+    key.SetBinaryValue(L"MileageRate", &MileageRate, sizeof(MileageRate));
     if (ViewDateRangeType != CEntryFilter::drCustom)
-        WriteDword(key, L"ViewDateRangeType", static_cast<DWORD>(ViewDateRangeType));
+        key.SetDWORDValue(L"ViewDateRangeType", static_cast<DWORD>(ViewDateRangeType));
     // Shown is stored as -1 (0xFFFFFFFF), hidden as 0; Load takes any non-zero value as shown.
-    WriteDword(key, L"ShowVehiclePicture", ShowVehiclePicture ? 0xFFFFFFFFu : 0u);
-    WriteDword(key, L"ExcelFormatCells", static_cast<DWORD>(ExcelFormatCells));
-    WriteString(key, L"ExcelFmt_Date", ExcelFmt_Date);
-    WriteString(key, L"ExcelFmt_Integer", ExcelFmt_Integer);
-    WriteString(key, L"ExcelFmt_Float", ExcelFmt_Float);
-    WriteString(key, L"ExcelFmt_Currency", ExcelFmt_Currency);
-
-    RegCloseKey(key);
+    key.SetDWORDValue(L"ShowVehiclePicture", ShowVehiclePicture ? 0xFFFFFFFFu : 0u);
+    key.SetDWORDValue(L"ExcelFormatCells", static_cast<DWORD>(ExcelFormatCells));
+    key.SetStringValue(L"ExcelFmt_Date", ExcelFmt_Date);
+    key.SetStringValue(L"ExcelFmt_Integer", ExcelFmt_Integer);
+    key.SetStringValue(L"ExcelFmt_Float", ExcelFmt_Float);
+    key.SetStringValue(L"ExcelFmt_Currency", ExcelFmt_Currency);
 }
 
 void CAppSettings::SaveDBPath()
 {
-    HKEY key = OpenForWriting();
-    if (!key) return;
+    CRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
     DBPath[MaxPath] = L'\0';
-    WriteString(key, L"DBPath", DBPath);
-    RegCloseKey(key);
+    key.SetStringValue(L"DBPath", DBPath);
 }

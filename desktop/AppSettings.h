@@ -13,8 +13,11 @@
 
 class CAppSettings {
 public:
-    // Room of DBPath and the longest string value Load accepts, terminator included.
-    enum { MaxPath = 260 };
+    // Longest DBPath in characters, without the terminator: the data layer's own limit, so that
+    // every file it connects is remembered and read back at the next start.
+    enum { MaxPath = CDataLayer::MaxPath };
+    // Longest Excel number format Load accepts, in characters without the terminator.
+    enum { MaxFormat = 259 };
 
     CAppSettings();
     // Saves, but only after a Load: a run that ended before reading the settings (a second

@@ -1,10 +1,10 @@
 #include "desktop/DlgStartup.h"
 
-#include <commdlg.h>
-
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/Controls.h"
+#include "framework/FileDialog.h"
 
 CDlgStartup::~CDlgStartup()
 {
@@ -19,7 +19,7 @@ LRESULT CDlgStartup::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         m_infoIcon = static_cast<HICON>(
             ::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON, size, size, 0));
     }
-    SendDlgItemMessage(IDC_STARTUP_ICON, STM_SETICON, reinterpret_cast<WPARAM>(m_infoIcon));
+    CStatic(GetDlgItem(IDC_STARTUP_ICON)).SetIcon(m_infoIcon);
     CenterWindow(GetParent());
     CheckRadioButton(IDC_STARTUP_CREATE, IDC_STARTUP_OPEN, IDC_STARTUP_CREATE);
     return TRUE;
@@ -28,34 +28,26 @@ LRESULT CDlgStartup::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT CDlgStartup::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 {
     // The icon control does not own its icon; take it back before the icon goes.
-    SendDlgItemMessage(IDC_STARTUP_ICON, STM_SETICON, 0);
+    CStatic(GetDlgItem(IDC_STARTUP_ICON)).SetIcon(nullptr);
     handled = FALSE;
     return 0;
 }
 
-bool CDlgStartup::AskForFile(bool create, wchar_t* path)
+bool CDlgStartup::AskForFile(bool create, CString& path)
 {
-    CString filter = LoadFileFilter(IDS_FILTER_DATABASE);
-    lstrcpynW(path, g_AppSettings.DBPath, MAX_PATH + 1);
-
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = ::GetActiveWindow();
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH + 1;
-    if (create) {
-        ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-        return ::GetSaveFileNameW(&ofn) != FALSE;
-    }
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    return ::GetOpenFileNameW(&ofn) != FALSE;
+    const CString filter = LoadFileFilter(IDS_FILTER_DATABASE);
+    DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!create) flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    CFileDialog dialog(create ? FALSE : TRUE, nullptr, g_AppSettings.DBPath, flags, filter);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return false;
+    path = dialog.m_szFileName;
+    return true;
 }
 
 LRESULT CDlgStartup::OnOK(WORD, WORD, HWND, BOOL&)
 {
     bool create = IsDlgButtonChecked(IDC_STARTUP_CREATE) == BST_CHECKED;
-    wchar_t path[MAX_PATH + 1];
+    CString path;
     if (!AskForFile(create, path)) return 0;  // the welcome dialog stays open
     lstrcpynW(g_AppSettings.DBPath, path, CAppSettings::MaxPath + 1);
     m_createNew = create ? 1 : 0;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "framework/Dialog.h"
+#include "framework/String.h"
 #include "resources/desktop/resource.h"
 
 class CDlgStartup : public CDialogImpl<CDlgStartup> {
@@ -35,8 +36,8 @@ private:
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
 
     // Runs the save-as dialog (create) or the open dialog with DBPath as the proposed name;
-    // true with the chosen path in path (MAX_PATH + 1 characters).
-    bool AskForFile(bool create, wchar_t* path);
+    // true with the chosen path in path.
+    bool AskForFile(bool create, CString& path);
 
     // The information icon of control 1007, owned (loaded at the settings' small-icon size).
     HICON m_infoIcon = nullptr;

@@ -5,27 +5,12 @@
 #include <cwchar>
 #include <string>
 
+#include "framework/Controls.h"
+#include "framework/RegKey.h"
+
 namespace {
 
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "\"WndPlacement\" is 44 bytes");
-
-// A REG_DWORD of exactly 4 bytes; false leaves value alone.
-bool ReadDword(HKEY key, const wchar_t* name, DWORD& value)
-{
-    DWORD data = 0;
-    DWORD type = 0;
-    DWORD size = sizeof(data);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(data))
-        return false;
-    value = data;
-    return true;
-}
-
-void WriteDword(HKEY key, const wchar_t* name, DWORD value)
-{
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-}
 
 // Value names of the band at position i: "ReBar<i>_ID", "ReBar<i>_CX", "ReBar<i>_Break".
 std::wstring BandValueName(UINT i, const wchar_t* suffix)
@@ -57,23 +42,23 @@ CLayoutSettings::CLayoutSettings(const wchar_t* keyPath) : m_placement(), m_keyP
 
 CLayoutSettings::~CLayoutSettings() = default;
 
+LONG CLayoutSettings::OpenKey(CRegKey& key, bool write) const
+{
+    return write ? key.Create(HKEY_CURRENT_USER, m_keyPath) : key.Open(HKEY_CURRENT_USER, m_keyPath, KEY_READ);
+}
+
 void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        ShowWindow(hWnd, showCmd);
-        return;
-    }
+    CRegKey key;
     WINDOWPLACEMENT saved;
-    DWORD type = 0;
-    DWORD size = sizeof(saved);
-    LONG status = RegQueryValueExW(key, L"WndPlacement", nullptr, &type, reinterpret_cast<BYTE*>(&saved), &size);
-    RegCloseKey(key);
+    ULONG size = sizeof(saved);
     // A shorter value would leave part of the record unread: only the whole record is used.
-    if (status != ERROR_SUCCESS || type != REG_BINARY || size != sizeof(saved)) {
+    if (OpenKey(key, false) != ERROR_SUCCESS || key.QueryBinaryValue(L"WndPlacement", &saved, &size) != ERROR_SUCCESS ||
+        size != sizeof(saved)) {
         ShowWindow(hWnd, showCmd);
         return;
     }
+    key.Close();
     m_placement = saved;
     m_placement.length = sizeof(WINDOWPLACEMENT);
 
@@ -96,42 +81,35 @@ void CLayoutSettings::SaveWindowPlacement(HWND hWnd)
 {
     m_placement.length = sizeof(WINDOWPLACEMENT);
     if (!GetWindowPlacement(hWnd, &m_placement)) return;
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, L"WndPlacement", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&m_placement),
-                   sizeof(m_placement));
-    RegCloseKey(key);
+    CRegKey key;
+    if (OpenKey(key, true) != ERROR_SUCCESS) return;
+    key.SetBinaryValue(L"WndPlacement", &m_placement, sizeof(m_placement));
 }
 
 void CLayoutSettings::LoadReBar(HWND hReBar)
 {
     m_bands.clear();
 
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    CRegKey key;
+    if (OpenKey(key, false) != ERROR_SUCCESS) return;
 
     // The stored count sizes the band list; it is only trusted as far as the rebar has bands, so
     // a corrupt or hostile value can neither exhaust memory nor reach past the rebar. Saved
     // positions beyond the rebar's bands are ignored.
     DWORD count = 0;
-    ReadDword(key, L"ReBarBandCount", count);
-    const LRESULT present = SendMessageW(hReBar, RB_GETBANDCOUNT, 0, 0);
-    if (present <= 0)
-        count = 0;
-    else if (count > static_cast<DWORD>(present))
-        count = static_cast<DWORD>(present);
+    key.QueryDWORDValue(L"ReBarBandCount", count);
+    const UINT present = CReBarCtrl(hReBar).GetBandCount();
+    if (count > present) count = present;
 
     m_bands.resize(count);
     for (UINT i = 0; i < count; ++i) {
         DWORD id = 0, cx = 0, lineBreak = 0;  // a missing value counts as 0
-        ReadDword(key, BandValueName(i, L"ID").c_str(), id);
-        ReadDword(key, BandValueName(i, L"CX").c_str(), cx);
-        ReadDword(key, BandValueName(i, L"Break").c_str(), lineBreak);
+        key.QueryDWORDValue(BandValueName(i, L"ID").c_str(), id);
+        key.QueryDWORDValue(BandValueName(i, L"CX").c_str(), cx);
+        key.QueryDWORDValue(BandValueName(i, L"Break").c_str(), lineBreak);
         m_bands[i] = {id, cx, lineBreak != 0};
     }
-    RegCloseKey(key);
+    key.Close();
 
     ApplyReBarTo(hReBar);
 }
@@ -140,69 +118,64 @@ void CLayoutSettings::SaveReBar(HWND hReBar)
 {
     GetReBarFrom(hReBar);
 
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    WriteDword(key, L"ReBarBandCount", static_cast<DWORD>(m_bands.size()));
+    CRegKey key;
+    if (OpenKey(key, true) != ERROR_SUCCESS) return;
+    key.SetDWORDValue(L"ReBarBandCount", static_cast<DWORD>(m_bands.size()));
     for (UINT i = 0; i < m_bands.size(); ++i) {
-        WriteDword(key, BandValueName(i, L"ID").c_str(), m_bands[i].id);
-        WriteDword(key, BandValueName(i, L"CX").c_str(), m_bands[i].cx);
-        WriteDword(key, BandValueName(i, L"Break").c_str(), m_bands[i].lineBreak ? 1 : 0);
+        key.SetDWORDValue(BandValueName(i, L"ID").c_str(), m_bands[i].id);
+        key.SetDWORDValue(BandValueName(i, L"CX").c_str(), m_bands[i].cx);
+        key.SetDWORDValue(BandValueName(i, L"Break").c_str(), m_bands[i].lineBreak ? 1 : 0);
     }
-    RegCloseKey(key);
 }
 
 void CLayoutSettings::ApplyReBarTo(HWND hReBar)
 {
+    CReBarCtrl rebar(hReBar);
     for (UINT i = 0; i < m_bands.size(); ++i) {
         // An id that matches no band moves nothing; the width and break of this position then go
         // to whichever band stands there.
-        const LRESULT from = SendMessageW(hReBar, RB_IDTOINDEX, m_bands[i].id, 0);
-        if (from >= 0 && static_cast<UINT>(from) != i) SendMessageW(hReBar, RB_MOVEBAND, static_cast<WPARAM>(from), i);
+        const int from = rebar.IdToIndex(m_bands[i].id);
+        if (from >= 0 && static_cast<UINT>(from) != i) rebar.MoveBand(from, static_cast<int>(i));
 
         REBARBANDINFOW band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
-        if (!SendMessageW(hReBar, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band))) continue;
+        if (!rebar.GetBandInfo(static_cast<int>(i), &band)) continue;
         band.cx = m_bands[i].cx;
         if (m_bands[i].lineBreak)
             band.fStyle |= RBBS_BREAK;
         else
             band.fStyle &= ~RBBS_BREAK;
-        SendMessageW(hReBar, RB_SETBANDINFOW, i, reinterpret_cast<LPARAM>(&band));
+        rebar.SetBandInfo(static_cast<int>(i), &band);
     }
 }
 
 void CLayoutSettings::GetReBarFrom(HWND hReBar)
 {
     m_bands.clear();
-    const LRESULT count = SendMessageW(hReBar, RB_GETBANDCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+    CReBarCtrl rebar(hReBar);
+    const UINT count = rebar.GetBandCount();
+    for (UINT i = 0; i < count; ++i) {
         REBARBANDINFOW band = {};
         band.cbSize = sizeof(band);
         band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
-        if (!SendMessageW(hReBar, RB_GETBANDINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band))) break;
+        if (!rebar.GetBandInfo(static_cast<int>(i), &band)) break;
         m_bands.push_back({band.wID, band.cx, (band.fStyle & RBBS_BREAK) != 0});
     }
 }
 
 int CLayoutSettings::LoadSplitterPos(const wchar_t* name, int defaultPos)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultPos;
+    CRegKey key;
+    if (OpenKey(key, false) != ERROR_SUCCESS) return defaultPos;
     DWORD pos = static_cast<DWORD>(defaultPos);
-    ReadDword(key, SplitterValueName(name).c_str(), pos);
-    RegCloseKey(key);
+    key.QueryDWORDValue(SplitterValueName(name).c_str(), pos);
     return static_cast<int>(pos);
 }
 
 void CLayoutSettings::SaveSplitterPos(int pos, const wchar_t* name)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    WriteDword(key, SplitterValueName(name).c_str(), static_cast<DWORD>(pos));
-    RegCloseKey(key);
+    CRegKey key;
+    if (OpenKey(key, true) != ERROR_SUCCESS) return;
+    key.SetDWORDValue(SplitterValueName(name).c_str(), static_cast<DWORD>(pos));
 }

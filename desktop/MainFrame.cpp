@@ -95,8 +95,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     CreateSimpleStatusBar();
     m_statusBar = m_hWndStatusBar;
-    int parts[3] = {kStatusParts[0], kStatusParts[1], kStatusParts[2]};
-    m_statusBar.SendMessage(SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    m_statusBar.SetParts(3, kStatusParts);
 
     if (CMessageLoop* loop = _Module.GetMessageLoop()) {
         loop->AddMessageFilter(this);
@@ -121,14 +120,10 @@ void CMainFrame::LoadToolbarImages()
         if (!icon) continue;
         int index = m_toolbarImages.AddIcon(icon);
         ::DestroyIcon(icon);  // the image list keeps its own copy
-        TBBUTTONINFOW info{};
-        info.cbSize = sizeof info;
-        info.dwMask = TBIF_IMAGE;
-        info.iImage = index;
-        m_toolBar.SendMessage(TB_SETBUTTONINFOW, entry.command, reinterpret_cast<LPARAM>(&info));
+        m_toolBar.SetButtonImage(entry.command, index);
     }
-    m_toolBar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_toolbarImages.m_hImageList));
-    m_toolBar.SendMessage(TB_AUTOSIZE);
+    m_toolBar.SetImageList(m_toolbarImages);
+    m_toolBar.AutoSize();
 }
 
 void CMainFrame::CreatePanes()
@@ -219,7 +214,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
         loop->RemoveIdleHandler(this);
     }
 
-    m_toolBar.SendMessage(TB_SETIMAGELIST, 0, 0);
+    m_toolBar.SetImageList(nullptr);
     m_toolbarImages.RemoveAll();
     m_toolbarImages.Destroy();
 
@@ -333,13 +328,7 @@ void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
         m_entryList.Refresh(&m_filter);
 
         int row = m_vehicleList.FindItemByParam(reinterpret_cast<LPARAM>(vehicle));
-        if (row >= 0) {
-            LVITEMW item{};
-            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            item.state = LVIS_SELECTED | LVIS_FOCUSED;
-            m_vehicleList.SendMessage(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-            m_vehicleList.SendMessage(LVM_ENSUREVISIBLE, row, FALSE);
-        }
+        m_vehicleList.SelectItem(row);  // nothing for -1
         g_AppSettings.LastActiveVehicle = vehicle->GetRefID();
         g_AppSettings.ActiveOdometer = vehicle->GetCurrentOdometer();
         m_entryList.SetFocus();
@@ -416,7 +405,7 @@ void CMainFrame::UpdateEntryTypeUI()
 void CMainFrame::UpdateDateRangeUI()
 {
     CString range = FormatDateRange(m_filter);
-    m_statusBar.SendMessage(SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(range.GetString()));
+    m_statusBar.SetText(1, range);
     for (UINT id = ID_VIEW_ALL_DATES; id <= ID_VIEW_CUSTOM_DATES; ++id) UISetCheck(id, 0);
     int type = m_filter.GetDateRangeType();
     if (type > CEntryFilter::drCustom) type = CEntryFilter::drCustom;
@@ -491,7 +480,7 @@ LRESULT CMainFrame::OnViewPicture(WORD, WORD, HWND, BOOL&)
 
 LRESULT CMainFrame::OnCopy(WORD, WORD, HWND, BOOL&)
 {
-    m_notes.SendMessage(WM_COPY);
+    m_notes.Copy();
     return 0;
 }
 
@@ -546,8 +535,7 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
         if (!vehicle) break;
         CWaitCursor wait;
         if (ConfirmDeleteVehicle(vehicle)) {
-            int row =
-                static_cast<int>(m_vehicleList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            int row = m_vehicleList.GetSelectedIndex();
             if (row >= 0) m_vehicleList.DeleteItem(row);
             SetActiveVehicle(nullptr, false);
         }
@@ -624,7 +612,7 @@ LRESULT CMainFrame::OnEntryItemChanged(int, LPNMHDR hdr, BOOL&)
 {
     auto* change = reinterpret_cast<LPNMLISTVIEW>(hdr);
     if (change->iItem == -1) return 0;
-    if (m_entryList.SendMessage(LVM_GETSELECTEDCOUNT) >= 2) {
+    if (m_entryList.GetSelectedCount() >= 2) {
         ShowNotes(false);
         return 0;
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "desktop/AppSettings.h"
+#include "framework/Controls.h"
 #include "framework/Module.h"
 #include "resources/desktop/resource.h"
 
@@ -256,7 +257,8 @@ void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start)
 
 void SetupSpinControl(HWND spin, int maximum, int step)
 {
-    SendMessageW(spin, UDM_SETRANGE32, 0, maximum);
-    UDACCEL accel = {1, static_cast<UINT>(step)};
-    SendMessageW(spin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+    CUpDownCtrl control(spin);
+    control.SetRange32(0, maximum);
+    const UDACCEL accel = {1, static_cast<UINT>(step)};
+    control.SetAccel(1, &accel);
 }

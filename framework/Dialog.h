@@ -18,16 +18,13 @@ class CDialogImpl : public CWindowImplRoot<TBase> {
 public:
     INT_PTR DoModal(HWND owner = ::GetActiveWindow(), LPARAM initParam = 0)
     {
-        if (this->m_hWnd) return -1;
-        m_modal = true;
-        CWindowImplRootBase*& creating = CWindowImplRootBase::Creating();
-        CWindowImplRootBase* outer = creating;
-        creating = this;
-        INT_PTR result = ::DialogBoxParamW(AlkGetResourceInstance(), MAKEINTRESOURCEW(T::IDD), owner,
-                                           &CWindowImplRootBase::DialogProc, initParam);
-        creating = outer;
-        m_modal = false;
-        return result;
+        return this->CreateBound(static_cast<INT_PTR>(-1), [&] {
+            m_modal = true;
+            INT_PTR result = ::DialogBoxParamW(AlkGetResourceInstance(), MAKEINTRESOURCEW(T::IDD), owner,
+                                               &CWindowImplRootBase::DialogProc, initParam);
+            m_modal = false;
+            return result;
+        });
     }
 
     BOOL EndDialog(int result)
@@ -41,14 +38,10 @@ public:
 
     HWND Create(HWND parent, LPARAM initParam = 0)
     {
-        if (this->m_hWnd) return nullptr;
-        CWindowImplRootBase*& creating = CWindowImplRootBase::Creating();
-        CWindowImplRootBase* outer = creating;
-        creating = this;
-        HWND hWnd = ::CreateDialogParamW(AlkGetResourceInstance(), MAKEINTRESOURCEW(T::IDD), parent,
-                                         &CWindowImplRootBase::DialogProc, initParam);
-        creating = outer;
-        return hWnd;
+        return this->CreateBound(static_cast<HWND>(nullptr), [&] {
+            return ::CreateDialogParamW(AlkGetResourceInstance(), MAKEINTRESOURCEW(T::IDD), parent,
+                                        &CWindowImplRootBase::DialogProc, initParam);
+        });
     }
 
     bool IsModal() const { return m_modal; }

@@ -2,7 +2,8 @@
 //
 // The filter is a list of NUL-separated pairs ending in two NULs (as a string-table text with
 // "|" turned into NULs gives). DoModal answers IDOK or IDCANCEL; after IDOK the chosen path is
-// in m_szFileName (MAX_PATH characters), which also gives the initial name.
+// in m_szFileName (up to MaxFileName characters and a terminator), which also gives the initial
+// name.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +12,12 @@
 
 class CFileDialog {
 public:
+    // Longest path the dialog gives back, in characters without the terminator: MAX_PATH, as
+    // long as a path the program can open.
+    enum { MaxFileName = MAX_PATH };
+
     OPENFILENAMEW m_ofn{};
-    wchar_t m_szFileName[MAX_PATH] = {};
+    wchar_t m_szFileName[MaxFileName + 1] = {};
     wchar_t m_szFileTitle[MAX_PATH] = {};
     bool m_bOpenFileDialog;
 
@@ -25,12 +30,12 @@ public:
         m_ofn.lpstrFilter = filter;
         m_ofn.nFilterIndex = filter ? 1 : 0;
         m_ofn.lpstrFile = m_szFileName;
-        m_ofn.nMaxFile = MAX_PATH;
+        m_ofn.nMaxFile = MaxFileName + 1;
         m_ofn.lpstrFileTitle = m_szFileTitle;
         m_ofn.nMaxFileTitle = MAX_PATH;
         m_ofn.lpstrDefExt = defaultExt;
         m_ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLESIZING;
-        if (fileName) lstrcpynW(m_szFileName, fileName, MAX_PATH);
+        if (fileName) lstrcpynW(m_szFileName, fileName, MaxFileName + 1);
     }
 
     INT_PTR DoModal(HWND parent = ::GetActiveWindow())

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "framework/WindowImpl.h"
-
 namespace {
 
 CAppModule* g_module = nullptr;
+
+std::mutex g_termLock;
+std::vector<void (*)()>* g_termFuncs = nullptr;
 
 // The module (exe or DLL) whose image holds this code.
 HINSTANCE OwnInstance()
@@ -22,6 +23,13 @@ HINSTANCE OwnInstance()
 CAppModule* AlkGetModule()
 {
     return g_module;
+}
+
+void AlkAddTermFunc(void (*func)())
+{
+    std::lock_guard<std::mutex> hold(g_termLock);
+    if (!g_termFuncs) g_termFuncs = new std::vector<void (*)()>();
+    if (std::find(g_termFuncs->begin(), g_termFuncs->end(), func) == g_termFuncs->end()) g_termFuncs->push_back(func);
 }
 
 HINSTANCE AlkGetModuleInstance()
@@ -134,7 +142,15 @@ HRESULT CAppModule::Init(void*, HINSTANCE instance, const GUID*)
 
 void CAppModule::Term()
 {
-    AlkUnregisterWindowClasses();
+    std::vector<void (*)()>* funcs = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(g_termLock);
+        std::swap(funcs, g_termFuncs);
+    }
+    if (funcs) {
+        for (void (*func)() : *funcs) func();
+        delete funcs;
+    }
     std::lock_guard<std::mutex> hold(m_lock);
     m_loops.clear();
     if (g_module == this) g_module = nullptr;

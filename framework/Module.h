@@ -74,8 +74,9 @@ public:
     // asks for resources.
     HRESULT Init(void* objectMap, HINSTANCE instance, const GUID* libId = nullptr);
     HRESULT Init(HINSTANCE instance) { return Init(nullptr, instance); }
-    // Forgets the loops and unregisters the window classes this module registered (a DLL that
-    // is unloaded and loaded again must not find its old classes).
+    // Forgets the loops and runs the functions given to AlkAddTermFunc (the window classes
+    // this module registered are unregistered so: a DLL that is unloaded and loaded again must
+    // not find its old classes).
     void Term();
 
     HINSTANCE GetModuleInstance() const { return m_instance; }
@@ -97,5 +98,8 @@ private:
 // The module that called Init last (null before), and the instances the framework uses: the
 // module's, or the framework's own module before Init.
 CAppModule* AlkGetModule();
+// Runs func at the next CAppModule::Term of this module's code (once; a part that keeps state
+// past Term adds it again). Lets the framework's parts clean up without the module knowing them.
+void AlkAddTermFunc(void (*func)());
 HINSTANCE AlkGetModuleInstance();
 HINSTANCE AlkGetResourceInstance();

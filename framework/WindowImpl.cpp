@@ -63,7 +63,10 @@ ATOM CWndClassInfo::Register(WNDPROC windowProc)
         }
     }
     if (atom) {
-        if (!g_registered) g_registered = new std::vector<CWndClassInfo*>();
+        if (!g_registered) {
+            g_registered = new std::vector<CWndClassInfo*>();
+            AlkAddTermFunc(&AlkUnregisterWindowClasses);
+        }
         g_registered->push_back(this);
         registeredInstance = instance;
     }

@@ -76,8 +76,8 @@ struct CWndClassInfo {
         return info;                                                    \
     }
 
-// Unregisters the window classes this module registered (CAppModule::Term calls it). Classes
-// with windows still open stay registered.
+// Unregisters the window classes this module registered (CAppModule::Term runs it: the first
+// registration gives it to AlkAddTermFunc). Classes with windows still open stay registered.
 void AlkUnregisterWindowClasses();
 
 // Shared, non-template part: the handle-to-object map and the dispatch.
@@ -115,6 +115,21 @@ protected:
     // The object whose Create is running on this thread: the first message of the new window
     // binds it.
     static CWindowImplRootBase*& Creating();
+    // The one way an object makes its window: runs create (the platform call that makes the
+    // window, a dialog box included) with this object announced as Creating(), and gives back
+    // its result. An object that has a window already makes no second one: fail comes back and
+    // create is not run.
+    template <class Result, class Create>
+    Result CreateBound(Result fail, Create create)
+    {
+        if (HandleRef()) return fail;
+        struct Announce {
+            CWindowImplRootBase* outer;
+            explicit Announce(CWindowImplRootBase* self) : outer(Creating()) { Creating() = self; }
+            ~Announce() { Creating() = outer; }
+        } announce(this);
+        return create();
+    }
 
     HWND& HandleRef() { return *m_handleRef; }
     HWND* m_handleRef = nullptr;  // the m_hWnd of the CWindow half
@@ -208,20 +223,18 @@ protected:
     HWND CreateOf(CWndClassInfo& info, HWND parent, const RECT& rc, LPCWSTR name, DWORD style, DWORD exStyle,
                   UINT_PTR idOrMenu, LPVOID param)
     {
-        ATOM atom = info.Register(&CWindowImplRootBase::WindowProc);
-        if (!atom || this->m_hWnd) return nullptr;
-        this->m_superProc = info.superProc;
-        CWindowImplRootBase*& creating = CWindowImplRootBase::Creating();
-        CWindowImplRootBase* outer = creating;
-        creating = this;
-        bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
-        HWND hWnd =
-            ::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), name, style, rc.left,
-                              systemPlaced ? CW_USEDEFAULT : rc.top, systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
-                              systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
-                              reinterpret_cast<HMENU>(idOrMenu), AlkGetModuleInstance(), param);
-        creating = outer;
-        return hWnd;  // the window procedure set m_hWnd at the first message (null again if it failed)
+        return this->CreateBound(static_cast<HWND>(nullptr), [&]() -> HWND {
+            ATOM atom = info.Register(&CWindowImplRootBase::WindowProc);
+            if (!atom) return nullptr;
+            this->m_superProc = info.superProc;
+            bool systemPlaced = rc.left == static_cast<LONG>(CW_USEDEFAULT);
+            // The window procedure sets m_hWnd at the first message (null again if creation failed).
+            return ::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), name, style,
+                                     rc.left, systemPlaced ? CW_USEDEFAULT : rc.top,
+                                     systemPlaced ? CW_USEDEFAULT : rc.right - rc.left,
+                                     systemPlaced ? CW_USEDEFAULT : rc.bottom - rc.top, parent,
+                                     reinterpret_cast<HMENU>(idOrMenu), AlkGetModuleInstance(), param);
+        });
     }
 };
 

@@ -108,7 +108,7 @@ TEST_F(AppSettingsTest, ValuesOfTheWrongTypeOrSizeKeepTheirDefaults)
     WriteText(kKey, L"UnitDistance", L"1");
     const BYTE twoBytes[2] = {1, 0};
     WriteRaw(kKey, L"UnitVolume", REG_DWORD, twoBytes, 2);
-    WriteText(kKey, L"DBPath", std::wstring(260, L'x'));  // 260 and the terminator do not fit
+    WriteText(kKey, L"DBPath", std::wstring(261, L'x'));  // longer than any path the data layer connects
     // "0.0" without its terminator; the non-NUL after it keeps RegSetValueEx from counting the
     // next character as the forgotten terminator.
     const wchar_t unterminated[4] = {L'0', L'.', L'0', L'x'};
@@ -192,6 +192,21 @@ TEST_F(AppSettingsTest, SaveDBPathWritesThePathAloneAndAlwaysTerminated)
     const RawValue v = ReadRaw(kKey, L"DBPath");
     ASSERT_EQ((CAppSettings::MaxPath + 1) * sizeof(wchar_t), v.bytes.size());
     EXPECT_EQ(std::wstring(CAppSettings::MaxPath, L'p'), v.Text());
+}
+
+TEST_F(AppSettingsTest, TheLongestPathTheDataLayerConnectsIsReadBackAtTheNextStart)
+{
+    // 260 characters: CDataLayer connects such a path and SaveDBPath stores it.
+    const std::wstring longest = L"C:\\" + std::wstring(CDataLayer::MaxPath - 9, L'd') + L"\\a.dat";
+    ASSERT_EQ(260u, longest.size());
+    {
+        CAppSettings s;
+        wcscpy(s.DBPath, longest.c_str());
+        s.SaveDBPath();
+    }
+    CAppSettings next;
+    next.Load();
+    EXPECT_EQ(longest, std::wstring(next.DBPath));
 }
 
 }  // namespace

@@ -68,4 +68,24 @@ TEST(ModuleTest, InitRecordsTheInstancesAndTermForgetsThem)
     EXPECT_EQ(self, AlkGetResourceInstance());
 }
 
+int g_termCalls = 0;
+void CountTerm()
+{
+    ++g_termCalls;
+}
+
+TEST(ModuleTest, TermRunsTheFunctionsGivenToItOnceEach)
+{
+    g_termCalls = 0;
+    CAppModule module;
+    module.Init(::GetModuleHandleW(nullptr));
+    AlkAddTermFunc(&CountTerm);
+    AlkAddTermFunc(&CountTerm);  // the same function: once
+    module.Term();
+    EXPECT_EQ(1, g_termCalls);
+    module.Init(::GetModuleHandleW(nullptr));
+    module.Term();
+    EXPECT_EQ(1, g_termCalls) << "given for the next Term only";
+}
+
 }  // namespace
