@@ -51,19 +51,35 @@ protected:
     ~CWinDataExchangeLocale() = default;
 
 private:
-    // A number with "." as the decimal point, blanks and tabs allowed around it and nothing
-    // else. A result of 0 counts only when the text starts with "0": the runtime also answers 0
-    // for text that holds no number at all.
+    // A number in decimal notation with "." as the decimal point: an optional sign, digits with
+    // at most one point among them, an optional exponent ("e" or "E", an optional sign, digits),
+    // and blanks or tabs around it; nothing else. The runtime's parser alone would also take
+    // hexadecimal ("0x10" as 16), "inf" and "nan".
     static bool ParseFloatText(const wchar_t* text, double& value)
     {
+        auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
         const wchar_t* p = text;
         while (*p == L' ' || *p == L'\t') ++p;
-        wchar_t* end = nullptr;
-        const double parsed = wcstod(p, &end);
-        if (parsed == 0 && *p != L'0') return false;
-        while (*end == L' ' || *end == L'\t') ++end;
-        if (*end != L'\0') return false;
-        value = parsed;
-        return true;
+        const wchar_t* number = p;
+        if (*p == L'+' || *p == L'-') ++p;
+        int digits = 0;
+        while (digit(*p)) ++p, ++digits;
+        if (*p == L'.') {
+            ++p;
+            while (digit(*p)) ++p, ++digits;
+        }
+        if (digits == 0) return false;
+        if (*p == L'e' || *p == L'E') {
+            ++p;
+            if (*p == L'+' || *p == L'-') ++p;
+            if (!digit(*p)) return false;
+            while (digit(*p)) ++p;
+        }
+        const wchar_t* end = p;
+        while (*p == L' ' || *p == L'\t') ++p;
+        if (*p != L'\0') return false;
+        wchar_t* parsed = nullptr;
+        value = wcstod(number, &parsed);
+        return parsed == end;
     }
 };

@@ -168,4 +168,26 @@ TEST_F(FloatExchange, TheWholeMapRoundTripsInACommaLocale)
     EXPECT_EQ(45.5f, page_.quantity);
 }
 
+TEST_F(FloatExchange, SaveTakesDecimalNotationOnly)
+{
+    SetThreadLocale(kUnitedStates);
+    const struct {
+        const wchar_t* typed;
+        float value;
+    } accepted[] = {{L"1e3", 1000.0f}, {L"2.5E-1", 0.25f}, {L".5", 0.5f}, {L"5.", 5.0f}, {L"+2", 2.0f}};
+    for (const auto& a : accepted) {
+        page_.quantity = 99.0f;
+        EXPECT_TRUE(Save(IDC_TEST_QUANTITY, a.typed)) << testing::PrintToString(std::wstring(a.typed));
+        EXPECT_EQ(a.value, page_.quantity) << testing::PrintToString(std::wstring(a.typed));
+    }
+    // The runtime's parser takes these too: hexadecimal, infinities and not-a-number.
+    const wchar_t* refused[] = {L"0x10", L"0X1p3", L"inf", L"-INF", L"infinity", L"nan",  L"NaN(1)",
+                                L".",    L"-",     L"1e",  L"1e+",  L"e5",       L"1.2.3"};
+    for (const wchar_t* typed : refused) {
+        page_.quantity = 5.0f;
+        EXPECT_FALSE(Save(IDC_TEST_QUANTITY, typed)) << testing::PrintToString(std::wstring(typed));
+        EXPECT_EQ(5.0f, page_.quantity) << testing::PrintToString(std::wstring(typed));
+    }
+}
+
 }  // namespace
