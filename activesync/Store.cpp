@@ -1,0 +1,437 @@
+#include "activesync/Store.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "activesync/FolderHandler.h"
+#include "activesync/FolderImpl.h"
+#include "activesync/ItemImpl.h"
+#include "activesync/ModuleLock.h"
+#include "activesync/SyncDataLayer.h"
+#include "framework/Module.h"
+#include "resources/activesync/resource.h"
+#include "sdk/activesync/CeServices.h"
+
+namespace {
+
+// The store's own strings: at most capacity bytes with the NUL.
+void LoadText(UINT id, char* buffer, int capacity)
+{
+    if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
+}
+
+// The device application's own path value, UTF-16 (at most 520 bytes).
+const wchar_t kDeviceSettingsKey[] = L"Software\\Brellox Software\\Autolark";
+
+}  // namespace
+
+CStore::CStore()
+{
+    CModuleLock::Lock();
+}
+
+CStore::~CStore()
+{
+    if (m_notify) m_notify->Release();
+    CModuleLock::Unlock();
+}
+
+HRESULT STDMETHODCALLTYPE CStore::QueryInterface(REFIID iid, void** out)
+{
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IReplStore)) return E_NOINTERFACE;
+    *out = static_cast<IReplStore*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE CStore::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_references));
+}
+
+ULONG STDMETHODCALLTYPE CStore::Release()
+{
+    const LONG references = InterlockedDecrement(&m_references);
+    if (references == 0) delete this;
+    return static_cast<ULONG>(references);
+}
+
+// --- initialisation and the store as a whole -------------------------------------------------
+
+bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
+{
+    path[0] = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = 0, size = MAX_PATH;
+    const LONG result = RegQueryValueExA(key, "DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
+    RegCloseKey(key);
+    const bool text = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
+    // A value stored without its NUL is taken when the NUL still fits.
+    if (!text || (size == MAX_PATH && path[MAX_PATH - 1] != 0)) {
+        path[0] = 0;
+        return false;
+    }
+    path[size < MAX_PATH ? size : MAX_PATH - 1] = 0;
+    return true;
+}
+
+bool CStore::DeviceHasDatabase()
+{
+    HKEY key = nullptr;
+    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, kDeviceSettingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
+    DWORD type = 0, size = 520;
+    bool exists = false;
+    if (CeRegQueryValueEx(key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        exists = CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
+    }
+    CeRegCloseKey(key);
+    return exists;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
+{
+    if (!notify) return E_INVALIDARG;
+    // The manager may initialise a store again: the callback held from before is let go.
+    notify->AddRef();
+    if (m_notify) m_notify->Release();
+    m_notify = notify;
+    m_flags = flags & ~flagInitialized;
+
+    if (!(flags & REPL_INIT_SELECTED_DEVICE) && !DeviceHasDatabase()) {
+        return ReportError(IDS_ERROR_NO_DEVICE_DATABASE, E_FAIL);
+    }
+    char path[MAX_PATH];
+    if (!ReadDatabasePath(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        return ReportError(IDS_ERROR_NO_DESKTOP_DATABASE, E_FAIL);
+    }
+    std::memcpy(m_databasePath, path, sizeof path);
+    m_flags |= flagInitialized;
+    m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::GetStoreInfo(STOREINFO* info)
+{
+    if (!info || info->size != sizeof(STOREINFO)) return E_INVALIDARG;
+    info->flags = REPL_STORE_SINGLE_THREADED | REPL_STORE_SIMULATE_RTS;
+    info->timerResolution = TimerResolution;
+    LoadText(IDS_PROGID, info->progId, sizeof info->progId);
+    LoadText(IDS_STORE_DESCRIPTION, info->description, sizeof info->description);
+    if (!(m_flags & flagInitialized)) return S_OK;
+
+    info->storeIdSize = StoreIDSize;
+    if (info->maxStoreIdSize < StoreIDSize) return E_OUTOFMEMORY;
+    if (!info->storeId) return E_POINTER;
+
+    DWORD deviceValue = 0;
+    HRESULT query = E_FAIL;
+    {
+        CSyncDataLayer session;
+        if (session.Connect(m_databasePath) != CDataLayer::csConnected) return E_FAIL;
+        const DWORD desktopID = session.GetStoreID();
+        std::memcpy(info->storeId, &desktopID, 4);
+
+        deviceValue = desktopID;  // the device application replaces it with its own
+        SDREQUEST request = {};
+        LoadText(IDS_OBJECT_TYPE, request.objectType, sizeof request.objectType);
+        request.set = FALSE;
+        request.code = REPL_SYNCDATA_STORE_VALUE;
+        request.data = reinterpret_cast<BYTE*>(&deviceValue);
+        request.dataSize = sizeof deviceValue;
+        if (m_notify) query = m_notify->QueryDevice(REPL_QUERY_SYNC_DATA, &request);
+    }
+    // The session (and the database mutex) ends before a message box can wait for the user.
+    if (FAILED(query)) return ReportError(IDS_ERROR_DEVICE_QUERY, E_FAIL);
+    if (deviceValue == 0) return ReportError(IDS_ERROR_INVALID_DEVICE_DATABASE, E_FAIL);
+    std::memcpy(info->storeId + 4, &deviceValue, 4);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::ReportStatus(HREPLFLD, HREPLITEM, UINT status, UINT)
+{
+    if (status == REPL_STATUS_SYNC_END) {
+        if (m_dataChanged) {
+            if (!m_reloadMessage) m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+            SendNotifyMessageA(HWND_BROADCAST, m_reloadMessage, 0, 0);
+        }
+        m_dataChanged = false;
+    } else if (status == REPL_STATUS_RELEASE) {
+        if (m_notify) m_notify->Release();
+        m_notify = nullptr;
+    }
+    return S_OK;
+}
+
+int STDMETHODCALLTYPE CStore::CompareStoreIDs(BYTE* id1, UINT size1, BYTE* id2, UINT size2)
+{
+    if (size1 != size2) return size1 < size2 ? -1 : 1;
+    if (size1 == 0) return 0;
+    if (!id1 || !id2) return id1 ? 1 : (id2 ? -1 : 0);
+    const int order = std::memcmp(id1, id2, size1);  // unsigned bytes
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+HRESULT STDMETHODCALLTYPE CStore::IsFolderChanged(HREPLFLD folder, BOOL* changed)
+{
+    char path[MAX_PATH];
+    ReadDatabasePath(path);  // unreadable: the empty path
+    if (std::strcmp(path, m_databasePath) != 0) return REPL_E_STORE_REPLACED;
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (!impl) return E_INVALIDARG;
+    if (changed) *changed = impl->IsFolderChanged();
+    return S_OK;
+}
+
+// --- folders and items -----------------------------------------------------------------------
+
+HRESULT STDMETHODCALLTYPE CStore::GetFolderInfo(char*, HREPLFLD* folder, IUnknown** handler)
+{
+    if (!folder || !handler) return E_POINTER;
+    *handler = nullptr;
+    // One folder holds every object type: the name is not looked at.
+    CFolderImpl* impl = CFolderImpl::FromHandle(*folder);
+    if (!*folder) {
+        impl = CFolderImpl::Create(this);
+        if (!impl) return E_OUTOFMEMORY;
+    }
+    if (!impl) return E_INVALIDARG;
+    *folder = impl->Handle();
+    *handler = static_cast<IReplObjHandler*>(impl->GetObjHandler());
+    return S_OK;
+}
+
+int STDMETHODCALLTYPE CStore::CompareItem(HREPLITEM item1, HREPLITEM item2)
+{
+    CItemImpl* a = CItemImpl::FromHandle(item1);
+    CItemImpl* b = CItemImpl::FromHandle(item2);
+    if (!a || !b) return a ? 1 : (b ? -1 : 0);
+    return a->Compare(*b);
+}
+
+BOOL STDMETHODCALLTYPE CStore::IsItemChanged(HREPLFLD folder, HREPLITEM item, HREPLITEM comparison)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    return impl ? impl->IsItemChanged(CItemImpl::FromHandle(item), CItemImpl::FromHandle(comparison)) : FALSE;
+}
+
+BOOL STDMETHODCALLTYPE CStore::IsItemReplicated(HREPLFLD folder, HREPLITEM item)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    return impl ? impl->IsItemReplicated(CItemImpl::FromHandle(item)) : FALSE;
+}
+
+void STDMETHODCALLTYPE CStore::UpdateItem(HREPLFLD folder, HREPLITEM destination, HREPLITEM source)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (impl) impl->UpdateItem(CItemImpl::FromHandle(destination), CItemImpl::FromHandle(source));
+}
+
+HRESULT STDMETHODCALLTYPE CStore::FindFirstItem(HREPLFLD folder, HREPLITEM* item, BOOL* exists)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (!impl) {
+        if (exists) *exists = FALSE;
+        return E_INVALIDARG;
+    }
+    return impl->FindFirstItem(item, exists);
+}
+
+HRESULT STDMETHODCALLTYPE CStore::FindNextItem(HREPLFLD folder, HREPLITEM* item, BOOL* exists)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (!impl) {
+        if (exists) *exists = FALSE;
+        return E_INVALIDARG;
+    }
+    return impl->FindNextItem(item, exists);
+}
+
+HRESULT STDMETHODCALLTYPE CStore::FindItemClose(HREPLFLD folder)
+{
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    return impl ? impl->FindItemClose() : E_INVALIDARG;
+}
+
+UINT STDMETHODCALLTYPE CStore::ObjectToBytes(HREPLOBJ object, BYTE* buffer)
+{
+    CReplObject* handle = CReplObject::FromHandle(object);
+    return handle ? handle->ToBytes(buffer) : 0;
+}
+
+HREPLOBJ STDMETHODCALLTYPE CStore::BytesToObject(BYTE* bytes, UINT size)
+{
+    if (!bytes || size < CReplObject::KindSize) return nullptr;
+    DWORD kind = 0;
+    std::memcpy(&kind, bytes, sizeof kind);
+    if (kind == CReplObject::kindFolder) {
+        CFolderImpl* folder = CFolderImpl::Create(this);
+        return folder ? folder->Handle() : nullptr;
+    }
+    if (size < CItemImpl::ByteSize) return nullptr;
+    CItemImpl* item = new (std::nothrow) CItemImpl;
+    if (!item) return nullptr;
+    item->FromBytes(bytes + CReplObject::KindSize, size - CReplObject::KindSize);
+    return item->Handle();
+}
+
+void STDMETHODCALLTYPE CStore::FreeObject(HREPLOBJ object)
+{
+    CReplObject* handle = CReplObject::FromHandle(object);
+    if (handle) handle->Free();
+}
+
+BOOL STDMETHODCALLTYPE CStore::CopyObject(HREPLOBJ source, HREPLOBJ destination)
+{
+    CReplObject* from = CReplObject::FromHandle(source);
+    CReplObject* to = CReplObject::FromHandle(destination);
+    if (!from || !to || from->GetKind() != to->GetKind()) return FALSE;
+    return to->CopyFrom(*from);
+}
+
+HRESULT STDMETHODCALLTYPE CStore::IsValidObject(HREPLFLD folder, HREPLOBJ object, UINT)
+{
+    if (!folder) return S_OK;
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    return impl ? impl->IsValidObject(object) : E_INVALIDARG;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::ActivateDialog(UINT dialog, HWND owner, HREPLFLD folder, IUnknown*)
+{
+    if (dialog != 0) return E_NOTIMPL;
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (impl) return impl->ActivateDialog(owner);
+    // The manager may ask for the dialog before it has a folder of this store.
+    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this));
+    return temporary ? temporary->ActivateDialog(owner) : E_OUTOFMEMORY;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::GetObjTypeUIData(HREPLFLD folder, OBJUIDATA* data)
+{
+    if (!data || data->size != sizeof(OBJUIDATA)) return E_INVALIDARG;
+    CFolderImpl* impl = CFolderImpl::FromHandle(folder);
+    if (impl) return impl->GetObjTypeUIData(data);
+    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this));
+    return temporary ? temporary->GetObjTypeUIData(data) : E_OUTOFMEMORY;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::GetConflictInfo(CONFINFO* info)
+{
+    if (!info || info->size != sizeof(CONFINFO)) return E_INVALIDARG;
+    CFolderImpl* impl = CFolderImpl::FromHandle(info->folder);
+    return impl ? impl->GetConflictInfo(info) : E_INVALIDARG;
+}
+
+HRESULT STDMETHODCALLTYPE CStore::RemoveDuplicates(char*, UINT)
+{
+    std::unique_ptr<CFolderImpl> folder(CFolderImpl::Create(this));
+    if (!folder) return S_OK;
+    return folder->RemoveDuplicates() == REPL_E_DUPLICATES_DELETED ? REPL_E_DUPLICATES_DELETED : S_OK;
+}
+
+// --- messages and object comparison ----------------------------------------------------------
+
+HRESULT CStore::ReportError(UINT stringID, HRESULT result)
+{
+    char text[1024];
+    LoadText(stringID, text, sizeof text);
+    if (m_flags & REPL_INIT_REMOTE) {
+        SendErrorToDevice(text);
+        return result;
+    }
+    char caption[256];
+    LoadText(IDS_ERROR_CAPTION, caption, sizeof caption);
+    MessageBoxA(m_notify ? m_notify->GetWindow(0) : nullptr, text, caption, MB_OK | MB_ICONERROR);
+    return result;
+}
+
+void CStore::SendErrorToDevice(const char* text)
+{
+    if (!m_notify || !text) return;
+    const int units = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
+    if (units <= 0) return;
+    std::wstring message(static_cast<size_t>(units), L'\0');  // the NUL included
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, &message[0], units);
+
+    SDREQUEST request = {};
+    LoadText(IDS_OBJECT_TYPE, request.objectType, sizeof request.objectType);
+    request.set = TRUE;
+    request.code = REPL_SYNCDATA_MESSAGE;
+    request.data = reinterpret_cast<BYTE*>(&message[0]);
+    request.dataSize = static_cast<UINT>(units * sizeof(wchar_t));
+    m_notify->QueryDevice(REPL_QUERY_SYNC_DATA, &request);  // nothing more can be done when it fails
+}
+
+void CStore::LoadObjectTypeName(const CBaseObject& object, char* buffer, int capacity)
+{
+    UINT id = IDS_TYPE_VEHICLE;
+    switch (object.GetObjectType()) {
+    case CBaseObject::otEntry:
+        switch (static_cast<const CEntry&>(object).GetType()) {
+        case CEntry::etFuel: id = IDS_TYPE_FUEL; break;
+        case CEntry::etRepair: id = IDS_TYPE_REPAIR; break;
+        case CEntry::etTrip: id = IDS_TYPE_TRIP; break;
+        case CEntry::etExpense: id = IDS_TYPE_EXPENSE; break;
+        default: id = IDS_TYPE_ENTRY; break;
+        }
+        break;
+    case CBaseObject::otNotification: id = IDS_TYPE_NOTIFICATION; break;
+    case CBaseObject::otKeyword: id = IDS_TYPE_KEYWORD; break;
+    default: break;
+    }
+    LoadText(id, buffer, capacity);
+}
+
+namespace {
+
+bool SameText(const wchar_t* a, const wchar_t* b)
+{
+    return lstrcmpW(a ? a : L"", b ? b : L"") == 0;
+}
+
+}  // namespace
+
+bool CStore::AreObjectsEqual(const CBaseObject& a, const CBaseObject& b)
+{
+    if (a.GetObjectType() != b.GetObjectType()) return false;
+    if (!SameText(a.GetName(), b.GetName()) || !SameText(a.GetNotes(), b.GetNotes())) return false;
+    switch (a.GetObjectType()) {
+    case CBaseObject::otVehicle: {
+        const CVehicle& x = static_cast<const CVehicle&>(a);
+        const CVehicle& y = static_cast<const CVehicle&>(b);
+        return SameText(x.GetLicensePlate(), y.GetLicensePlate()) && SameText(x.GetVIN(), y.GetVIN()) &&
+               SameText(x.GetDealerName(), y.GetDealerName()) && SameText(x.GetDealerPhone(), y.GetDealerPhone()) &&
+               SameText(x.GetDealerAddress(), y.GetDealerAddress()) &&
+               SameText(x.GetInsuranceAgentName(), y.GetInsuranceAgentName()) &&
+               SameText(x.GetInsuranceAgentPhone(), y.GetInsuranceAgentPhone()) &&
+               SameText(x.GetInsurancePolicyNumber(), y.GetInsurancePolicyNumber()) &&
+               SameText(x.GetInsuranceCoverage(), y.GetInsuranceCoverage()) &&
+               x.GetInsuranceExpirationDate() == y.GetInsuranceExpirationDate() &&
+               x.GetCurrentOdometer() == y.GetCurrentOdometer() && x.GetYear() == y.GetYear() &&
+               SameText(x.GetImagePath(), y.GetImagePath());
+    }
+    case CBaseObject::otEntry: {
+        const CEntry& x = static_cast<const CEntry&>(a);
+        const CEntry& y = static_cast<const CEntry&>(b);
+        return SameText(x.GetVendor(), y.GetVendor()) && x.GetAmount() == y.GetAmount() && x.GetDate() == y.GetDate() &&
+               x.GetType() == y.GetType() && x.GetOdometer() == y.GetOdometer() && x.GetCustom1() == y.GetCustom1() &&
+               x.GetCustom2() == y.GetCustom2() && x.GetVehicleID() == y.GetVehicleID();
+    }
+    case CBaseObject::otNotification: {
+        const CNotification& x = static_cast<const CNotification&>(a);
+        const CNotification& y = static_cast<const CNotification&>(b);
+        return x.GetDate() == y.GetDate() && x.GetOdometer() == y.GetOdometer() && x.GetVehicleID() == y.GetVehicleID();
+    }
+    case CBaseObject::otKeyword:
+        return static_cast<const CKeyword&>(a).GetType() == static_cast<const CKeyword&>(b).GetType();
+    default: return false;
+    }
+}

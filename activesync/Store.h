@@ -1,0 +1,106 @@
+// The store (IReplStore): the one object through which the ActiveSync manager reaches the
+// desktop database. It checks at Initialize that the device application and the desktop program
+// both have a database, names the store by its 8-byte id, answers for the store as a whole,
+// shows or forwards error messages, broadcasts the reload message after a synchronisation that
+// changed desktop data, and hands every folder and item question to its folder (CFolderImpl).
+//
+// Store id (8 bytes, kept by the manager): bytes 0-3 the desktop database's store id, bytes 4-7
+// the value the device application returns for synchronisation-data code 2 (never 0), both
+// unsigned 32-bit little-endian.
+//
+// The manager calls a store from one thread; every database access goes through a session of
+// its own (CSyncDataLayer). A store counts in the module lock count from construction to
+// destruction.
+#pragma once
+
+#include <windows.h>
+
+#include "business/AlkBiz.h"
+#include "sdk/activesync/ReplStore.h"
+
+// The desktop program's settings key, where it keeps "DBPath"; the device application keeps its
+// own under the same name in the device's registry.
+#define ALK_STORE_SETTINGS_KEY "Software\\Brellox Software\\Autolark"
+// Registered window message asking a running desktop program to reload its data.
+#define ALK_RELOAD_MESSAGE_NAME "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"
+
+class CStore : public IReplStore {
+public:
+    enum : UINT {
+        flagInitialized = 0x80000000,  // set once Initialize succeeded
+        StoreIDSize = 8,
+        TimerResolution = 2000,  // milliseconds
+    };
+
+    CStore();
+    virtual ~CStore();
+    CStore(const CStore&) = delete;
+    CStore& operator=(const CStore&) = delete;
+
+    // IUnknown: IUnknown and IReplStore.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // Keeps the callback (releasing one held from before) and the flags; unless the call is for
+    // the selected device, checks through the remote API that the device has its database; then
+    // reads the desktop's "DBPath". A missing database on either side is reported to the user.
+    HRESULT STDMETHODCALLTYPE Initialize(IReplNotify* notify, UINT flags) override;
+    HRESULT STDMETHODCALLTYPE GetStoreInfo(STOREINFO* info) override;
+    HRESULT STDMETHODCALLTYPE ReportStatus(HREPLFLD folder, HREPLITEM item, UINT status, UINT param) override;
+    int STDMETHODCALLTYPE CompareStoreIDs(BYTE* id1, UINT size1, BYTE* id2, UINT size2) override;
+    int STDMETHODCALLTYPE CompareItem(HREPLITEM item1, HREPLITEM item2) override;
+    BOOL STDMETHODCALLTYPE IsItemChanged(HREPLFLD folder, HREPLITEM item, HREPLITEM comparison) override;
+    BOOL STDMETHODCALLTYPE IsItemReplicated(HREPLFLD folder, HREPLITEM item) override;
+    void STDMETHODCALLTYPE UpdateItem(HREPLFLD folder, HREPLITEM destination, HREPLITEM source) override;
+    HRESULT STDMETHODCALLTYPE GetFolderInfo(char* objectType, HREPLFLD* folder, IUnknown** handler) override;
+    HRESULT STDMETHODCALLTYPE IsFolderChanged(HREPLFLD folder, BOOL* changed) override;
+    HRESULT STDMETHODCALLTYPE FindFirstItem(HREPLFLD folder, HREPLITEM* item, BOOL* exists) override;
+    HRESULT STDMETHODCALLTYPE FindNextItem(HREPLFLD folder, HREPLITEM* item, BOOL* exists) override;
+    HRESULT STDMETHODCALLTYPE FindItemClose(HREPLFLD folder) override;
+    UINT STDMETHODCALLTYPE ObjectToBytes(HREPLOBJ object, BYTE* buffer) override;
+    // A kind word of 0 makes a folder of this store (nothing more is read), any other an item
+    // from the 20 bytes after it; null for fewer than 4 bytes or an item's fewer than 24.
+    HREPLOBJ STDMETHODCALLTYPE BytesToObject(BYTE* bytes, UINT size) override;
+    void STDMETHODCALLTYPE FreeObject(HREPLOBJ object) override;
+    BOOL STDMETHODCALLTYPE CopyObject(HREPLOBJ source, HREPLOBJ destination) override;
+    HRESULT STDMETHODCALLTYPE IsValidObject(HREPLFLD folder, HREPLOBJ object, UINT flags) override;
+    HRESULT STDMETHODCALLTYPE ActivateDialog(UINT dialog, HWND owner, HREPLFLD folder,
+                                             IUnknown* itemEnumerator) override;
+    HRESULT STDMETHODCALLTYPE GetObjTypeUIData(HREPLFLD folder, OBJUIDATA* data) override;
+    HRESULT STDMETHODCALLTYPE GetConflictInfo(CONFINFO* info) override;
+    HRESULT STDMETHODCALLTYPE RemoveDuplicates(char* objectType, UINT flags) override;
+
+    // The desktop database's path ("" until Initialize succeeds).
+    const char* GetDatabasePath() const { return m_databasePath; }
+    UINT GetFlags() const { return m_flags; }
+    // A desktop record was written or deleted: the end of this synchronisation broadcasts the
+    // reload message.
+    void SetDataChanged() { m_dataChanged = true; }
+
+    // Shows the string (id) to the user, or sends it to the device on a remote connection;
+    // returns result.
+    HRESULT ReportError(UINT stringID, HRESULT result);
+    // Sends an ANSI text (thread code page) to the device application as a UTF-16 message.
+    void SendErrorToDevice(const char* text);
+    // The object's label ("Vehicle", "Fuel", "Trip", ...) from the string table.
+    static void LoadObjectTypeName(const CBaseObject& object, char* buffer, int capacity);
+    // Whether two records hold the same data: names, notes and every field of their kind (texts
+    // compared with lstrcmpW, a missing text as empty, numbers exactly); never the row id,
+    // reference id or dates.
+    static bool AreObjectsEqual(const CBaseObject& a, const CBaseObject& b);
+    // The desktop's "DBPath" (REG_SZ or REG_EXPAND_SZ, not expanded, NUL-terminated within 260
+    // bytes); false when it cannot be read.
+    static bool ReadDatabasePath(char (&path)[MAX_PATH]);
+
+private:
+    // Whether the device's registry names a database file that exists on the device.
+    static bool DeviceHasDatabase();
+
+    volatile LONG m_references = 1;
+    UINT m_flags = 0;
+    char m_databasePath[MAX_PATH] = {};
+    IReplNotify* m_notify = nullptr;
+    bool m_dataChanged = false;
+    UINT m_reloadMessage = 0;
+};

@@ -1,0 +1,150 @@
+// Shared by the provider's tests: a database made from the template with records written through
+// AlkBiz and a second connection of the engine's own to look at rows or hold locks; the desktop
+// settings key and the device doubles' state (both under HKEY_CURRENT_USER: the tests take the
+// "registry" lock); a store made and initialised as the manager would, with its folder and
+// handler; packet bytes written out by hand; memory that ends at a page no one may read.
+#pragma once
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "activesync/Store.h"
+#include "business/AlkBiz.h"
+#include "sdk/activesync/device/ReplNotifyDouble.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Records.h"
+#include "tests/support/TestClock.h"
+#include "tests/support/TestFiles.h"
+
+namespace alk_sync_test {
+
+std::string ToAnsi(const std::wstring& text);
+
+// A copy of the template in a scratch folder.
+class SyncDatabase {
+public:
+    SyncDatabase();
+    ~SyncDatabase();
+    const std::wstring& Path() const { return m_path; }
+    std::string AnsiPath() const { return ToAnsi(m_path); }
+    // AlkBiz's connection (opened on first use), for making records and reading them back.
+    CDataLayer& Db();
+    void CloseDb() { m_db.Disconnect(); }
+
+    // Records saved with the reference id given (no generated id, no pause); row ids returned.
+    long AddVehicle(unsigned long ref, const wchar_t* name, int year = 2004, long odometer = 1000);
+    long AddEntry(unsigned long ref, unsigned long vehicle, CEntry::Type type, double date, long odometer, float amount,
+                  const wchar_t* name = L"", const wchar_t* notes = L"");
+    long AddReminder(unsigned long ref, unsigned long vehicle, const wchar_t* name, double date, long odometer);
+    long AddKeyword(unsigned long ref, CKeyword::Type type, const wchar_t* name);
+
+    // The engine's own connection.
+    sqlite3* Raw();
+    void CloseRaw();
+    long long Integer(const std::string& sql);
+    std::string Text(const std::string& sql);
+    double Real(const std::string& sql);
+    // Every column of every row of a query, joined: a snapshot to compare.
+    std::string Rows(const std::string& sql);
+
+private:
+    CScratchFolder m_folder;
+    std::wstring m_path;
+    CDataLayer m_db;
+    sqlite3* m_raw = nullptr;
+};
+
+// Writes the desktop settings key's "DBPath" (removed with the key at the end).
+class DesktopKey {
+public:
+    explicit DesktopKey(const std::string& path);
+    ~DesktopKey();
+    static void SetPath(const std::string& path);
+};
+
+// The state of the device doubles with a device folder of its own: connected, its database at
+// "\Autolark\Autolark.dat" (file and registry value made), the given store value. All of it and
+// the folder go at the end.
+class DeviceState {
+public:
+    explicit DeviceState(DWORD syncValue = 0x5EED0001);
+    ~DeviceState();
+    const std::wstring& Root() const { return m_folder.Path(); }
+    static void SetDword(const wchar_t* name, DWORD value);
+    static void DeleteValue(const wchar_t* name);
+    static DWORD RapiCalls();
+    // The device application's own "DBPath" value (a device path).
+    static void SetDevicePath(const wchar_t* path);
+    std::string Messages() const;
+
+private:
+    CScratchFolder m_folder;
+};
+
+// A store as the manager holds it: made, initialised for the selected device (no device calls)
+// with a callback owning `window`, its folder and the folder's handler.
+class StoreSession {
+public:
+    explicit StoreSession(HWND window = nullptr, UINT flags = REPL_INIT_SELECTED_DEVICE);
+    ~StoreSession();
+    CStore* store = nullptr;
+    CReplNotifyDouble notify;
+    HREPLFLD folder = nullptr;
+    IReplObjHandler* handler = nullptr;
+    HRESULT initialized = E_FAIL;
+};
+
+// What an item handle says (its bytes read back, not its members).
+struct ItemFields {
+    uint32_t kind = 0;
+    int32_t type = 0;
+    int32_t row = 0;
+    uint32_t ref = 0;
+    double modified = 0;
+};
+ItemFields ReadItem(IReplStore* store, HREPLITEM item);
+// An item handle made from its bytes, as the manager keeps it.
+HREPLITEM MakeItem(IReplStore* store, int type, long row, unsigned long ref = 0, double modified = 0);
+// Every item of a whole enumeration, in order (the handles freed); the enumeration's result.
+HRESULT Enumerate(IReplStore* store, HREPLFLD folder, std::vector<ItemFields>* items);
+
+// True when a thread other than this one finds the database mutex owned.
+bool MutexHeldElsewhere();
+
+// Packet bytes written by hand, little-endian.
+class Bytes {
+public:
+    Bytes& U32(uint32_t value);
+    Bytes& F32(float value);
+    Bytes& F64(double value);
+    Bytes& Text(const std::wstring& text);  // with its NUL
+    Bytes& Raw(const std::vector<uint8_t>& bytes);
+    std::vector<uint8_t> data;
+};
+// A packet: count, reserved 0, then the properties.
+std::vector<uint8_t> Packet(uint32_t count, const Bytes& properties);
+
+// `size` bytes whose end touches a page that may not be read or written: a read past them
+// faults at once.
+class GuardedBytes {
+public:
+    GuardedBytes(const void* bytes, size_t size);
+    ~GuardedBytes();
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+    BYTE* Get() const { return m_start; }
+
+private:
+    BYTE* m_base = nullptr;
+    BYTE* m_start = nullptr;
+};
+
+}  // namespace alk_sync_test
