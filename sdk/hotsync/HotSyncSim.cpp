@@ -215,6 +215,7 @@ int Sync(const Options& options)
     char name[256];
     std::memset(name, 0x55, sizeof name);
     long result = conduit.name(name, sizeof name);
+    name[sizeof name - 1] = '\0';  // printed whatever the conduit left there
     std::printf("name=%ld %s\n", result, name);
     std::printf("version=0x%04lX\n", static_cast<unsigned long>(conduit.version()));
 
@@ -224,6 +225,7 @@ int Sync(const Options& options)
     char text[256] = {};
     DWORD size = sizeof text;
     result = conduit.info(HsInfoName, &query, text, &size);
+    text[sizeof text - 1] = '\0';
     std::printf("info0=%ld size=%lu text=%s\n", result, static_cast<unsigned long>(size), text);
     for (long type : {2L, 4L, 5L, 6L}) {
         unsigned char out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
