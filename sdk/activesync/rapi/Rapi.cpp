@@ -93,7 +93,8 @@ HRESULT WINAPI CeSvcGetString(HCESVC key, LPCSTR name, LPSTR buffer, DWORD chars
 HRESULT WINAPI CeSvcClose(HCESVC key)
 {
     if (!key) return E_INVALIDARG;
-    return HRESULT_FROM_WIN32(RegCloseKey(key));
+    const LONG result = RegCloseKey(key);  // not inside the macro: it names its argument twice
+    return HRESULT_FROM_WIN32(result);
 }
 
 // --- remote API ------------------------------------------------------------------------------
