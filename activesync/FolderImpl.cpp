@@ -68,8 +68,10 @@ HRESULT CFolderImpl::FindFirstItem(HREPLITEM* item, BOOL* exists)
         return E_FAIL;
     }
     m_enumerator.reset(new (std::nothrow) CObjectEnumerator(m_session.get()));
-    if (!m_enumerator) return E_FAIL;
-    return NextItem(true, item, exists);
+    const HRESULT hr = m_enumerator ? NextItem(true, item, exists) : E_FAIL;
+    // A walk that failed at once holds nothing, should the close never come.
+    if (FAILED(hr)) FindItemClose();
+    return hr;
 }
 
 HRESULT CFolderImpl::FindNextItem(HREPLITEM* item, BOOL* exists)

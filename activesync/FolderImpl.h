@@ -35,7 +35,7 @@ public:
     CFolderHandler* GetObjHandler() override;
     // Opens the enumeration's session and walk (ending one still open) and gives the first item.
     // S_OK with exists FALSE for an empty database; E_FAIL when the database cannot be opened or
-    // a list cannot be loaded.
+    // a list cannot be loaded (nothing is then held).
     HRESULT FindFirstItem(HREPLITEM* item, BOOL* exists) override;
     // The next item: S_OK with exists TRUE; S_OK with exists FALSE at the real end; E_FAIL without
     // a running enumeration or when a list cannot be loaded (the manager must then not take the

@@ -130,11 +130,11 @@ TEST_F(FolderTest, AListThatCannotBeLoadedEndsTheEnumerationWithEFail)
     sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
     s->store->FindItemClose(s->folder);
 
-    // A database that cannot be opened fails at once.
+    // A database that cannot be read fails at once, holding nothing.
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Raw(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
     EXPECT_EQ(E_FAIL, s->store->FindFirstItem(s->folder, &item, &exists));
-    sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
     EXPECT_FALSE(MutexHeldElsewhere());
+    sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 TEST_F(FolderTest, HandleBytesRoundTripAndCopyWithinTheirKind)
