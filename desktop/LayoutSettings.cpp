@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "framework/Assert.h"
 #include "framework/Controls.h"
 #include "framework/RegKey.h"
 
@@ -49,6 +50,7 @@ LONG CLayoutSettings::OpenKey(CRegKey& key, bool write) const
 
 void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd)
 {
+    ALK_ASSERT(::IsWindow(hWnd));
     CRegKey key;
     WINDOWPLACEMENT saved;
     ULONG size = sizeof(saved);
@@ -79,6 +81,7 @@ void CLayoutSettings::LoadWindowPlacement(HWND hWnd, int showCmd)
 
 void CLayoutSettings::SaveWindowPlacement(HWND hWnd)
 {
+    ALK_ASSERT(::IsWindow(hWnd));
     m_placement.length = sizeof(WINDOWPLACEMENT);
     if (!GetWindowPlacement(hWnd, &m_placement)) return;
     CRegKey key;
@@ -88,6 +91,7 @@ void CLayoutSettings::SaveWindowPlacement(HWND hWnd)
 
 void CLayoutSettings::LoadReBar(HWND hReBar)
 {
+    ALK_ASSERT(::IsWindow(hReBar));
     m_bands.clear();
 
     CRegKey key;
@@ -116,6 +120,7 @@ void CLayoutSettings::LoadReBar(HWND hReBar)
 
 void CLayoutSettings::SaveReBar(HWND hReBar)
 {
+    ALK_ASSERT(::IsWindow(hReBar));
     GetReBarFrom(hReBar);
 
     CRegKey key;

@@ -8,6 +8,7 @@
 #include "desktop/DlgStartup.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/Assert.h"
 
 namespace {
 
@@ -590,7 +591,7 @@ LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
         if (JoinPath(manual, folder, LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
         break;
     }
-    default: break;
+    default: ALK_ASSERT(!"a help command outside the map's range"); break;
     }
     return 0;
 }
@@ -677,7 +678,7 @@ LRESULT CMainFrame::OnListKeyDown(int, LPNMHDR hdr, BOOL&)
     case IDC_QUICK_STATS:
         if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_RIGHT);
         break;
-    default: break;
+    default: ALK_ASSERT(!"a key of a list the map does not route here"); break;
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/Assert.h"
 #include "resources/desktop/resource.h"
 
 namespace {
@@ -132,7 +133,7 @@ CString CQuickStatsListView::GetValueText(int row) const
                      static_cast<const wchar_t*>(FormatNumber(m_stats->GetCostOfOwnership(), true, true)),
                      static_cast<const wchar_t*>(distanceUnit));
         break;
-    default: break;
+    default: ALK_ASSERT(!"a statistics row beyond the ten"); break;
     }
     return value;
 }

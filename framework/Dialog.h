@@ -29,6 +29,7 @@ public:
 
     BOOL EndDialog(int result)
     {
+        ALK_ASSERT(this->m_hWnd != nullptr);
         if (!this->m_hWnd) return FALSE;
         if (::GetWindowThreadProcessId(this->m_hWnd, nullptr) != ::GetCurrentThreadId())
             return ::PostMessageW(this->m_hWnd, CWindowImplRootBase::EndDialogMessage(), static_cast<WPARAM>(result),

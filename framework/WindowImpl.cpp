@@ -99,6 +99,8 @@ CWindowImplRootBase* CWindowImplRootBase::FromHandle(HWND hWnd)
 
 bool CWindowImplRootBase::Bind(HWND hWnd)
 {
+    // One object per window: a second one would leave the first deaf.
+    ALK_ASSERT(::GetPropW(hWnd, kObjectProp) == nullptr);
     if (::GetPropW(hWnd, kObjectProp)) return false;
     return ::SetPropW(hWnd, kObjectProp, this) != FALSE;
 }

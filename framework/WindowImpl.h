@@ -21,6 +21,7 @@
 
 #include <windows.h>
 
+#include "framework/Assert.h"
 #include "framework/MessageMap.h"
 #include "framework/Module.h"
 #include "framework/Window.h"
@@ -122,6 +123,7 @@ protected:
     template <class Result, class Create>
     Result CreateBound(Result fail, Create create)
     {
+        ALK_ASSERT(!HandleRef());  // one window at a time: a dialog made while its window exists
         if (HandleRef()) return fail;
         struct Announce {
             CWindowImplRootBase* outer;
@@ -179,6 +181,8 @@ public:
 
     BOOL SubclassWindow(HWND hWnd)
     {
+        ALK_ASSERT(::IsWindow(hWnd));
+        ALK_ASSERT(!this->m_hWnd);
         if (this->m_hWnd || !::IsWindow(hWnd) || !Bind(hWnd)) return FALSE;
         this->m_hWnd = hWnd;
         m_superProc = reinterpret_cast<WNDPROC>(

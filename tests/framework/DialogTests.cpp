@@ -10,6 +10,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "TestResources.h"
+#include "tests/support/Assertions.h"
 #include "TestUtil.h"
 
 namespace {
@@ -302,6 +303,25 @@ TEST(DialogTest, OwnerDefaultsToTheActiveWindow)
     EXPECT_EQ(owner, seenOwner);
     EXPECT_FALSE(ownerEnabled) << "modal to its owner";
     ::DestroyWindow(owner);
+}
+
+TEST(DialogTest, ADialogWhoseWindowExistsMakesNoSecondOne)
+{
+    CExchangeDialog dlg;
+    HWND first = dlg.Create(nullptr);
+    ASSERT_NE(nullptr, first);
+    {
+        CExpectedAssertions broken;
+        EXPECT_EQ(nullptr, dlg.Create(nullptr));
+        EXPECT_EQ(-1, dlg.DoModal(nullptr));
+        EXPECT_EQ(2, broken.Count());
+    }
+    EXPECT_EQ(first, dlg.m_hWnd) << "still bound to its first window";
+    dlg.DestroyWindow();
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    HWND second = dlg.Create(nullptr);
+    EXPECT_NE(nullptr, second) << "made anew once the first one is gone";
+    dlg.DestroyWindow();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "framework/Module.h"
 #include "framework/String.h"
 #include "TestResources.h"
+#include "tests/support/Assertions.h"
 
 namespace {
 
@@ -86,6 +87,22 @@ TEST(ModuleTest, TermRunsTheFunctionsGivenToItOnceEach)
     module.Init(::GetModuleHandleW(nullptr));
     module.Term();
     EXPECT_EQ(1, g_termCalls) << "given for the next Term only";
+}
+
+TEST(ModuleTest, AFailedAssertionInADllReachesTheProgramsHandler)
+{
+    HMODULE dll = ::LoadLibraryW(L"framework_test_dll.dll");
+    ASSERT_NE(nullptr, dll);
+    using FailFn = int (*)();
+    auto fail = reinterpret_cast<FailFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllFailAnAssertion")));
+    ASSERT_NE(nullptr, fail);
+    {
+        CExpectedAssertions expected;
+        EXPECT_EQ(1, fail()) << "the code behind the assertion runs on";
+        EXPECT_EQ(1, expected.Count());
+        EXPECT_EQ("!\"an invariant of the DLL\"", expected.Last());
+    }
+    ::FreeLibrary(dll);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // ActiveSync provider do: its strings and dialog come from its own module, not the program's.
 #include <windows.h>
 
+#include "framework/Assert.h"
 #include "framework/Dialog.h"
 #include "framework/Module.h"
 #include "framework/String.h"
@@ -36,6 +37,14 @@ extern "C" __declspec(dllexport) int DllLoadOwnString(wchar_t* buf, int size)
     if (!s.LoadString(IDS_DLL_TEXT)) return 0;
     lstrcpynW(buf, s, size);
     return s.GetLength();
+}
+
+// Breaks an invariant of the DLL's own code: the program's handler hears of it. Returns 1 after the
+// assertion, as the defensive code behind one goes on.
+extern "C" __declspec(dllexport) int DllFailAnAssertion()
+{
+    ALK_ASSERT(!"an invariant of the DLL");
+    return 1;
 }
 
 // Runs the DLL's own dialog template; copies its caption into buf; returns DoModal's result.
