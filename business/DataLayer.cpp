@@ -1,3 +1,65 @@
+// CDataLayer: the database file of the vehicle log, and the only code that reads or writes it.
+//
+// THE FILE
+//
+// A database is one SQLite 3 file (the engine's rollback journal, "<file>-journal", lies beside
+// it while a transaction is open). This library never makes a schema: a new file is a copy of the
+// template Default.ENU (business/Default.sql), and Connect refuses a file whose MetaData does not
+// read as below. Four record tables and MetaData:
+//
+//   Vehicle       0 ID, 1 RefID, 2 Name, 3 Notes, 4 Created, 5 Modified, 6 LicensePlate, 7 VIN,
+//                 8 DealerName, 9 DealerPhone, 10 DealerAddress, 11 InsurancePolicyNumber,
+//                 12 InsuranceAgentName, 13 InsuranceAgentPhone, 14 InsuranceCoverage,
+//                 15 InsuranceExpirationDate, 16 CurrentOdometer, 17 Year, 18 ImagePath
+//   Entry         0 ID, 1 RefID, 2 Name, 3 Notes, 4 Created, 5 Modified, 6 Date, 7 Odometer,
+//                 8 VehicleID, 9 Type, 10 Vendor, 11 Amount, 12 Custom1, 13 Custom2
+//   Keyword       0 ID, 1 RefID, 2 Name, 3 Type, 4 Created, 5 Modified
+//   Notification  0 ID, 1 RefID, 2 Name, 3 Created, 4 Modified, 5 Date, 6 Odometer, 7 VehicleID
+//   MetaData      ID, Value
+//
+// The numbers are column positions, and they are the format: inserts give every column in this
+// order ("INSERT INTO Entry VALUES (...)") and rows are read with "SELECT *" by position (the
+// enums below name them). A template with another column order is another format.
+//
+// ID is the table's integer primary key, local to one file: an insert gives NULL and the engine
+// numbers the row. RefID identifies a record on every device that synchronises with the file;
+// an entry's or reminder's VehicleID is the RefID of its vehicle. Keywords and reminders have no
+// notes in the file.
+//
+// VALUES
+//
+// - RefID, VehicleID and the store id are unsigned 32-bit values written as unsigned decimals
+//   (%lu); they are read back as 64-bit integers of which the low 32 bits are kept, so 3000000000
+//   stays 3000000000.
+// - The odometers of vehicles and entries are signed in memory but written unsigned, -1 as
+//   4294967295; a reminder's odometer is written signed. Both read back with the engine's 32-bit
+//   integer reader, which keeps the low 32 bits: the signed value comes back either way.
+// - Dates (Created, Modified, Date, InsuranceExpirationDate) are OLE Automation dates, days since
+//   30 December 1899 in UTC, printed with %f: six decimals of a day, about 86 milliseconds. A date
+//   read back can differ from the one in memory before the save; compare with what was stored.
+// - Amount, Custom1 and Custom2 are floats widened to double and printed with six decimals; read
+//   back as doubles and narrowed to float again.
+// - Texts are UTF-8, quoted with %q (a quote doubled), written through the operation's string
+//   helper (CStringHelperFactory); an unset text is written as ''. The wide build reads them back
+//   as UTF-16 from the engine, the 8-bit build as the stored bytes.
+// - MetaData holds three rows, read in stored order: 1 the store id (0 in the template: the first
+//   Connect gives the copy its own, once), 2 the signature "ALK" (exact), 3 the version text (at
+//   most MaxVersion characters are kept). Nothing else in MetaData is read or written.
+//
+// STATEMENTS
+//
+// Every statement is built with the engine's printf (sqlite3_mprintf) and run with exec without a
+// callback, or prepared where rows come back; nothing is cached. The statement texts are kept byte
+// for byte as this format has always written them, the runs of three tabs in the vehicle and entry
+// statements included (what is left of how they were first laid out in source). The engine ignores
+// the tabs; they are kept because the texts are the reference of what this format's writers send:
+// a statement trace, the engine's error log, a comparison with the other programs that write this
+// file see the same bytes, and "tidying" them would change the format's writer in a way no test of
+// the stored rows notices. The statement tables sit between clang-format off and on.
+//
+// A record is saved in one statement without a transaction of its own; a caller that wants several
+// in one transaction opens it (BeginTransaction). Nothing waits on a busy file: the statement
+// fails, and only Commit tells busy apart.
 #include "business/DataLayer.h"
 
 #include <sqlite3.h>
@@ -9,15 +71,14 @@
 #include <new>
 
 #include "business/UtcClock.h"
-
-// Statements are built with the engine's printf (%q doubles quotes inside quoted texts, %f
-// prints six decimals) and run with exec without a callback. Rows are read by column position in
-// the template's column order. Texts reach the engine as UTF-8 through the operation's string
-// helper; the wide build reads them back as UTF-16, the 8-bit build as the stored bytes.
+#include "framework/Assert.h"
 
 namespace {
 
+// --- what differs between the wide and the 8-bit build -----------------------------------------
+
 #if ALKBIZ_WIDE
+// Records are made with the class-level allocation, which yields null when it fails.
 #define ALK_NEW new
 void DebugText(const AlkChar* text)
 {
@@ -26,6 +87,33 @@ void DebugText(const AlkChar* text)
 size_t TextLength(const AlkChar* text)
 {
     return std::wcslen(text);
+}
+bool TextEqual(const AlkChar* a, const AlkChar* b)
+{
+    return std::wcscmp(a, b) == 0;
+}
+DWORD FileAttributes(const AlkChar* path)
+{
+    return GetFileAttributesW(path);
+}
+// A column as the interface's text, the engine's own buffer (null for NULL).
+const AlkChar* RawColumnText(sqlite3_stmt* statement, int column)
+{
+    return static_cast<const wchar_t*>(sqlite3_column_text16(statement, column));
+}
+// The path as UTF-16: the wide build's own text, nothing to free.
+const wchar_t* WidePath(const AlkChar* path, wchar_t** owned)
+{
+    *owned = nullptr;
+    return path;
+}
+// The engine opens a UTF-16 name directly; this build tries that first.
+sqlite3* OpenNative(const AlkChar* path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open16(path, &db) == SQLITE_OK && db) return db;
+    sqlite3_close(db);
+    return nullptr;
 }
 #else
 #define ALK_NEW new (std::nothrow)
@@ -37,7 +125,55 @@ size_t TextLength(const AlkChar* text)
 {
     return std::strlen(text);
 }
+bool TextEqual(const AlkChar* a, const AlkChar* b)
+{
+    return std::strcmp(a, b) == 0;
+}
+DWORD FileAttributes(const AlkChar* path)
+{
+    return GetFileAttributesA(path);
+}
+const AlkChar* RawColumnText(sqlite3_stmt* statement, int column)
+{
+    return reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+}
+// The path, in the ANSI code page, as a heap UTF-16 text (*owned, freed by the caller); null when
+// it does not convert.
+const wchar_t* WidePath(const AlkChar* path, wchar_t** owned)
+{
+    *owned = nullptr;
+    const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (units <= 0) return nullptr;
+    *owned = static_cast<wchar_t*>(std::calloc(units, sizeof(wchar_t)));
+    if (*owned) MultiByteToWideChar(CP_ACP, 0, path, -1, *owned, units);
+    return *owned;
+}
+// No UTF-16 open in this build: the UTF-8 name is the only one tried.
+sqlite3* OpenNative(const AlkChar*)
+{
+    return nullptr;
+}
 #endif
+
+// --- column positions: the order of the template's columns ---------------------------------------
+
+// clang-format off
+struct VehicleColumn {
+    enum { ID, RefID, Name, Notes, Created, Modified, LicensePlate, VIN, DealerName, DealerPhone, DealerAddress,
+           InsurancePolicyNumber, InsuranceAgentName, InsuranceAgentPhone, InsuranceCoverage,
+           InsuranceExpirationDate, CurrentOdometer, Year, ImagePath };
+};
+struct EntryColumn {
+    enum { ID, RefID, Name, Notes, Created, Modified, Date, Odometer, VehicleID, Type, Vendor, Amount, Custom1,
+           Custom2 };
+};
+struct KeywordColumn {
+    enum { ID, RefID, Name, Type, Created, Modified };
+};
+struct NotificationColumn {
+    enum { ID, RefID, Name, Created, Modified, Date, Odometer, VehicleID };
+};
+// clang-format on
 
 // A statement text made by sqlite3_mprintf, freed when it goes out of scope.
 class SqlText {
@@ -72,60 +208,71 @@ private:
     sqlite3_stmt* m_statement;
 };
 
+// The statements of Save, byte for byte (see STATEMENTS above); %q texts come from the helper.
+// clang-format off
+const char kInsertVehicle[] = "INSERT INTO Vehicle VALUES(NULL,%lu,'%q','%q',%f,\t\t\t%f,'%q','%q','%q','%q','%q','%q','%q','%q','%q',%f,%lu,%d,'%q')";
+const char kUpdateVehicle[] = "UPDATE Vehicle SET Name='%q',Notes='%q',Modified=%f,\t\t\tLicensePlate='%q',VIN='%q',DealerName='%q',DealerPhone='%q',\t\t\tDealerAddress='%q',InsurancePolicyNumber='%q',InsuranceAgentName='%q',\t\t\tInsuranceAgentPhone='%q',InsuranceCoverage='%q',InsuranceExpirationDate=%f,\t\t\tCurrentOdometer=%lu,Year=%d,ImagePath='%q' WHERE ID=%d";
+const char kInsertEntry[] = "INSERT INTO Entry VALUES (NULL,%lu,'%q','%q',%f,%f,%f,%lu,%lu,%d,'%q',%f,%f,%f)";
+const char kUpdateEntry[] = "UPDATE Entry SET Name='%q',Notes='%q',Modified=%f,Date=%f,Odometer=%lu,\t\t\tVendor='%q',Amount=%f,Custom1=%f,Custom2=%f WHERE ID=%d";
+const char kInsertKeyword[] = "INSERT INTO Keyword VALUES(NULL,%lu,'%q',%d,%f,%f)";
+const char kUpdateKeyword[] = "UPDATE Keyword SET Name='%q',Modified=%f WHERE ID=%d";
+const char kInsertNotification[] = "INSERT INTO Notification VALUES(NULL,%lu,'%q',%f,%f,%f,%d,%lu)";
+const char kUpdateNotification[] = "UPDATE Notification SET Name='%q',Date=%f,Odometer=%d,Modified=%f WHERE ID=%d";
+// clang-format on
+
+// The texts of one save, encoded through the operation's helper. A text the helper cannot
+// convert (it could not allocate) fails the save instead of being written as something else.
+class Encoder {
+public:
+    explicit Encoder(CStringHelper* helper) : m_helper(helper) {}
+    const char* operator()(const AlkChar* text)
+    {
+        const char* encoded = m_helper->Encode(text);
+        if (!encoded) m_failed = true;
+        return encoded ? encoded : "";
+    }
+    bool Complete() const { return !m_failed; }
+
+private:
+    CStringHelper* m_helper;
+    bool m_failed = false;
+};
+
 unsigned long Low32(sqlite3_int64 value)
 {
     return static_cast<unsigned long>(value & 0xFFFFFFFF);
 }
 
-// The text of a column as the interface's text (a NULL column reads as the empty text).
+// The text of a column through the operation's helper (a NULL column reads as the empty text).
 const AlkChar* ColumnText(CStringHelper* helper, sqlite3_stmt* statement, int column)
 {
-#if ALKBIZ_WIDE
-    const wchar_t* text = static_cast<const wchar_t*>(sqlite3_column_text16(statement, column));
-    return helper->Decode(text ? text : L"");
-#else
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return helper->Decode(text ? text : "");
-#endif
+    const AlkChar* text = RawColumnText(statement, column);
+    return helper->Decode(text ? text : ALK_T(""));
 }
 
-// A heap text in UTF-8 for sqlite3_open, or null. The wide build converts from UTF-16; the 8-bit
-// build's paths are in the ANSI code page and go through UTF-16 first. (The engine reads the
-// file name of sqlite3_open as UTF-8, so an ANSI path would name another file.)
+// A heap text in UTF-8 for sqlite3_open, or null. (The engine reads the file name of
+// sqlite3_open as UTF-8, so an ANSI path would name another file.)
 char* PathToUtf8(const AlkChar* path)
 {
-#if ALKBIZ_WIDE
-    const wchar_t* wide = path;
-    wchar_t* ownedWide = nullptr;
-#else
-    const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (units <= 0) return nullptr;
-    wchar_t* ownedWide = static_cast<wchar_t*>(std::calloc(units, sizeof(wchar_t)));
-    if (!ownedWide) return nullptr;
-    MultiByteToWideChar(CP_ACP, 0, path, -1, ownedWide, units);
-    const wchar_t* wide = ownedWide;
-#endif
+    wchar_t* owned = nullptr;
+    const wchar_t* wide = WidePath(path, &owned);
     char* utf8 = nullptr;
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    const int bytes = wide ? WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr) : 0;
     if (bytes > 0) {
         utf8 = static_cast<char*>(std::calloc(bytes, 1));
         if (utf8) WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, bytes, nullptr, nullptr);
     }
-    std::free(ownedWide);
+    std::free(owned);
     return utf8;
 }
 
 // Opens the file with the engine; null when it cannot.
 sqlite3* OpenEngine(const AlkChar* path)
 {
-    sqlite3* db = nullptr;
-#if ALKBIZ_WIDE
-    if (sqlite3_open16(path, &db) == SQLITE_OK && db) return db;
-    sqlite3_close(db);
-    db = nullptr;
-#endif
+    if (sqlite3* db = OpenNative(path)) return db;
     char* utf8 = PathToUtf8(path);
     if (!utf8) return nullptr;
+    sqlite3* db = nullptr;
     const int result = sqlite3_open(utf8, &db);
     std::free(utf8);
     if (result == SQLITE_OK && db) return db;
@@ -163,11 +310,7 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
         DebugText(ALK_T("\nDatabase path too long\n"));
         return csFileNotFound;
     }
-#if ALKBIZ_WIDE
-    const DWORD attributes = GetFileAttributesW(path);
-#else
-    const DWORD attributes = GetFileAttributesA(path);
-#endif
+    const DWORD attributes = FileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DebugText(ALK_T("\nDatabase file not found\n"));
         return csFileNotFound;
@@ -180,7 +323,10 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
     m_db = OpenEngine(path);
     if (!m_db) return csCannotOpen;
     if (!VerifyDatabase()) {
+        // Nothing of the refused file stays readable: not its version, not a store id that was
+        // read, or made for it and never written.
         CloseDatabase();
+        Reset();
         return csInvalidDatabase;
     }
 
@@ -201,6 +347,13 @@ void CDataLayer::Disconnect()
 int CDataLayer::IsConnected()
 {
     return m_connected;
+}
+
+int CDataLayer::Connected() const
+{
+    // Connected means a verified file is open: never the flag without the handle.
+    ALK_ASSERT(!m_connected || m_db);
+    return m_connected && m_db;
 }
 unsigned long CDataLayer::GetStoreID()
 {
@@ -237,51 +390,39 @@ void CDataLayer::CloseDatabase()
 
 int CDataLayer::Exec(const char* sql)
 {
+    ALK_ASSERT(!m_connected || m_db);
     return sql && m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 int CDataLayer::VerifyDatabase()
 {
-    int valid = 0;
     {
         Statement rows(m_db, "SELECT Value FROM MetaData");
-        if (rows.Step() == SQLITE_ROW) {
-            m_storeID = static_cast<unsigned long>(sqlite3_column_int(rows.Get(), 0));
-            if (rows.Step() == SQLITE_ROW) {
-#if ALKBIZ_WIDE
-                const wchar_t* signature = static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
-                const bool signed_ = signature && std::wcscmp(signature, L"ALK") == 0;
-#else
-                const char* signature = reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
-                const bool signed_ = signature && std::strcmp(signature, "ALK") == 0;
-#endif
-                if (signed_ && rows.Step() == SQLITE_ROW) {
-#if ALKBIZ_WIDE
-                    const wchar_t* version = static_cast<const wchar_t*>(sqlite3_column_text16(rows.Get(), 0));
-#else
-                    const char* version = reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0));
-#endif
-                    if (version) {
-                        // Kept cut to the buffer's MaxVersion characters.
-                        size_t length = TextLength(version);
-                        if (length > MaxVersion) length = MaxVersion;
-                        std::memcpy(m_dbVersion, version, length * sizeof(AlkChar));
-                        m_dbVersion[length] = 0;
-                        DebugText(ALK_T("\nDBVersion="));
-                        DebugText(m_dbVersion);
-                        valid = 1;
-                    }
-                }
-            }
-        }
+        // Row 1: the store id.
+        if (rows.Step() != SQLITE_ROW) return 0;
+        m_storeID = static_cast<unsigned long>(sqlite3_column_int(rows.Get(), 0));
+        // Row 2: the signature, exactly.
+        if (rows.Step() != SQLITE_ROW) return 0;
+        const AlkChar* signature = RawColumnText(rows.Get(), 0);
+        if (!signature || !TextEqual(signature, ALK_T("ALK"))) return 0;
+        // Row 3: the version text, kept cut to the buffer's MaxVersion characters.
+        if (rows.Step() != SQLITE_ROW) return 0;
+        const AlkChar* version = RawColumnText(rows.Get(), 0);
+        if (!version) return 0;
+        size_t length = TextLength(version);
+        if (length > MaxVersion) length = MaxVersion;
+        std::memcpy(m_dbVersion, version, length * sizeof(AlkChar));
+        m_dbVersion[length] = 0;
+        DebugText(ALK_T("\nDBVersion="));
+        DebugText(m_dbVersion);
     }
-    if (valid && m_storeID == 0) {
+    if (m_storeID == 0) {
         // A fresh copy of the template: it gets its store id once.
         m_storeID = GenerateRefID();
         SqlText sql(sqlite3_mprintf("UPDATE MetaData SET Value=%lu WHERE ID=1", m_storeID));
-        valid = Exec(sql.Get());
+        return Exec(sql.Get());
     }
-    return valid;
+    return 1;
 }
 
 unsigned long CDataLayer::GenerateRefID()
@@ -308,12 +449,12 @@ double CDataLayer::GetSystemTimeAsOLEDate()
 
 int CDataLayer::BeginTransaction()
 {
-    return m_connected && Exec("BEGIN IMMEDIATE");
+    return Connected() && Exec("BEGIN IMMEDIATE");
 }
 
 CDataLayer::CommitResult CDataLayer::Commit()
 {
-    if (!m_connected) return crFailed;
+    if (!Connected()) return crFailed;
     const int result = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (result == SQLITE_OK) return crCommitted;
     if (result == SQLITE_BUSY) return crBusy;
@@ -322,12 +463,12 @@ CDataLayer::CommitResult CDataLayer::Commit()
 
 int CDataLayer::RollBack()
 {
-    return m_connected && Exec("ROLLBACK");
+    return Connected() && Exec("ROLLBACK");
 }
 
 int CDataLayer::CountRows(const char* table)
 {
-    if (!m_connected) return 0;
+    if (!Connected()) return 0;
     SqlText sql(sqlite3_mprintf("SELECT COUNT(*) FROM %s", table));
     Statement count(m_db, sql.Get());
     if (count.Step() != SQLITE_ROW) return 0;
@@ -353,7 +494,7 @@ int CDataLayer::GetNumKeywords()
 
 int CDataLayer::DeleteAllData()
 {
-    if (!m_connected) return 0;
+    if (!Connected()) return 0;
     // No transaction: the tables emptied before a failure stay empty.
     static const char* const tables[] = {"Vehicle", "Entry", "Keyword", "Notification"};
     for (const char* table : tables) {
@@ -365,7 +506,7 @@ int CDataLayer::DeleteAllData()
 
 int CDataLayer::Compress()
 {
-    return m_connected && Exec("VACUUM");
+    return Connected() && Exec("VACUUM");
 }
 
 CStringHelperFactory* CDataLayer::GetStringHelperFactory()
@@ -385,11 +526,11 @@ void CDataLayer::SetStringHelperFactory(std::unique_ptr<CStringHelperFactory> fa
 
 // --- saving ----------------------------------------------------------------------------------
 
-int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID, double created,
-                           double modified)
+int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool textsEncoded, bool insert, unsigned long refID,
+                           double created, double modified)
 {
     SqlText statement(sql);
-    if (!Exec(statement.Get())) return 0;
+    if (!textsEncoded || !Exec(statement.Get())) return 0;
     if (insert) {
         record->SetID(static_cast<long>(sqlite3_last_insert_rowid(m_db)));
         record->SetDateCreated(created);
@@ -402,45 +543,39 @@ int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool insert, unsigned
 
 int CDataLayer::Save(CVehicle* v, int keepDates)
 {
-    if (!m_connected || !v) return 0;
+    if (!Connected() || !v) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
+    Encoder text(h.get());
     double created = v->GetDateCreated(), modified = v->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
     const unsigned long odometer = static_cast<unsigned long>(v->GetCurrentOdometer());
 
     if (v->GetID() != 0) {
         char* sql = sqlite3_mprintf(
-            "UPDATE Vehicle SET Name='%q',Notes='%q',Modified=%f,\t\t\tLicensePlate='%q',VIN='%q',"
-            "DealerName='%q',DealerPhone='%q',\t\t\tDealerAddress='%q',InsurancePolicyNumber='%q',"
-            "InsuranceAgentName='%q',\t\t\tInsuranceAgentPhone='%q',InsuranceCoverage='%q',"
-            "InsuranceExpirationDate=%f,\t\t\tCurrentOdometer=%lu,Year=%d,ImagePath='%q' WHERE ID=%d",
-            h->Encode(v->GetName()), h->Encode(v->GetNotes()), modified, h->Encode(v->GetLicensePlate()),
-            h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()), h->Encode(v->GetDealerPhone()),
-            h->Encode(v->GetDealerAddress()), h->Encode(v->GetInsurancePolicyNumber()),
-            h->Encode(v->GetInsuranceAgentName()), h->Encode(v->GetInsuranceAgentPhone()),
-            h->Encode(v->GetInsuranceCoverage()), v->GetInsuranceExpirationDate(), odometer, v->GetYear(),
-            h->Encode(v->GetImagePath()), static_cast<int>(v->GetID()));
-        return FinishSave(v, sql, false, v->GetRefID(), created, modified);
+            kUpdateVehicle, text(v->GetName()), text(v->GetNotes()), modified, text(v->GetLicensePlate()),
+            text(v->GetVIN()), text(v->GetDealerName()), text(v->GetDealerPhone()), text(v->GetDealerAddress()),
+            text(v->GetInsurancePolicyNumber()), text(v->GetInsuranceAgentName()), text(v->GetInsuranceAgentPhone()),
+            text(v->GetInsuranceCoverage()), v->GetInsuranceExpirationDate(), odometer, v->GetYear(),
+            text(v->GetImagePath()), static_cast<int>(v->GetID()));
+        return FinishSave(v, sql, text.Complete(), false, v->GetRefID(), created, modified);
     }
     const unsigned long refID = v->GetRefID() ? v->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf(
-        "INSERT INTO Vehicle VALUES(NULL,%lu,'%q','%q',%f,\t\t\t%f,'%q','%q','%q','%q','%q','%q',"
-        "'%q','%q','%q',%f,%lu,%d,'%q')",
-        refID, h->Encode(v->GetName()), h->Encode(v->GetNotes()), created, modified, h->Encode(v->GetLicensePlate()),
-        h->Encode(v->GetVIN()), h->Encode(v->GetDealerName()), h->Encode(v->GetDealerPhone()),
-        h->Encode(v->GetDealerAddress()), h->Encode(v->GetInsurancePolicyNumber()),
-        h->Encode(v->GetInsuranceAgentName()), h->Encode(v->GetInsuranceAgentPhone()),
-        h->Encode(v->GetInsuranceCoverage()), v->GetInsuranceExpirationDate(), odometer, v->GetYear(),
-        h->Encode(v->GetImagePath()));
-    return FinishSave(v, sql, true, refID, created, modified);
+    char* sql = sqlite3_mprintf(kInsertVehicle, refID, text(v->GetName()), text(v->GetNotes()), created, modified,
+                                text(v->GetLicensePlate()), text(v->GetVIN()), text(v->GetDealerName()),
+                                text(v->GetDealerPhone()), text(v->GetDealerAddress()),
+                                text(v->GetInsurancePolicyNumber()), text(v->GetInsuranceAgentName()),
+                                text(v->GetInsuranceAgentPhone()), text(v->GetInsuranceCoverage()),
+                                v->GetInsuranceExpirationDate(), odometer, v->GetYear(), text(v->GetImagePath()));
+    return FinishSave(v, sql, text.Complete(), true, refID, created, modified);
 }
 
 int CDataLayer::Save(CEntry* e, int keepDates)
 {
-    if (!m_connected || !e) return 0;
+    if (!Connected() || !e) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
+    Encoder text(h.get());
     double created = e->GetDateCreated(), modified = e->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
     const unsigned long odometer = static_cast<unsigned long>(e->GetOdometer());
@@ -448,60 +583,57 @@ int CDataLayer::Save(CEntry* e, int keepDates)
 
     if (e->GetID() != 0) {
         // The entry's vehicle and type are fixed once stored.
-        char* sql = sqlite3_mprintf(
-            "UPDATE Entry SET Name='%q',Notes='%q',Modified=%f,Date=%f,Odometer=%lu,\t\t\t"
-            "Vendor='%q',Amount=%f,Custom1=%f,Custom2=%f WHERE ID=%d",
-            h->Encode(e->GetName()), h->Encode(e->GetNotes()), modified, e->GetDate(), odometer,
-            h->Encode(e->GetVendor()), amount, custom1, custom2, static_cast<int>(e->GetID()));
-        return FinishSave(e, sql, false, e->GetRefID(), created, modified);
+        char* sql =
+            sqlite3_mprintf(kUpdateEntry, text(e->GetName()), text(e->GetNotes()), modified, e->GetDate(), odometer,
+                            text(e->GetVendor()), amount, custom1, custom2, static_cast<int>(e->GetID()));
+        return FinishSave(e, sql, text.Complete(), false, e->GetRefID(), created, modified);
     }
     const unsigned long refID = e->GetRefID() ? e->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf("INSERT INTO Entry VALUES (NULL,%lu,'%q','%q',%f,%f,%f,%lu,%lu,%d,'%q',%f,%f,%f)",
-                                refID, h->Encode(e->GetName()), h->Encode(e->GetNotes()), created, modified,
+    char* sql = sqlite3_mprintf(kInsertEntry, refID, text(e->GetName()), text(e->GetNotes()), created, modified,
                                 e->GetDate(), odometer, e->GetVehicleID(), static_cast<int>(e->GetType()),
-                                h->Encode(e->GetVendor()), amount, custom1, custom2);
-    return FinishSave(e, sql, true, refID, created, modified);
+                                text(e->GetVendor()), amount, custom1, custom2);
+    return FinishSave(e, sql, text.Complete(), true, refID, created, modified);
 }
 
 int CDataLayer::Save(CKeyword* k, int keepDates)
 {
-    if (!m_connected || !k) return 0;
+    if (!Connected() || !k) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
+    Encoder text(h.get());
     double created = k->GetDateCreated(), modified = k->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
 
     if (k->GetID() != 0) {
-        char* sql = sqlite3_mprintf("UPDATE Keyword SET Name='%q',Modified=%f WHERE ID=%d", h->Encode(k->GetName()),
-                                    modified, static_cast<int>(k->GetID()));
-        return FinishSave(k, sql, false, k->GetRefID(), created, modified);
+        char* sql = sqlite3_mprintf(kUpdateKeyword, text(k->GetName()), modified, static_cast<int>(k->GetID()));
+        return FinishSave(k, sql, text.Complete(), false, k->GetRefID(), created, modified);
     }
     const unsigned long refID = k->GetRefID() ? k->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf("INSERT INTO Keyword VALUES(NULL,%lu,'%q',%d,%f,%f)", refID, h->Encode(k->GetName()),
-                                static_cast<int>(k->GetType()), created, modified);
-    return FinishSave(k, sql, true, refID, created, modified);
+    char* sql =
+        sqlite3_mprintf(kInsertKeyword, refID, text(k->GetName()), static_cast<int>(k->GetType()), created, modified);
+    return FinishSave(k, sql, text.Complete(), true, refID, created, modified);
 }
 
 int CDataLayer::Save(CNotification* n, int keepDates)
 {
-    if (!m_connected || !n) return 0;
+    if (!Connected() || !n) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
+    Encoder text(h.get());
     double created = n->GetDateCreated(), modified = n->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
     // A reminder's odometer is written signed (those of vehicles and entries unsigned).
     const int odometer = static_cast<int>(n->GetOdometer());
 
     if (n->GetID() != 0) {
-        char* sql =
-            sqlite3_mprintf("UPDATE Notification SET Name='%q',Date=%f,Odometer=%d,Modified=%f WHERE ID=%d",
-                            h->Encode(n->GetName()), n->GetDate(), odometer, modified, static_cast<int>(n->GetID()));
-        return FinishSave(n, sql, false, n->GetRefID(), created, modified);
+        char* sql = sqlite3_mprintf(kUpdateNotification, text(n->GetName()), n->GetDate(), odometer, modified,
+                                    static_cast<int>(n->GetID()));
+        return FinishSave(n, sql, text.Complete(), false, n->GetRefID(), created, modified);
     }
     const unsigned long refID = n->GetRefID() ? n->GetRefID() : GenerateRefID();
-    char* sql = sqlite3_mprintf("INSERT INTO Notification VALUES(NULL,%lu,'%q',%f,%f,%f,%d,%lu)", refID,
-                                h->Encode(n->GetName()), created, modified, n->GetDate(), odometer, n->GetVehicleID());
-    return FinishSave(n, sql, true, refID, created, modified);
+    char* sql = sqlite3_mprintf(kInsertNotification, refID, text(n->GetName()), created, modified, n->GetDate(),
+                                odometer, n->GetVehicleID());
+    return FinishSave(n, sql, text.Complete(), true, refID, created, modified);
 }
 
 // --- loading ---------------------------------------------------------------------------------
@@ -510,25 +642,25 @@ int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
-    v->SetID(sqlite3_column_int(s, 0));
-    v->SetRefID(Low32(sqlite3_column_int64(s, 1)));
-    v->SetName(ColumnText(h.get(), s, 2));
-    v->SetNotes(ColumnText(h.get(), s, 3));
-    v->SetDateCreated(sqlite3_column_double(s, 4));
-    v->SetDateModified(sqlite3_column_double(s, 5));
-    v->SetLicensePlate(ColumnText(h.get(), s, 6));
-    v->SetVIN(ColumnText(h.get(), s, 7));
-    v->SetDealerName(ColumnText(h.get(), s, 8));
-    v->SetDealerPhone(ColumnText(h.get(), s, 9));
-    v->SetDealerAddress(ColumnText(h.get(), s, 10));
-    v->SetInsurancePolicyNumber(ColumnText(h.get(), s, 11));
-    v->SetInsuranceAgentName(ColumnText(h.get(), s, 12));
-    v->SetInsuranceAgentPhone(ColumnText(h.get(), s, 13));
-    v->SetInsuranceCoverage(ColumnText(h.get(), s, 14));
-    v->SetInsuranceExpirationDate(sqlite3_column_double(s, 15));
-    v->SetCurrentOdometer(sqlite3_column_int(s, 16));
-    v->SetYear(sqlite3_column_int(s, 17));
-    v->SetImagePath(ColumnText(h.get(), s, 18));
+    v->SetID(sqlite3_column_int(s, VehicleColumn::ID));
+    v->SetRefID(Low32(sqlite3_column_int64(s, VehicleColumn::RefID)));
+    v->SetName(ColumnText(h.get(), s, VehicleColumn::Name));
+    v->SetNotes(ColumnText(h.get(), s, VehicleColumn::Notes));
+    v->SetDateCreated(sqlite3_column_double(s, VehicleColumn::Created));
+    v->SetDateModified(sqlite3_column_double(s, VehicleColumn::Modified));
+    v->SetLicensePlate(ColumnText(h.get(), s, VehicleColumn::LicensePlate));
+    v->SetVIN(ColumnText(h.get(), s, VehicleColumn::VIN));
+    v->SetDealerName(ColumnText(h.get(), s, VehicleColumn::DealerName));
+    v->SetDealerPhone(ColumnText(h.get(), s, VehicleColumn::DealerPhone));
+    v->SetDealerAddress(ColumnText(h.get(), s, VehicleColumn::DealerAddress));
+    v->SetInsurancePolicyNumber(ColumnText(h.get(), s, VehicleColumn::InsurancePolicyNumber));
+    v->SetInsuranceAgentName(ColumnText(h.get(), s, VehicleColumn::InsuranceAgentName));
+    v->SetInsuranceAgentPhone(ColumnText(h.get(), s, VehicleColumn::InsuranceAgentPhone));
+    v->SetInsuranceCoverage(ColumnText(h.get(), s, VehicleColumn::InsuranceCoverage));
+    v->SetInsuranceExpirationDate(sqlite3_column_double(s, VehicleColumn::InsuranceExpirationDate));
+    v->SetCurrentOdometer(sqlite3_column_int(s, VehicleColumn::CurrentOdometer));
+    v->SetYear(sqlite3_column_int(s, VehicleColumn::Year));
+    v->SetImagePath(ColumnText(h.get(), s, VehicleColumn::ImagePath));
     v->SetDirty(0);
     return 1;
 }
@@ -537,21 +669,21 @@ int CDataLayer::Load(CEntry* e, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
-    e->SetID(sqlite3_column_int(s, 0));
-    e->SetRefID(Low32(sqlite3_column_int64(s, 1)));
-    e->SetName(ColumnText(h.get(), s, 2));
-    e->SetNotes(ColumnText(h.get(), s, 3));
-    e->SetDateCreated(sqlite3_column_double(s, 4));
-    e->SetDateModified(sqlite3_column_double(s, 5));
-    e->SetDate(sqlite3_column_double(s, 6));
+    e->SetID(sqlite3_column_int(s, EntryColumn::ID));
+    e->SetRefID(Low32(sqlite3_column_int64(s, EntryColumn::RefID)));
+    e->SetName(ColumnText(h.get(), s, EntryColumn::Name));
+    e->SetNotes(ColumnText(h.get(), s, EntryColumn::Notes));
+    e->SetDateCreated(sqlite3_column_double(s, EntryColumn::Created));
+    e->SetDateModified(sqlite3_column_double(s, EntryColumn::Modified));
+    e->SetDate(sqlite3_column_double(s, EntryColumn::Date));
     // Stored unsigned; the low 32 bits give the signed value back.
-    e->SetOdometer(sqlite3_column_int(s, 7));
-    e->SetVehicleID(Low32(sqlite3_column_int64(s, 8)));
-    e->SetType(static_cast<CEntry::Type>(sqlite3_column_int(s, 9)));
-    e->SetVendor(ColumnText(h.get(), s, 10));
-    e->SetAmount(static_cast<float>(sqlite3_column_double(s, 11)));
-    e->SetCustom1(static_cast<float>(sqlite3_column_double(s, 12)));
-    e->SetCustom2(static_cast<float>(sqlite3_column_double(s, 13)));
+    e->SetOdometer(sqlite3_column_int(s, EntryColumn::Odometer));
+    e->SetVehicleID(Low32(sqlite3_column_int64(s, EntryColumn::VehicleID)));
+    e->SetType(static_cast<CEntry::Type>(sqlite3_column_int(s, EntryColumn::Type)));
+    e->SetVendor(ColumnText(h.get(), s, EntryColumn::Vendor));
+    e->SetAmount(static_cast<float>(sqlite3_column_double(s, EntryColumn::Amount)));
+    e->SetCustom1(static_cast<float>(sqlite3_column_double(s, EntryColumn::Custom1)));
+    e->SetCustom2(static_cast<float>(sqlite3_column_double(s, EntryColumn::Custom2)));
     e->SetDirty(0);
     return 1;
 }
@@ -560,12 +692,12 @@ int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
-    k->SetID(sqlite3_column_int(s, 0));
-    k->SetRefID(Low32(sqlite3_column_int64(s, 1)));
-    k->SetName(ColumnText(h.get(), s, 2));
-    k->SetType(static_cast<CKeyword::Type>(sqlite3_column_int(s, 3)));
-    k->SetDateCreated(sqlite3_column_double(s, 4));
-    k->SetDateModified(sqlite3_column_double(s, 5));
+    k->SetID(sqlite3_column_int(s, KeywordColumn::ID));
+    k->SetRefID(Low32(sqlite3_column_int64(s, KeywordColumn::RefID)));
+    k->SetName(ColumnText(h.get(), s, KeywordColumn::Name));
+    k->SetType(static_cast<CKeyword::Type>(sqlite3_column_int(s, KeywordColumn::Type)));
+    k->SetDateCreated(sqlite3_column_double(s, KeywordColumn::Created));
+    k->SetDateModified(sqlite3_column_double(s, KeywordColumn::Modified));
     k->SetDirty(0);
     return 1;
 }
@@ -574,14 +706,14 @@ int CDataLayer::Load(CNotification* n, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
     if (!h) return 0;
-    n->SetID(sqlite3_column_int(s, 0));
-    n->SetRefID(Low32(sqlite3_column_int64(s, 1)));
-    n->SetName(ColumnText(h.get(), s, 2));
-    n->SetDateCreated(sqlite3_column_double(s, 3));
-    n->SetDateModified(sqlite3_column_double(s, 4));
-    n->SetDate(sqlite3_column_double(s, 5));
-    n->SetOdometer(sqlite3_column_int(s, 6));
-    n->SetVehicleID(Low32(sqlite3_column_int64(s, 7)));
+    n->SetID(sqlite3_column_int(s, NotificationColumn::ID));
+    n->SetRefID(Low32(sqlite3_column_int64(s, NotificationColumn::RefID)));
+    n->SetName(ColumnText(h.get(), s, NotificationColumn::Name));
+    n->SetDateCreated(sqlite3_column_double(s, NotificationColumn::Created));
+    n->SetDateModified(sqlite3_column_double(s, NotificationColumn::Modified));
+    n->SetDate(sqlite3_column_double(s, NotificationColumn::Date));
+    n->SetOdometer(sqlite3_column_int(s, NotificationColumn::Odometer));
+    n->SetVehicleID(Low32(sqlite3_column_int64(s, NotificationColumn::VehicleID)));
     n->SetDirty(0);
     return 1;
 }
@@ -593,7 +725,7 @@ int CDataLayer::ReadRow(CBaseObject* record, sqlite3_stmt* statement)
     case CBaseObject::otEntry: return Load(static_cast<CEntry*>(record), statement);
     case CBaseObject::otKeyword: return Load(static_cast<CKeyword*>(record), statement);
     case CBaseObject::otNotification: return Load(static_cast<CNotification*>(record), statement);
-    default: return 0;
+    default: ALK_ASSERT(!"a record of no stored kind"); return 0;
     }
 }
 
@@ -607,20 +739,20 @@ int CDataLayer::LoadSingle(CBaseObject* record, char* sql)
 
 int CDataLayer::Load(CVehicle* v)
 {
-    if (!m_connected || !v || v->GetID() == 0) return 0;
+    if (!Connected() || !v || v->GetID() == 0) return 0;
     return LoadSingle(v, sqlite3_mprintf("SELECT * FROM Vehicle WHERE ID=%d", static_cast<int>(v->GetID())));
 }
 
 #if ALKBIZ_WIDE
 int CDataLayer::Load(CEntry* e)
 {
-    if (!m_connected || !e || e->GetID() == 0) return 0;
+    if (!Connected() || !e || e->GetID() == 0) return 0;
     return LoadSingle(e, sqlite3_mprintf("SELECT * FROM Entry WHERE ID=%d", static_cast<int>(e->GetID())));
 }
 #else
 int CDataLayer::Load(CEntry* e, int newest)
 {
-    if (!m_connected || !e) return 0;
+    if (!Connected() || !e) return 0;
     if (!newest) {
         if (e->GetID() == 0) return 0;
         return LoadSingle(e, sqlite3_mprintf("SELECT * FROM Entry WHERE ID=%d", static_cast<int>(e->GetID())));
@@ -634,19 +766,19 @@ int CDataLayer::Load(CEntry* e, int newest)
 
 int CDataLayer::Load(CKeyword* k)
 {
-    if (!m_connected || !k || k->GetID() == 0) return 0;
+    if (!Connected() || !k || k->GetID() == 0) return 0;
     return LoadSingle(k, sqlite3_mprintf("SELECT * FROM Keyword WHERE ID=%d", static_cast<int>(k->GetID())));
 }
 
 int CDataLayer::Load(CNotification* n)
 {
-    if (!m_connected || !n || n->GetID() == 0) return 0;
+    if (!Connected() || !n || n->GetID() == 0) return 0;
     return LoadSingle(n, sqlite3_mprintf("SELECT * FROM Notification WHERE ID=%d", static_cast<int>(n->GetID())));
 }
 
 int CDataLayer::LoadByRefID(CVehicle* v)
 {
-    if (!m_connected || !v || v->GetRefID() == 0) return 0;
+    if (!Connected() || !v || v->GetRefID() == 0) return 0;
     return LoadSingle(v, sqlite3_mprintf("SELECT * FROM Vehicle WHERE RefID=%lu", v->GetRefID()));
 }
 
@@ -665,17 +797,24 @@ int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* 
         case CBaseObject::otEntry: record = ALK_NEW CEntry; break;
         case CBaseObject::otKeyword: record = ALK_NEW CKeyword; break;
         case CBaseObject::otNotification: record = ALK_NEW CNotification; break;
-        default: break;
+        default: ALK_ASSERT(!"a list of no stored kind"); break;
         }
         if (!record || !ReadRow(record, rows.Get())) {
             delete record;
             step = SQLITE_NOMEM;
             break;
         }
+        // A list that cannot grow deletes the record it was given: the load is no longer whole.
+        const int held = list->GetCount();
         list->AddItem(record);
+        if (list->GetCount() != held + 1) {
+            step = SQLITE_NOMEM;
+            break;
+        }
     }
-    // Rows that stop before the end are no whole list: callers that mirror the list elsewhere
-    // would take every missing row for a deleted record.
+    // Rows that stop before the end (an engine error, a record that could not be made, read or
+    // kept) are no whole list: callers that mirror the list elsewhere would take every missing
+    // row for a deleted record.
     if (step != SQLITE_DONE) {
         list->Clear();
         return 0;
@@ -685,13 +824,13 @@ int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* 
 
 int CDataLayer::Load(CObjectListT<CVehicle>* list)
 {
-    if (!m_connected || !list) return 0;
+    if (!Connected() || !list) return 0;
     return LoadList(list, CBaseObject::otVehicle, sqlite3_mprintf("SELECT * FROM Vehicle"));
 }
 
 int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter)
 {
-    if (!m_connected || !list || !filter) return 0;
+    if (!Connected() || !list || !filter) return 0;
     char sql[300] = "SELECT * FROM Entry ";
     size_t used = std::strlen(sql);
     const char* joiner = " WHERE ";
@@ -713,7 +852,7 @@ int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter)
 
 int CDataLayer::Load(CObjectListT<CKeyword>* list, CKeyword::Type type)
 {
-    if (!m_connected || !list) return 0;
+    if (!Connected() || !list) return 0;
     char* sql = type == CKeyword::ktAll
                     ? sqlite3_mprintf("SELECT * FROM Keyword")
                     : sqlite3_mprintf("SELECT * FROM Keyword WHERE Type=%d", static_cast<int>(type));
@@ -722,7 +861,7 @@ int CDataLayer::Load(CObjectListT<CKeyword>* list, CKeyword::Type type)
 
 int CDataLayer::Load(CObjectListT<CNotification>* list, unsigned long vehicleRefID)
 {
-    if (!m_connected || !list) return 0;
+    if (!Connected() || !list) return 0;
     char* sql = vehicleRefID == 0 ? sqlite3_mprintf("SELECT * FROM Notification")
                                   : sqlite3_mprintf("SELECT * FROM Notification WHERE VehicleID=%lu", vehicleRefID);
     return LoadList(list, CBaseObject::otNotification, sql);
@@ -743,7 +882,7 @@ const char* CDataLayer::GetTableName(CBaseObject::ObjectType type)
 
 int CDataLayer::RunDeleteQuery(const char* table, int id)
 {
-    if (!m_connected || id <= 0) return 0;
+    if (!Connected() || id <= 0) return 0;
     SqlText sql(sqlite3_mprintf("DELETE FROM %s WHERE ID=%d", table, id));
     return Exec(sql.Get());
 }
@@ -782,7 +921,7 @@ int CDataLayer::Delete(CBaseObject::ObjectType type, unsigned long id)
 
 unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refID)
 {
-    if (!m_connected) return 0;
+    if (!Connected()) return 0;
     SqlText sql(sqlite3_mprintf("SELECT ID FROM %s WHERE RefID=%lu", GetTableName(type), refID));
     Statement row(m_db, sql.Get());
     if (row.Step() != SQLITE_ROW) return 0;
@@ -792,7 +931,7 @@ unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refI
 #if ALKBIZ_WIDE
 int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result)
 {
-    if (!m_connected || !result) return 0;
+    if (!Connected() || !result) return 0;
     SqlText sql(
         sqlite3_mprintf("SELECT MAX(Odometer) FROM Entry WHERE VehicleID = %u", static_cast<unsigned>(vehicleRefID)));
     Statement row(m_db, sql.Get());
@@ -804,7 +943,7 @@ int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result)
 
 int CDataLayer::UpdateCurrentOdometer(CVehicle* v, long odometer)
 {
-    if (!m_connected || !v || v->GetID() == 0) return 0;
+    if (!Connected() || !v || v->GetID() == 0) return 0;
     const double now = GetSystemTimeAsOLEDate();
     SqlText sql(sqlite3_mprintf("UPDATE Vehicle SET Modified=%f,CurrentOdometer=%lu WHERE ID=%d", now,
                                 static_cast<unsigned long>(odometer), static_cast<int>(v->GetID())));

@@ -110,6 +110,8 @@ public:
     CDataLayer& operator=(const CDataLayer&) = delete;
 
 private:
+    // The connected flag, checked against the handle.
+    int Connected() const;
     int VerifyDatabase();
     unsigned long GenerateRefID();
     double GetSystemTimeAsOLEDate();
@@ -117,8 +119,10 @@ private:
     void Reset();
     void CloseDatabase();
     int Exec(const char* sql);
-    // Runs a built statement (and frees it); on success updates the saved record.
-    int FinishSave(CBaseObject* record, char* sql, bool insert, unsigned long refID, double created, double modified);
+    // Runs a built statement (and frees it) when every text of it was encoded; on success updates
+    // the saved record, on failure leaves it as it was.
+    int FinishSave(CBaseObject* record, char* sql, bool textsEncoded, bool insert, unsigned long refID, double created,
+                   double modified);
     // Runs a built statement (and frees it) and reads its first row into the record.
     int LoadSingle(CBaseObject* record, char* sql);
     // Runs a built statement (and frees it) and appends a record of the type per row.

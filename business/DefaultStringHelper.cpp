@@ -28,15 +28,17 @@ bool CDefaultStringHelper::Keep(void* buffer)
 
 #if ALKBIZ_WIDE
 
+// A text that cannot be converted or kept gives null, never "": the caller would store the empty
+// text in its place.
 const char* CDefaultStringHelper::Encode(const AlkChar* text)
 {
-    if (!text) return "";
+    if (!text || !*text) return "";
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return "";
+    if (bytes <= 0) return nullptr;
     char* buffer = static_cast<char*>(std::calloc(bytes, 1));
-    if (!buffer) return "";
+    if (!buffer) return nullptr;
     WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, bytes, nullptr, nullptr);
-    return Keep(buffer) ? buffer : "";
+    return Keep(buffer) ? buffer : nullptr;
 }
 
 const AlkChar* CDefaultStringHelper::Decode(const char* text)

@@ -11,7 +11,8 @@ public:
     ~CObjectList();
 
     void AllowAutoCleanup(int allow);
-    // Appends and takes ownership. Should the array not grow, the record is deleted.
+    // Appends and takes ownership. Should the array not grow, the record is deleted and the count
+    // stays as it was: a caller that must know compares GetCount before and after.
     void AddItem(CBaseObject* item);
     // Null for an index outside 0..GetCount()-1.
     CBaseObject* GetItem(int index);

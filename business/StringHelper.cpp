@@ -45,13 +45,14 @@ int CStringHelper::SetStringValue(AlkChar** field, const AlkChar* value)
     const AlkChar* text = value ? value : ALK_T("");
     if (*field && TextCompare(*field, text) == 0) return 0;
 
-    const bool released = *field != nullptr;
-    FreeStringValue(field);
-
+    // The copy is made before the old text goes: value may point into it (a field set to a part
+    // of itself).
     const size_t length = TextLength(text);
     AlkChar* copy = static_cast<AlkChar*>(std::malloc((length + 1) * sizeof(AlkChar)));
     if (!copy) return 0;
     std::memcpy(copy, text, (length + 1) * sizeof(AlkChar));
+    const bool released = *field != nullptr;
+    FreeStringValue(field);
     *field = copy;
     return (length != 0 || released) ? 1 : 0;
 }

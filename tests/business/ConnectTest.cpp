@@ -128,6 +128,34 @@ INSTANTIATE_TEST_SUITE_P(
                       BadMetaData{"NoRows", "DELETE FROM MetaData"}, BadMetaData{"NoTable", "DROP TABLE MetaData"}),
     [](const ::testing::TestParamInfo<BadMetaData>& info) { return std::string(info.param.name); });
 
+TEST(Connect, ARefusedFileLeavesNoStoreIdOrVersionBehind)
+{
+    CTestDatabase good(L"good.dat");
+    good.CloseHandle();
+    CTestDatabase bad(L"bad.dat");
+    ASSERT_EQ(SQLITE_OK, bad.Exec("UPDATE MetaData SET Value=77 WHERE ID=1"));
+    ASSERT_EQ(SQLITE_OK, bad.Exec("UPDATE MetaData SET Value='alk' WHERE ID=2"));
+    bad.CloseHandle();
+
+    CDataLayer layer;
+    ASSERT_EQ(CDataLayer::csConnected, layer.Connect(good.Path().c_str()));
+    ASSERT_NE(0u, layer.GetStoreID());
+    EXPECT_EQ(CDataLayer::csInvalidDatabase, layer.Connect(bad.Path().c_str()));
+    EXPECT_EQ(0u, layer.GetStoreID()) << "the refused file's store id";
+    EXPECT_STREQ(L"", layer.GetDBVersion());
+    EXPECT_STREQ(L"", layer.GetDBPath());
+
+    // A fresh copy whose new store id cannot be written (another connection holds the write
+    // lock): the id made for it was never stored, and is not handed out.
+    CTestDatabase fresh(L"fresh.dat");
+    ASSERT_EQ(SQLITE_OK, fresh.Exec("BEGIN IMMEDIATE"));
+    EXPECT_EQ(CDataLayer::csInvalidDatabase, layer.Connect(fresh.Path().c_str()));
+    EXPECT_EQ(0u, layer.GetStoreID());
+    EXPECT_STREQ(L"", layer.GetDBVersion());
+    ASSERT_EQ(SQLITE_OK, fresh.Exec("ROLLBACK"));
+    EXPECT_EQ(0, fresh.Integer("SELECT Value FROM MetaData WHERE ID=1"));
+}
+
 TEST(Connect, VersionTextIsCutToFourCharacters)
 {
     CTestDatabase db;

@@ -10,6 +10,7 @@
 
 #include "business/AlkBiz.h"
 #include "TestDatabase.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 
@@ -451,6 +452,77 @@ TEST_F(Persistence, ListLoadThatCannotReadItsRowsFails)
     ASSERT_EQ(SQLITE_OK, m_db.Exec("COMMIT"));
     EXPECT_EQ(1, m_layer.Load(&list, &filter));
     EXPECT_EQ(2, list.GetCount());
+}
+
+// realloc of AlkBiz.dll, failing for the first growth of an object list's array: from nothing to
+// 16 pointers (no other code of the library asks realloc for that from nothing).
+void* (*g_realRealloc)(void*, size_t) = nullptr;
+void* ListCannotGrow(void* block, size_t size)
+{
+    if (!block && size == 16 * sizeof(void*)) return nullptr;
+    return g_realRealloc(block, size);
+}
+
+TEST_F(Persistence, ListLoadWhoseListCannotGrowFails)
+{
+    for (int i = 0; i < 3; ++i) ASSERT_NE(0u, CVehicleRecord(L"Car").Year(2000 + i).Save(m_layer));
+    CObjectListT<CVehicle> vehicles;
+    {
+        CImportPatch patch(L"AlkBiz.dll", "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ListCannotGrow));
+        ASSERT_TRUE(patch.Patched());
+        g_realRealloc = reinterpret_cast<void* (*)(void*, size_t)>(patch.Original());
+        // Every record the list could not keep is gone: the load reports it, it is no whole list.
+        EXPECT_EQ(0, m_layer.Load(&vehicles));
+        EXPECT_EQ(0, vehicles.GetCount());
+    }
+    EXPECT_EQ(1, m_layer.Load(&vehicles));
+    EXPECT_EQ(3, vehicles.GetCount());
+}
+
+// A helper whose conversion fails, as the default one does when it cannot allocate.
+class CFailingHelper : public CStringHelper {
+public:
+    const char* Encode(const wchar_t* text) override { return text && *text ? nullptr : ""; }
+    const wchar_t* Decode(const char*) override { return L""; }
+};
+class CFailingFactory : public CStringHelperFactory {
+public:
+    std::unique_ptr<CStringHelper> Create() override { return std::unique_ptr<CStringHelper>(new CFailingHelper); }
+};
+
+TEST_F(Persistence, ASaveWhoseTextCannotBeEncodedFailsAndWritesNothing)
+{
+    CVehicle stored;
+    stored.SetName(L"Kept");
+    ASSERT_EQ(1, m_layer.Save(&stored, 0));
+    m_layer.SetStringHelperFactory(std::unique_ptr<CStringHelperFactory>(new CFailingFactory));
+
+    CVehicle fresh;
+    fresh.SetName(L"Bob's car");
+    EXPECT_EQ(0, m_layer.Save(&fresh, 0));
+    EXPECT_EQ(0, fresh.GetID());
+    EXPECT_EQ(0u, fresh.GetRefID());
+    EXPECT_EQ(1, fresh.IsDirty());
+    EXPECT_EQ(1, m_layer.GetNumVehicles());
+
+    stored.SetName(L"Renamed");
+    EXPECT_EQ(0, m_layer.Save(&stored, 0));
+    EXPECT_EQ("Kept", m_db.Text("SELECT Name FROM Vehicle"));
+    CEntry* entry = CEntryRecord(stored.GetRefID(), CEntry::etRepair).Description(L"Brakes").Take();
+    m_kept.Add(entry);
+    EXPECT_EQ(0, m_layer.Save(entry, 0));
+    CKeyword keyword;
+    keyword.SetName(L"Shell");
+    EXPECT_EQ(0, m_layer.Save(&keyword, 0));
+    CNotification reminder;
+    reminder.SetName(L"Oil");
+    EXPECT_EQ(0, m_layer.Save(&reminder, 0));
+    EXPECT_EQ(0, m_layer.GetNumEntries() + m_layer.GetNumKeywords() + m_layer.GetNumNotifications());
+
+    // Records without texts need no conversion.
+    CKeyword unnamed;
+    EXPECT_EQ(1, m_layer.Save(&unnamed, 0));
+    m_layer.SetStringHelperFactory(std::unique_ptr<CStringHelperFactory>());
 }
 
 TEST_F(Persistence, DeletingAVehicleTakesItsEntriesAndReminders)

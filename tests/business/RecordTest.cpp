@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/TestClock.h"
 
 namespace {
@@ -191,6 +192,48 @@ TEST(DefaultStringHelper, DecodesUtf8AndKeepsEveryBufferUntilItIsDestroyed)
     EXPECT_STREQ(L"", third);
     const wchar_t* wide = L"already wide";
     EXPECT_EQ(wide, helper.Decode(wide));
+}
+
+TEST(SetStringValue, AValueInsideTheFieldsOwnTextIsCopiedBeforeTheTextGoes)
+{
+    // The old text is released only once the new one is copied: a name set to a part of itself
+    // reads its own characters, not freed memory (which the heap reuses at once).
+    CVehicle v;
+    v.SetName(L"Family Car of the Smiths");
+    v.SetDirty(0);
+    v.SetName(v.GetName() + 7);
+    EXPECT_STREQ(L"Car of the Smiths", v.GetName());
+    EXPECT_EQ(1, v.IsDirty());
+    v.SetNotes(L"Notes that are long enough to span several heap blocks of the allocator");
+    v.SetNotes(v.GetNotes() + 1);
+    EXPECT_STREQ(L"otes that are long enough to span several heap blocks of the allocator", v.GetNotes());
+    CEntry e;
+    e.SetVendor(L"Shell Station 42");
+    e.SetVendor(e.GetVendor() + 6);
+    EXPECT_STREQ(L"Station 42", e.GetVendor());
+}
+
+// calloc of AlkBiz.dll, failing while g_failCalloc is set.
+bool g_failCalloc = false;
+void* (*g_realCalloc)(size_t, size_t) = nullptr;
+void* FailingCalloc(size_t count, size_t size)
+{
+    return g_failCalloc ? nullptr : g_realCalloc(count, size);
+}
+
+TEST(DefaultStringHelper, AnEncodingThatCannotBeAllocatedIsNullNotTheEmptyText)
+{
+    CImportPatch patch(L"AlkBiz.dll", "msvcrt.dll", "calloc", reinterpret_cast<void*>(&FailingCalloc));
+    ASSERT_TRUE(patch.Patched());
+    g_realCalloc = reinterpret_cast<void* (*)(size_t, size_t)>(patch.Original());
+    CDefaultStringHelper helper;
+    g_failCalloc = true;
+    const char* failed = helper.Encode(L"Bob's car");
+    const char* empty = helper.Encode(L"");
+    g_failCalloc = false;
+    EXPECT_EQ(nullptr, failed);
+    EXPECT_STREQ("", empty) << "the empty text needs no buffer";
+    EXPECT_STREQ("Bob's car", helper.Encode(L"Bob's car"));
 }
 
 }  // namespace
