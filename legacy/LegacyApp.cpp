@@ -1,0 +1,8 @@
+#include "legacy/LegacyApp.h"
+
+CLegacyApp theApp;
+
+BOOL CLegacyApp::InitInstance()
+{
+    return CLibraryApp::InitInstance();
+}

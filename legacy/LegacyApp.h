@@ -1,0 +1,12 @@
+#pragma once
+
+#include "legacy/LibraryApp.h"
+
+// The Legacy library's application object: it only gives the library its module, its name
+// ("Legacy", the caption of its message boxes) and its string resources.
+class CLegacyApp : public CLibraryApp {
+public:
+    BOOL InitInstance() override;
+};
+
+extern CLegacyApp theApp;

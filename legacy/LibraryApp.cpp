@@ -1,0 +1,77 @@
+#include "legacy/LibraryApp.h"
+
+#include <cwchar>
+
+namespace {
+
+CLibraryApp* g_app = nullptr;
+
+HINSTANCE OwnModule()
+{
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&OwnModule), &self);
+    return self;
+}
+
+// The module's file name without folder and extension: "Legacy" for ...\Legacy.dll.
+void ModuleName(HINSTANCE module, wchar_t* name, DWORD capacity)
+{
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        name[0] = 0;
+        return;
+    }
+    const wchar_t* file = path;
+    for (const wchar_t* p = path; *p; ++p) {
+        if (*p == L'\\' || *p == L'/') file = p + 1;
+    }
+    lstrcpynW(name, file, static_cast<int>(capacity));
+    if (wchar_t* dot = std::wcsrchr(name, L'.')) *dot = 0;
+}
+
+}  // namespace
+
+CLibraryApp::CLibraryApp()
+{
+    g_app = this;
+}
+
+CLibraryApp::~CLibraryApp()
+{
+    if (g_app == this) g_app = nullptr;
+}
+
+CLibraryApp* CLibraryApp::Get()
+{
+    return g_app;
+}
+
+BOOL CLibraryApp::AttachModule(HINSTANCE module)
+{
+    m_instance = module;
+    ModuleName(module, m_appName, MAX_PATH);
+    return InitInstance();
+}
+
+void CLibraryApp::DetachModule()
+{
+    ExitInstance();
+}
+
+int AppMessageBox(UINT id, UINT style)
+{
+    HINSTANCE module = nullptr;
+    wchar_t caption[MAX_PATH] = {};
+    if (CLibraryApp* app = CLibraryApp::Get()) {
+        module = app->GetInstance();
+        lstrcpynW(caption, app->GetAppName(), MAX_PATH);
+    } else {
+        module = OwnModule();
+        ModuleName(module, caption, MAX_PATH);
+    }
+    wchar_t text[1024] = {};
+    LoadStringW(module, id, text, 1024);
+    return MessageBoxW(GetActiveWindow(), text, caption, style);
+}
