@@ -302,12 +302,10 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     SetFocus(Entries());
     SelectRows(Entries(), {0});
     {
-        BoxSeen box;
-        BoxAnswer no(IDNO, &box);
-        Command(ID_DELETE_SELECTED);
-        EXPECT_TRUE(box.seen);
+        CDialogScript::Seen box = AnswerBox(IDNO, [&] { Command(ID_DELETE_SELECTED); });
         EXPECT_EQ(L"Autolark", box.caption);
         EXPECT_EQ(L"Do you want to permanently delete the selected entry?", box.text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.icon);
     }
     EXPECT_EQ(4, EntryRows());
     EXPECT_EQ(5, g_DataLayer.GetNumEntries());
@@ -315,12 +313,8 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     EXPECT_EQ(Entries(), GetFocus());
 
     SelectRows(Entries(), {0, 2});
-    {
-        BoxSeen box;
-        BoxAnswer yes(IDYES, &box);
-        Command(ID_DELETE_SELECTED);
-        EXPECT_EQ(L"Do you want to permanently delete the selected entries?", box.text);
-    }
+    EXPECT_EQ(L"Do you want to permanently delete the selected entries?",
+              AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); }).text);
     EXPECT_EQ(2, EntryRows());
     EXPECT_EQ(3, g_DataLayer.GetNumEntries());
 
@@ -328,20 +322,11 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     SetFocus(Vehicles());
     int row = FindRow(Vehicles(), L"Family Car (2002)");
     SelectRows(Vehicles(), {row});
-    {
-        BoxSeen box;
-        BoxAnswer no(IDNO, &box);
-        Command(ID_DELETE_SELECTED);
-        EXPECT_EQ(L"Do you want to permanently delete the selected vehicle and all data associated with it?", box.text);
-    }
+    EXPECT_EQ(L"Do you want to permanently delete the selected vehicle and all data associated with it?",
+              AnswerBox(IDNO, [&] { Command(ID_DELETE_SELECTED); }).text);
     EXPECT_EQ(2, VehicleRows());
     EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
-    {
-        BoxSeen box;
-        BoxAnswer yes(IDYES, &box);
-        Command(ID_DELETE_SELECTED);
-        EXPECT_TRUE(box.seen);
-    }
+    EXPECT_EQ(L"Autolark", AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); }).caption);
     EXPECT_EQ(1, VehicleRows());
     EXPECT_EQ(L"Van (1999)", ItemText(Vehicles(), 0, 0));
     EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
@@ -354,13 +339,7 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
 
     // Focus in the notes (or nowhere in the panes): Delete does nothing and asks nothing.
     SetFocus(Notes());
-    BoxSeen box;
-    {
-        BoxAnswer yes(IDYES, &box);
-        Command(ID_DELETE_SELECTED);
-        PumpMessages();
-    }
-    EXPECT_FALSE(box.seen);
+    EXPECT_EQ(L"", AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); }).caption);
     EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
 }
 
@@ -370,12 +349,7 @@ TEST_F(MainFrameTest, TheDeleteKeyIsTheDeleteCommand)
     SetFocus(Entries());
     SelectRows(Entries(), {1});
     MSG key{Entries(), WM_KEYDOWN, VK_DELETE, 0x00530001, 0, {0, 0}};
-    BoxSeen box;
-    {
-        BoxAnswer yes(IDYES, &box);
-        EXPECT_TRUE(frame->PreTranslateMessage(&key));
-    }
-    EXPECT_TRUE(box.seen);
+    EXPECT_EQ(L"Autolark", AnswerBox(IDYES, [&] { EXPECT_TRUE(frame->PreTranslateMessage(&key)); }).caption);
     EXPECT_EQ(3, EntryRows());
     MSG other{Entries(), WM_KEYDOWN, 'A', 0x001E0001, 0, {0, 0}};
     EXPECT_FALSE(frame->PreTranslateMessage(&other));
@@ -603,11 +577,7 @@ TEST_F(MainFrameTest, StatisticsFollowTheViewAndTheDeletions)
     ASSERT_GE(parking, 0);
     EXPECT_EQ(L"Parking", ItemText(Entries(), parking, 1));
     SelectRows(Entries(), {parking});
-    BoxSeen box;
-    {
-        BoxAnswer yes(IDYES, &box);
-        Command(ID_DELETE_SELECTED);
-    }
+    AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); });
     EXPECT_EQ(L"$165.00", StatsValue(total));
 
     // The statistics rows are two lines high: the frame measures them through the list.

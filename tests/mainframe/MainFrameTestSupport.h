@@ -21,6 +21,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "framework/WindowImpl.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
@@ -102,13 +103,6 @@ private:
     bool m_ok = false;
 };
 
-// What a message box showed and which button the test pressed.
-struct BoxSeen {
-    bool seen = false;
-    std::wstring caption;
-    std::wstring text;
-};
-
 inline std::wstring WindowText(HWND hWnd)
 {
     wchar_t text[1024] = {};
@@ -116,55 +110,17 @@ inline std::wstring WindowText(HWND hWnd)
     return text;
 }
 
-// The text of a message box (its static text control).
-inline std::wstring BoxText(HWND box)
+// Runs the call and answers the message box it shows with the button. What the box showed; an
+// empty caption and text when no box came.
+template <class Call>
+CDialogScript::Seen AnswerBox(int button, Call call)
 {
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    return text;
+    CDialogScript ui;
+    ui.Answer(button);
+    call();
+    PumpMessages();
+    return ui.Done() ? ui.Met()[0] : CDialogScript::Seen{};
 }
-
-// Answers the next message box (or dialog) of this thread with the button id, from a thread
-// timer that fires inside the box's modal loop. Records what it saw.
-class BoxAnswer {
-public:
-    BoxAnswer(int button, BoxSeen* seen) : m_button(button), m_seen(seen)
-    {
-        Current() = this;
-        m_timer = SetTimer(nullptr, 0, 40, &BoxAnswer::Tick);
-    }
-    ~BoxAnswer()
-    {
-        if (m_timer) KillTimer(nullptr, m_timer);
-        Current() = nullptr;
-    }
-
-private:
-    static BoxAnswer*& Current()
-    {
-        static BoxAnswer* current = nullptr;
-        return current;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        BoxAnswer* self = Current();
-        if (!self || !self->m_timer) return;
-        HWND box = GetActiveWindow();
-        wchar_t cls[32] = {};
-        GetClassNameW(box, cls, 32);
-        if (!box || wcscmp(cls, L"#32770") != 0) return;
-        KillTimer(nullptr, self->m_timer);
-        self->m_timer = 0;
-        self->m_seen->seen = true;
-        self->m_seen->caption = WindowText(box);
-        self->m_seen->text = BoxText(box);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_button, BN_CLICKED), 0);
-    }
-
-    int m_button;
-    BoxSeen* m_seen;
-    UINT_PTR m_timer = 0;
-};
 
 struct ControlSearch {
     int id;

@@ -17,78 +17,12 @@
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
 #include "MainFrameTestSupport.h"
+#include "tests/support/DialogScript.h"
 #include "tests/support/SettingsScope.h"
 
 using namespace alk_mainframe_test;
 
 namespace {
-
-// Runs one step for each new dialog or message box that becomes active on this thread, from a
-// timer that fires inside their modal loops. A step gets the box; the script records the texts.
-class DialogScript {
-public:
-    using Step = std::function<void(HWND)>;
-    explicit DialogScript(std::vector<Step> steps) : m_steps(std::move(steps))
-    {
-        Current() = this;
-        m_timer = SetTimer(nullptr, 0, 50, &DialogScript::Tick);
-    }
-    // One step for every box, deciding by what the box shows.
-    struct EveryBox {};
-    DialogScript(EveryBox, Step every) : m_every(std::move(every))
-    {
-        Current() = this;
-        m_timer = SetTimer(nullptr, 0, 50, &DialogScript::Tick);
-    }
-    ~DialogScript()
-    {
-        KillTimer(nullptr, m_timer);
-        Current() = nullptr;
-    }
-    size_t Done() const { return m_next; }
-    std::vector<std::wstring> titles;
-    std::vector<std::wstring> texts;
-
-private:
-    static constexpr const wchar_t* kHandledMark = L"AlkDialogScriptHandled";
-
-    static DialogScript*& Current()
-    {
-        static DialogScript* current = nullptr;
-        return current;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        DialogScript* self = Current();
-        if (!self || self->m_busy || (!self->m_every && self->m_next >= self->m_steps.size())) return;
-        HWND box = GetActiveWindow();
-        wchar_t cls[32] = {};
-        GetClassNameW(box, cls, 32);
-        // The box of the last step is skipped until another box has been active; a box that
-        // comes back after another one (the welcome dialog after its file dialog) is new work.
-        // The handle alone cannot tell: Wine gives a new box the handle of one just destroyed,
-        // so the last box also carries a mark, which a new window of that handle lacks.
-        if (!box || wcscmp(cls, L"#32770") != 0 || (box == self->m_last && GetPropW(box, kHandledMark))) return;
-        self->m_last = box;
-        SetPropW(box, kHandledMark, reinterpret_cast<HANDLE>(1));
-        self->titles.push_back(WindowText(box));
-        self->texts.push_back(BoxText(box));
-        self->m_busy = true;  // a step may itself run a modal loop
-        if (self->m_every)
-            self->m_every(box);
-        else
-            self->m_steps[self->m_next](box);
-        ++self->m_next;
-        self->m_busy = false;
-    }
-
-    std::vector<Step> m_steps;
-    Step m_every;
-    size_t m_next = 0;
-    HWND m_last = nullptr;
-    bool m_busy = false;
-    UINT_PTR m_timer = 0;
-};
 
 void Press(HWND box, int id)
 {
@@ -208,7 +142,7 @@ TEST_F(WelcomeTest, TheDialogProposesCreatingAndKeepsOpenWhenTheFileDialogIsCanc
     SetPath(L"C:\\nowhere\\proposed.dat");
     CDlgStartup dialog;
     bool boldTitle = false, iconShown = false, createChecked = false;
-    DialogScript script({
+    CDialogScript script({
         [&](HWND welcome) {
             createChecked = IsDlgButtonChecked(welcome, IDC_STARTUP_CREATE) == BST_CHECKED &&
                             IsDlgButtonChecked(welcome, IDC_STARTUP_OPEN) == BST_UNCHECKED;
@@ -226,8 +160,9 @@ TEST_F(WelcomeTest, TheDialogProposesCreatingAndKeepsOpenWhenTheFileDialogIsCanc
     });
     EXPECT_EQ(IDOK, dialog.DoModal(GetDesktopWindow()));
     ASSERT_EQ(4u, script.Done());
-    EXPECT_EQ(L"Welcome to Autolark!", script.titles[0]);
-    EXPECT_EQ(L"Welcome to Autolark!", script.titles[2]) << "the welcome dialog stayed after the file dialog's cancel";
+    EXPECT_EQ(L"Welcome to Autolark!", script.Met()[0].caption);
+    EXPECT_EQ(L"Welcome to Autolark!", script.Met()[2].caption)
+        << "the welcome dialog stayed after the file dialog's cancel";
     EXPECT_TRUE(createChecked);
     EXPECT_TRUE(boldTitle);
     EXPECT_TRUE(iconShown);
@@ -239,7 +174,7 @@ TEST_F(WelcomeTest, CancelLeavesThePathAlone)
 {
     SetPath(L"C:\\kept.dat");
     CDlgStartup dialog;
-    DialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
+    CDialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
     EXPECT_EQ(IDCANCEL, dialog.DoModal(GetDesktopWindow()));
     EXPECT_STREQ(L"C:\\kept.dat", g_AppSettings.DBPath);
 }
@@ -247,10 +182,10 @@ TEST_F(WelcomeTest, CancelLeavesThePathAlone)
 TEST_F(WelcomeTest, AMissingFileShowsNoMessageOnlyTheWelcomeAndCancelClosesTheFrame)
 {
     SetPath(TempFile(L"missing"));
-    DialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
+    CDialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
     EXPECT_TRUE(OpenAndSeeIfClosing());
     ASSERT_EQ(1u, script.Done());
-    EXPECT_EQ(L"Welcome to Autolark!", script.titles[0]);
+    EXPECT_EQ(L"Welcome to Autolark!", script.Met()[0].caption);
     EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
     EXPECT_FALSE(g_DataLayer.IsConnected());
 }
@@ -271,7 +206,7 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     ASSERT_NE(0u, CVehicleRecord(L"Old Car").Year(1990).Odometer(1).Save(old.Db()));
     old.Db().Disconnect();
 
-    DialogScript script({
+    CDialogScript script({
         [](HWND box) { Press(box, IDOK); },                    // message 153
         [](HWND welcome) { Press(welcome, IDOK); },            // create
         [&](HWND saveAs) { ChooseFile(saveAs, old.Path()); },  // the existing name
@@ -283,8 +218,8 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
                   L" is not a valid database for this version of Autolark. If you are upgrading from a previous "
                   L"version, please see the online upgrade instructions at http://www.example.com/autolark/upgrade "
                   L"or contact customer support.",
-              script.texts[0]);
-    EXPECT_NE(L"Autolark", script.titles[0]) << "no caption of its own";
+              script.Met()[0].text);
+    EXPECT_NE(L"Autolark", script.Met()[0].caption) << "no caption of its own";
     EXPECT_TRUE(g_DataLayer.IsConnected());
     EXPECT_EQ(0, g_DataLayer.GetNumVehicles()) << "the template replaced the old file";
     EXPECT_EQ(old.Path(), g_AppSettings.DBPath);
@@ -304,16 +239,16 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
     std::wstring chosen = TempFile(L"new");
     DeleteFileW(chosen.c_str());
 
-    DialogScript script({
+    CDialogScript script({
         [](HWND welcome) { Press(welcome, IDOK); }, [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
         [](HWND box) { Press(box, IDOK); },              // the failed copy
         [](HWND welcome) { Press(welcome, IDCANCEL); },  // the file is still missing: welcome again
     });
     EXPECT_TRUE(OpenAndSeeIfClosing());
     ASSERT_EQ(4u, script.Done());
-    EXPECT_EQ(L"Cannot create new data file " + chosen + L". Please try again.", script.texts[2]);
-    EXPECT_NE(L"Autolark", script.titles[2]) << "no caption of its own";
-    EXPECT_EQ(L"Welcome to Autolark!", script.titles[3]);
+    EXPECT_EQ(L"Cannot create new data file " + chosen + L". Please try again.", script.Met()[2].text);
+    EXPECT_NE(L"Autolark", script.Met()[2].caption) << "no caption of its own";
+    EXPECT_EQ(L"Welcome to Autolark!", script.Met()[3].caption);
     EXPECT_FALSE(g_DataLayer.IsConnected());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
     EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
