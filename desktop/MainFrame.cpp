@@ -4,8 +4,14 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <memory>
+
 #include "desktop/AppSettings.h"
+#include "desktop/DlgDatabaseInfo.h"
+#include "desktop/DlgDateRange.h"
+#include "desktop/DlgOptions.h"
 #include "desktop/DlgStartup.h"
+#include "desktop/EntryEditor.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/Assert.h"
@@ -456,9 +462,29 @@ LRESULT CMainFrame::OnActivateInstance(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnReloadData(UINT, WPARAM, LPARAM, BOOL&)
 {
+    if (m_deferReloads > 0 || !IsWindowEnabled()) {
+        m_reloadPending = true;
+        return 0;
+    }
+    m_reloadPending = false;
     m_vehicleList.LoadVehicles();
     SetActiveVehicle(m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle), true);
     return 0;
+}
+
+LRESULT CMainFrame::OnEnable(UINT, WPARAM enabled, LPARAM, BOOL& handled)
+{
+    if (enabled) PostDeferredReload();
+    handled = FALSE;
+    return 0;
+}
+
+void CMainFrame::PostDeferredReload()
+{
+    // Posted, not run here: the caller may still be on its way out of a command or a modal loop.
+    if (!m_reloadPending || m_deferReloads > 0 || !IsWindow() || !IsWindowEnabled()) return;
+    m_reloadPending = false;
+    PostMessage(WM_RELOAD_DATA);
 }
 
 LRESULT CMainFrame::OnFileExit(WORD, WORD, HWND, BOOL&)
@@ -534,6 +560,7 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
     case IDC_VEHICLE_LIST: {
         CVehicle* vehicle = GetSelectedVehicle();
         if (!vehicle) break;
+        CDeferReloads holding(*this);
         CWaitCursor wait;
         if (ConfirmDeleteVehicle(vehicle)) {
             int row = m_vehicleList.GetSelectedIndex();
@@ -544,6 +571,7 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
     }
     case IDC_ENTRY_LIST: {
         // The entries stay the list view's; this list only points at them.
+        CDeferReloads holding(*this);
         CObjectListT<CEntry> selected;
         if (m_entryList.GetSelectedEntries(&selected) > 0 && ConfirmDeleteEntries(&selected)) {
             m_entryList.DeleteSelectedRows();
@@ -567,9 +595,36 @@ LRESULT CMainFrame::OnViewEntryType(WORD, WORD id, HWND, BOOL&)
     return 0;
 }
 
+bool CMainFrame::ChooseCustomDates()
+{
+    // The range shown, in whole seconds; with none (all dates) the dialog proposes today.
+    SYSTEMTIME start{}, end{};
+    const SYSTEMTIME* from = m_filter.GetStartDate();
+    const SYSTEMTIME* to = m_filter.GetEndDate();
+    double date = 0;
+    if (from && to) {
+        start = *from;
+        end = *to;
+        if (SystemTimeToVariantTime(&start, &date)) VariantTimeToSystemTime(date, &start);
+        if (SystemTimeToVariantTime(&end, &date)) VariantTimeToSystemTime(date, &end);
+    } else {
+        GetLocalNow(&start);
+        end = start;
+    }
+    if (!SelectDateRange(&start, &end)) return false;
+    g_AppSettings.ViewDateRangeType = CEntryFilter::drCustom;
+    m_filter.SetStartDate(start, 1);
+    m_filter.SetEndDate(end, 1);
+    return true;
+}
+
 LRESULT CMainFrame::OnViewDateRange(WORD, WORD id, HWND, BOOL&)
 {
-    g_AppSettings.ViewDateRangeType = static_cast<CEntryFilter::DateRangeType>(id - ID_VIEW_ALL_DATES);
+    if (id == ID_VIEW_CUSTOM_DATES) {
+        if (!ChooseCustomDates()) return 0;
+    } else {
+        g_AppSettings.ViewDateRangeType = static_cast<CEntryFilter::DateRangeType>(id - ID_VIEW_ALL_DATES);
+    }
     m_filter.SetDateRangeType(g_AppSettings.ViewDateRangeType);
     RefreshEntries();
     RefreshQuickStats();
@@ -601,11 +656,91 @@ void CMainFrame::ShellOpen(const wchar_t* target)
     ::ShellExecuteW(m_hWnd, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+LRESULT CMainFrame::OnNewEntry(WORD, WORD id, HWND, BOOL&)
+{
+    if (!g_AppSettings.LastActiveVehicle) {
+        // No caption of its own: the system's default one.
+        MessageBox(LoadResString(IDS_NO_ACTIVE_VEHICLE), nullptr, MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    CDeferReloads holding(*this);
+    // Freed here unless the entry list takes it.
+    std::unique_ptr<CEntry> entry(new CEntry);
+    if (!entry) return 0;
+    const long odometer = g_AppSettings.ActiveOdometer;
+    entry->SetVehicleID(g_AppSettings.LastActiveVehicle);
+    entry->SetOdometer(odometer);
+    entry->SetType(static_cast<CEntry::Type>(CEntry::etFuel + (id - ID_NEW_FUEL)));
+    if (entry->GetType() == CEntry::etTrip) {
+        // A trip's start and end odometers; the end a hundred units on.
+        entry->SetCustom1(static_cast<float>(odometer));
+        entry->SetCustom2(static_cast<float>(static_cast<long long>(odometer) + 100));
+    }
+    if (!EditEntry(entry.get())) return 0;
+
+    // Stored either way; shown only when the view's filter takes it.
+    if (m_filter.EntryMatchesFilter(entry.get())) {
+        m_entryList.AddEntry(entry.release());
+        RefreshQuickStats();
+        m_entryList.SetFocus();
+    }
+    SyncCurrentOdometer();
+    return 0;
+}
+
+LRESULT CMainFrame::OnEdit(WORD, WORD, HWND, BOOL&)
+{
+    switch (GetFocusedListId()) {
+    case IDC_ENTRY_LIST: EditSelectedEntry(); break;
+    default: break;
+    }
+    return 0;
+}
+
+void CMainFrame::EditSelectedEntry()
+{
+    CDeferReloads holding(*this);
+    // The entries stay the list view's; this list only points at them.
+    CObjectListT<CEntry> selected;
+    if (m_entryList.GetSelectedEntries(&selected) != 1) return;
+    CEntry* entry = selected.Get(0);
+    if (!EditEntry(entry)) return;
+    if (m_filter.EntryMatchesFilter(entry)) {
+        m_entryList.UpdateItem(entry, TRUE);
+    } else {
+        const int row = m_entryList.FindItemByParam(reinterpret_cast<LPARAM>(entry));
+        if (row >= 0) m_entryList.DeleteItem(row);
+    }
+    SyncCurrentOdometer();
+    RefreshQuickStats();
+}
+
+LRESULT CMainFrame::OnDatabaseInfo(WORD, WORD, HWND, BOOL&)
+{
+    CDlgDatabaseInfo dialog;
+    dialog.DoModal(::GetActiveWindow());
+    return 0;
+}
+
+LRESULT CMainFrame::OnOptions(WORD, WORD, HWND, BOOL&)
+{
+    CDlgOptions dialog;
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
+    g_AppSettings.Save();
+    RefreshQuickStats();
+    return 0;
+}
+
 // --- notifications -----------------------------------------------------------------------------
 
-LRESULT CMainFrame::OnListClick(int, LPNMHDR, BOOL&)
+LRESULT CMainFrame::OnListClick(int, LPNMHDR hdr, BOOL&)
 {
-    if (CVehicle* vehicle = GetSelectedVehicle()) SetActiveVehicle(vehicle, false);
+    BOOL handled = TRUE;
+    if (hdr->idFrom == IDC_ENTRY_LIST) {
+        OnEdit(0, ID_EDIT_SELECTED, nullptr, handled);  // a double click
+    } else if (CVehicle* vehicle = GetSelectedVehicle()) {
+        SetActiveVehicle(vehicle, false);
+    }
     return 0;
 }
 
@@ -673,7 +808,12 @@ LRESULT CMainFrame::OnListKeyDown(int, LPNMHDR hdr, BOOL&)
         }
         break;
     case IDC_ENTRY_LIST:
-        if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_LEFT);
+        if (key->wVKey == VK_RETURN) {
+            BOOL handled = TRUE;
+            OnEdit(0, ID_EDIT_SELECTED, nullptr, handled);
+        } else if (key->wVKey == VK_TAB) {
+            FocusSide(SPLIT_PANE_LEFT);
+        }
         break;
     case IDC_QUICK_STATS:
         if (key->wVKey == VK_TAB) FocusSide(SPLIT_PANE_RIGHT);

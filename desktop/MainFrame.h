@@ -76,6 +76,25 @@ public:
     // Restores the four splitter positions (the window must have its size).
     void LoadSplitterPositions(CLayoutSettings& layout);
 
+    // Held by a command while it keeps records of the lists across a modal loop (a dialog, a
+    // sheet, a message box): modal loops dispatch WM_RELOAD_DATA, and a reload frees every
+    // record the lists hold. A reload that arrives while one is held, or while a modal window
+    // disables the frame, is put off; it runs once the last one is released, or the frame is
+    // enabled again, from the frame's own loop.
+    class CDeferReloads {
+    public:
+        explicit CDeferReloads(CMainFrame& frame) : m_frame(frame) { ++m_frame.m_deferReloads; }
+        ~CDeferReloads()
+        {
+            if (--m_frame.m_deferReloads == 0) m_frame.PostDeferredReload();
+        }
+        CDeferReloads(const CDeferReloads&) = delete;
+        CDeferReloads& operator=(const CDeferReloads&) = delete;
+
+    private:
+        CMainFrame& m_frame;
+    };
+
     // clang-format off
     BEGIN_UPDATE_UI_MAP(CMainFrame)
         UPDATE_ELEMENT(ID_NEW_FUEL, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
@@ -109,16 +128,22 @@ public:
         MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         MESSAGE_HANDLER(WM_ACTIVATE_INSTANCE, OnActivateInstance)
         MESSAGE_HANDLER(WM_RELOAD_DATA, OnReloadData)
+        MESSAGE_HANDLER(WM_ENABLE, OnEnable)
         COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
+        COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
+        COMMAND_ID_HANDLER(ID_EDIT_SELECTED, OnEdit)
         COMMAND_ID_HANDLER(ID_DELETE_SELECTED, OnDelete)
         COMMAND_ID_HANDLER(ID_VIEW_PICTURE, OnViewPicture)
         COMMAND_ID_HANDLER(ID_EDIT_COPY, OnCopy)
         COMMAND_ID_HANDLER(ID_EDIT_SELECT_ALL, OnSelectAll)
         COMMAND_ID_HANDLER(ID_PANE_CLOSE, OnPaneClose)
+        COMMAND_ID_HANDLER(ID_FILE_DATABASE_INFO, OnDatabaseInfo)
+        COMMAND_RANGE_HANDLER(ID_NEW_FUEL, ID_NEW_EXPENSE, OnNewEntry)
         COMMAND_RANGE_HANDLER(ID_VIEW_ALL_ENTRIES, ID_VIEW_EXPENSES, OnViewEntryType)
-        COMMAND_RANGE_HANDLER(ID_VIEW_ALL_DATES, ID_VIEW_YEAR_TO_DATE, OnViewDateRange)
+        COMMAND_RANGE_HANDLER(ID_VIEW_ALL_DATES, ID_VIEW_CUSTOM_DATES, OnViewDateRange)
         COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
         NOTIFY_HANDLER(IDC_VEHICLE_LIST, NM_CLICK, OnListClick)
+        NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_DBLCLK, OnListClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_CUSTOMDRAW, m_entryList.OnCustomDraw)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, LVN_COLUMNCLICK, m_entryList.OnColumnClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, LVN_ITEMCHANGED, OnEntryItemChanged)
@@ -145,6 +170,7 @@ private:
     LRESULT OnDrawItem(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnActivateInstance(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnReloadData(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEnable(UINT, WPARAM, LPARAM, BOOL&);
 
     LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
     LRESULT OnDelete(WORD, WORD, HWND, BOOL&);
@@ -155,6 +181,10 @@ private:
     LRESULT OnViewEntryType(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewDateRange(WORD, WORD, HWND, BOOL&);
     LRESULT OnHelpLink(WORD, WORD, HWND, BOOL&);
+    LRESULT OnNewEntry(WORD, WORD, HWND, BOOL&);
+    LRESULT OnEdit(WORD, WORD, HWND, BOOL&);
+    LRESULT OnDatabaseInfo(WORD, WORD, HWND, BOOL&);
+    LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
 
     LRESULT OnListClick(int, LPNMHDR, BOOL&);
     LRESULT OnEntryItemChanged(int, LPNMHDR, BOOL&);
@@ -204,6 +234,15 @@ private:
     // dialog, another program); it gets the focus back on reactivation, so that Edit and
     // Delete keep working on the list the user was in.
     HWND m_focusBeforeDeactivation = nullptr;
+
+    // Posts the reload put off meanwhile, once nothing holds reloads back any more.
+    void PostDeferredReload();
+    // Edits the one selected entry of the entry list; nothing for none or several.
+    void EditSelectedEntry();
+    // The custom range of the view filter, from the date-range dialog; false when cancelled.
+    bool ChooseCustomDates();
+    int m_deferReloads = 0;        // CDeferReloads held
+    bool m_reloadPending = false;  // a reload arrived while held back and is not yet posted
 };
 
 // Asks to delete the vehicle with its entries and reminders; the result of the deletion, or 0

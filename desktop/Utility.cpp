@@ -262,3 +262,24 @@ void SetupSpinControl(HWND spin, int maximum, int step)
     const UDACCEL accel = {1, static_cast<UINT>(step)};
     control.SetAccel(1, &accel);
 }
+
+namespace {
+
+bool g_localTimeFixed = false;
+SYSTEMTIME g_fixedLocalTime = {};
+
+}  // namespace
+
+void GetLocalNow(SYSTEMTIME* now)
+{
+    if (g_localTimeFixed)
+        *now = g_fixedLocalTime;
+    else
+        GetLocalTime(now);
+}
+
+void SetFixedLocalTime(const SYSTEMTIME* fixed)
+{
+    g_localTimeFixed = fixed != nullptr;
+    if (fixed) g_fixedLocalTime = *fixed;
+}

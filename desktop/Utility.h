@@ -62,3 +62,8 @@ void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start);
 // Range 0..maximum for an up-down control; once an arrow has been held for a second the
 // position moves by step.
 void SetupSpinControl(HWND spin, int maximum, int step);
+
+// The local date and time now, as the user's clock shows it (the date-range presets count from
+// its date). SetFixedLocalTime pins it for tests; null returns to the clock.
+void GetLocalNow(SYSTEMTIME* now);
+void SetFixedLocalTime(const SYSTEMTIME* fixed);

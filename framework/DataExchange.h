@@ -33,6 +33,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cwchar>
 
@@ -242,8 +243,9 @@ public:
     }
 
     // --- decimals ----------------------------------------------------------------------------
-    // Save: parse with "." as the decimal separator (see alk_ddx::ParseDouble); the variable is
-    // set before the range check. Load: "%.*g" with the precision.
+    // Save: parse with "." as the decimal separator (see alk_ddx::ParseDouble); a value that is
+    // not finite in the variable's type fails; the variable is set before the range check.
+    // Load: "%.*g" with the precision.
     BOOL DDX_Float(UINT nID, float& value, BOOL bSave, BOOL bValidate = FALSE, float nMin = 0, float nMax = 0,
                    int nPrecision = 6)
     {
@@ -359,8 +361,13 @@ private:
             double parsed = 0;
             if (!ctl.GetWindowText(text) || !alk_ddx::ParseDouble(text, parsed)) return ExchangeError(nID, bSave);
             if (single) {
-                singleValue = static_cast<float>(parsed);
-                parsed = singleValue;
+                // A number too large for a float would be stored as infinity.
+                const float narrowed = static_cast<float>(parsed);
+                if (!std::isfinite(narrowed)) return ExchangeError(nID, bSave);
+                singleValue = narrowed;
+                parsed = narrowed;
+            } else if (!std::isfinite(parsed)) {
+                return ExchangeError(nID, bSave);
             }
             value = parsed;
             if (bValidate && (parsed < nMin || parsed > nMax)) return ValidateError(nID, bSave);

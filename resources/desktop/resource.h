@@ -130,3 +130,101 @@
 #define IDS_QS_TOTAL_EXPENSE     199
 #define IDS_NOT_AVAILABLE        200
 #define IDS_QS_AVERAGE_FUEL_COST 234
+
+// --- Small dialogs and the entry property sheet ----------------------------------------------
+#define IDD_DATE_RANGE      103
+#define IDD_DATABASE_INFO   104
+#define IDD_EXCEL_SETTINGS  105
+#define IDD_EXPENSE_DETAILS 106
+#define IDD_FUEL_DETAILS    107
+#define IDD_KEYWORDS        108
+#define IDD_NOTES           110
+#define IDD_OPTIONS         113
+
+// Keywords dialog
+#define IDC_KEYWORD_ADD    1000
+#define IDC_KEYWORD_LIST   1011
+#define IDC_KEYWORD_DELETE 1015
+#define IDC_KEYWORD_EDIT   1017
+#define IDC_KEYWORD_TEXT   1025
+
+// Date range dialog: the pickers and the six presets
+#define IDC_RANGE_3_MONTHS       1005
+#define IDC_RANGE_6_MONTHS       1006
+#define IDC_RANGE_12_MONTHS      1007
+#define IDC_RANGE_30_DAYS        1008
+#define IDC_RANGE_PREVIOUS_MONTH 1009
+#define IDC_RANGE_PREVIOUS_YEAR  1010
+#define IDC_RANGE_END            1018
+#define IDC_RANGE_START          1044
+
+// Options dialog
+#define IDC_OPTIONS_DISTANCE  1016
+#define IDC_OPTIONS_EXCEL     1019
+#define IDC_OPTIONS_ECONOMY   1021
+#define IDC_OPTIONS_RATE_HELP 1023
+#define IDC_OPTIONS_RATE      1035
+#define IDC_OPTIONS_VOLUME    1049
+#define IDC_OPTIONS_CURRENCY  1051
+
+// Excel export settings dialog: the four formats, their labels and notes, the two links
+#define IDC_EXCEL_DATE           1005
+#define IDC_EXCEL_INTEGER        1006
+#define IDC_EXCEL_FLOAT          1007
+#define IDC_EXCEL_CURRENCY       1008
+#define IDC_EXCEL_DATE_LABEL     1009
+#define IDC_EXCEL_INTEGER_LABEL  1010
+#define IDC_EXCEL_INTEGER_NOTE   1013
+#define IDC_EXCEL_FLOAT_NOTE     1014
+#define IDC_EXCEL_FORMAT_CELLS   1020
+#define IDC_EXCEL_LINK_CODES     1023
+#define IDC_EXCEL_LINK_LOCALE    1024
+#define IDC_EXCEL_FLOAT_LABEL    1029
+#define IDC_EXCEL_CURRENCY_LABEL 1030
+
+// Database information dialog (Compress is IDOK, Close IDCANCEL)
+#define IDC_DBINFO_VERSION   1005
+#define IDC_DBINFO_VEHICLES  1006
+#define IDC_DBINFO_ENTRIES   1007
+#define IDC_DBINFO_REMINDERS 1008
+#define IDC_DBINFO_KEYWORDS  1009
+#define IDC_DBINFO_SIZE      1010
+#define IDC_DBINFO_PATH      1025
+
+// Controls the entry pages share: date, odometer with its up-down, amount (the fuel page's total
+// cost), the keyword box (fuel vendor, expense description) and its "..." button
+#define IDC_ENTRY_AMOUNT        1002
+#define IDC_ENTRY_DATE          1012
+#define IDC_ENTRY_KEYWORD       1025
+#define IDC_ENTRY_ODOMETER      1028
+#define IDC_ENTRY_KEYWORDS      1033
+#define IDC_ENTRY_ODOMETER_SPIN 1041
+// Fuel page
+#define IDC_FUEL_CALC           1003
+#define IDC_FUEL_PRICE          1035
+#define IDC_FUEL_QUANTITY       1037
+#define IDC_FUEL_QUANTITY_LABEL 1045
+#define IDC_FUEL_PRICE_LABEL    1046
+// Expense page
+#define IDC_EXPENSE_VENDOR 1047
+// Notes page
+#define IDC_NOTES_TEXT 1027
+
+// Strings of the dialogs and the entry sheet
+#define IDS_DESCRIPTION_REQUIRED  157
+#define IDS_ENTRY_PROPERTIES      158
+#define IDS_COST_PER_GALLON       166
+#define IDS_COST_PER_LITRE        167
+#define IDS_NUM_GALLONS           168
+#define IDS_NUM_LITRES            169
+#define IDS_END_BEFORE_START      170
+#define IDS_KEYWORDS_CATEGORIES   176
+#define IDS_KEYWORDS_EXPENSES     177
+#define IDS_KEYWORDS_FUEL_VENDORS 178
+#define IDS_KEYWORDS_REPAIRS      179
+#define IDS_ECONOMY_MPG_US        206
+#define IDS_ECONOMY_MPG_UK        207
+#define IDS_ECONOMY_KM_PER_LITRE  208
+#define IDS_ECONOMY_MI_PER_LITRE  209
+#define IDS_MILEAGE_RATE_HELP     235
+#define IDS_NOT_SAVED             240

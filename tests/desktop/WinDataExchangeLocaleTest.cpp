@@ -1,7 +1,9 @@
 // The locale-aware float exchange on a real dialog, through the page's DDX map: what it shows,
-// what it accepts and refuses in a United States and a German locale, and the beep-and-focus
-// handling of a refusal.
+// what it accepts and refuses in a United States and a German locale, the beep-and-focus
+// handling of a refusal, and the exact values that fields and pickers left as loaded give back.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <vector>
 
@@ -56,6 +58,8 @@ protected:
     void SetUp() override
     {
         saved_ = GetThreadLocale();
+        INITCOMMONCONTROLSEX pickers{sizeof pickers, ICC_DATE_CLASSES};
+        InitCommonControlsEx(&pickers);
         ASSERT_NE(nullptr, page_.Create(nullptr));
         elsewhere_ = GetDlgItem(page_.m_hWnd, IDOK);
     }
@@ -119,9 +123,37 @@ TEST_F(FloatExchange, SaveTakesTheLocaleSeparatorBlanksAndThePoint)
         EXPECT_EQ(a.value, page_.quantity) << testing::PrintToString(std::wstring(a.typed));
     }
     EXPECT_TRUE(page_.exchangeErrors.empty());
-    // The first 31 characters are read: four digits of these 35 are cut.
-    EXPECT_TRUE(Save(IDC_TEST_QUANTITY, L"12345678901234567890123456789012345"));
-    EXPECT_FLOAT_EQ(1.2345678901234567e30f, page_.quantity);
+    // 31 characters are read whole; a longer text is refused, not read cut.
+    EXPECT_TRUE(Save(IDC_TEST_QUANTITY, L"1234567890123456789012345678901"));
+    EXPECT_FLOAT_EQ(1.234567890123456789e30f, page_.quantity);
+    EXPECT_FALSE(Save(IDC_TEST_QUANTITY, L"12345678901234567890123456789012"));
+    EXPECT_FALSE(Save(IDC_TEST_QUANTITY, L"1234567890123456789012345678901234567890"));
+    EXPECT_FLOAT_EQ(1.234567890123456789e30f, page_.quantity);
+    EXPECT_EQ((std::vector<UINT>{IDC_TEST_QUANTITY, IDC_TEST_QUANTITY}), page_.exchangeErrors);
+}
+
+TEST_F(FloatExchange, FieldsAndPickersLeftAsLoadedGiveBackTheLoadedValuesExactly)
+{
+    SetThreadLocale(kGermany);
+    page_.quantity = 12345.67f;  // shown as "12345,7"
+    double date = 46000.123456;  // 02:57:46.5984, shown to the second
+    ASSERT_TRUE(page_.DoDataExchange(FALSE));
+    ASSERT_TRUE(page_.DDX_Date(IDC_TEST_DATE, date, FALSE));
+    EXPECT_EQ(L"12345,7", Shown(IDC_TEST_QUANTITY));
+    page_.quantity = 0;
+    date = 0;
+    ASSERT_TRUE(page_.DoDataExchange(TRUE));
+    ASSERT_TRUE(page_.DDX_Date(IDC_TEST_DATE, date, TRUE));
+    EXPECT_EQ(12345.67f, page_.quantity);
+    EXPECT_EQ(46000.123456, date);
+
+    // Changed, they give back what they show: the text typed, the picker's date to the second.
+    SYSTEMTIME picked = {2026, 3, 0, 4, 10, 20, 30, 0};
+    DateTime_SetSystemtime(GetDlgItem(page_.m_hWnd, IDC_TEST_DATE), GDT_VALID, &picked);
+    ASSERT_TRUE(page_.DDX_Date(IDC_TEST_DATE, date, TRUE));
+    EXPECT_EQ(46085.0 + 37230.0 / 86400.0, date);
+    EXPECT_TRUE(Save(IDC_TEST_QUANTITY, L"12345,6"));
+    EXPECT_EQ(12345.6f, page_.quantity);
 }
 
 TEST_F(FloatExchange, SaveRefusesWhatIsNotOneNumberWithBeepAndFocus)

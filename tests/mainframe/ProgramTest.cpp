@@ -572,4 +572,55 @@ TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
     DeleteFileW(sample.c_str());
 }
 
+TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
+{
+    SampleDatabase db(L"fuel");
+    ASSERT_TRUE(db.Ok());
+    unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    RememberFile(db.Path(), car);
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageW(main, WM_COMMAND, ID_NEW_FUEL, 0);
+    HWND sheet = program.WaitForWindow(L"#32770", L"Entry Properties");
+    ASSERT_NE(nullptr, sheet);
+    HWND quantity = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (quantity = FindControl(sheet, IDC_FUEL_QUANTITY)) != nullptr; }));
+    // Typed as keys arrive: the focus moved onto each field by the page, then the characters.
+    const auto type = [&](int id, const wchar_t* text) {
+        HWND field = FindControl(sheet, id);
+        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+    };
+    type(IDC_ENTRY_ODOMETER, L"12420");
+    type(IDC_FUEL_QUANTITY, L"42.5");
+    type(IDC_FUEL_PRICE, L"1.38");
+    type(IDC_ENTRY_KEYWORD, L"Corner Garage");
+    PostMessageW(FindControl(sheet, IDC_FUEL_CALC), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(FindControl(sheet, IDC_ENTRY_AMOUNT)) == L"58.65"; }))
+        << testing::PrintToString(ControlText(FindControl(sheet, IDC_ENTRY_AMOUNT)));
+    SetForegroundWindow(sheet);
+    Sleep(500);  // let it paint
+    EXPECT_TRUE(SaveWindowPicture(sheet, ProgramFolder() + L"fuel-page.bmp"));
+
+    PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    CObjectListT<CEntry> entries;
+    CEntryFilter all;
+    ASSERT_TRUE(db.Db().Load(&entries, &all));
+    ASSERT_EQ(1, entries.GetCount());
+    CEntry* fuel = entries.Get(0);
+    EXPECT_EQ(12420, fuel->GetOdometer());
+    EXPECT_EQ(42.5f, fuel->GetCustom1());
+    EXPECT_EQ(1.38f, fuel->GetCustom2());
+    EXPECT_EQ(42.5f * 1.38f, fuel->GetAmount());
+    EXPECT_STREQ(L"Corner Garage", fuel->GetVendor());
+    EXPECT_EQ(car, fuel->GetVehicleID());
+}
+
 }  // namespace
