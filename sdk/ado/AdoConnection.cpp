@@ -160,8 +160,7 @@ void CAdoConnection::Open(const std::wstring& connectionString)
 
     std::vector<std::pair<std::wstring, std::wstring>> pairs;
     if (!ParseConnectionString(connectionString, &pairs))
-        ThrowAdo(E_FAIL, L"Microsoft OLE DB Service Components",
-                 L"Format of the initialization string does not conform to the OLE DB specification.");
+        ThrowAdo(E_FAIL, L"Microsoft OLE DB Service Components", L"Format of the initialization string is not valid.");
     std::wstring provider, path;
     for (const auto& pair : pairs) {
         if (_wcsicmp(pair.first.c_str(), L"Provider") == 0) provider = pair.second;
