@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "Conduit/Src/AtlException.h"
+#include "Conduit/Src/CConduitConfigurationDialog.h"
 #include "Conduit/Src/ConduitLog.h"
+#include "Conduit/Src/ConduitSettings.h"
+#include "Conduit/Src/RunSync.h"
 #include "Conduit/Src/SynchException.h"
 #include "resources/conduit/resource.h"
 
@@ -98,6 +101,16 @@ CStringA CConduit::GetUserFolder(const char* userName)
     return CStringA(buffer);
 }
 
+bool CConduit::ShowConfiguration(ConduitConfigRequest* request, const char* folder)
+{
+    CStringA settings(folder);
+    settings += "Settings.ini";
+    LoadConduitSettings(settings, &ConflictsResolving);
+    if (!RunConfigurationDialog(request)) return false;
+    SaveConduitSettings(settings, ConflictsResolving);
+    return true;
+}
+
 // --- entry points ------------------------------------------------------------------------------
 // No exception leaves an entry point: OpenConduit writes it to the HotSync log, the others show
 // it in a message box.
@@ -106,9 +119,10 @@ extern "C" long OpenConduit(HsProgressFn progress, HotSyncRunInfo* runInfo)
 {
     if (!progress || !runInfo) return 0;
     try {
-        const CStringA folder = g_Conduit.GetConduitFolder(TextOf(runInfo->userName));
-        // The settings in folder + "Settings.ini" and the run itself come here.
-        (void)folder;
+        CStringA settings = g_Conduit.GetConduitFolder(TextOf(runInfo->userName));
+        settings += "Settings.ini";
+        LoadConduitSettings(settings, &g_Conduit.ConflictsResolving);
+        RunSync(&g_Conduit.ConflictsResolving, *runInfo, progress);
     } catch (const std::exception& e) {
         LogError(e.what());
     } catch (...) {
@@ -185,9 +199,11 @@ extern "C" long ConfigureConduit(HotSyncActionPrefs* prefs)
         request.nextSyncType = prefs->syncType;
         request.chosenSyncType = prefs->syncType;
         request.preference = HsPreferenceNextRun;
-        // The HotSync-action dialog runs on the request with the settings in prefs->path here;
-        // until it does, nothing is confirmed and the block stays as it came.
-        (void)request;
+        if (g_Conduit.ShowConfiguration(&request, TextOf(prefs->path))) {
+            prefs->syncType = request.chosenSyncType;
+            prefs->preference = request.preference;
+            result = 0;
+        }
     } catch (const std::exception& e) {
         ShowException(e);
     } catch (...) {
@@ -205,10 +221,9 @@ extern "C" long CfgConduit(long configType, void* request, DWORD* size)
     ConduitConfigRequest* block = static_cast<ConduitConfigRequest*>(request);
     if (block->version != ConduitConfigRequestVersion) return HsErrBadBlockVersion;
     try {
+        // The dialog writes its result into the block itself.
         const CStringA folder = g_Conduit.GetConduitFolder(TextOf(block->userName));
-        // The HotSync-action dialog runs on the block with the settings in folder here; it
-        // writes its result into the block itself.
-        (void)folder;
+        g_Conduit.ShowConfiguration(block, folder);
     } catch (const std::exception& e) {
         ShowException(e);
     } catch (...) {

@@ -25,6 +25,10 @@ public:
 
     CStringA GetConduitFolder(const char* userName);
     CStringA GetUserFolder(const char* userName);
+    // Loads the settings of folder + "Settings.ini", runs the HotSync-action dialog on the
+    // request and, when it is confirmed, saves the conflict rule there (a failure to save throws
+    // "Can't save conduit settings"). True when confirmed.
+    bool ShowConfiguration(ConduitConfigRequest* request, const char* folder);
 
     // The library's module handle: its string table, its file's version resource, its dialogs.
     HINSTANCE ModuleHandle;

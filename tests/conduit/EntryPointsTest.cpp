@@ -60,7 +60,8 @@ private:
     }
 };
 
-// Answers every message box captioned "Autolark" with OK and keeps its text.
+// Answers every message box captioned "Autolark" with OK and keeps its text; cancels the
+// HotSync-action dialog and counts it.
 class CBoxWatcher {
 public:
     CBoxWatcher() : m_thread([this] { Watch(); }) {}
@@ -79,7 +80,13 @@ private:
     void Watch()
     {
         while (!m_stop) {
-            if (HWND box = FindWindowW(L"#32770", L"Autolark")) {
+            HWND box = FindWindowW(L"#32770", L"Autolark");
+            if (box && GetDlgItem(box, 404)) {
+                // The HotSync-action dialog (also captioned "Autolark"): cancelled.
+                ++m_dialogs;
+                SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                while (IsWindow(box) && !m_stop) Sleep(10);
+            } else if (box) {
                 char text[512] = {};
                 GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
                 {
@@ -95,6 +102,11 @@ private:
 
     std::atomic<bool> m_stop{false};
     std::mutex m_lock;
+
+public:
+    std::atomic<int> m_dialogs{0};
+
+private:
     std::vector<std::string> m_texts;
     std::thread m_thread;
 };
@@ -108,7 +120,7 @@ void Progress(const char* text)
 HotSyncRunInfo RunInfo(const char* user, const std::string& path = "")
 {
     HotSyncRunInfo run{};
-    run.syncType = HsSyncFast;
+    run.syncType = HsSyncDoNothing;  // the folder and the settings, no run
     std::strncpy(run.path, path.c_str(), sizeof run.path - 1);
     std::strncpy(run.userName, user, sizeof run.userName - 1);
     return run;
@@ -231,6 +243,7 @@ TEST_F(EntryPoints, ConfigurationChecksInTheirOrder)
     EXPECT_EQ(0, std::memcmp(&prefsBefore, &prefs, sizeof prefs));
     EXPECT_EQ(-1, conduit.configure(nullptr));
     EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(3, boxes.m_dialogs.load()) << "each dialog shown once, and cancelled";
 }
 
 TEST_F(EntryPoints, EachMissingPieceOfTheFolderIsAFatalLineInTheLog)

@@ -3,6 +3,7 @@
 // handheld store commands and its exit codes.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,9 @@ class Sim : public ::testing::Test {
 protected:
     Sim() : m_folder(L"alkhotsync"), root(Ansi(m_folder.Path())) {}
 
-    // Runs HotSyncSim with the arguments; its exit code, its output in lines.
-    long Run(const std::string& arguments)
+    // Runs HotSyncSim with the arguments; its exit code, its output in lines. meanwhile runs
+    // while the program does (it drives the program's dialog).
+    long Run(const std::string& arguments, const std::function<void()>& meanwhile = nullptr)
     {
         // A file of its own for each run: Wine may close a finished child's handles a moment
         // after its exit is reported.
@@ -52,6 +54,7 @@ protected:
                                             nullptr, &si, &pi);
         CloseHandle(out);
         if (!started) return -1;
+        if (meanwhile) meanwhile();
         DWORD code = 99;
         if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
         CloseHandle(pi.hProcess);
@@ -70,7 +73,7 @@ protected:
     }
     std::string Sync(const std::string& extra = "")
     {
-        return "sync --conduit \"" + kConduit + "\" --user Ann --type 0 --core \"" + root +
+        return "sync --conduit \"" + kConduit + "\" --user Ann --type 6 --core \"" + root +
                "\\HotSync\" --handheld \"" + root + "\\handheld.txt\" --log \"" + root + "\\log.txt\" --progress \"" +
                root + "\\progress.txt\" --trace \"" + root + "\\trace.txt\" " + extra;
     }
@@ -80,6 +83,26 @@ protected:
     const std::string root;
     std::vector<std::string> output;
 };
+
+// The HotSync-action dialog of another process (captioned "Autolark", with its action buttons),
+// waited for up to 20 s; null when it did not come.
+HWND WaitForActionDialog()
+{
+    for (int i = 0; i < 2000; ++i) {
+        HWND dialog = nullptr;
+        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", L"Autolark")) != nullptr)
+            if (GetDlgItem(dialog, 404)) return dialog;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+void CancelActionDialog()
+{
+    HWND dialog = WaitForActionDialog();
+    ASSERT_TRUE(dialog) << "no dialog";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
 
 }  // namespace
 
@@ -136,13 +159,13 @@ TEST_F(Sim, ExitCodes)
 TEST_F(Sim, ConfigureForms)
 {
     const std::string common = "configure --conduit \"" + kConduit + "\" --core \"" + root + "\\HotSync\" --user Ann ";
-    ASSERT_EQ(0, Run(common + "--form prefs --type 3 --preference 7"));
+    ASSERT_EQ(0, Run(common + "--form prefs --type 3 --preference 7", CancelActionDialog));
     EXPECT_TRUE(Printed("result=-1"));
     EXPECT_TRUE(Printed("syncType=3"));
     EXPECT_TRUE(Printed("preference=7"));
     EXPECT_TRUE(Printed("path=" + root + "\\HotSync\\Ann\\Autolark\\"));
 
-    ASSERT_EQ(0, Run(common + "--form request --type 1 --default-type 2 --preference 1"));
+    ASSERT_EQ(0, Run(common + "--form request --type 1 --default-type 2 --preference 1", CancelActionDialog));
     EXPECT_TRUE(Printed("result=0"));
     EXPECT_TRUE(Printed("nextSyncType=1"));
     EXPECT_TRUE(Printed("chosenSyncType=1"));
