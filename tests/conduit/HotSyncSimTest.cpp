@@ -11,98 +11,13 @@
 
 #include "ConduitTestSupport.h"
 #include "sdk/hotsync/handheld/HandheldStore.h"
+#include "SimProcess.h"
 
 using namespace alk_conduit_test;
 
 namespace {
 
-// A path of the build tree (a Unix path) as the Windows programs see it.
-std::string WinePath(const char* unixPath)
-{
-    std::string path = "Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? '\\' : *p;
-    return path;
-}
-
-const std::string kSim = WinePath(ALK_HOTSYNC_SIM_PATH);
-const std::string kConduit = WinePath(ALK_CONDUIT_PATH);
-
-class Sim : public ::testing::Test {
-protected:
-    Sim() : m_folder(L"alkhotsync"), root(Ansi(m_folder.Path())) {}
-
-    // Runs HotSyncSim with the arguments; its exit code, its output in lines. meanwhile runs
-    // while the program does (it drives the program's dialog).
-    long Run(const std::string& arguments, const std::function<void()>& meanwhile = nullptr)
-    {
-        // A file of its own for each run: Wine may close a finished child's handles a moment
-        // after its exit is reported.
-        const std::string outFile = root + "\\out" + std::to_string(++m_runs) + ".txt";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE) return -1;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = out;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        PROCESS_INFORMATION pi{};
-        std::string line = "\"" + kSim + "\" " + arguments;
-        const BOOL started = CreateProcessA(kSim.c_str(), &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                            nullptr, &si, &pi);
-        CloseHandle(out);
-        if (!started) return -1;
-        if (meanwhile) meanwhile();
-        DWORD code = 99;
-        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        output = ReadLines(outFile);
-        return static_cast<long>(code);
-    }
-    ::testing::AssertionResult Printed(const std::string& line) const
-    {
-        std::string all;
-        for (const std::string& l : output) {
-            if (l == line) return ::testing::AssertionSuccess();
-            all += "\n  " + l;
-        }
-        return ::testing::AssertionFailure() << "no line \"" << line << "\" in the output:" << all;
-    }
-    std::string Sync(const std::string& extra = "")
-    {
-        return "sync --conduit \"" + kConduit + "\" --user Ann --type 6 --core \"" + root +
-               "\\HotSync\" --handheld \"" + root + "\\handheld.txt\" --log \"" + root + "\\log.txt\" --progress \"" +
-               root + "\\progress.txt\" --trace \"" + root + "\\trace.txt\" " + extra;
-    }
-
-    CScratchFolder m_folder;
-    int m_runs = 0;
-    const std::string root;
-    std::vector<std::string> output;
-};
-
-// The HotSync-action dialog of another process (captioned "Autolark", with its action buttons),
-// waited for up to 20 s; null when it did not come.
-HWND WaitForActionDialog()
-{
-    for (int i = 0; i < 2000; ++i) {
-        HWND dialog = nullptr;
-        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", L"Autolark")) != nullptr)
-            if (GetDlgItem(dialog, 404)) return dialog;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-void CancelActionDialog()
-{
-    HWND dialog = WaitForActionDialog();
-    ASSERT_TRUE(dialog) << "no dialog";
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
+class Sim : public CSimFixture {};
 
 }  // namespace
 

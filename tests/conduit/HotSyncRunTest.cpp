@@ -1,0 +1,479 @@
+// Whole HotSyncs through HotSyncSim.exe on real files: a database made from the template through
+// the business library and named by "DBPath", the handheld double's store, "Settings.ini" and
+// "SynchInfo.dat" in the conduit folder. After each run both sides, the log, the progress texts,
+// the handheld's trace, the snapshot's bytes and the reload broadcast are read back.
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ConduitTestDatabase.h"
+#include "RunTestSupport.h"
+#include "sdk/hotsync/handheld/HandheldApp.h"
+#include "SimProcess.h"
+
+using namespace alk_conduit_test;
+
+namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class HotSyncRun : public CSimFixture {
+protected:
+    HotSyncRun()
+    {
+        dbPath.Set(db.Path());
+        conduitFolder = root + "\\HotSync\\Ann\\Autolark\\";
+    }
+
+    // One HotSync of the type (extra options appended); HotSyncSim's exit code.
+    long HotSync(int type, const std::string& extra = "", const std::function<void()>& meanwhile = nullptr)
+    {
+        DeleteFileA((root + "\\log.txt").c_str());
+        DeleteFileA((root + "\\progress.txt").c_str());
+        DeleteFileA((root + "\\trace.txt").c_str());
+        return CSimFixture::Run(Sync("--type " + std::to_string(type) + " " + extra), meanwhile);
+    }
+    std::vector<std::string> Log() const { return ReadLines(root + "\\log.txt"); }
+    std::vector<std::string> Progress() const { return ReadLines(root + "\\progress.txt"); }
+    std::vector<HhTraceEntry> Trace() const { return HhReadTrace(root + "\\trace.txt"); }
+    std::vector<int> Actions() const
+    {
+        std::vector<int> actions;
+        for (const HhTraceEntry& e : Trace())
+            if (e.received == 0 && e.offset == 0) actions.push_back(e.action);
+        return actions;
+    }
+    std::string Snapshot() const { return ReadBytes(conduitFolder + "SynchInfo.dat"); }
+
+    CHandheldStore& Handheld()
+    {
+        m_store = CHandheldStore();
+        std::string error;
+        if (FileExists(root + "\\handheld.txt")) {
+            EXPECT_TRUE(m_store.Load(root + "\\handheld.txt", error)) << error;
+        }
+        return m_store;
+    }
+    void SaveHandheld(const CHandheldStore& store)
+    {
+        std::string error;
+        ASSERT_TRUE(store.Save(root + "\\handheld.txt", error)) << error;
+    }
+    std::vector<std::string> HandheldTexts()
+    {
+        std::vector<std::string> texts;
+        for (const CHandheldRecord& r : Handheld().Records()) texts.push_back(RecordText(r));
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    }
+    std::vector<std::string> DesktopTexts()
+    {
+        std::vector<std::string> texts;
+        CObjectListT<CVehicle> vehicles;
+        CObjectListT<CEntry> entries;
+        CObjectListT<CNotification> reminders;
+        CObjectListT<CKeyword> keywords;
+        CEntryFilter all;
+        all.SetDateRangeType(CEntryFilter::drAll);
+        EXPECT_TRUE(db.Layer().Load(&vehicles) && db.Layer().Load(&entries, &all) && db.Layer().Load(&reminders, 0UL) &&
+                    db.Layer().Load(&keywords, CKeyword::ktAll));
+        CObjectList* lists[] = {&vehicles, &entries, &reminders, &keywords};
+        for (CObjectList* list : lists)
+            for (int i = 0; i < list->GetCount(); ++i) texts.push_back(RecordText(list->GetItem(i)));
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    }
+    // Every table's rows as stored, for "unchanged" checks.
+    std::vector<std::string> Rows()
+    {
+        std::vector<std::string> rows;
+        for (const char* table : {"Vehicle", "Entry", "Notification", "Keyword"}) {
+            const std::vector<std::string> part = StoredRows(db.Path(), table);
+            rows.insert(rows.end(), part.begin(), part.end());
+        }
+        rows.push_back(MetaData());
+        return rows;
+    }
+    // The MetaData rows as stored.
+    std::string MetaData()
+    {
+        std::string text;
+        sqlite3* file = OpenFile(db.Path(), SQLITE_OPEN_READONLY);
+        if (file) {
+            sqlite3_stmt* rows = nullptr;
+            if (sqlite3_prepare_v2(file, "SELECT * FROM MetaData ORDER BY ID", -1, &rows, nullptr) == SQLITE_OK)
+                while (sqlite3_step(rows) == SQLITE_ROW)
+                    for (int c = 0; c < sqlite3_column_count(rows); ++c) {
+                        const unsigned char* value = sqlite3_column_text(rows, c);
+                        text += std::string(value ? reinterpret_cast<const char*>(value) : "") + "|";
+                    }
+            sqlite3_finalize(rows);
+        }
+        sqlite3_close(file);
+        EXPECT_FALSE(text.empty());
+        return text;
+    }
+    // A few hundred records of every kind: apostrophes, 8-bit bytes, empty and long notes.
+    void AddMany(int vehicles)
+    {
+        AddEveryKind(db.Layer());
+        for (int v = 0; v < vehicles; ++v) {
+            CVehicle car;
+            car.SetName(("Car '" + std::to_string(v) + "' \xe4").c_str());
+            car.SetNotes(v % 2 ? "" : std::string(2000 + v, 'z').c_str());
+            car.SetCurrentOdometer(-v);
+            ASSERT_TRUE(db.Layer().Save(&car, 0));
+            for (int i = 0; i < 40; ++i) {
+                CEntry e;
+                e.SetVehicleID(car.GetRefID());
+                e.SetType(static_cast<CEntry::Type>(1 + i % 4));
+                e.SetName(("entry \xfc'" + std::to_string(i)).c_str());
+                e.SetAmount(0.1f * static_cast<float>(i));
+                e.SetCustom1(1.0f / 3.0f);
+                e.SetOdometer(i * 1000 - 5000);
+                ASSERT_TRUE(db.Layer().Save(&e, 0));
+            }
+            CNotification n;
+            n.SetVehicleID(car.GetRefID());
+            n.SetName("due \xe9");
+            ASSERT_TRUE(db.Layer().Save(&n, 0));
+        }
+    }
+
+    CConduitDatabase db;
+    CDbPathScope dbPath;
+    CReloadListener reload;
+    std::string conduitFolder;
+
+private:
+    CHandheldStore m_store;
+};
+
+const char kOpen[] = "open=0";
+
+}  // namespace
+
+TEST_F(HotSyncRun, OtherActionsDoNothingAtAll)
+{
+    ASSERT_TRUE(db.Ok());
+    AddEveryKind(db.Layer());
+    const std::vector<std::string> rows = Rows();
+    for (int type : {6, 4, 5, 7, -1}) {
+        ASSERT_EQ(0, HotSync(type)) << type;
+        EXPECT_TRUE(Printed(kOpen));
+        EXPECT_TRUE(Log().empty()) << type;
+        EXPECT_TRUE(Progress().empty()) << type;
+        EXPECT_TRUE(Trace().empty()) << type;
+    }
+    EXPECT_FALSE(FileExists(conduitFolder + "SynchInfo.dat"));
+    EXPECT_EQ(rows, Rows());
+    EXPECT_EQ(0, reload.Count());
+}
+
+TEST_F(HotSyncRun, TwoWayRunsFastAndSlowAlike)
+{
+    ASSERT_TRUE(db.Ok());
+    const int desktop = AddEveryKind(db.Layer());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    const size_t handheld = Handheld().Records().size();
+
+    ASSERT_EQ(0, HotSync(0)) << (output.empty() ? "" : output.back());
+    EXPECT_TRUE(Log().empty()) << Log()[0];
+    EXPECT_EQ(std::vector<std::string>{"Autolark"}, Progress());
+    EXPECT_EQ(DesktopTexts(), HandheldTexts());
+    EXPECT_EQ(static_cast<size_t>(desktop) + handheld, DesktopTexts().size());
+    EXPECT_EQ(21 * DesktopTexts().size(), Snapshot().size());
+    EXPECT_EQ(1, reload.Count());
+
+    const std::string snapshot = Snapshot();
+    ASSERT_EQ(0, HotSync(1));
+    EXPECT_EQ((std::vector<int>{0, 1, 0}), Actions()) << "settled: nothing fetched, nothing sent";
+    EXPECT_EQ(snapshot, Snapshot());
+    EXPECT_EQ(2, reload.Count()) << "every committed run broadcasts";
+}
+
+TEST_F(HotSyncRun, OneWayRunsReplaceTheOtherSideFieldByField)
+{
+    ASSERT_TRUE(db.Ok());
+    AddMany(6);
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    const std::vector<std::string> desktop = DesktopTexts();
+    ASSERT_GT(desktop.size(), 250u);
+
+    // Desktop overwrites handheld: the handheld holds the desktop's records exactly.
+    ASSERT_EQ(0, HotSync(3));
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(desktop, HandheldTexts());
+    EXPECT_EQ(desktop, DesktopTexts());
+    EXPECT_EQ((std::vector<int>{0, 5, 0}), Actions());
+    EXPECT_EQ(21 * desktop.size(), Snapshot().size());
+
+    // Handheld overwrites desktop: the desktop holds the handheld's records (its own made on
+    // the handheld), every field, the handheld's dates to six decimals.
+    CHandheldStore store;
+    CHandheldRecord& car = store.Create(HhVehicle);
+    car.SetText("Name", "Only on the handheld, Ann's");
+    car.SetNumber("CurrentOdometer", static_cast<uint32_t>(-12));
+    CHandheldRecord& fuel = store.Create(HhEntry);
+    fuel.SetNumber("Type", 1);
+    fuel.SetReal("Amount", 12.34);
+    fuel.SetText("Notes", "");
+    SaveHandheld(store);
+    const std::string metaBefore = MetaData();
+    ASSERT_EQ(0, HotSync(2));
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(HandheldTexts(), DesktopTexts());
+    EXPECT_EQ(2u, DesktopTexts().size());
+    EXPECT_EQ(metaBefore, MetaData());
+
+    // One side empty: an empty handheld empties the desktop; an empty desktop sends nothing.
+    SaveHandheld(CHandheldStore());
+    ASSERT_EQ(0, HotSync(2));
+    EXPECT_TRUE(DesktopTexts().empty());
+    EXPECT_EQ(metaBefore, MetaData());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    const std::vector<std::string> seeded = HandheldTexts();
+    ASSERT_EQ(0, HotSync(3));
+    EXPECT_EQ((std::vector<int>{0, 0}), Actions());
+    EXPECT_EQ(seeded, HandheldTexts());
+    EXPECT_EQ(0u, Snapshot().size());
+}
+
+TEST_F(HotSyncRun, DatabasePathRefusals)
+{
+    ASSERT_TRUE(db.Ok());
+    const std::vector<std::string> rows = Rows();
+    const std::string error1 = "30\t1\tAutolark: General synch error (1)";
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+    };
+    const DWORD number = 5;
+    const std::vector<Case> cases = {
+        {"missing", [&] { dbPath.Delete(); }},
+        {"not text", [&] { dbPath.SetRaw(REG_DWORD, &number, sizeof number); }},
+        {"260 characters", [&] { dbPath.Set(std::string(1, root[0]) + ":\\" + std::string(257, 'x')); }},
+        {"an environment reference", [&] { dbPath.Set("%TEMP%\\db.dat", REG_EXPAND_SZ); }},
+        {"no file", [&] { dbPath.Set(root + "\\none.dat"); }},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        ASSERT_EQ(0, HotSync(0));
+        EXPECT_EQ(std::vector<std::string>{error1}, Log()) << c.what;
+        EXPECT_EQ(std::vector<std::string>{"Autolark"}, Progress()) << c.what;
+        EXPECT_TRUE(Trace().empty()) << c.what;
+    }
+    // A file that is no database.
+    {
+        std::ofstream text(root + "\\text.dat");
+        text << "not a database";
+    }
+    dbPath.Set(root + "\\text.dat");
+    ASSERT_EQ(0, HotSync(0));
+    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (2)"}, Log());
+    // Another writer holds the file: the transaction cannot begin, no remote call is made.
+    dbPath.Set(db.Path());
+    sqlite3* writer = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    ASSERT_TRUE(writer);
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    ASSERT_EQ(0, HotSync(0));
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (8)"}, Log());
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_EQ(rows, Rows());
+    EXPECT_FALSE(FileExists(conduitFolder + "SynchInfo.dat"));
+    EXPECT_EQ(0, reload.Count());
+}
+
+TEST_F(HotSyncRun, ASnapshotThatCannotBeSavedStillCommitsAndBroadcasts)
+{
+    ASSERT_TRUE(db.Ok());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    // A file where the run's folder should be.
+    {
+        std::ofstream blocker(root + "\\blocker");
+        blocker << "x";
+    }
+    ASSERT_EQ(0, HotSync(0, "--sync-folder \"" + root + "\\blocker\\run\\\\\""));
+    EXPECT_EQ(std::vector<std::string>{"22\t0\tAutolark: Last synchronization information wasn't saved"}, Log());
+    EXPECT_EQ(HandheldTexts(), DesktopTexts());
+    EXPECT_EQ(1, reload.Count());
+}
+
+// Link faults: each run fails, the desktop and the snapshot stay as they were, the handheld keeps
+// what it had stored, and a clean run afterwards converges with nothing lost.
+TEST_F(HotSyncRun, LinkFaultsLoseNothing)
+{
+    ASSERT_TRUE(db.Ok());
+    AddEveryKind(db.Layer());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    ASSERT_EQ(0, HotSync(0));
+    ASSERT_TRUE(Log().empty());
+    const std::vector<std::string> all = DesktopTexts();
+
+    struct Case {
+        const char* plan;
+        int type;
+        const char* line;
+    };
+    const std::vector<Case> cases = {
+        {"action 1 reply-size 11", 0, "General synch error (6)"},
+        {"action 1 reply-size 64001", 0, "General synch error (6)"},
+        {"action 1 change-total; chunk 100", 0, "General synch error (6)"},
+        {"action 1 drop", 0, "General synch error (9)"},
+        {"action 3 drop", 0, "General synch error (9)"},
+        {"action 8 drop", 0, "General synch error (9)"},
+        {"call 7 drop", 0, "General synch error (9)"},
+        {"action 1 result 0x4019 3", 0, "Palm side error (3)"},
+        {"action 3 leave-out", 0, "General synch error (6)"},
+        {"action 4 cut-list", 2, "General synch error (6)"},
+        {"action 4 type9", 2, "General synch error (6)"},
+    };
+    for (const Case& c : cases) {
+        // Changes on both sides, so the run fetches, deletes and stores.
+        CHandheldStore store = Handheld();
+        CHandheldRecord& added = store.Create(HhKeyword);
+        added.SetText("Name", c.plan);
+        const unsigned long addedRef = added.RefID();
+        SaveHandheld(store);
+        CKeyword k;
+        k.SetName((std::string("desktop ") + c.plan).c_str());
+        ASSERT_TRUE(db.Layer().Save(&k, 0));
+        CObjectListT<CKeyword> keywords;
+        ASSERT_TRUE(db.Layer().Load(&keywords, CKeyword::ktAll));
+        CKeyword* victim = keywords.Get(0);
+        ASSERT_TRUE(db.Layer().Delete(CBaseObject::otKeyword, static_cast<unsigned long>(victim->GetID())));
+
+        const std::vector<std::string> rows = Rows();
+        const std::string snapshot = Snapshot();
+        const std::vector<std::string> handheldBefore = HandheldTexts();
+        ASSERT_EQ(0, HotSync(c.type, std::string("--faults \"") + c.plan + "\"")) << c.plan;
+        const std::vector<std::string> log = Log();
+        ASSERT_EQ(2u, log.size()) << c.plan;
+        EXPECT_EQ(std::string("30\t1\tAutolark: ") + c.line, log[0]) << c.plan;
+        EXPECT_EQ("22\t1\tAutolark: Changes were rolled back", log[1]) << c.plan;
+        EXPECT_EQ(rows, Rows()) << c.plan;
+        EXPECT_EQ(snapshot, Snapshot()) << c.plan;
+        // Dropped after the update's deletions or before the closing mark, the handheld keeps
+        // what it had already stored.
+        const std::string plan = c.plan;
+        if (plan != "call 7 drop" && plan != "action 8 drop") {
+            EXPECT_EQ(handheldBefore, HandheldTexts()) << c.plan;
+        }
+
+        // A clean run converges and loses nothing of either side.
+        ASSERT_EQ(0, HotSync(0));
+        EXPECT_TRUE(Log().empty()) << c.plan << ": " << Log()[0];
+        EXPECT_EQ(DesktopTexts(), HandheldTexts()) << c.plan;
+        const CHandheldStore& after = Handheld();
+        EXPECT_TRUE(const_cast<CHandheldStore&>(after).Find(HhKeyword, addedRef)) << c.plan;
+        EXPECT_EQ(0, std::count_if(after.Records().begin(), after.Records().end(),
+                                   [&](const CHandheldRecord& r) {
+                                       return r.Type() == HhKeyword && r.RefID() == victim->GetRefID();
+                                   }))
+            << c.plan;
+    }
+    EXPECT_GE(DesktopTexts().size(), all.size());
+}
+
+// The commit waits while another program reads the file: 5000 ms between attempts, five in all.
+TEST_F(HotSyncRun, ACommitBusyTwiceWaitsTenSecondsAndCommits)
+{
+    ASSERT_TRUE(db.Ok());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    sqlite3* reader = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    ASSERT_TRUE(reader);
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM Vehicle;", nullptr, nullptr, nullptr));
+    const DWORD start = GetTickCount();
+    bool released = false;
+    ASSERT_EQ(0, HotSync(0, "", [&] {
+                  // Let go after the second busy attempt was shown.
+                  for (int i = 0; i < 3000 && Progress().size() < 3; ++i) Sleep(10);
+                  released = sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+              }));
+    const DWORD elapsed = GetTickCount() - start;
+    sqlite3_close(reader);
+    EXPECT_TRUE(released);
+    EXPECT_GE(elapsed, 10000u);
+    EXPECT_LT(elapsed, 15000u);
+    const std::vector<std::string> expected = {"Autolark", "Can't commit, the database is busy (attempt 1 of 5)",
+                                               "Can't commit, the database is busy (attempt 2 of 5)"};
+    EXPECT_EQ(expected, Progress());
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(HandheldTexts(), DesktopTexts());
+    EXPECT_EQ(21 * DesktopTexts().size(), Snapshot().size());
+    EXPECT_EQ(1, reload.Count());
+}
+
+TEST_F(HotSyncRun, ACommitBusyFiveTimesSavesNothing)
+{
+    ASSERT_TRUE(db.Ok());
+    ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
+    const std::vector<std::string> rows = Rows();
+    sqlite3* reader = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    ASSERT_TRUE(reader);
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM Vehicle;", nullptr, nullptr, nullptr));
+    const DWORD start = GetTickCount();
+    ASSERT_EQ(0, HotSync(0));
+    const DWORD elapsed = GetTickCount() - start;
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_GE(elapsed, 20000u);
+    const std::vector<std::string> progress = Progress();
+    ASSERT_EQ(6u, progress.size());
+    EXPECT_EQ("Can't commit, the database is busy (attempt 5 of 5)", progress[5]);
+    EXPECT_EQ(std::vector<std::string>{"30\t0\tAutolark: Commit failed. The changes on the desktop were not saved"},
+              Log());
+    EXPECT_EQ(rows, Rows());
+    EXPECT_FALSE(FileExists(conduitFolder + "SynchInfo.dat"));
+    EXPECT_EQ(0, reload.Count());
+}
+
+// A conflict rule chosen in the dialog (ConfigureConduit, the conduit folder's settings) decides
+// the next two-way run.
+TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
+{
+    ASSERT_TRUE(db.Ok());
+    CKeyword k;
+    k.SetName("both");
+    ASSERT_TRUE(db.Layer().Save(&k, 0));
+    ASSERT_EQ(0, HotSync(0));
+    CHandheldStore store = Handheld();
+    ASSERT_EQ(1u, store.Records().size());
+    store.Records()[0].SetText("Name", "handheld's");
+    store.Records()[0].SetReal("DateModified", store.Records()[0].Real("DateModified") + 0.5);
+    SaveHandheld(store);
+    k.SetName("desktop's");
+    k.SetDateModified(k.GetDateModified() + 0.25);
+    ASSERT_TRUE(db.Layer().Save(&k, 1));
+
+    const std::string configure = "configure --conduit \"" + kConduit + "\" --form prefs --type 0 --folder \"" +
+                                  conduitFolder + "\\\"";  // a backslash before a quote is doubled
+    ASSERT_EQ(0, CSimFixture::Run(configure, [] {
+                  HWND dialog = WaitForActionDialog();
+                  ASSERT_TRUE(dialog);
+                  DWORD_PTR unused = 0;
+                  for (int id : {1010, 1011, 1012})
+                      SendMessageTimeoutW(GetDlgItem(dialog, id), BM_SETCHECK, id == 1011 ? BST_CHECKED : BST_UNCHECKED,
+                                          0, SMTO_NORMAL, 5000, &unused);
+                  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+              }));
+    EXPECT_TRUE(Printed("result=0"));
+    EXPECT_EQ(std::vector<std::string>{"ConflictsResolving = 1"}, ReadLines(conduitFolder + "Settings.ini"));
+    ASSERT_EQ(0, HotSync(0));
+    EXPECT_EQ((std::vector<std::string>{"handheld's"}), std::vector<std::string>{Handheld().Records()[0].Text("Name")});
+    EXPECT_EQ(HandheldTexts(), DesktopTexts());
+}
