@@ -5,8 +5,10 @@
 // kind, the conduit folder's text, and the bitmap recolouring the dialog uses.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -395,4 +397,116 @@ TEST(RecolorBitmap, ReplacesTheBackgroundColourOnly)
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(nullptr, RecolorBitmap(nullptr, 0));
+}
+
+// The dialog's pictures: every pixel drawn on the background 0xCBCBCB shows the button-face
+// colour, now and after the system colours change; a picture a control hands back is deleted, and
+// the last ones go with the dialog.
+namespace {
+
+// A bitmap's pixels as 32-bit colours, top row first; empty when they cannot be read (the
+// dialog's thread may have it selected for painting at that moment: read again).
+std::vector<COLORREF> Pixels(HBITMAP bitmap)
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        BITMAP info{};
+        if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = info.bmWidth;
+        format.bmiHeader.biHeight = -info.bmHeight;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        std::vector<COLORREF> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+        HDC screen = GetDC(nullptr);
+        const int rows = GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        // GetDIBits gives blue in the low byte: as a COLORREF, red goes there.
+        if (rows == info.bmHeight) {
+            for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));
+            return pixels;
+        }
+        Sleep(10);
+    }
+    return {};
+}
+
+// The drawing with its background in the colour.
+std::vector<COLORREF> Painted(const std::vector<COLORREF>& drawing, COLORREF face)
+{
+    std::vector<COLORREF> out = drawing;
+    for (COLORREF& p : out)
+        if (p == RGB(0xCB, 0xCB, 0xCB)) p = face;
+    return out;
+}
+
+struct CPicture {
+    int control;
+    int bitmap;
+};
+// clang-format off
+const CPicture kPictures[] = {
+    {1000, 103}, {1001, 104}, {1002, 105}, {1003, 106}, {1007, 104}, {1008, 105}, {1009, 103},
+};
+// clang-format on
+
+}  // namespace
+
+TEST_F(EntryPoints, PicturesFollowTheButtonFaceColour)
+{
+    ASSERT_TRUE(conduit.Ok());
+    std::map<int, std::vector<COLORREF>> drawings;
+    for (int id : {103, 104, 105, 106}) {
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(conduit.module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+        drawings[id] = Pixels(bitmap);
+        DeleteObject(bitmap);
+        ASSERT_EQ(43u * 19u, drawings[id].size()) << id;
+        EXPECT_EQ(RGB(0xCB, 0xCB, 0xCB), drawings[id][0]) << id;
+    }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF changed = face == RGB(0x30, 0x90, 0x50) ? RGB(0x90, 0x30, 0x50) : RGB(0x30, 0x90, 0x50);
+
+    std::vector<HBITMAP> first, last;
+    std::vector<std::string> faults;
+    auto check = [&](const char* when, HWND dialog, COLORREF colour, std::vector<HBITMAP>& handles) {
+        for (const CPicture& p : kPictures) {
+            HBITMAP shown =
+                reinterpret_cast<HBITMAP>(SendMessageW(GetDlgItem(dialog, p.control), STM_GETIMAGE, IMAGE_BITMAP, 0));
+            handles.push_back(shown);
+            if (Pixels(shown) != Painted(drawings[p.bitmap], colour))
+                faults.push_back(std::string(when) + ": picture " + std::to_string(p.control));
+        }
+    };
+    std::thread user([&] {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 2000 && !dialog; ++i, Sleep(10)) {
+            dialog = FindWindowW(L"#32770", L"Autolark");
+            if (dialog && !GetDlgItem(dialog, 404)) dialog = nullptr;
+        }
+        if (!dialog) {
+            faults.push_back("no dialog");
+            return;
+        }
+        check("shown", dialog, face, first);
+        // The system tells every top-level window of the change (WM_SYSCOLORCHANGE).
+        const int element = COLOR_BTNFACE;
+        SetSysColors(1, &element, &changed);
+        check("changed", dialog, changed, last);
+        SetSysColors(1, &element, &face);
+        for (HBITMAP old : first)
+            if (std::find(last.begin(), last.end(), old) == last.end() && GetObjectType(old) != 0)
+                faults.push_back("a picture handed back was not deleted");
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    HotSyncActionPrefs prefs{};
+    std::strcpy(prefs.path, manager.ConduitFolder().c_str());
+    prefs.syncType = 0;
+    EXPECT_EQ(-1, conduit.configure(&prefs)) << "closed: nothing confirmed";
+    user.join();
+    EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE));
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    ASSERT_EQ(7u, first.size());
+    ASSERT_EQ(7u, last.size());
+    for (HBITMAP picture : last) EXPECT_EQ(0u, GetObjectType(picture)) << "the last pictures go with the dialog";
 }

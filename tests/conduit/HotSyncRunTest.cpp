@@ -4,9 +4,11 @@
 // the handheld's trace, the snapshot's bytes and the reload broadcast are read back.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "ConduitTestDatabase.h"
+#include "resources/desktop/resource.h"
 #include "RunTestSupport.h"
 #include "sdk/hotsync/handheld/HandheldApp.h"
 #include "SimProcess.h"
@@ -333,6 +336,12 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         {"action 1 reply-size 11", 0, "General synch error (6)"},
         {"action 1 reply-size 64001", 0, "General synch error (6)"},
         {"action 1 change-total; chunk 100", 0, "General synch error (6)"},
+        {"action 1 header-length", 0, "General synch error (6)"},
+        {"action 1 past-total; chunk 100", 0, "General synch error (6)"},
+        {"action 1 zero-chunk", 0, "General synch error (6)"},
+        {"action 3 reply-size 11", 0, "General synch error (6)"},
+        {"action 3 reply-size 64001", 0, "General synch error (6)"},
+        {"chunk 100; call 3 drop", 0, "General synch error (9)"},
         {"action 1 drop", 0, "General synch error (9)"},
         {"action 3 drop", 0, "General synch error (9)"},
         {"action 8 drop", 0, "General synch error (9)"},
@@ -367,9 +376,18 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         EXPECT_EQ("22\t1\tAutolark: Changes were rolled back", log[1]) << c.plan;
         EXPECT_EQ(rows, Rows()) << c.plan;
         EXPECT_EQ(snapshot, Snapshot()) << c.plan;
+        const std::string plan = c.plan;
+        if (plan == "chunk 100; call 3 drop") {
+            // The item list spans several calls; the link went at its second.
+            const std::vector<HhTraceEntry> trace = Trace();
+            ASSERT_EQ(3u, trace.size());
+            EXPECT_EQ(1, trace[1].action);
+            EXPECT_LT(trace[1].chunk, trace[1].total);
+            EXPECT_EQ(1, trace[2].action);
+            EXPECT_EQ("fault: link dropped", trace[2].note);
+        }
         // Dropped after the update's deletions or before the closing mark, the handheld keeps
         // what it had already stored.
-        const std::string plan = c.plan;
         if (plan != "call 7 drop" && plan != "action 8 drop") {
             EXPECT_EQ(handheldBefore, HandheldTexts()) << c.plan;
         }
@@ -476,4 +494,151 @@ TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
     ASSERT_EQ(0, HotSync(0));
     EXPECT_EQ((std::vector<std::string>{"handheld's"}), std::vector<std::string>{Handheld().Records()[0].Text("Name")});
     EXPECT_EQ(HandheldTexts(), DesktopTexts());
+}
+
+// Autolark.exe on the same database: a committed HotSync shows the handheld's vehicle at once (the
+// program reloads on the broadcast); a failed HotSync sends nothing, so the program shows what it
+// showed, even a row written meanwhile by another program.
+namespace {
+
+const std::string kProgram = WinePath(ALK_PROGRAM_PATH);
+
+// A top-level window of the process with that class, or null.
+struct CWindowSearch {
+    DWORD process;
+    const char* cls;
+    HWND found;
+};
+BOOL CALLBACK MatchProgramWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<CWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (owner != search->process || !IsWindowVisible(window) || std::strcmp(name, search->cls) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+HWND FindProgramWindow(DWORD process, const char* cls)
+{
+    CWindowSearch search{process, cls, nullptr};
+    EnumWindows(&MatchProgramWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The rows of a list view of another process, column 0 (the item and its text live there).
+std::vector<std::string> RemoteRows(HANDLE process, HWND list)
+{
+    struct Block {
+        LVITEMA item;
+        char text[256];
+    };
+    std::vector<std::string> rows;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return rows;
+    for (int row = 0; row < count; ++row) {
+        Block local{};
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = sizeof local.text;
+        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+        local.text[sizeof local.text - 1] = '\0';
+        rows.push_back(local.text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// A window below parent, at any depth, with that control id.
+BOOL CALLBACK MatchControlId(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
+    if (GetDlgCtrlID(window) != search->first) return TRUE;
+    search->second = window;
+    return FALSE;
+}
+HWND FindDescendant(HWND parent, int id)
+{
+    std::pair<int, HWND> search{id, nullptr};
+    EnumChildWindows(parent, &MatchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(HotSyncRun, TheProgramShowsTheHandheldsVehicleAfterAHotSyncOnly)
+{
+    ASSERT_TRUE(db.Ok());
+    CVehicle car;
+    car.SetName("Desk Car");
+    car.SetYear(1999);
+    ASSERT_TRUE(db.Layer().Save(&car, 0));
+    CHandheldStore store;
+    CHandheldRecord& van = store.Create(HhVehicle);
+    van.SetText("Name", "Handheld Van");
+    van.SetNumber("Year", 2001);
+    SaveHandheld(store);
+    // Settings of a program that has run on this file before (no first-run notice).
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Brellox Software\\Autolark", 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    const DWORD one = 1;
+    RegSetValueExA(key, "UnitSetupMsgShown", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    RegCloseKey(key);
+
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION program{};
+    std::string line = "\"" + kProgram + "\"";
+    ASSERT_TRUE(
+        CreateProcessA(kProgram.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program));
+    HWND main = nullptr, vehicles = nullptr;
+    std::vector<std::string> rows;
+    auto shown = [&](const std::vector<std::string>& expected) {
+        return WaitUntil(
+            [&] {
+                if (!main) main = FindProgramWindow(program.dwProcessId, "Alk.MainFrame");
+                if (main && !vehicles) vehicles = FindDescendant(main, IDC_VEHICLE_LIST);
+                return vehicles && (rows = RemoteRows(program.hProcess, vehicles)) == expected;
+            },
+            20000);
+    };
+    EXPECT_TRUE(shown({"Desk Car (1999)"})) << rows.size();
+
+    // Another program adds a vehicle; a HotSync that fails on the link sends no reload.
+    CVehicle other;
+    other.SetName("Written Meanwhile");
+    other.SetYear(2010);
+    ASSERT_TRUE(db.Layer().Save(&other, 0));
+    ASSERT_EQ(0, HotSync(0, "--faults \"action 1 drop\""));
+    ASSERT_EQ(2u, Log().size());
+    Sleep(1500);
+    EXPECT_EQ(std::vector<std::string>{"Desk Car (1999)"}, RemoteRows(program.hProcess, vehicles));
+
+    // A committed HotSync: the handheld's vehicle shows, with the other program's row.
+    ASSERT_EQ(0, HotSync(0));
+    EXPECT_TRUE(Log().empty());
+    EXPECT_TRUE(shown({"Desk Car (1999)", "Handheld Van (2001)", "Written Meanwhile (2010)"})) << rows.size();
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(program.hProcess, 20000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the program did not end";
+        TerminateProcess(program.hProcess, 99);
+    }
+    CloseHandle(program.hThread);
+    CloseHandle(program.hProcess);
 }
