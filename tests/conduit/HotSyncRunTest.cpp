@@ -642,3 +642,80 @@ TEST_F(HotSyncRun, TheProgramShowsTheHandheldsVehicleAfterAHotSyncOnly)
     CloseHandle(program.hThread);
     CloseHandle(program.hProcess);
 }
+
+// Each conflict rule, read from "Settings.ini" before the run, decides the three conflicts of a
+// whole two-way HotSync: modified on both sides, modified on the handheld and deleted on the
+// desktop, deleted on the handheld and modified on the desktop. A further run settles.
+TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
+{
+    ASSERT_TRUE(db.Ok());
+    // clang-format off
+    const std::vector<std::vector<std::string>> expected = {
+        /* desktop wins */  {"11 desktop", "31 desktop"},
+        /* handheld wins */ {"11 handheld", "13 handheld"},
+        /* duplicate */     {"11 desktop", "11 handheld", "13 handheld", "31 desktop"},
+    };
+    // clang-format on
+    for (int rule = 0; rule <= 2; ++rule) {
+        const std::string prefix = "rule " + std::to_string(rule) + ": ";
+        std::map<std::string, unsigned long> refs;
+        for (const char* cell : {"11", "13", "31"}) {
+            CKeyword k;
+            k.SetName((prefix + cell).c_str());
+            ASSERT_TRUE(db.Layer().Save(&k, 0));
+            refs[cell] = k.GetRefID();
+        }
+        ASSERT_EQ(0, HotSync(0)) << rule;
+        ASSERT_TRUE(Log().empty()) << Log()[0];
+        {
+            std::ofstream settings(conduitFolder + "Settings.ini");
+            settings << "ConflictsResolving=" << rule << "\n";
+        }
+
+        auto editDesktop = [&](const char* cell, const std::string& name) {
+            CKeyword k;
+            k.SetID(static_cast<long>(db.Layer().GetID(CBaseObject::otKeyword, refs[cell])));
+            ASSERT_TRUE(db.Layer().Load(&k));
+            k.SetName(name.c_str());
+            k.SetDateModified(k.GetDateModified() + 0.25);
+            ASSERT_TRUE(db.Layer().Save(&k, 1));
+        };
+        CHandheldStore store = Handheld();
+        auto editHandheld = [&](const char* cell, const std::string& name) {
+            CHandheldRecord* r = store.Find(HhKeyword, refs[cell]);
+            ASSERT_TRUE(r);
+            r->SetText("Name", name);
+            r->SetReal("DateModified", r->Real("DateModified") + 0.5);
+        };
+        editDesktop("11", prefix + "11 desktop");
+        editHandheld("11", prefix + "11 handheld");
+        editHandheld("13", prefix + "13 handheld");
+        ASSERT_TRUE(db.Layer().Delete(CBaseObject::otKeyword, db.Layer().GetID(CBaseObject::otKeyword, refs["13"])));
+        store.Remove(HhKeyword, refs["31"]);
+        editDesktop("31", prefix + "31 desktop");
+        SaveHandheld(store);
+
+        ASSERT_EQ(0, HotSync(0)) << rule;
+        EXPECT_TRUE(Log().empty()) << rule << ": " << Log()[0];
+        std::vector<std::string> desktop, handheld;
+        CObjectListT<CKeyword> keywords;
+        ASSERT_TRUE(db.Layer().Load(&keywords, CKeyword::ktAll));
+        for (int i = 0; i < keywords.GetCount(); ++i) {
+            const std::string name = keywords.Get(i)->GetName();
+            if (name.compare(0, prefix.size(), prefix) == 0) desktop.push_back(name.substr(prefix.size()));
+        }
+        for (const CHandheldRecord& r : Handheld().Records()) {
+            const std::string name = r.Text("Name");
+            if (r.Type() == HhKeyword && name.compare(0, prefix.size(), prefix) == 0)
+                handheld.push_back(name.substr(prefix.size()));
+        }
+        std::sort(desktop.begin(), desktop.end());
+        std::sort(handheld.begin(), handheld.end());
+        EXPECT_EQ(expected[static_cast<size_t>(rule)], desktop) << rule;
+        EXPECT_EQ(expected[static_cast<size_t>(rule)], handheld) << rule;
+
+        ASSERT_EQ(0, HotSync(0));
+        EXPECT_EQ((std::vector<int>{0, 1, 0}), Actions()) << rule << ": settled, nothing fetched or sent";
+        EXPECT_EQ(DesktopTexts(), HandheldTexts()) << rule;
+    }
+}
