@@ -57,6 +57,7 @@ void CEntryListView::Refresh(CEntryFilter* filter)
 {
     CWaitCursor wait;
     DeleteAllItems();
+    m_captions.clear();
     m_entries.Clear();
     if (!filter) return;
     if (!g_DataLayer.Load(&m_entries, filter)) return;  // the load left the list empty
@@ -64,7 +65,10 @@ void CEntryListView::Refresh(CEntryFilter* filter)
     SetRedraw(FALSE);
     m_updating = TRUE;
     const int count = m_entries.GetCount();
-    for (int i = 0; i < count; ++i) UpdateItem(m_entries.Get(i), FALSE);
+    // The control sizes its row table once (a hint only, for a list that is not owner-data).
+    DefWindowProc(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    m_captions.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) InsertRow(m_entries.Get(i), i);
     if (g_AppSettings.LastColSorted != -1) SortByColumn(g_AppSettings.LastColSorted);
     SetRedraw(TRUE);
     Invalidate(TRUE);
@@ -97,11 +101,7 @@ int CEntryListView::UpdateItem(CEntry* entry, BOOL replace)
         DeleteItem(old);
     }
 
-    const int row = InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, GetItemCount(), FormatDate(entry->GetDate()), 0, 0,
-                               static_cast<int>(entry->GetType()) - 1, param);
-    SetItemText(row, ColDescription, FormatEntryCaption(*entry));
-    SetItemText(row, ColOdometer, FormatNumber(static_cast<float>(entry->GetOdometer()), false, false));
-    SetItemText(row, ColAmount, FormatNumber(entry->GetAmount(), true, true));
+    const int row = InsertRow(entry, GetItemCount());
 
     if (replace) {
         SelectItem(row);
@@ -110,6 +110,42 @@ int CEntryListView::UpdateItem(CEntry* entry, BOOL replace)
         SetRedraw(TRUE);
     }
     return row;
+}
+
+int CEntryListView::InsertRow(CEntry* entry, int index)
+{
+    CString& caption = m_captions[entry];
+    caption = FormatEntryCaption(*entry);  // anew: the entry may have changed since its last row
+    const CString date = FormatDate(entry->GetDate());
+    const CString odometer = FormatNumber(static_cast<float>(entry->GetOdometer()), false, false);
+    const CString amount = FormatNumber(entry->GetAmount(), true, true);
+
+    // Straight to the control's own procedure: this object's map handles none of the list-view
+    // messages, and a message sent to the window first looks up the object bound to it (under
+    // Wine a round trip to the server, dearer than what the control does with the row).
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<wchar_t*>(static_cast<const wchar_t*>(date));
+    item.iImage = static_cast<int>(entry->GetType()) - 1;
+    item.lParam = reinterpret_cast<LPARAM>(entry);
+    const int row = static_cast<int>(DefWindowProc(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return row;
+    const CString* texts[] = {&caption, &odometer, &amount};
+    for (int column = ColDescription; column <= ColAmount; ++column) {
+        LVITEMW text{};
+        text.iSubItem = column;
+        text.pszText = const_cast<wchar_t*>(static_cast<const wchar_t*>(*texts[column - ColDescription]));
+        DefWindowProc(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text));
+    }
+    return row;
+}
+
+const CString& CEntryListView::CaptionOf(const CEntry* entry)
+{
+    auto kept = m_captions.find(entry);
+    if (kept != m_captions.end()) return kept->second;
+    return m_captions.emplace(entry, FormatEntryCaption(*entry)).first->second;
 }
 
 void CEntryListView::SortItems(int column)
@@ -122,9 +158,17 @@ void CEntryListView::SortItems(int column)
     m_updating = FALSE;
 }
 
+// What a comparison needs besides the two entries: the direction is read once per sort.
+struct CEntryListView::SortOrder {
+    CEntryListView* view;
+    int column;
+    bool ascending;
+};
+
 void CEntryListView::SortByColumn(int column)
 {
-    CListViewCtrl::SortItems(&CEntryListView::CompareEntries, column);
+    SortOrder order{this, column, g_AppSettings.SortAscending != FALSE};
+    CListViewCtrl::SortItems(&CEntryListView::CompareEntries, reinterpret_cast<LPARAM>(&order));
 
     CHeaderCtrl header = GetHeader();
     const int columns = header.GetItemCount();
@@ -140,18 +184,19 @@ void CEntryListView::SortByColumn(int column)
     g_AppSettings.LastColSorted = column;
 }
 
-int CALLBACK CEntryListView::CompareEntries(LPARAM first, LPARAM second, LPARAM column)
+int CALLBACK CEntryListView::CompareEntries(LPARAM first, LPARAM second, LPARAM order)
 {
+    const SortOrder& sort = *reinterpret_cast<const SortOrder*>(order);
     // Descending swaps the operands, so the tie-breaks reverse with the direction.
-    const CEntry* x = reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? first : second);
-    const CEntry* y = reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? second : first);
-    switch (column) {
+    const CEntry* x = reinterpret_cast<const CEntry*>(sort.ascending ? first : second);
+    const CEntry* y = reinterpret_cast<const CEntry*>(sort.ascending ? second : first);
+    switch (sort.column) {
     case ColDate:
-        if (int order = Order(x->GetDate(), y->GetDate())) return order;
-        return CompareCaptions(FormatEntryCaption(*x), FormatEntryCaption(*y));
-    case ColDescription: return CompareCaptions(FormatEntryCaption(*x), FormatEntryCaption(*y));
+        if (int result = Order(x->GetDate(), y->GetDate())) return result;
+        return CompareCaptions(sort.view->CaptionOf(x), sort.view->CaptionOf(y));
+    case ColDescription: return CompareCaptions(sort.view->CaptionOf(x), sort.view->CaptionOf(y));
     case ColOdometer:
-        if (int order = Order(x->GetOdometer(), y->GetOdometer())) return order;
+        if (int result = Order(x->GetOdometer(), y->GetOdometer())) return result;
         return Order(x->GetAmount(), y->GetAmount());
     case ColAmount: return Order(x->GetAmount(), y->GetAmount());
     default: return 0;

@@ -7,7 +7,15 @@
 // the direction. The main frame creates the control with LVS_REPORT | LVS_SHOWSELALWAYS and a
 // clickable header, WS_EX_STATICEDGE, and forwards to it the list's column-click and custom-draw
 // notifications (OnColumnClick, OnCustomDraw).
+//
+// A vehicle may have tens of thousands of entries, so no work here is done per comparison or
+// per row that the control could be spared: every row's texts are formatted once when the row is
+// written, the caption (the key of the description sort and of the date sort's tie-break) is kept
+// beside the entry until the next Refresh, a sort compares kept keys only, and the rows' messages
+// go straight to the control's own procedure (see InsertRow).
 #pragma once
+
+#include <unordered_map>
 
 #include "business/AlkBiz.h"
 #include "desktop/CustomListView.h"
@@ -57,8 +65,16 @@ private:
     // Sorts by the column and sets the header arrows; the wait cursor and the updating flag are
     // the caller's.
     void SortByColumn(int column);
-    static int CALLBACK CompareEntries(LPARAM first, LPARAM second, LPARAM column);
+    struct SortOrder;
+    static int CALLBACK CompareEntries(LPARAM first, LPARAM second, LPARAM order);
+    // Formats the entry's texts (its caption kept) and inserts its row at index; the row's index.
+    int InsertRow(CEntry* entry, int index);
+    // The caption kept for an entry; formatted and kept now for one that has none.
+    const CString& CaptionOf(const CEntry* entry);
 
     CObjectListT<CEntry> m_entries;
+    // The caption of every entry whose row was written since the last Refresh (rows deleted
+    // since keep theirs: their entries live on in m_entries until then).
+    std::unordered_map<const CEntry*, CString> m_captions;
     BOOL m_updating;
 };
