@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <memory>
+#include <new>
 
 #include "desktop/AppSettings.h"
 #include "desktop/DlgDatabaseInfo.h"
@@ -12,6 +13,7 @@
 #include "desktop/DlgOptions.h"
 #include "desktop/DlgStartup.h"
 #include "desktop/EntryEditor.h"
+#include "desktop/ExcelExport.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/Assert.h"
@@ -648,6 +650,60 @@ LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
     }
     default: ALK_ASSERT(!"a help command outside the map's range"); break;
     }
+    return 0;
+}
+
+// The export of the entries the entry list shows. The entries are loaded here, on the thread
+// that owns the database connection, and handed with copies of the title and the settings to
+// a worker that drives Excel (seconds to start, a call per cell range). The title names the
+// active vehicle, whose entries the filter selects, not whichever row is selected in the list.
+LRESULT CMainFrame::OnExportToExcel(WORD, WORD, HWND, BOOL&)
+{
+    if (!g_AppSettings.LastActiveVehicle || m_exportBusy) return 0;
+    CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle);
+    if (!vehicle) return 0;
+    m_exportBusy = 1;
+    CExcelExportJob* job = new (std::nothrow) CExcelExportJob;
+    if (!job) {
+        m_exportBusy = 0;
+        return 0;
+    }
+    job->window = m_hWnd;
+    job->title = FormatVehicleCaption(*vehicle);
+    job->formats = CExcelFormats::FromSettings();
+    CEntryFilter filter = m_filter;
+    bool loaded = false;
+    {
+        CWaitCursor wait;
+        loaded = g_DataLayer.Load(&job->entries, &filter) != 0;
+    }
+    HANDLE thread = loaded ? ::CreateThread(nullptr, 0, &CMainFrame::ExportThreadProc, job, 0, nullptr) : nullptr;
+    if (!thread) {  // a failed load shows nothing
+        delete job;
+        m_exportBusy = 0;
+        return 0;
+    }
+    ::CloseHandle(thread);
+    return 0;
+}
+
+DWORD WINAPI CMainFrame::ExportThreadProc(LPVOID parameter)
+{
+    CExcelExportJob* job = static_cast<CExcelExportJob*>(parameter);
+    HWND window = job->window;
+    try {
+        ExportEntryListToExcel(window, job->title, &job->entries, job->formats);
+    } catch (...) {
+        // Nothing to report to: the export ends as one whose calls failed.
+    }
+    ::PostMessageW(window, WM_EXPORT_ENDED, 0, 0);
+    delete job;
+    return 0;
+}
+
+LRESULT CMainFrame::OnExportEnded(UINT, WPARAM, LPARAM, BOOL&)
+{
+    m_exportBusy = 0;
     return 0;
 }
 

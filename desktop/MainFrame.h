@@ -22,6 +22,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <atomic>
+
 #include "business/AlkBiz.h"
 #include "desktop/EntryListView.h"
 #include "desktop/LayoutSettings.h"
@@ -37,6 +39,9 @@
 #include "framework/Splitter.h"
 #include "framework/UpdateUI.h"
 #include "resources/desktop/resource.h"
+
+// Posted by an export worker to the frame when its export has ended; lowers m_exportBusy.
+const UINT WM_EXPORT_ENDED = WM_APP + 32;
 
 class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CUpdateUI<CMainFrame>,
@@ -95,6 +100,11 @@ public:
         CMainFrame& m_frame;
     };
 
+    // Thread procedure of the Excel export: runs one CExcelExportJob (ExcelExport.h), posts
+    // WM_EXPORT_ENDED to the job's window and deletes the job. It never touches the frame object,
+    // which may be gone by then (the user closed the window while Excel was starting).
+    static DWORD WINAPI ExportThreadProc(LPVOID job);
+
     // clang-format off
     BEGIN_UPDATE_UI_MAP(CMainFrame)
         UPDATE_ELEMENT(ID_NEW_FUEL, UPDUI_MENUPOPUP | UPDUI_TOOLBAR)
@@ -142,6 +152,8 @@ public:
         COMMAND_RANGE_HANDLER(ID_VIEW_ALL_ENTRIES, ID_VIEW_EXPENSES, OnViewEntryType)
         COMMAND_RANGE_HANDLER(ID_VIEW_ALL_DATES, ID_VIEW_CUSTOM_DATES, OnViewDateRange)
         COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
+        COMMAND_ID_HANDLER(ID_TOOLS_EXPORT, OnExportToExcel)
+        MESSAGE_HANDLER(WM_EXPORT_ENDED, OnExportEnded)
         NOTIFY_HANDLER(IDC_VEHICLE_LIST, NM_CLICK, OnListClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_DBLCLK, OnListClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_CUSTOMDRAW, m_entryList.OnCustomDraw)
@@ -185,6 +197,8 @@ private:
     LRESULT OnEdit(WORD, WORD, HWND, BOOL&);
     LRESULT OnDatabaseInfo(WORD, WORD, HWND, BOOL&);
     LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
+    LRESULT OnExportToExcel(WORD, WORD, HWND, BOOL&);
+    LRESULT OnExportEnded(UINT, WPARAM, LPARAM, BOOL&);
 
     LRESULT OnListClick(int, LPNMHDR, BOOL&);
     LRESULT OnEntryItemChanged(int, LPNMHDR, BOOL&);
@@ -211,7 +225,9 @@ private:
     CEntryListView m_entryList;
     CVehicleListView m_vehicleList;
     CEntryFilter m_filter;
-    int m_exportBusy = 0;  // an Excel export is running
+    // 1 from the export command until its worker's end message arrives: one export at a time.
+    // Written on this thread only; atomic so that any thread may read it.
+    std::atomic<int> m_exportBusy{0};
     CSplitterWindow m_vSplit;
     CHorSplitterWindow m_hSplit1;
     CHorSplitterWindow m_hSplit2;

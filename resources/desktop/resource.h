@@ -228,3 +228,21 @@
 #define IDS_ECONOMY_MI_PER_LITRE  209
 #define IDS_MILEAGE_RATE_HELP     235
 #define IDS_NOT_SAVED             240
+
+// --- Excel export ------------------------------------------------------------------------------
+// Header texts of the workbook (with 137, 139, 140 and 147 of the entry list), the entry types'
+// names and the export's messages.
+#define IDS_COLUMN_CATEGORY       138
+#define IDS_COLUMN_END_ODOMETER   141
+#define IDS_COLUMN_TYPE           142
+#define IDS_COLUMN_FUEL_PRICE     143
+#define IDS_COLUMN_FUEL_QUANTITY  144
+#define IDS_COLUMN_NOTES          146
+#define IDS_COLUMN_START_ODOMETER 148
+#define IDS_COLUMN_VENDOR         149
+#define IDS_EXPORT_NO_EXCEL       161
+#define IDS_EXPORT_NO_ENTRIES     162
+#define IDS_TYPE_EXPENSE          172
+#define IDS_TYPE_FUEL             173
+#define IDS_TYPE_REPAIR           174
+#define IDS_TYPE_TRIP             175

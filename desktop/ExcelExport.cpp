@@ -1,0 +1,382 @@
+#include "desktop/ExcelExport.h"
+
+#include <objbase.h>
+#include <ole2.h>
+
+#include <climits>
+#include <cmath>
+#include <cwchar>
+
+#include "desktop/AppSettings.h"
+#include "desktop/Startup.h"
+#include "desktop/Utility.h"
+#include "framework/Gdi.h"
+#include "resources/desktop/resource.h"
+
+namespace {
+
+// Both arrays span the columns A to O, indexed from 1.
+const long kArrayColumns = 15;
+const long kTitleFontSize = 14;
+const long kCellFontSize = 9;
+const int kMaxAutomationArgs = 8;
+
+// A VARIANT owned by a scope: cleared (objects released, texts and arrays freed) at its end.
+class CScopedVariant {
+public:
+    CScopedVariant() { ::VariantInit(&m_value); }
+    ~CScopedVariant() { ::VariantClear(&m_value); }
+    CScopedVariant(const CScopedVariant&) = delete;
+    CScopedVariant& operator=(const CScopedVariant&) = delete;
+
+    VARIANT* operator&() { return &m_value; }
+    operator const VARIANT&() const { return m_value; }
+    VARIANT& Get() { return m_value; }
+
+private:
+    VARIANT m_value;
+};
+
+VARIANT IntegerValue(long value)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+
+// The VARIANT owns the new BSTR: clear it after use.
+VARIANT TextValue(const wchar_t* text, int length)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = ::SysAllocStringLen(text, static_cast<UINT>(length));
+    return v;
+}
+VARIANT TextValue(const CString& text)
+{
+    return TextValue(text.GetString(), text.GetLength());
+}
+VARIANT TextValue(const wchar_t* text)
+{
+    return TextValue(text, static_cast<int>(wcslen(text)));
+}
+
+// A float widened to double exactly as it is (0.1f stays 0.100000001490116...).
+VARIANT DoubleValue(float value)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_R8;
+    v.dblVal = static_cast<double>(value);
+    return v;
+}
+
+// A trip odometer kept as a float, truncated toward zero into the 32-bit range (a value outside
+// it, or not a number, would make the plain conversion undefined).
+long TruncatedOdometer(float value)
+{
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0f) return LONG_MAX;
+    if (value <= -2147483648.0f) return LONG_MIN;
+    return static_cast<long>(value);
+}
+
+HRESULT GetProperty(const VARIANT& object, const wchar_t* name, VARIANT* result)
+{
+    return InvokeAutomation(DISPATCH_PROPERTYGET, result, object, name, 0, nullptr);
+}
+
+HRESULT PutProperty(const VARIANT& object, const wchar_t* name, const VARIANT& value)
+{
+    return InvokeAutomation(DISPATCH_PROPERTYPUT, nullptr, object, name, 1, &value);
+}
+
+// The sheet's "range" of an address.
+HRESULT GetRange(const VARIANT& sheet, const wchar_t* address, VARIANT* range)
+{
+    VARIANT text = TextValue(address);
+    HRESULT hr = InvokeAutomation(DISPATCH_PROPERTYGET, range, sheet, L"range", 1, &text);
+    ::VariantClear(&text);
+    return hr;
+}
+
+// Stores value at the 1-based column of a row array (the array keeps its own copy) and clears
+// value.
+void PutElement(SAFEARRAY* row, long column, VARIANT value)
+{
+    ::SafeArrayPutElement(row, &column, &value);
+    ::VariantClear(&value);
+}
+
+// The entry's notes for a cell: carriage returns and tabs become blanks, line feeds stay.
+CString CellNotes(const CEntry& entry)
+{
+    CString notes = entry.GetNotes();
+    for (int i = 0; i < notes.GetLength(); ++i) {
+        wchar_t c = notes[i];
+        if (c == L'\r' || c == L'\t') notes.SetAt(i, L' ');
+    }
+    return notes;
+}
+
+// Fills every column in use of the row array with the entry's values.
+void FillRow(SAFEARRAY* row, CEntry& entry, bool withTrips, const CString typeNames[5])
+{
+    CEntry::Type type = entry.GetType();
+    bool fuel = type == CEntry::etFuel;
+    bool trip = type == CEntry::etTrip;
+
+    VARIANT date;
+    ::VariantInit(&date);
+    date.vt = VT_DATE;
+    date.date = entry.GetDate();
+    PutElement(row, 1, date);
+    PutElement(row, 2, TextValue(type >= CEntry::etFuel && type <= CEntry::etExpense ? typeNames[type] : CString()));
+    PutElement(row, 3, IntegerValue(entry.GetOdometer()));
+    PutElement(row, 4, TextValue(trip ? L"" : entry.GetVendor()));
+    PutElement(row, 5, TextValue(FormatEntryCaption(entry)));
+    PutElement(row, 6, fuel ? DoubleValue(entry.GetCustom1()) : TextValue(L""));
+    PutElement(row, 7, fuel ? DoubleValue(entry.GetCustom2()) : TextValue(L""));
+    PutElement(row, 8, DoubleValue(entry.GetAmount()));
+    if (withTrips) {
+        PutElement(row, 9, trip ? IntegerValue(TruncatedOdometer(entry.GetCustom1())) : TextValue(L""));
+        PutElement(row, 10, trip ? IntegerValue(TruncatedOdometer(entry.GetCustom2())) : TextValue(L""));
+        PutElement(row, 11, TextValue(trip ? entry.GetVendor() : L""));
+        PutElement(row, 12, TextValue(CellNotes(entry)));
+    } else {
+        PutElement(row, 9, TextValue(CellNotes(entry)));
+    }
+}
+
+// The workbook of a started Excel (the application object), in the order Excel is driven: it
+// stays invisible until the end, so no call waits for drawing.
+void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT<CEntry>* entries,
+                  const CExcelFormats& formats)
+{
+    CScopedVariant workbooks, workbook, sheet;
+    GetProperty(application, L"workbooks", &workbooks);
+    // Add answers the new workbook whether it is asked for or not; taken, it is released with the
+    // others here rather than whenever the caller's side of COM lets go of an unwanted result.
+    InvokeAutomation(DISPATCH_METHOD, &workbook, workbooks, L"Add", 0, nullptr);
+    GetProperty(application, L"activesheet", &sheet);
+
+    {
+        CScopedVariant range;
+        GetRange(sheet, L"A1", &range);
+        VARIANT text = TextValue(title);
+        PutProperty(range, L"Value", text);
+        ::VariantClear(&text);
+        SetRangeFont(range, true, kTitleFontSize);
+    }
+
+    const int count = entries->GetCount();
+    bool withTrips = false;
+    for (int i = 0; i < count && !withTrips; ++i) withTrips = entries->Get(i)->GetType() == CEntry::etTrip;
+
+    // Both arrays are owned by these VARIANTs and destroyed with them.
+    CScopedVariant header, row;
+    header.Get().vt = row.Get().vt = VT_ARRAY | VT_VARIANT;
+    header.Get().parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
+    row.Get().parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
+    if (!header.Get().parray || !row.Get().parray) return;
+
+    PutHeaderCell(1, IDS_COLUMN_DATE, header.Get().parray);
+    PutHeaderCell(2, IDS_COLUMN_TYPE, header.Get().parray);
+    PutHeaderCell(3, IDS_COLUMN_ODOMETER, header.Get().parray);
+    PutHeaderCell(4, IDS_COLUMN_VENDOR, header.Get().parray);
+    PutHeaderCell(5, IDS_COLUMN_DESCRIPTION, header.Get().parray);
+    PutHeaderCell(6, IDS_COLUMN_FUEL_QUANTITY, header.Get().parray);
+    PutHeaderCell(7, IDS_COLUMN_FUEL_PRICE, header.Get().parray);
+    PutHeaderCell(8, IDS_COLUMN_AMOUNT, header.Get().parray);
+    if (withTrips) {
+        PutHeaderCell(9, IDS_COLUMN_START_ODOMETER, header.Get().parray);
+        PutHeaderCell(10, IDS_COLUMN_END_ODOMETER, header.Get().parray);
+        PutHeaderCell(11, IDS_COLUMN_CATEGORY, header.Get().parray);
+    }
+    PutHeaderCell(withTrips ? 12 : 9, IDS_COLUMN_NOTES, header.Get().parray);
+    {
+        CScopedVariant range;
+        GetRange(sheet, L"A3:O3", &range);
+        PutProperty(range, L"Value", header);
+        SetRangeFont(range, true, kCellFontSize);
+    }
+
+    // Index = CEntry::Type; 0 and any other type have no name.
+    const CString typeNames[5] = {CString(), LoadResString(IDS_TYPE_FUEL), LoadResString(IDS_TYPE_REPAIR),
+                                  LoadResString(IDS_TYPE_TRIP), LoadResString(IDS_TYPE_EXPENSE)};
+    for (int i = 0; i < count; ++i) {
+        FillRow(row.Get().parray, *entries->Get(i), withTrips, typeNames);
+        wchar_t address[32];
+        swprintf(address, 32, L"A%d:O%d", i + 4, i + 4);
+        CScopedVariant range;
+        GetRange(sheet, address, &range);
+        PutProperty(range, L"Value", row);
+        SetRangeFont(range, false, kCellFontSize);
+    }
+
+    if (formats.formatCells) {
+        SetColumnNumberFormat(L"A1", formats.date, sheet, formats.formatCells);
+        SetColumnNumberFormat(L"C1", formats.integer, sheet, formats.formatCells);
+        SetColumnNumberFormat(L"F1", formats.decimal, sheet, formats.formatCells);
+        SetColumnNumberFormat(L"G1", formats.currency, sheet, formats.formatCells);
+        SetColumnNumberFormat(L"H1", formats.currency, sheet, formats.formatCells);
+        if (withTrips) {
+            SetColumnNumberFormat(L"I1", formats.integer, sheet, formats.formatCells);
+            SetColumnNumberFormat(L"J1", formats.integer, sheet, formats.formatCells);
+        }
+    }
+
+    const wchar_t* fitted[] = {L"B1", L"C1", L"D1", L"E1", L"F1", L"G1", L"H1", L"I1", L"J1", L"K1"};
+    for (int i = 0; i < (withTrips ? 10 : 7); ++i) AutoFitColumn(fitted[i], sheet);
+
+    PutProperty(application, L"Visible", IntegerValue(1));
+}
+
+}  // namespace
+
+// --- settings and jobs -------------------------------------------------------------------------
+
+CExcelFormats CExcelFormats::FromSettings()
+{
+    CExcelFormats formats;
+    formats.formatCells = g_AppSettings.ExcelFormatCells;
+    // New buffers rather than shared ones: the worker owns what it reads.
+    formats.date = CString(g_AppSettings.ExcelFmt_Date.GetString(), g_AppSettings.ExcelFmt_Date.GetLength());
+    formats.integer = CString(g_AppSettings.ExcelFmt_Integer.GetString(), g_AppSettings.ExcelFmt_Integer.GetLength());
+    formats.decimal = CString(g_AppSettings.ExcelFmt_Float.GetString(), g_AppSettings.ExcelFmt_Float.GetLength());
+    formats.currency =
+        CString(g_AppSettings.ExcelFmt_Currency.GetString(), g_AppSettings.ExcelFmt_Currency.GetLength());
+    return formats;
+}
+
+std::atomic<long> CExcelExportJob::s_alive{0};
+
+CExcelExportJob::CExcelExportJob()
+{
+    ++s_alive;
+}
+
+CExcelExportJob::~CExcelExportJob()
+{
+    entries.Clear();
+    --s_alive;
+}
+
+long CExcelExportJob::Alive()
+{
+    return s_alive;
+}
+
+// --- the export --------------------------------------------------------------------------------
+
+int ExportEntriesToExcel(HWND parent, const wchar_t* title, CEntryFilter* filter)
+{
+    CWaitCursor wait;
+    CObjectListT<CEntry> entries;
+    if (!g_DataLayer.Load(&entries, filter)) return 0;
+    return ExportEntryListToExcel(parent, title, &entries, CExcelFormats::FromSettings());
+}
+
+int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntry>* entries,
+                           const CExcelFormats& formats)
+{
+    CWaitCursor wait;
+    if (entries->GetCount() == 0) {
+        ::MessageBoxW(parent, LoadResString(IDS_EXPORT_NO_ENTRIES), LoadResString(IDR_MAINFRAME),
+                      MB_OK | MB_ICONINFORMATION);
+        return 1;
+    }
+
+    // The thread is a single-threaded apartment for the length of the export (when it already
+    // was one, this only counts up, and the uninitialisation below counts down again).
+    HRESULT ole = ::OleInitialize(nullptr);
+    CLSID clsid;
+    IDispatch* excel = nullptr;
+    HRESULT hr = ::CLSIDFromProgID(L"Excel.Application", &clsid);
+    if (SUCCEEDED(hr))
+        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&excel));
+    if (FAILED(hr) || !excel) {
+        ::MessageBoxW(parent, LoadResString(IDS_EXPORT_NO_EXCEL), LoadResString(IDR_MAINFRAME),
+                      MB_OK | MB_ICONEXCLAMATION);
+        if (SUCCEEDED(ole)) ::OleUninitialize();
+        return 0;
+    }
+
+    {
+        CScopedVariant application;  // releases Excel's application object; Excel stays running
+        application.Get().vt = VT_DISPATCH;
+        application.Get().pdispVal = excel;
+        FillWorkbook(application, title, entries, formats);
+    }
+    if (SUCCEEDED(ole)) ::OleUninitialize();
+    return 1;
+}
+
+// --- the automation calls ---------------------------------------------------------------------
+
+HRESULT InvokeAutomation(WORD kind, VARIANT* result, const VARIANT& object, const wchar_t* name, int argCount,
+                         const VARIANT* args)
+{
+    if (result) ::VariantClear(result);
+    if (object.vt != VT_DISPATCH || !object.pdispVal || !name) return E_FAIL;
+    if (argCount < 0 || argCount > kMaxAutomationArgs || (argCount > 0 && !args)) return E_INVALIDARG;
+    IDispatch* dispatch = object.pdispVal;
+
+    LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+
+    // Invoke takes the arguments last to first. They are only read: shallow copies will do.
+    VARIANT reversed[kMaxAutomationArgs];
+    for (int i = 0; i < argCount; ++i) reversed[i] = args[argCount - 1 - i];
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {argCount ? reversed : nullptr, nullptr, static_cast<UINT>(argCount), 0};
+    if ((kind & DISPATCH_PROPERTYPUT) && argCount > 0) {
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+    }
+    EXCEPINFO exception = {};
+    UINT argError = 0;
+    hr = dispatch->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, kind, &params, result, &exception, &argError);
+    ::SysFreeString(exception.bstrSource);
+    ::SysFreeString(exception.bstrDescription);
+    ::SysFreeString(exception.bstrHelpFile);
+    return hr;
+}
+
+void SetColumnNumberFormat(const wchar_t* address, const wchar_t* format, const VARIANT& sheet, int formatCells)
+{
+    if (!formatCells || !format || !*format) return;
+    CScopedVariant range, column;
+    GetRange(sheet, address, &range);
+    GetProperty(range, L"EntireColumn", &column);
+    VARIANT text = TextValue(format);
+    PutProperty(column, L"NumberFormat", text);
+    ::VariantClear(&text);
+}
+
+void AutoFitColumn(const wchar_t* address, const VARIANT& sheet)
+{
+    CScopedVariant range, column;
+    GetRange(sheet, address, &range);
+    GetProperty(range, L"EntireColumn", &column);
+    InvokeAutomation(DISPATCH_METHOD, nullptr, column, L"AutoFit", 0, nullptr);
+}
+
+void SetRangeFont(const VARIANT& range, bool bold, long size)
+{
+    CScopedVariant font;
+    GetProperty(range, L"font", &font);
+    PutProperty(font, L"Size", IntegerValue(size));
+    if (bold) PutProperty(font, L"Bold", IntegerValue(1));
+}
+
+void PutHeaderCell(long column, UINT stringId, SAFEARRAY* header)
+{
+    PutElement(header, column, TextValue(LoadResString(stringId)));
+}
