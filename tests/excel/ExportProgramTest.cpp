@@ -1,0 +1,144 @@
+// Autolark.exe exporting the sample database to the Excel double, both as processes of their own
+// under the test prefix: the program is driven as a user drives it (the command from the menu),
+// and the workbook is checked against the database.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "business/AlkBiz.h"
+#include "desktop/AppSettings.h"
+#include "ExcelTestSupport.h"
+#include "resources/desktop/resource.h"
+#include "tests/mainframe/MainFrameTestSupport.h"
+
+using namespace alk_excel_test;
+using namespace alk_mainframe_test;
+
+namespace {
+
+// A program run to its end (or stopped when the test leaves early).
+class Program {
+public:
+    ~Program()
+    {
+        if (!m_info.hProcess) return;
+        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 99);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+    bool Start(const std::wstring& exe, const std::wstring& arguments = L"")
+    {
+        std::wstring line = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info);
+    }
+    // The exit code, or -1 when the program is still running after the time.
+    long Wait(DWORD timeoutMs)
+    {
+        DWORD code = 0;
+        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+        GetExitCodeProcess(m_info.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+void WriteSetting(const wchar_t* name, const BYTE* data, DWORD size, DWORD type)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, type, data, size);
+    RegCloseKey(key);
+}
+void WriteSetting(const wchar_t* name, DWORD value)
+{
+    WriteSetting(name, reinterpret_cast<const BYTE*>(&value), sizeof value, REG_DWORD);
+}
+void WriteSetting(const wchar_t* name, const std::wstring& text)
+{
+    WriteSetting(name, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), REG_SZ);
+}
+
+TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
+{
+    DeleteSettingsKey();
+    std::wstring sample = TempFile(L"excel-sample");
+    Program tool;
+    ASSERT_TRUE(tool.Start(WinePath(ALK_SAMPLE_TOOL_PATH), L"\"" + sample + L"\""));
+    ASSERT_EQ(0, tool.Wait(60000));
+
+    // The second vehicle and its entries in storage order, as the export should show them.
+    std::wstring caption;
+    unsigned long vehicle = 0;
+    std::vector<double> dates;
+    bool trips = false;
+    {
+        CDataLayer db;
+        ASSERT_EQ(CDataLayer::csConnected, db.Connect(sample.c_str()));
+        CObjectListT<CVehicle> vehicles;
+        ASSERT_TRUE(db.Load(&vehicles));
+        ASSERT_GE(vehicles.GetCount(), 2);
+        vehicle = vehicles.Get(1)->GetRefID();
+        caption = std::wstring(vehicles.Get(1)->GetName()) + L" (" + std::to_wstring(vehicles.Get(1)->GetYear()) + L")";
+        CEntryFilter filter;
+        filter.SetVehicleID(vehicle);
+        CObjectListT<CEntry> entries;
+        ASSERT_TRUE(db.Load(&entries, &filter));
+        for (int i = 0; i < entries.GetCount(); ++i) {
+            dates.push_back(entries.Get(i)->GetDate());
+            trips = trips || entries.Get(i)->GetType() == CEntry::etTrip;
+        }
+        db.Disconnect();
+    }
+    ASSERT_GT(dates.size(), 10u);
+    WriteSetting(L"DBPath", sample);
+    WriteSetting(L"UnitSetupMsgShown", 1);
+    WriteSetting(L"LastActiveVehicle", vehicle);
+
+    CExcelDoubleScope excel;
+    Program program;
+    ASSERT_TRUE(program.Start(WinePath(ALK_PROGRAM_PATH)));
+    HWND main = nullptr;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        main = FindWindowW(L"Alk.MainFrame", L"Autolark");
+        HWND entries = main ? FindControl(main, IDC_ENTRY_LIST) : nullptr;
+        if (entries && SendMessageW(entries, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(dates.size())) break;
+        main = nullptr;
+        Sleep(20);
+    }
+    ASSERT_NE(nullptr, main) << "the program did not show the vehicle's entries";
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_TOOLS_EXPORT, 0), 0);
+    excel_double::CExcelRecord record;
+    ASSERT_TRUE(excel.Record(&record));
+    EXPECT_EQ(L"released", record.endReason);
+    ASSERT_NE(nullptr, record.Cell(L"A1"));
+    EXPECT_EQ(caption, record.Cell(L"A1")->value.text);
+    EXPECT_EQ(L"Notes", record.Cell(trips ? L"L3" : L"I3")->value.text);
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const excel_double::RecordCell* date = record.Cell(excel_double::CellName(static_cast<int>(i) + 4, 1).c_str());
+        ASSERT_NE(nullptr, date) << "row " << i + 4;
+        EXPECT_EQ(VT_DATE, date->value.type);
+        EXPECT_EQ(dates[i], date->value.number) << "row " << i + 4;
+    }
+    EXPECT_EQ(nullptr, record.Cell(excel_double::CellName(static_cast<int>(dates.size()) + 4, 1).c_str()));
+    EXPECT_EQ((trips ? 65u : 50u) + 4 * dates.size(), record.Invokes().size());
+    EXPECT_TRUE(record.visible);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait(20000)) << "the program did not end";
+    DeleteSettingsKey();
+    DeleteFileW(sample.c_str());
+}
+
+}  // namespace
