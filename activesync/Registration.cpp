@@ -51,7 +51,8 @@ bool CRegistration::Load()
 
 void CRegistration::SpecialDefaultsPath(int index, char (&path)[MAX_PATH])
 {
-    const char* format = "SOFTWARE\\Microsoft\\Windows CE Services\\SpecialDefaults\\%1\\Services\\Synchronization\\Objects";
+    const char* format =
+        "SOFTWARE\\Microsoft\\Windows CE Services\\SpecialDefaults\\%1\\Services\\Synchronization\\Objects";
     DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(kDeviceTypes[index])};
     if (!FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, format, 0, 0, path, MAX_PATH,
                         reinterpret_cast<va_list*>(arguments))) {
@@ -133,8 +134,8 @@ void CRegistration::RegisterObjectType(HKEY parent, const char* path)
     // "<module path>,-5": the icon by its resource id.
     char icon[MAX_PATH + 16];
     DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(m_modulePath), IDI_ALKSYNC};
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1,-%2!d!", 0, 0, icon,
-                       sizeof icon, reinterpret_cast<va_list*>(arguments))) {
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1,-%2!d!", 0, 0, icon, sizeof icon,
+                       reinterpret_cast<va_list*>(arguments))) {
         SetText(type, "DefaultIcon", icon);
     }
     RegCloseKey(type);
