@@ -19,12 +19,13 @@ CAppModule g_module;
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        ::DisableThreadLibraryCalls(instance);
         g_module.Init(instance);
-    } else if (reason == DLL_PROCESS_DETACH) {
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Unloaded by FreeLibrary (COM letting an unused server go): the module's window classes
+        // go with it. At the end of the process there is nothing left to tidy.
         g_module.Term();
     }
     return TRUE;

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sdk/activesync/manager/Manager.h"
+
 namespace alk_sync_test {
 
 std::string WinePath(const char* unixPath)
@@ -26,12 +28,12 @@ std::string PocketPCTypeKey()
     return ALK_TEST_POCKETPC_OBJECTS "\\ALK";
 }
 
-long RunProgram(const std::string& program, const std::string& arguments, const std::string& output, DWORD timeoutMs)
+HANDLE StartProgram(const std::string& program, const std::string& arguments, const std::string& output)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return -1;
+    if (out == INVALID_HANDLE_VALUE) return nullptr;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -43,16 +45,34 @@ long RunProgram(const std::string& program, const std::string& arguments, const 
     const BOOL started =
         CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
     CloseHandle(out);
-    if (!started) return -1;
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(pi.hProcess, &code);
-    } else {
-        TerminateProcess(pi.hProcess, 99);
-    }
-    CloseHandle(pi.hProcess);
+    if (!started) return nullptr;
     CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+long RunProgram(const std::string& program, const std::string& arguments, const std::string& output, DWORD timeoutMs)
+{
+    HANDLE process = StartProgram(program, arguments, output);
+    if (!process) return -1;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process, &code);
+    } else {
+        TerminateProcess(process, STILL_ACTIVE);
+        WaitForSingleObject(process, INFINITE);
+    }
+    CloseHandle(process);
     return static_cast<long>(code);
+}
+
+void CopySampleDatabase(const std::wstring& path)
+{
+    static CScratchFolder folder(L"alksample");
+    static const std::wstring sample = folder.File(L"sample.dat");
+    static const long made =
+        RunProgram(WinePath(ALK_SAMPLE_DB_PATH), "\"" + ToAnsi(sample) + "\"", ToAnsi(folder.File(L"out.txt")));
+    ASSERT_EQ(0, made) << "the sample-database tool failed";
+    ASSERT_TRUE(CopyFileW(sample.c_str(), path.c_str(), FALSE));
 }
 
 // --- the registered server -------------------------------------------------------------------
@@ -87,30 +107,60 @@ RegisteredServer::~RegisteredServer()
 
 Manager::Manager() : m_folder(L"alkmanager") {}
 
-std::string Manager::SyncArguments(const std::string& extra)
-{
-    return "sync --state \"" + StatePath() + "\" " + extra;
-}
-
-long Manager::Run(const std::string& arguments)
+std::string Manager::NextLog()
 {
     // A log of its own for each run: Wine may close a finished child's files a moment late.
-    const std::string logPath = ToAnsi(m_folder.File(L"log" + std::to_wstring(++m_runs) + L".txt"));
-    const std::string outPath = ToAnsi(m_folder.File(L"out" + std::to_wstring(m_runs) + L".txt"));
-    const long code = RunProgram(WinePath(ALK_MANAGER_PATH), arguments + " --log \"" + logPath + "\"", outPath);
+    return ToAnsi(m_folder.File(L"log" + std::to_wstring(++m_runs) + L".txt"));
+}
+
+std::string Manager::LogPath() const
+{
+    return ToAnsi(m_folder.File(L"log" + std::to_wstring(m_runs) + L".txt"));
+}
+
+void Manager::ReadLog(const std::string& path)
+{
     log.clear();
-    std::ifstream in(logPath);
+    std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         log.push_back(line);
     }
+}
+
+long Manager::Run(const std::string& arguments)
+{
+    const std::string logPath = NextLog();
+    const long code =
+        RunProgram(WinePath(ALK_MANAGER_PATH), arguments + " --log \"" + logPath + "\"", logPath + ".out");
+    ReadLog(logPath);
     return code;
+}
+
+long Manager::SyncHere(const std::vector<std::string>& extra)
+{
+    const std::string logPath = NextLog();
+    std::vector<std::string> arguments = {"sync", "--state", StatePath(), "--log", logPath};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(&argument[0]);
+    const long code = AlkManagerMain(static_cast<int>(argv.size()), argv.data());
+    ReadLog(logPath);
+    return code;
+}
+
+HANDLE Manager::Start(const std::string& extra)
+{
+    const std::string logPath = NextLog();
+    return StartProgram(WinePath(ALK_MANAGER_PATH),
+                        "sync --state \"" + StatePath() + "\" " + extra + " --log \"" + logPath + "\"",
+                        logPath + ".out");
 }
 
 long Manager::Sync(const std::string& extra)
 {
-    const long code = Run(SyncArguments(extra));
+    const long code = Run("sync --state \"" + StatePath() + "\" " + extra);
     // Every run that made a store ends with the server free to go.
     if (Count("CoCreateInstance(") == 1) {
         EXPECT_TRUE(Has("DllCanUnloadNow() = 0x00000000")) << Text();
@@ -200,18 +250,11 @@ std::string DeviceObjects::Snapshot() const
 
 ItemFields HandleFields(const CSyncObject& object)
 {
-    ItemFields fields;
     if (object.handle.size() != 24) {
         ADD_FAILURE() << object.file << ": a handle of " << object.handle.size() << " bytes";
-        return fields;
+        return ItemFields();
     }
-    const uint8_t* bytes = object.handle.data();
-    std::memcpy(&fields.kind, bytes, 4);
-    std::memcpy(&fields.type, bytes + 4, 4);
-    std::memcpy(&fields.row, bytes + 8, 4);
-    std::memcpy(&fields.ref, bytes + 12, 4);
-    std::memcpy(&fields.modified, bytes + 16, 8);
-    return fields;
+    return ParseItem(object.handle.data());
 }
 
 const CSyncObject* FindObject(const CSyncState& state, int type, unsigned long ref)

@@ -29,9 +29,15 @@ std::string ServerPath();
 // The registered object type's key under the Pocket PC defaults.
 std::string PocketPCTypeKey();
 
-// Runs a program; its exit code (-1 when it could not start, 259 when it did not end in time).
+// Starts a program, its output in the file; the process handle (null when it could not start).
+HANDLE StartProgram(const std::string& program, const std::string& arguments, const std::string& output);
+// Runs a program; its exit code (-1 when it could not start; a program that does not end in
+// time is ended and gives 259).
 long RunProgram(const std::string& program, const std::string& arguments, const std::string& output,
                 DWORD timeoutMs = 120000);
+// The sample database of the desktop program's sample-database tool (made once per test program,
+// a copy each call) at path.
+void CopySampleDatabase(const std::wstring& path);
 
 // The Pocket PC defaults' Objects key made and AlkSync.dll registered in process; at the end
 // unregistered and the defaults key gone.
@@ -55,8 +61,13 @@ public:
     long Sync(const std::string& extra = std::string());
     // Any command; the log in `log`.
     long Run(const std::string& arguments);
-    // The command line of a `sync`, for a caller that starts it itself.
-    std::string SyncArguments(const std::string& extra);
+    // A `sync` run by the manager's library in this process (the same command line and log).
+    long SyncHere(const std::vector<std::string>& extra);
+    // A `sync` started and left running (its log at LogPath()); the process handle.
+    HANDLE Start(const std::string& extra);
+    std::string LogPath() const;
+    // Reads a log into `log`.
+    void ReadLog(const std::string& path);
 
     CSyncState State() const;
     // Lines starting with prefix, and whether one equals line.
@@ -67,6 +78,8 @@ public:
     std::vector<std::string> log;
 
 private:
+    std::string NextLog();
+
     CScratchFolder m_folder;
     int m_runs = 0;
 };

@@ -165,9 +165,12 @@ int CSyncRun::Synchronise(IReplStore* store, IReplNotify* notify)
             if (!object.keep || !object.handle) continue;
             CSyncObject saved;
             saved.file = object.file;
-            saved.handle.resize(store->ObjectToBytes(object.handle, nullptr));
-            const UINT size = saved.handle.empty() ? 0 : store->ObjectToBytes(object.handle, saved.handle.data());
-            m_log.Line("ObjectToBytes(%s) = %u", object.file.c_str(), size);
+            // The size first, then the bytes, as the manager keeps them.
+            const UINT needed = store->ObjectToBytes(object.handle, nullptr);
+            m_log.Line("ObjectToBytes(%s, null) = %u", object.file.c_str(), needed);
+            saved.handle.resize(needed);
+            const UINT size = needed ? store->ObjectToBytes(object.handle, saved.handle.data()) : 0;
+            if (needed) m_log.Line("ObjectToBytes(%s) = %u", object.file.c_str(), size);
             saved.handle.resize(std::min<size_t>(size, saved.handle.size()));
             saved.hash = object.hash;
             next.objects.push_back(std::move(saved));
