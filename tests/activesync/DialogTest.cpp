@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -103,15 +104,15 @@ protected:
         ASSERT_NE(nullptr, owner) << "no display";
         ASSERT_NE(nullptr, store);
     }
-    HRESULT Show(HREPLFLD folder, const std::function<void(HWND)>& answer, DialogDriver** driverOut = nullptr)
+    // Runs the dialog as the manager asks for it; `answer` ends it.
+    HRESULT Show(HREPLFLD folder, const std::function<void(HWND)>& answer)
     {
-        static DialogDriver* last = nullptr;
-        delete last;
-        last = new DialogDriver(answer);
-        if (driverOut) *driverOut = last;
+        driver.reset();  // one hook at a time
+        driver = std::make_unique<DialogDriver>(answer);
         return store->ActivateDialog(0, owner, folder, nullptr);
     }
 
+    std::unique_ptr<DialogDriver> driver;
     HWND owner = nullptr;
     HMODULE module = nullptr;
     IReplStore* store = nullptr;
@@ -121,10 +122,8 @@ protected:
 
 TEST_F(DialogTest, TheDialogShowsItsTitleInBoldOwnedByTheManagersWindow)
 {
-    DialogDriver* driver = nullptr;
     EXPECT_EQ(REPL_E_USER_CANCELLED,
-              Show(
-                  nullptr, [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); }, &driver));
+              Show(nullptr, [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); }));
     ASSERT_EQ(1, driver->seen);
     EXPECT_EQ(kCaption, driver->caption);
     EXPECT_EQ(L" Autolark ActiveSync Provider", driver->title);

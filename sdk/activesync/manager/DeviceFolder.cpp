@@ -67,14 +67,18 @@ bool CDeviceFolder::Read(const std::string& name, std::vector<uint8_t>* bytes) c
 
 bool CDeviceFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const
 {
-    HANDLE file = CreateFileA((m_path + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Beside it first: a write that fails half-way leaves the device's object as it was, and
+    // no half an object that would look new to the next run.
+    const std::string path = m_path + "\\" + name, temporary = path + ".new";
+    HANDLE file =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok =
-        bytes.empty() ||
-        (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
     CloseHandle(file);
+    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!ok) DeleteFileA(temporary.c_str());
     return ok;
 }
 

@@ -19,6 +19,7 @@ public:
     // The objects' file names, in order.
     std::vector<std::string> List() const;
     bool Read(const std::string& name, std::vector<uint8_t>* bytes) const;
+    // Replaces the file whole or not at all.
     bool Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
     bool Remove(const std::string& name) const;
 

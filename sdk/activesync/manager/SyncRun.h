@@ -6,7 +6,8 @@
 //     CReplNotifyDouble owning the manager's window), GetStoreInfo. A store id unlike the
 //     state's starts afresh: every object of either side is then new to the other.
 //  2. The desktop: GetFolderInfo("ALK"), IsFolderChanged (a replaced store ends the run before
-//     anything is written), the state's handles rebuilt (BytesToObject), the enumeration (a
+//     anything is written; a folder made for the run always reports a change, and the
+//     enumeration runs in any case), the state's handles rebuilt (BytesToObject), the enumeration (a
 //     failed one ends the run: items it did not give are not taken for deleted). Items the
 //     store does not replicate are skipped; the others are matched to the state's handles
 //     (CompareItem), changed when IsItemChanged says so against the enumerated item, whose
