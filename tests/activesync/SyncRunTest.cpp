@@ -540,7 +540,8 @@ TEST_F(SyncRunTest, OneCarMadeOnBothSidesEndsAsOneWithEveryEntry)
             ++cars;
             EXPECT_EQ(static_cast<int32_t>(survivor), p.Integer(CDevicePacket::VehicleRefID));
         } else {
-            EXPECT_EQ(static_cast<int32_t>(survivor), p.Integer(CDevicePacket::EntryVehicle)) << file;
+            EXPECT_EQ(static_cast<int32_t>(survivor), p.Integer(CDevicePacket::EntryVehicle)) << file << "\n"
+                                                                                              << manager.Text();
             names.insert(p.Text(CDevicePacket::Name));
         }
     }
@@ -590,6 +591,45 @@ TEST_F(SyncRunTest, AnotherDatabaseStartsAfreshAndAReplacedStoreEndsTheRun)
     other.CloseDb();
     EXPECT_EQ(2u, objects.Files().size());
     EXPECT_EQ(1, db.Db().GetNumVehicles()) << "the first database is left alone";
+}
+
+TEST_F(SyncRunTest, AFailedEnumerationEndsTheRunAndDeletesNothing)
+{
+    db.AddVehicle(0x100, L"Van");
+    db.AddEntry(0x101, 0x100, CEntry::etFuel, 40000, 1000, 30.0f);
+    db.CloseDb();
+    ASSERT_EQ(0, manager.Sync("--selected")) << manager.Text();
+    const std::wstring statePath = std::wstring(manager.Folder()) + L"\\state.txt";
+    const std::string state = FileBytes(statePath), device = objects.Snapshot(), desktop = FileBytes(db.Path());
+
+    // The desktop file unreadable once the store has started: no item can be enumerated, and
+    // none of the device's objects may be taken for deleted.
+    const std::string logPath = manager.LogPath() + "-failed.txt";
+    {
+        SyncOptions options;
+        options.statePath = manager.StatePath();
+        options.initializeFlags = REPL_INIT_SELECTED_DEVICE;
+        options.onStage = [&](SyncOptions::Stage stage) {
+            if (stage != SyncOptions::afterStoreInfo) return;
+            std::ofstream out(db.Path().c_str(), std::ios::binary | std::ios::trunc);
+            out << std::string(4096, 'x');
+        };
+        CManagerLog log;
+        ASSERT_TRUE(log.Open(logPath));
+        EXPECT_EQ(exitEnumeration, CSyncRun(options, log).Run());
+    }
+    manager.ReadLog(logPath);
+    EXPECT_TRUE(manager.Has("FindFirstItem() = 0x80004005 exists=0")) << manager.Text();
+    EXPECT_EQ(0, manager.Count("Setup(") + manager.Count("DeleteObj(") + manager.Count("IsValidObject("));
+    EXPECT_TRUE(manager.Has("DllCanUnloadNow() = 0x00000000")) << manager.Text();
+    EXPECT_EQ(state, FileBytes(statePath));
+    EXPECT_EQ(device, objects.Snapshot());
+
+    {
+        std::ofstream out(db.Path().c_str(), std::ios::binary | std::ios::trunc);
+        out << desktop;
+    }
+    ExpectQuietRun();
 }
 
 TEST_F(SyncRunTest, AStoreThatCannotStartIsReportedAndNothingMoves)
