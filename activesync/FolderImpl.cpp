@@ -8,7 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "activesync/DlgOptions.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/ItemImpl.h"
 #include "activesync/ObjectEnumerator.h"
@@ -214,10 +213,9 @@ HRESULT CFolderImpl::GetObjTypeUIData(OBJUIDATA* data)
     return S_OK;
 }
 
-HRESULT CFolderImpl::ActivateDialog(HWND owner)
+HRESULT CFolderImpl::ActivateDialog(HWND)
 {
-    CDlgOptions dialog;
-    return dialog.DoModal(owner) == IDOK ? S_OK : REPL_E_USER_CANCELLED;
+    return E_NOTIMPL;
 }
 
 // --- duplicates ------------------------------------------------------------------------------

@@ -20,3 +20,10 @@ int EditEntry(CEntry* entry);
 // back on OK. 1 when the sheet ended with OK, else 0 (the entry untouched).
 int EditFuelEntry(CEntry* entry, CCustomPropertySheet& sheet);
 int EditExpenseEntry(CEntry* entry, CCustomPropertySheet& sheet);
+// The sheets of repairs (details and notes) and trips (details, expense and notes), alike.
+int EditRepairEntry(CEntry* entry, CCustomPropertySheet& sheet);
+int EditTripEntry(CEntry* entry, CCustomPropertySheet& sheet);
+
+// A trip odometer as the pages show it (the entry keeps it as a float): its whole part, a value
+// beyond the 32-bit range as the range's end, and not-a-number as 0.
+long WholeOdometer(float odometer);

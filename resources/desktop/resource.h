@@ -247,30 +247,51 @@
 #define IDS_TYPE_REPAIR           174
 #define IDS_TYPE_TRIP             175
 
-// --- Reminders ---------------------------------------------------------------------------------
-#define IDD_NOTIFICATION      111
-#define IDD_NOTIFICATION_FIRE 112
-#define IDD_REMINDERS         114
+// --- Repair, trip and vehicle editors ----------------------------------------------------------
+#define IDD_REPAIR_DETAILS    115
+#define IDD_TRIP_DETAILS      117
+#define IDD_TRIP_EXPENSE      118
+#define IDD_VEHICLE_DEALER    119
+#define IDD_VEHICLE_DETAILS   120
+#define IDD_VEHICLE_INSURANCE 121
 
-// Edit Reminder dialog
-#define IDC_REMINDER_DATE          1012
-#define IDC_REMINDER_DESCRIPTION   1025
-#define IDC_REMINDER_ODOMETER      1028
-#define IDC_REMINDER_KEYWORDS      1033
-#define IDC_REMINDER_ODOMETER_SPIN 1041
-// Due-reminder dialog ("Delete this reminder" is IDOK, "Remind me later" IDCANCEL)
-#define IDC_FIRE_DATE             1013
-#define IDC_FIRE_TODAY            1014
-#define IDC_FIRE_DESCRIPTION      1025
-#define IDC_FIRE_ODOMETER         1029
-#define IDC_FIRE_CURRENT_ODOMETER 1030
-#define IDC_FIRE_VEHICLE          1047
-// Manage Reminders dialog (Close is IDCANCEL)
-#define IDC_REMINDERS_NEW     1000
-#define IDC_REMINDERS_LIST    1011
-#define IDC_REMINDERS_DELETE  1015
-#define IDC_REMINDERS_EDIT    1017
-#define IDC_REMINDERS_VEHICLE 1025
+// Repair page (besides the shared entry controls): the vendor
+#define IDC_REPAIR_VENDOR 1047
+// Trip pages: description, the two odometers and the distance with their up-downs; the expense
+// page's mileage rate, Calc and category (the total is IDC_ENTRY_AMOUNT)
+#define IDC_TRIP_CALC          1003
+#define IDC_TRIP_CATEGORY      1004
+#define IDC_TRIP_DESCRIPTION   1025
+#define IDC_TRIP_DISTANCE      1028
+#define IDC_TRIP_START         1029
+#define IDC_TRIP_END           1030
+#define IDC_TRIP_RATE          1038
+#define IDC_TRIP_START_SPIN    1041
+#define IDC_TRIP_END_SPIN      1042
+#define IDC_TRIP_DISTANCE_SPIN 1043
+// Vehicle details page
+#define IDC_VEHICLE_PLATE          1022
+#define IDC_VEHICLE_NAME           1025
+#define IDC_VEHICLE_ODOMETER       1028
+#define IDC_VEHICLE_PICTURE_BROWSE 1033
+#define IDC_VEHICLE_ODOMETER_SPIN  1041
+#define IDC_VEHICLE_YEAR_SPIN      1042
+#define IDC_VEHICLE_PICTURE_PATH   1047
+#define IDC_VEHICLE_VIN            1048
+#define IDC_VEHICLE_YEAR           1050
+// Insurance page
+#define IDC_INSURANCE_EXPIRES  1012
+#define IDC_INSURANCE_AGENT    1025
+#define IDC_INSURANCE_COVERAGE 1027
+#define IDC_INSURANCE_PHONE    1032
+#define IDC_INSURANCE_POLICY   1034
+// Dealer page
+#define IDC_DEALER_ADDRESS 1001
+#define IDC_DEALER_NAME    1025
+#define IDC_DEALER_PHONE   1032
 
-// Strings of the reminders
-#define IDS_CONFIRM_DELETE_REMINDER 248
+// Strings of the repair, trip and vehicle editors
+#define IDS_VEHICLE_PROPERTIES   159
+#define IDS_END_ODOMETER_TOO_LOW 171
+#define IDS_NAME_REQUIRED        181
+#define IDS_CHECK_INPUTS         241

@@ -119,6 +119,28 @@ TEST_F(EntryCommandsTest, NewEntriesAreStoredListedWhenTheViewShowsThemAndRaiseT
     EXPECT_EQ(1, db.CountEntries()) << "the van's";
 }
 
+TEST_F(EntryCommandsTest, NewRepairsAndTripsOpenTheirSheetsAndATripMovesTheOdometerToItsEnd)
+{
+    std::wstring odometers;
+    UI ui;
+    ui.WaitFor(L"Entry Properties").Do([&](HWND sheet) {
+        odometers = UI::Text(sheet, IDC_TRIP_START) + L"|" + UI::Text(sheet, IDC_TRIP_END);
+    });
+    ui.Focus(IDC_TRIP_DESCRIPTION).Type(L"Airport").Focus(IDC_TRIP_DISTANCE).Type(L"60").Click(IDOK);
+    ui.WaitFor(L"Entry Properties").Focus(IDC_ENTRY_KEYWORD).Type(L"Oil change").Click(IDOK);
+    Command(ID_NEW_TRIP);
+    Command(ID_NEW_REPAIR);
+    EXPECT_SCRIPT(ui);
+    EXPECT_EQ(L"12000|12100", odometers) << "from the active vehicle's odometer";
+    EXPECT_EQ(5, db.CountEntries());
+    EXPECT_EQ(4, Rows(IDC_ENTRY_LIST)) << "the car's two and the new ones";
+    EXPECT_EQ(12060, g_AppSettings.ActiveOdometer);
+    CVehicle stored;
+    stored.SetRefID(car);
+    ASSERT_TRUE(db.Db().LoadByRefID(&stored));
+    EXPECT_EQ(12060, stored.GetCurrentOdometer());
+}
+
 TEST_F(EntryCommandsTest, EditOpensTheOneSelectedEntryByCommandDoubleClickAndEnter)
 {
     Select(IDC_ENTRY_LIST, {Row(L"6/12/2026")});

@@ -426,38 +426,6 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     EXPECT_NE(-1, program.Wait());
 }
 
-TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteButtonRemovesIt)
-{
-    SampleDatabase db(L"due");
-    ASSERT_TRUE(db.Ok());
-    SYSTEMTIME today;
-    GetSystemTime(&today);
-    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
-    EXPECT_NE(0u, CReminderRecord(car, L"Oil change").Odometer(999999).Date(DaysBefore(today, 2)).Save(db.Db()));
-    EXPECT_NE(0u, CReminderRecord(car, L"Inspection").Odometer(999999).Date(DaysBefore(today, -30)).Save(db.Db()));
-    RememberFile(db.Path(), car);
-
-    Process program;
-    ASSERT_TRUE(program.Start(kProgram));
-    HWND due = program.WaitForWindow(L"#32770", L"Reminder");
-    ASSERT_NE(nullptr, due);
-    EXPECT_EQ(L"Oil change", ControlText(GetDlgItem(due, IDC_FIRE_DESCRIPTION)));
-    EXPECT_EQ(L"Family Car (2002)", ControlText(GetDlgItem(due, IDC_FIRE_VEHICLE)));
-    EXPECT_EQ(L"&Delete this reminder", ControlText(GetDlgItem(due, IDOK)));
-    PostMessageW(GetDlgItem(due, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(due); }));
-    HWND main = WaitForConnectedWindow(program);
-    ASSERT_NE(nullptr, main);
-    EXPECT_EQ(nullptr, program.Find(L"#32770", L"Reminder")) << "the other one is not due";
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
-
-    CObjectListT<CNotification> left;
-    ASSERT_TRUE(db.Db().Load(&left, car));
-    ASSERT_EQ(1, left.GetCount());
-    EXPECT_STREQ(L"Inspection", left.Get(0)->GetName());
-}
-
 TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsProposed)
 {
     SampleDatabase db(L"readonly");
@@ -653,6 +621,66 @@ TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
     EXPECT_EQ(42.5f * 1.38f, fuel->GetAmount());
     EXPECT_STREQ(L"Corner Garage", fuel->GetVendor());
     EXPECT_EQ(car, fuel->GetVehicleID());
+}
+
+TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
+{
+    SampleDatabase db(L"trip");
+    ASSERT_TRUE(db.Ok());
+    unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    RememberFile(db.Path(), car);
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+    // Typed as keys arrive: the focus moved onto each field by the page, then the characters.
+    const auto type = [](HWND sheet, int id, const wchar_t* text) {
+        HWND field = FindControl(sheet, id);
+        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+    };
+    const auto sheetOf = [&](const wchar_t* caption, int field) {
+        HWND sheet = program.WaitForWindow(L"#32770", caption);
+        if (sheet) WaitFor([&] { return FindControl(sheet, field) != nullptr; });
+        return sheet;
+    };
+
+    PostMessageW(main, WM_COMMAND, ID_NEW_VEHICLE, 0);
+    HWND sheet = sheetOf(L"Vehicle Properties", IDC_VEHICLE_NAME);
+    ASSERT_NE(nullptr, sheet);
+    type(sheet, IDC_VEHICLE_NAME, L"Delivery Van");
+    type(sheet, IDC_VEHICLE_PLATE, L"dv-1");
+    PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
+
+    PostMessageW(main, WM_COMMAND, ID_NEW_TRIP, 0);
+    sheet = sheetOf(L"Entry Properties", IDC_TRIP_DISTANCE);
+    ASSERT_NE(nullptr, sheet);
+    type(sheet, IDC_TRIP_DESCRIPTION, L"Depot run");
+    type(sheet, IDC_TRIP_DISTANCE, L"42");
+    PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    CObjectListT<CVehicle> vehicles;
+    ASSERT_TRUE(db.Db().Load(&vehicles));
+    ASSERT_EQ(2, vehicles.GetCount());
+    CVehicle* van = vehicles.Get(0)->GetRefID() == car ? vehicles.Get(1) : vehicles.Get(0);
+    EXPECT_STREQ(L"Delivery Van", van->GetName());
+    EXPECT_STREQ(L"DV-1", van->GetLicensePlate());
+    EXPECT_EQ(20042, van->GetCurrentOdometer()) << "raised to the trip's end";
+    CObjectListT<CEntry> entries;
+    CEntryFilter all;
+    ASSERT_TRUE(db.Db().Load(&entries, &all));
+    ASSERT_EQ(1, entries.GetCount());
+    CEntry* trip = entries.Get(0);
+    EXPECT_EQ(CEntry::etTrip, trip->GetType());
+    EXPECT_EQ(van->GetRefID(), trip->GetVehicleID());
+    EXPECT_STREQ(L"Depot run", trip->GetName());
+    EXPECT_EQ(20000.0f, trip->GetCustom1());
+    EXPECT_EQ(20042.0f, trip->GetCustom2());
+    EXPECT_EQ(20042, trip->GetOdometer());
 }
 
 }  // namespace
