@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "activesync/DlgOptions.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/ItemImpl.h"
 #include "activesync/ObjectEnumerator.h"
@@ -213,9 +214,10 @@ HRESULT CFolderImpl::GetObjTypeUIData(OBJUIDATA* data)
     return S_OK;
 }
 
-HRESULT CFolderImpl::ActivateDialog(HWND)
+HRESULT CFolderImpl::ActivateDialog(HWND owner)
 {
-    return E_NOTIMPL;
+    CDlgOptions dialog;
+    return dialog.DoModal(owner) == IDOK ? S_OK : REPL_E_USER_CANCELLED;
 }
 
 // --- duplicates ------------------------------------------------------------------------------

@@ -59,7 +59,8 @@ public:
     // cannot be loaded, or there is no database.
     HRESULT GetConflictInfo(CONFINFO* info) override;
     HRESULT GetObjTypeUIData(OBJUIDATA* data) override;
-    // The information dialog; it comes with the COM server (E_NOTIMPL until then).
+    // Runs the information dialog modally, owned by owner: S_OK when it ended with IDOK,
+    // REPL_E_USER_CANCELLED otherwise.
     HRESULT ActivateDialog(HWND owner) override;
     // Deletes records equal to another record of their kind with another reference id, as a walk
     // of every record in order would that deletes each record for which such a record still

@@ -11,9 +11,11 @@
 #include "desktop/DlgDatabaseInfo.h"
 #include "desktop/DlgDateRange.h"
 #include "desktop/DlgOptions.h"
+#include "desktop/DlgReminders.h"
 #include "desktop/DlgStartup.h"
 #include "desktop/EntryEditor.h"
 #include "desktop/ExcelExport.h"
+#include "desktop/Reminders.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleEditor.h"
@@ -354,6 +356,7 @@ void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
 
     EnableVehicleCommands(vehicle != nullptr);
     RefreshQuickStats();
+    CheckDueReminders(vehicle);
 }
 
 void CMainFrame::SyncCurrentOdometer()
@@ -362,8 +365,10 @@ void CMainFrame::SyncCurrentOdometer()
     if (!vehicle) return;
     long largest = 0;
     if (!g_DataLayer.GetMaxOdometer(vehicle->GetRefID(), &largest)) return;
-    if (largest != g_AppSettings.ActiveOdometer && g_DataLayer.UpdateCurrentOdometer(vehicle, largest))
+    if (largest != g_AppSettings.ActiveOdometer && g_DataLayer.UpdateCurrentOdometer(vehicle, largest)) {
         g_AppSettings.ActiveOdometer = largest;
+        CheckDueReminders(vehicle);
+    }
 }
 
 void CMainFrame::RefreshQuickStats()
@@ -903,5 +908,44 @@ LRESULT CMainFrame::OnListKeyDown(int, LPNMHDR hdr, BOOL&)
         break;
     default: ALK_ASSERT(!"a key of a list the map does not route here"); break;
     }
+    return 0;
+}
+
+// --- reminders ---------------------------------------------------------------------------------
+
+void CMainFrame::CheckDueReminders(CVehicle* vehicle)
+{
+    CDeferReloads holding(*this);
+    CheckDueNotifications(vehicle);
+}
+
+LRESULT CMainFrame::OnNewReminder(WORD, WORD, HWND, BOOL&)
+{
+    if (!g_AppSettings.LastActiveVehicle) {
+        // No caption of its own: the system's default one.
+        MessageBox(LoadResString(IDS_NO_ACTIVE_VEHICLE), nullptr, MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    CDeferReloads holding(*this);
+    std::unique_ptr<CNotification> reminder(new CNotification);
+    if (!reminder || !EditNotification(reminder.get())) return 0;
+    MessageBox(LoadResString(IDS_REMINDER_CREATED), LoadResString(IDR_MAINFRAME), MB_OK | MB_ICONINFORMATION);
+    // The reminder was made for the active vehicle, whichever row the vehicle list has selected
+    // (the arrow keys move the selection without activating).
+    if (CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle)) CheckDueReminders(vehicle);
+    return 0;
+}
+
+LRESULT CMainFrame::OnManageReminders(WORD, WORD, HWND, BOOL&)
+{
+    if (!g_AppSettings.LastActiveVehicle) {
+        MessageBox(LoadResString(IDS_NO_ACTIVE_VEHICLE), nullptr, MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle);
+    if (!vehicle) return 0;
+    CDlgReminders dialog;
+    dialog.m_vehicleCaption = FormatVehicleCaption(*vehicle);
+    dialog.DoModal(::GetActiveWindow());
     return 0;
 }

@@ -64,7 +64,7 @@ public:
     // statistics in line. Not forced, choosing the vehicle that is already active does nothing.
     void SetActiveVehicle(CVehicle* vehicle, bool force);
     // Stores the largest entry odometer of the active vehicle as its current odometer when it
-    // differs from the one known.
+    // differs from the one known, then checks the vehicle's reminders.
     void SyncCurrentOdometer();
     // Recomputes and shows the statistics of the view filter, or clears them (no active vehicle
     // or a failed computation).
@@ -155,6 +155,8 @@ public:
         COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
         COMMAND_ID_HANDLER(ID_TOOLS_EXPORT, OnExportToExcel)
         MESSAGE_HANDLER(WM_EXPORT_ENDED, OnExportEnded)
+        COMMAND_ID_HANDLER(ID_NEW_REMINDER, OnNewReminder)
+        COMMAND_ID_HANDLER(ID_TOOLS_REMINDERS, OnManageReminders)
         NOTIFY_HANDLER(IDC_VEHICLE_LIST, NM_CLICK, OnListClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_DBLCLK, OnListClick)
         NOTIFY_HANDLER(IDC_ENTRY_LIST, NM_CUSTOMDRAW, m_entryList.OnCustomDraw)
@@ -200,6 +202,8 @@ private:
     LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
     LRESULT OnExportToExcel(WORD, WORD, HWND, BOOL&);
     LRESULT OnExportEnded(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNewReminder(WORD, WORD, HWND, BOOL&);
+    LRESULT OnManageReminders(WORD, WORD, HWND, BOOL&);
     LRESULT OnNewVehicle(WORD, WORD, HWND, BOOL&);
 
     LRESULT OnListClick(int, LPNMHDR, BOOL&);
@@ -263,6 +267,10 @@ private:
     bool ChooseCustomDates();
     int m_deferReloads = 0;        // CDeferReloads held
     bool m_reloadPending = false;  // a reload arrived while held back and is not yet posted
+
+    // The due check of the active vehicle (null: none active), with reloads held back while its
+    // dialogs show that vehicle.
+    void CheckDueReminders(CVehicle* vehicle);
 };
 
 // Asks to delete the vehicle with its entries and reminders; the result of the deletion, or 0

@@ -27,3 +27,7 @@
 
 // The object type's icon (also named in its "DefaultIcon" registration as -5)
 #define IDI_ALKSYNC 5
+
+// The information dialog and its bold title line
+#define IDD_OPTIONS       105
+#define IDC_OPTIONS_TITLE 106

@@ -247,6 +247,34 @@
 #define IDS_TYPE_REPAIR           174
 #define IDS_TYPE_TRIP             175
 
+// --- Reminders ---------------------------------------------------------------------------------
+#define IDD_NOTIFICATION      111
+#define IDD_NOTIFICATION_FIRE 112
+#define IDD_REMINDERS         114
+
+// Edit Reminder dialog
+#define IDC_REMINDER_DATE          1012
+#define IDC_REMINDER_DESCRIPTION   1025
+#define IDC_REMINDER_ODOMETER      1028
+#define IDC_REMINDER_KEYWORDS      1033
+#define IDC_REMINDER_ODOMETER_SPIN 1041
+// Due-reminder dialog ("Delete this reminder" is IDOK, "Remind me later" IDCANCEL)
+#define IDC_FIRE_DATE             1013
+#define IDC_FIRE_TODAY            1014
+#define IDC_FIRE_DESCRIPTION      1025
+#define IDC_FIRE_ODOMETER         1029
+#define IDC_FIRE_CURRENT_ODOMETER 1030
+#define IDC_FIRE_VEHICLE          1047
+// Manage Reminders dialog (Close is IDCANCEL)
+#define IDC_REMINDERS_NEW     1000
+#define IDC_REMINDERS_LIST    1011
+#define IDC_REMINDERS_DELETE  1015
+#define IDC_REMINDERS_EDIT    1017
+#define IDC_REMINDERS_VEHICLE 1025
+
+// Strings of the reminders
+#define IDS_CONFIRM_DELETE_REMINDER 248
+
 // --- Repair, trip and vehicle editors ----------------------------------------------------------
 #define IDD_REPAIR_DETAILS    115
 #define IDD_TRIP_DETAILS      117

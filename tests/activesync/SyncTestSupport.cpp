@@ -260,9 +260,14 @@ StoreSession::~StoreSession()
 
 ItemFields ReadItem(IReplStore* store, HREPLITEM item)
 {
-    ItemFields fields;
     BYTE bytes[24] = {};
     EXPECT_EQ(24u, store->ObjectToBytes(item, bytes));
+    return ParseItem(bytes);
+}
+
+ItemFields ParseItem(const BYTE* bytes)
+{
+    ItemFields fields;
     std::memcpy(&fields.kind, bytes, 4);
     std::memcpy(&fields.type, bytes + 4, 4);
     std::memcpy(&fields.row, bytes + 8, 4);

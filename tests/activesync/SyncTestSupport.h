@@ -111,6 +111,8 @@ struct ItemFields {
     double modified = 0;
 };
 ItemFields ReadItem(IReplStore* store, HREPLITEM item);
+// The fields of an item's 24 handle bytes.
+ItemFields ParseItem(const BYTE* bytes);
 // An item handle made from its bytes, as the manager keeps it.
 HREPLITEM MakeItem(IReplStore* store, int type, long row, unsigned long ref = 0, double modified = 0);
 // Every item of a whole enumeration, in order (the handles freed); the enumeration's result.

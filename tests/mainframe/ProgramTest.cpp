@@ -426,6 +426,38 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     EXPECT_NE(-1, program.Wait());
 }
 
+TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteButtonRemovesIt)
+{
+    SampleDatabase db(L"due");
+    ASSERT_TRUE(db.Ok());
+    SYSTEMTIME today;
+    GetSystemTime(&today);
+    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    EXPECT_NE(0u, CReminderRecord(car, L"Oil change").Odometer(999999).Date(DaysBefore(today, 2)).Save(db.Db()));
+    EXPECT_NE(0u, CReminderRecord(car, L"Inspection").Odometer(999999).Date(DaysBefore(today, -30)).Save(db.Db()));
+    RememberFile(db.Path(), car);
+
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND due = program.WaitForWindow(L"#32770", L"Reminder");
+    ASSERT_NE(nullptr, due);
+    EXPECT_EQ(L"Oil change", ControlText(GetDlgItem(due, IDC_FIRE_DESCRIPTION)));
+    EXPECT_EQ(L"Family Car (2002)", ControlText(GetDlgItem(due, IDC_FIRE_VEHICLE)));
+    EXPECT_EQ(L"&Delete this reminder", ControlText(GetDlgItem(due, IDOK)));
+    PostMessageW(GetDlgItem(due, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(due); }));
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(nullptr, program.Find(L"#32770", L"Reminder")) << "the other one is not due";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    CObjectListT<CNotification> left;
+    ASSERT_TRUE(db.Db().Load(&left, car));
+    ASSERT_EQ(1, left.GetCount());
+    EXPECT_STREQ(L"Inspection", left.Get(0)->GetName());
+}
+
 TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsProposed)
 {
     SampleDatabase db(L"readonly");
