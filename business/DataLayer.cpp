@@ -831,21 +831,34 @@ int CDataLayer::Load(CObjectListT<CVehicle>* list)
 int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter)
 {
     if (!Connected() || !list || !filter) return 0;
+    // Up to three clauses after "SELECT * FROM Entry ", the first joined with " WHERE ", the others
+    // with " AND ", printed by the runtime into a buffer of 300 bytes (the longest possible
+    // statement takes about 130). A clause that did not fit would leave the buffer's count past
+    // its end: the load fails instead.
     char sql[300] = "SELECT * FROM Entry ";
     size_t used = std::strlen(sql);
     const char* joiner = " WHERE ";
-    if (filter->GetVehicleID() != 0) {
-        used += std::snprintf(sql + used, sizeof sql - used, "%s VehicleID=%lu ", joiner, filter->GetVehicleID());
+    bool fits = true;
+    auto append = [&](int written) {
+        if (written < 0 || static_cast<size_t>(written) >= sizeof sql - used)
+            fits = false;
+        else
+            used += static_cast<size_t>(written);
         joiner = " AND ";
-    }
-    if (filter->HaveDateRange()) {
+    };
+    if (filter->GetVehicleID() != 0)
+        append(std::snprintf(sql + used, sizeof sql - used, "%s VehicleID=%lu ", joiner, filter->GetVehicleID()));
+    if (fits && filter->HaveDateRange()) {
         const double start = CUtcClock::ToOLEDate(*filter->GetStartDate());
         const double end = CUtcClock::ToOLEDate(*filter->GetEndDate());
-        used += std::snprintf(sql + used, sizeof sql - used, "%s (Date >= %f) AND (Date <= %f)", joiner, start, end);
-        joiner = " AND ";
+        append(std::snprintf(sql + used, sizeof sql - used, "%s (Date >= %f) AND (Date <= %f)", joiner, start, end));
     }
-    if (filter->GetEntryType() != CEntry::etNone) {
-        std::snprintf(sql + used, sizeof sql - used, "%s Type=%ld", joiner, static_cast<long>(filter->GetEntryType()));
+    if (fits && filter->GetEntryType() != CEntry::etNone)
+        append(std::snprintf(sql + used, sizeof sql - used, "%s Type=%ld", joiner,
+                             static_cast<long>(filter->GetEntryType())));
+    if (!fits) {
+        list->Clear();
+        return 0;
     }
     return LoadList(list, CBaseObject::otEntry, sqlite3_mprintf("%s", sql));
 }

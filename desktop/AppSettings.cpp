@@ -79,8 +79,13 @@ LONG CAppSettings::Load()
     ReadDword(key, L"LastActiveVehicle", LastActiveVehicle);
     ReadDword(key, L"SortAscending", SortAscending);
     ReadDword(key, L"LastColSorted", LastColSorted);
-    ReadDword(key, L"ViewEntryType", ViewEntryType);
-    ReadDword(key, L"ViewDateRangeType", ViewDateRangeType);
+    // A view the menus offer; a value outside them (written by something else) keeps the default:
+    // it would check an unrelated command and show no entries. A custom range is never stored.
+    DWORD view = 0;
+    if (key.QueryDWORDValue(L"ViewEntryType", view) == ERROR_SUCCESS && view <= CEntry::etExpense)
+        ViewEntryType = static_cast<CEntry::Type>(view);
+    if (key.QueryDWORDValue(L"ViewDateRangeType", view) == ERROR_SUCCESS && view <= CEntryFilter::drYearToDate)
+        ViewDateRangeType = static_cast<CEntryFilter::DateRangeType>(view);
     ReadDword(key, L"UnitDistance", UnitDistance);
     ReadDword(key, L"UnitVolume", UnitVolume);
     ReadDword(key, L"UnitFuelEconomy", UnitFuelEconomy);

@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLi
     RegisterAppMessages();
     if (IsAnotherInstanceRunning(ALK_SINGLE_INSTANCE_GUID, UNIQUE_TO_DESKTOP)) {
         // Nothing else is set up and no settings are loaded, so none are written at exit.
-        ::SendNotifyMessageW(HWND_BROADCAST, WM_ACTIVATE_INSTANCE, 0, 0);
+        ActivateRunningInstance();
         return 0;
     }
 

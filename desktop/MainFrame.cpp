@@ -58,10 +58,11 @@ bool HasFocusIn(HWND pane)
     return pane && focus && (focus == pane || ::IsChild(pane, focus));
 }
 
-// The path of a file in a folder; false when it does not fit in MAX_PATH characters.
+// The path of a file in a folder; false when there is no folder or the path does not fit in
+// MAX_PATH characters (an empty folder would name the file in the current directory).
 bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file)
 {
-    return ::PathCombineW(result, folder, file) != nullptr;
+    return folder && *folder && ::PathCombineW(result, folder, file) != nullptr;
 }
 
 }  // namespace
@@ -70,6 +71,13 @@ CMainFrame::CMainFrame()
 {
     // Handlers of the shared messages compare against their ids: never against 0 (WM_NULL).
     if (!WM_ACTIVATE_INSTANCE || !WM_RELOAD_DATA) RegisterAppMessages();
+    // A view outside the menus' choices (a value written by something else) is the default one:
+    // it would check an unrelated command and show no entries.
+    const int entryType = static_cast<int>(g_AppSettings.ViewEntryType);
+    if (entryType < CEntry::etNone || entryType > CEntry::etExpense) g_AppSettings.ViewEntryType = CEntry::etNone;
+    const int dateRange = static_cast<int>(g_AppSettings.ViewDateRangeType);
+    if (dateRange < CEntryFilter::drAll || dateRange > CEntryFilter::drCustom)
+        g_AppSettings.ViewDateRangeType = CEntryFilter::drAll;
     m_filter.SetEntryType(g_AppSettings.ViewEntryType);
     m_filter.SetDateRangeType(g_AppSettings.ViewDateRangeType);
     m_filter.SetVehicleID(0);
@@ -310,10 +318,8 @@ void CMainFrame::OpenDatabase()
             return;
         }
         if (dialog.m_createNew) {
-            wchar_t folder[MAX_PATH];
             wchar_t templatePath[MAX_PATH];
-            GetAppDirectory(folder);
-            if (!JoinPath(templatePath, folder, LoadResString(IDS_TEMPLATE_NAME))) {
+            if (!JoinPath(templatePath, ProgramFolder(), LoadResString(IDS_TEMPLATE_NAME))) {
                 PostMessage(WM_CLOSE);
                 return;
             }
@@ -338,6 +344,7 @@ void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
         m_entryPane.SetTitle(caption);
         m_filter.SetVehicleID(vehicle->GetRefID());
         m_entryList.Refresh(&m_filter);
+        UpdateNotes();
 
         int row = m_vehicleList.FindItemByParam(reinterpret_cast<LPARAM>(vehicle));
         m_vehicleList.SelectItem(row);  // nothing for -1
@@ -350,7 +357,7 @@ void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
         m_entryList.Refresh(nullptr);
         g_AppSettings.LastActiveVehicle = 0;
         g_AppSettings.ActiveOdometer = 0;
-        ShowNotes(false);
+        UpdateNotes();
         m_vehicleImage.SetPicture(nullptr);
     }
 
@@ -373,7 +380,7 @@ void CMainFrame::SyncCurrentOdometer()
 
 void CMainFrame::RefreshQuickStats()
 {
-    if (g_AppSettings.LastActiveVehicle && m_quickStats.Compute(&m_filter))
+    if (HasActiveVehicle() && m_quickStats.Compute(&m_filter))
         m_quickStatsList.SetStats(&m_quickStats);
     else
         m_quickStatsList.ClearStats();
@@ -384,10 +391,18 @@ void CMainFrame::EnableVehicleCommands(bool enable)
     for (UINT id : kVehicleCommands) UIEnable(id, enable);
 }
 
+bool CMainFrame::HasActiveVehicle() const
+{
+    // The filter names the active vehicle; the settings may remember one that is not shown (a
+    // reload that found no vehicles).
+    return m_filter.GetVehicleID() != 0;
+}
+
 void CMainFrame::RefreshEntries()
 {
     // The filter's vehicle id 0 would select every vehicle's entries.
-    m_entryList.Refresh(g_AppSettings.LastActiveVehicle ? &m_filter : nullptr);
+    m_entryList.Refresh(HasActiveVehicle() ? &m_filter : nullptr);
+    UpdateNotes();
 }
 
 CVehicle* CMainFrame::GetSelectedVehicle() const
@@ -475,7 +490,14 @@ LRESULT CMainFrame::OnReloadData(UINT, WPARAM, LPARAM, BOOL&)
         return 0;
     }
     m_reloadPending = false;
-    m_vehicleList.LoadVehicles();
+    if (!m_vehicleList.LoadVehicles()) {
+        // No vehicles to show (no database yet, or a busy one): the panes empty, but the
+        // remembered vehicle is kept for the next reload, and for the next run.
+        const DWORD remembered = g_AppSettings.LastActiveVehicle;
+        SetActiveVehicle(nullptr, true);
+        g_AppSettings.LastActiveVehicle = remembered;
+        return 0;
+    }
     SetActiveVehicle(m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle), true);
     return 0;
 }
@@ -583,6 +605,7 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
         CObjectListT<CEntry> selected;
         if (m_entryList.GetSelectedEntries(&selected) > 0 && ConfirmDeleteEntries(&selected)) {
             m_entryList.DeleteSelectedRows();
+            UpdateNotes();
             RefreshQuickStats();
         }
         break;
@@ -648,10 +671,8 @@ LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
     case ID_HELP_UPDATES: ShellOpen(LoadResString(IDS_URL_UPGRADE)); break;
     case ID_HELP_SUPPORT: ShellOpen(LoadResString(IDS_URL_SUPPORT)); break;
     case ID_HELP_DOCUMENTATION: {
-        wchar_t folder[MAX_PATH];
         wchar_t manual[MAX_PATH];
-        GetAppDirectory(folder);
-        if (JoinPath(manual, folder, LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
+        if (JoinPath(manual, ProgramFolder(), LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
         break;
     }
     default: ALK_ASSERT(!"a help command outside the map's range"); break;
@@ -819,6 +840,13 @@ LRESULT CMainFrame::OnOptions(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
+CString CMainFrame::ProgramFolder() const
+{
+    wchar_t folder[MAX_PATH];
+    GetAppDirectory(folder);
+    return folder;
+}
+
 // --- notifications -----------------------------------------------------------------------------
 
 LRESULT CMainFrame::OnListClick(int, LPNMHDR hdr, BOOL&)
@@ -836,22 +864,25 @@ LRESULT CMainFrame::OnEntryItemChanged(int, LPNMHDR hdr, BOOL&)
 {
     auto* change = reinterpret_cast<LPNMLISTVIEW>(hdr);
     if (change->iItem == -1) return 0;
-    if (m_entryList.GetSelectedCount() >= 2) {
-        ShowNotes(false);
-        return 0;
-    }
-    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED)) {
-        auto* entry = reinterpret_cast<CEntry*>(change->lParam);
-        const wchar_t* notes = entry ? entry->GetNotes() : nullptr;
-        if (notes && *notes) {
-            ShowNotes(true);
-            m_notes.SetWindowText(notes);
-        } else {
-            ShowNotes(false);
-            m_notes.SetWindowText(L"");
-        }
-    }
+    if (change->uChanged & LVIF_STATE) UpdateNotes();
     return 0;
+}
+
+void CMainFrame::UpdateNotes()
+{
+    // Rows that come and go in a bulk change describe no state the user chose.
+    if (m_entryList.IsUpdating()) return;
+    // The notes of exactly one selected entry; nothing for none or several.
+    const CEntry* entry =
+        m_entryList.GetSelectedCount() == 1 ? static_cast<const CEntry*>(m_entryList.GetSelectedItemData()) : nullptr;
+    const wchar_t* notes = entry ? entry->GetNotes() : L"";
+    if (*notes) {
+        ShowNotes(true);
+        m_notes.SetWindowText(notes);
+    } else {
+        ShowNotes(false);
+        m_notes.SetWindowText(L"");
+    }
 }
 
 LRESULT CMainFrame::OnNotesLink(int, LPNMHDR hdr, BOOL&)

@@ -48,7 +48,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CMessageFilter,
                    public CIdleHandler {
 public:
-    DECLARE_FRAME_WND_CLASS(L"Alk.MainFrame", IDR_MAINFRAME)
+    DECLARE_FRAME_WND_CLASS(ALK_MAIN_FRAME_CLASS, IDR_MAINFRAME)
 
     CMainFrame();
     ~CMainFrame() override;
@@ -176,6 +176,9 @@ protected:
     // Opens a web address or a file with the shell's "open" verb. Virtual so that a test can
     // see what would be opened without starting a browser.
     virtual void ShellOpen(const wchar_t* target);
+    // The program's folder with a trailing backslash (GetAppDirectory), where the template and
+    // the manual lie; empty when it cannot be found. Virtual so that a test can take it away.
+    virtual CString ProgramFolder() const;
 
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
@@ -223,6 +226,11 @@ private:
     void EnableVehicleCommands(bool enable);
     // Reloads the entry list from the filter; without an active vehicle the list is emptied.
     void RefreshEntries();
+    // True while a vehicle is active (shown, its entries listed).
+    bool HasActiveVehicle() const;
+    // The notes pane from the entry list's selection: the notes of one selected entry that has
+    // some, else hidden and empty.
+    void UpdateNotes();
     // Moves the focus across the vertical splitter to the given side and on to its list pane.
     void FocusSide(int side);
 

@@ -60,3 +60,13 @@ void CreateBoldFont()
     font.lfWeight = FW_BOLD;
     g_hBoldFont = ::CreateFontIndirectW(&font);
 }
+
+void ActivateRunningInstance()
+{
+    if (HWND running = ::FindWindowW(ALK_MAIN_FRAME_CLASS, nullptr)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(running, &process);
+        if (process) ::AllowSetForegroundWindow(process);
+    }
+    ::SendNotifyMessageW(HWND_BROADCAST, WM_ACTIVATE_INSTANCE, 0, 0);
+}

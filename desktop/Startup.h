@@ -54,3 +54,12 @@ bool IsAnotherInstanceRunning(const wchar_t* guid, ExclusionScope scope);
 
 // Makes g_hBoldFont: the default GUI font at weight 700.
 void CreateBoldFont();
+
+// What a second start does instead of running: lets the process of the running instance's main
+// window take the foreground (the system refuses it to a process that is not in the foreground
+// unless the foreground process allows it), then broadcasts WM_ACTIVATE_INSTANCE, without
+// waiting, for that window to come to the front.
+void ActivateRunningInstance();
+
+// Window class of the main frame (one per instance on a desktop).
+#define ALK_MAIN_FRAME_CLASS L"Alk.MainFrame"

@@ -127,10 +127,10 @@ CString FormatDate(double date)
 
 CString FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end)
 {
+    // A date that does not convert would show as day 0, 30 December 1899.
     double from = 0, to = 0;
     SYSTEMTIME first = start, last = end;
-    SystemTimeToVariantTime(&first, &from);
-    SystemTimeToVariantTime(&last, &to);
+    if (!SystemTimeToVariantTime(&first, &from) || !SystemTimeToVariantTime(&last, &to)) return CString();
     return FormatDate(from) + L" - " + FormatDate(to);
 }
 
@@ -237,22 +237,30 @@ void GetAppDirectory(wchar_t* buffer)
         buffer[0] = L'\0';
 }
 
-void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start)
+bool AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start)
 {
-    // FILETIME counts 100-nanosecond units: 864,000,000,000 of them make a day.
+    // FILETIME counts 100-nanosecond units from 1601: 864,000,000,000 of them make a day, and the
+    // system's conversions take counts up to 2^63 - 1 (the year 30828).
     const LONGLONG unitsPerDay = 864000000000LL;
+    const LONGLONG largest = 0x7FFFFFFFFFFFFFFFLL;
     SYSTEMTIME from = *start;
     *result = from;
     FILETIME file;
-    if (!SystemTimeToFileTime(&from, &file)) return;
+    if (!SystemTimeToFileTime(&from, &file)) return false;
     ULARGE_INTEGER units;
     units.LowPart = file.dwLowDateTime;
     units.HighPart = file.dwHighDateTime;
-    units.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * unitsPerDay);
+    const LONGLONG now = static_cast<LONGLONG>(units.QuadPart);
+    // Moved outside 0 .. 2^63 - 1 the count would wrap into another date: not moved at all.
+    if (days > 0 && static_cast<LONGLONG>(days) > (largest - now) / unitsPerDay) return false;
+    if (days < 0 && -static_cast<LONGLONG>(days) > now / unitsPerDay) return false;
+    units.QuadPart = static_cast<ULONGLONG>(now + static_cast<LONGLONG>(days) * unitsPerDay);
     file.dwLowDateTime = units.LowPart;
     file.dwHighDateTime = units.HighPart;
     SYSTEMTIME moved;
-    if (FileTimeToSystemTime(&file, &moved)) *result = moved;
+    if (!FileTimeToSystemTime(&file, &moved)) return false;
+    *result = moved;
+    return true;
 }
 
 void SetupSpinControl(HWND spin, int maximum, int step)

@@ -23,7 +23,8 @@ CString FormatNumber(float value, bool decimals, bool currency);
 // time of day is not shown and no time-zone conversion is made.
 CString FormatDate(double date);
 
-// "start - end" of two dates given as SYSTEMTIMEs, each shown as by FormatDate.
+// "start - end" of two dates given as SYSTEMTIMEs, each shown as by FormatDate; empty when either
+// is no valid date.
 CString FormatDateRange(const SYSTEMTIME& start, const SYSTEMTIME& end);
 // The filter's date range as above, or "All Dates" when it has none. The preset ranges are
 // computed by the filter at each call (from today's UTC date).
@@ -56,8 +57,10 @@ CString LoadFileFilter(UINT id);
 // (empty when it cannot be found).
 void GetAppDirectory(wchar_t* buffer);
 
-// result = start moved by a signed number of whole days; the time of day is kept.
-void AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start);
+// result = start moved by a signed number of whole days; the time of day is kept. False, with
+// result = start, when start is no valid date or the moved one would fall before 1601 or after
+// the year 30827.
+bool AddDaysToSystemTime(SYSTEMTIME* result, int days, const SYSTEMTIME* start);
 
 // Range 0..maximum for an up-down control; once an arrow has been held for a second the
 // position moves by step.

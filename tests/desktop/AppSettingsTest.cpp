@@ -209,4 +209,24 @@ TEST_F(AppSettingsTest, TheLongestPathTheDataLayerConnectsIsReadBackAtTheNextSta
     EXPECT_EQ(longest, std::wstring(next.DBPath));
 }
 
+TEST_F(AppSettingsTest, StoredViewsOutsideTheMenusKeepTheDefaults)
+{
+    const DWORD entryTypes[] = {5, 9, 0xFFFFFFFF};
+    const DWORD dateRanges[] = {5, 7, 0xFFFFFFFF};  // a custom range is never stored either
+    for (int i = 0; i < 3; ++i) {
+        WriteDword(kKey, L"ViewEntryType", entryTypes[i]);
+        WriteDword(kKey, L"ViewDateRangeType", dateRanges[i]);
+        CAppSettings s;
+        s.Load();
+        EXPECT_EQ(CEntry::etNone, s.ViewEntryType) << entryTypes[i];
+        EXPECT_EQ(CEntryFilter::drAll, s.ViewDateRangeType) << dateRanges[i];
+    }
+    WriteDword(kKey, L"ViewEntryType", 4);
+    WriteDword(kKey, L"ViewDateRangeType", 4);
+    CAppSettings s;
+    s.Load();
+    EXPECT_EQ(CEntry::etExpense, s.ViewEntryType);
+    EXPECT_EQ(CEntryFilter::drYearToDate, s.ViewDateRangeType);
+}
+
 }  // namespace

@@ -267,6 +267,40 @@ TEST(SmallHelpers, AddDaysKeepsTheTimeOfDay)
     EXPECT_EQ(1, same.wDay);
 }
 
+TEST(SmallHelpers, AddDaysThatLeaveTheCalendarMoveNothing)
+{
+    const SYSTEMTIME start = {2008, 3, 6, 15, 12, 0, 0, 0};
+    // 11 million days overflow the 100-nanosecond count (the sum would wrap into another date);
+    // a million days back fall before 1601.
+    for (int days : {11000000, 2147483647, -1000000, -2147483647 - 1}) {
+        SYSTEMTIME r = {};
+        EXPECT_FALSE(AddDaysToSystemTime(&r, days, &start)) << days;
+        EXPECT_TRUE(r.wYear == 2008 && r.wMonth == 3 && r.wDay == 15 && r.wHour == 12) << days << ": " << r.wYear;
+    }
+    // The far ends that still hold: the year 30000, and 1 January 1601.
+    SYSTEMTIME r = {};
+    EXPECT_TRUE(AddDaysToSystemTime(&r, 10221000, &start));
+    EXPECT_EQ(29992, r.wYear);
+    const SYSTEMTIME first = {1601, 1, 1, 1, 0, 0, 0, 0};
+    EXPECT_TRUE(AddDaysToSystemTime(&r, 0, &first));
+    EXPECT_FALSE(AddDaysToSystemTime(&r, -1, &first));
+    EXPECT_EQ(1601, r.wYear);
+    // Not a date at all.
+    const SYSTEMTIME bad = {2008, 13, 0, 40, 0, 0, 0, 0};
+    EXPECT_FALSE(AddDaysToSystemTime(&r, 1, &bad));
+}
+
+TEST(FormatDateRange, AnEndThatIsNoDateGivesNoText)
+{
+    InLocale us(kUnitedStates);
+    const SYSTEMTIME start = {2000, 1, 6, 1, 0, 0, 0, 0};
+    const SYSTEMTIME noDate = {2000, 13, 0, 45, 0, 0, 0, 0};
+    // Not "12/30/1899", the day 0 a failed conversion leaves.
+    EXPECT_EQ(L"", FormatDateRange(start, noDate));
+    EXPECT_EQ(L"", FormatDateRange(noDate, start));
+    EXPECT_EQ(L"1/1/2000 - 1/1/2000", FormatDateRange(start, start));
+}
+
 TEST(SmallHelpers, SpinControlRangeAndAcceleration)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_UPDOWN_CLASS};

@@ -13,6 +13,7 @@
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
 #include "MainFrameTestSupport.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
 #include "tests/support/ThreadLocale.h"
@@ -25,9 +26,11 @@ namespace {
 class TestFrame : public CMainFrame {
 public:
     std::vector<std::wstring> opened;
+    bool noProgramFolder = false;
 
 protected:
     void ShellOpen(const wchar_t* target) override { opened.push_back(target); }
+    CString ProgramFolder() const override { return noProgramFolder ? CString() : CMainFrame::ProgramFolder(); }
 };
 
 // Today as the entry filter sees it (fixed for the whole test program).
@@ -746,6 +749,132 @@ TEST_F(MainFrameTest, ActivatingAVehicleShowsItsPictureAndAVehicleWithoutOneTheD
     image = ObjectOf<CVehicleImage>(Picture());
     ASSERT_NE(nullptr, image);
     EXPECT_FALSE(image->IsDefaultPicture());
+}
+
+TEST_F(MainFrameTest, AReloadThatFindsNoVehiclesKeepsTheRememberedOne)
+{
+    Open(car);
+    ASSERT_EQ(4, EntryRows());
+    // No database for the moment (a reload arriving before one is connected, or a file another
+    // program holds): nothing can be shown, but the vehicle the user chose stays remembered.
+    g_DataLayer.Disconnect();
+    frame->SendMessage(WM_RELOAD_DATA, 0, 0);
+    EXPECT_EQ(0, VehicleRows());
+    EXPECT_EQ(0, EntryRows());
+    EXPECT_EQ(L"<No Active Vehicle>", PaneTitle(Entries()));
+    EXPECT_FALSE(Enabled(ID_NEW_FUEL));
+    EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
+    EXPECT_EQ(L"N/A", StatsValue(7));
+
+    ASSERT_EQ(CDataLayer::csConnected, g_DataLayer.Connect(db.Path().c_str()));
+    Command(ID_VIEW_FUEL);  // still no vehicle shown: not every vehicle's fuel entries either
+    EXPECT_EQ(0, EntryRows());
+    Command(ID_VIEW_ALL_ENTRIES);
+    frame->SendMessage(WM_RELOAD_DATA, 0, 0);
+    EXPECT_EQ(L"Family Car (2002)", PaneTitle(Entries()));
+    EXPECT_EQ(4, EntryRows());
+    EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
+}
+
+TEST_F(MainFrameTest, ViewsOutsideTheMenusStartAsTheDefaults)
+{
+    g_AppSettings.ViewEntryType = static_cast<CEntry::Type>(9);
+    g_AppSettings.ViewDateRangeType = static_cast<CEntryFilter::DateRangeType>(-1);
+    Open(car);
+    EXPECT_EQ(4, EntryRows());
+    EXPECT_TRUE(Checked(ID_VIEW_ALL_ENTRIES));
+    EXPECT_TRUE(Checked(ID_VIEW_ALL_DATES));
+    // ID_VIEW_ALL_ENTRIES + 9 is a date-range command: it keeps no check of an entry type.
+    for (UINT id = ID_VIEW_LAST_WEEK; id <= ID_VIEW_CUSTOM_DATES; ++id) EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(CEntry::etNone, g_AppSettings.ViewEntryType);
+    EXPECT_EQ(CEntryFilter::drAll, g_AppSettings.ViewDateRangeType);
+}
+
+TEST_F(MainFrameTest, WithoutAProgramFolderTheManualIsNotLookedForInTheCurrentFolder)
+{
+    Open(0);
+    frame->noProgramFolder = true;
+    Command(ID_HELP_DOCUMENTATION);
+    EXPECT_TRUE(frame->opened.empty()) << frame->opened[0];
+    frame->noProgramFolder = false;
+    Command(ID_HELP_DOCUMENTATION);
+    EXPECT_EQ(1u, frame->opened.size());
+}
+
+TEST_F(MainFrameTest, TheNotesPaneEmptiesWhenNoEntryIsSelected)
+{
+    const unsigned long bike = CVehicleRecord(L"Bike").Year(2010).Odometer(500).Save(db.Db());
+    ASSERT_NE(0u, bike);
+    Open(car);
+    CRichEditCtrl notes(Notes());
+    int fuel = FindRow(Entries(), L"6/12/2026");
+    ASSERT_GE(fuel, 0);
+    SelectRows(Entries(), {fuel});
+    ASSERT_TRUE(NotesShown());
+
+    // A vehicle without entries: nothing is selected, so no notes.
+    ClickVehicle(L"Bike (2010)");
+    EXPECT_FALSE(NotesShown());
+    EXPECT_EQ(L"", WindowText(notes));
+
+    // A view without entries of the vehicle.
+    ClickVehicle(L"Family Car (2002)");
+    SelectRows(Entries(), {FindRow(Entries(), L"6/12/2026")});
+    ASSERT_TRUE(NotesShown());
+    Command(ID_VIEW_TRIPS);
+    Command(ID_VIEW_MONTH_TO_DATE);
+    Command(ID_VIEW_EXPENSES);  // the only expense is 100 days old
+    ASSERT_EQ(0, EntryRows());
+    EXPECT_FALSE(NotesShown());
+    EXPECT_EQ(L"", WindowText(notes));
+    Command(ID_VIEW_ALL_ENTRIES);
+    Command(ID_VIEW_ALL_DATES);
+
+    // The selected entry deleted.
+    fuel = FindRow(Entries(), L"6/12/2026");
+    SetFocus(Entries());
+    SelectRows(Entries(), {fuel});
+    ASSERT_TRUE(NotesShown());
+    EXPECT_EQ(L"Autolark", AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); }).caption);
+    ASSERT_EQ(3, EntryRows());
+    EXPECT_FALSE(NotesShown());
+    EXPECT_EQ(L"", WindowText(notes));
+}
+
+// AllowSetForegroundWindow as the program imports it: what it was asked, and whether the running
+// frame had been asked to come forward by then.
+struct ForegroundSeen {
+    std::vector<DWORD> allowed;
+    bool frameStillIconic = false;
+    HWND frame = nullptr;
+};
+ForegroundSeen* g_foreground = nullptr;
+BOOL WINAPI RecordAllowSetForegroundWindow(DWORD process)
+{
+    g_foreground->allowed.push_back(process);
+    g_foreground->frameStillIconic = IsIconic(g_foreground->frame) != FALSE;
+    return TRUE;
+}
+
+TEST_F(MainFrameTest, ASecondStartLetsTheRunningInstanceTakeTheForegroundBeforeItAsks)
+{
+    Open(car);
+    frame->ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(frame->IsIconic());
+    ForegroundSeen seen;
+    seen.frame = *frame;
+    g_foreground = &seen;
+    {
+        CImportPatch patch(nullptr, "user32.dll", "AllowSetForegroundWindow",
+                           reinterpret_cast<void*>(&RecordAllowSetForegroundWindow));
+        ASSERT_TRUE(patch.Patched());
+        ActivateRunningInstance();
+        PumpMessages();
+    }
+    g_foreground = nullptr;
+    EXPECT_EQ(std::vector<DWORD>{GetCurrentProcessId()}, seen.allowed) << "the frame's process";
+    EXPECT_TRUE(seen.frameStillIconic) << "allowed before the broadcast";
+    EXPECT_FALSE(frame->IsIconic()) << "the broadcast brought it back";
 }
 
 }  // namespace

@@ -121,9 +121,9 @@ protected:
     void TearDown() override { CloseFrame(frame); }
     void SetPath(const std::wstring& path) { lstrcpynW(g_AppSettings.DBPath, path.c_str(), CAppSettings::MaxPath + 1); }
     // Opening as start-up does it; true when the frame asked to close.
-    bool OpenAndSeeIfClosing()
+    bool OpenAndSeeIfClosing(std::unique_ptr<CMainFrame> made = nullptr)
     {
-        frame = std::make_unique<CMainFrame>();
+        frame = made ? std::move(made) : std::make_unique<CMainFrame>();
         frame->m_bQuitOnDestroy = false;
         EXPECT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 800, 600)));
         frame->ShowWindow(SW_SHOW);
@@ -252,6 +252,35 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
     EXPECT_FALSE(g_DataLayer.IsConnected());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
     EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
+}
+
+// A program whose own folder cannot be found (an empty module path).
+class CFrameWithoutFolder : public CMainFrame {
+protected:
+    CString ProgramFolder() const override { return CString(); }
+};
+
+TEST_F(WelcomeTest, WithoutAProgramFolderCreatingANewFileClosesInsteadOfCopyingFromTheCurrentFolder)
+{
+    SetPath(TempFile(L"missing"));
+    std::wstring chosen = TempFile(L"new");
+    DeleteFileW(chosen.c_str());
+    // The current folder holds a file of the template's name: it must not be taken for one.
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    CScratchFolder folder(L"alk-nofolder");
+    ASSERT_TRUE(CopyTemplate(folder.File(L"Default.ENU")));
+    SetCurrentDirectoryW(folder.Path().c_str());
+    CDialogScript script({
+        [](HWND welcome) { Press(welcome, IDOK); },
+        [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
+    });
+    const bool closing = OpenAndSeeIfClosing(std::make_unique<CFrameWithoutFolder>());
+    SetCurrentDirectoryW(current);
+    EXPECT_TRUE(closing);
+    EXPECT_EQ(2u, script.Done());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
+    EXPECT_FALSE(g_DataLayer.IsConnected());
 }
 
 }  // namespace
