@@ -127,7 +127,7 @@ public:
             if (!m_loaded.RecallFloat(nID, text, stored)) {
                 ConvertDecimalSeparator(text, FloatTextSize, true);
                 double parsed = 0;
-                if (!ParseFloatText(text, parsed)) return this->ExchangeError(nID, bSave);
+                if (!alk_ddx::ParseDouble(text, parsed)) return this->ExchangeError(nID, bSave);
                 stored = static_cast<float>(parsed);
                 // Too large for a float: it would be stored as infinity.
                 if (!std::isfinite(stored)) return this->ExchangeError(nID, bSave);
@@ -177,37 +177,5 @@ protected:
     ~CWinDataExchangeLocale() = default;
 
 private:
-    // A number in decimal notation with "." as the decimal point: an optional sign, digits with
-    // at most one point among them, an optional exponent ("e" or "E", an optional sign, digits),
-    // and blanks or tabs around it; nothing else. The runtime's parser alone would also take
-    // hexadecimal ("0x10" as 16), "inf" and "nan".
-    static bool ParseFloatText(const wchar_t* text, double& value)
-    {
-        auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
-        const wchar_t* p = text;
-        while (*p == L' ' || *p == L'\t') ++p;
-        const wchar_t* number = p;
-        if (*p == L'+' || *p == L'-') ++p;
-        int digits = 0;
-        while (digit(*p)) ++p, ++digits;
-        if (*p == L'.') {
-            ++p;
-            while (digit(*p)) ++p, ++digits;
-        }
-        if (digits == 0) return false;
-        if (*p == L'e' || *p == L'E') {
-            ++p;
-            if (*p == L'+' || *p == L'-') ++p;
-            if (!digit(*p)) return false;
-            while (digit(*p)) ++p;
-        }
-        const wchar_t* end = p;
-        while (*p == L' ' || *p == L'\t') ++p;
-        if (*p != L'\0') return false;
-        wchar_t* parsed = nullptr;
-        value = wcstod(number, &parsed);
-        return parsed == end;
-    }
-
     CLoadedValues m_loaded;
 };

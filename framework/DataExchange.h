@@ -153,20 +153,33 @@ inline bool ParseInt(const wchar_t* text, bool isSigned, long long& value)
     return *SkipBlanks(end) == 0;
 }
 
-// A decimal number with "." as the separator; a result of zero counts only when the number
-// starts with "0" (or a sign and "0", or "."), so that junk the runtime reads as 0 fails.
+// A number in decimal notation with "." as the decimal point: an optional sign, digits with at
+// most one point among them, an optional exponent ("e" or "E", an optional sign, digits), blanks
+// or tabs around it; nothing else. The runtime's parser alone would also take hexadecimal ("0x10"
+// as 16), "inf" and "nan". An exponent too large gives an infinite value, which callers check.
 inline bool ParseDouble(const wchar_t* text, double& value)
 {
-    const wchar_t* p = SkipBlanks(text);
-    if (!*p) return false;
-    wchar_t* end = nullptr;
-    double v = wcstod(p, &end);
-    if (end == p) return false;
-    if (v == 0) {
-        const wchar_t* q = (*p == L'-' || *p == L'+') ? p + 1 : p;
-        if (*q != L'0' && *q != L'.') return false;
+    auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+    const wchar_t* number = SkipBlanks(text);
+    const wchar_t* p = number;
+    if (*p == L'+' || *p == L'-') ++p;
+    int digits = 0;
+    for (; digit(*p); ++p) ++digits;
+    if (*p == L'.') {
+        for (++p; digit(*p); ++p) ++digits;
     }
+    if (digits == 0) return false;
+    if (*p == L'e' || *p == L'E') {
+        ++p;
+        if (*p == L'+' || *p == L'-') ++p;
+        if (!digit(*p)) return false;
+        while (digit(*p)) ++p;
+    }
+    const wchar_t* end = p;
     if (*SkipBlanks(end) != 0) return false;
+    wchar_t* parsed = nullptr;
+    const double v = wcstod(number, &parsed);
+    if (parsed != end) return false;
     value = v;
     return true;
 }

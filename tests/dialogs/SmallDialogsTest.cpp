@@ -176,8 +176,8 @@ TEST_F(SmallDialogsTest, OptionsTakeARateWithAPointKeepAnUntouchedOneAndStoreThe
     const struct {
         const wchar_t* typed;
         float rate;  // -1: refused
-    } cases[] = {{L" .5 ", 0.5f}, {L"0", 0},     {L"  7 ", 7}, {L"abc", -1},
-                 {L"5x", -1},     {L"1e39", -1}, {L"\b", -1},  {L"3,5", -1}};
+    } cases[] = {{L" .5 ", 0.5f}, {L"0", 0},   {L"  7 ", 7}, {L"abc", -1},  {L"5x", -1},
+                 {L"1e39", -1},   {L"\b", -1}, {L"3,5", -1}, {L"0x10", -1}, {L"nan", -1}};
     for (const auto& c : cases) {
         g_AppSettings.MileageRate = 0.36f;
         int focus = 0;

@@ -1,7 +1,8 @@
 // CDialogImpl and CWinDataExchange on a real modal dialog: each exchange kind loaded into the
 // controls and saved back, bad input refused with the focus on the field, the range check,
-// exchanging one control, a derived class replacing the float exchange, ending a dialog from
-// another thread.
+// decimals in decimal notation only, exchanging one control, a derived class replacing the float
+// exchange, ending a dialog from another thread.
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -188,6 +189,42 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
         dlg.exchangeErrors);
     EXPECT_EQ((std::vector<UINT>{IDC_DECIMAL}), dlg.validateErrors) << "100.5 parses but is out of range";
     EXPECT_EQ(100.5f, dlg.decimal) << "the value is stored before the range check";
+}
+
+TEST(DialogTest, DecimalsAreTakenInDecimalNotationOnly)
+{
+    CExchangeDialog dlg;
+    std::vector<float> taken;
+    std::vector<BOOL> refusedResults;
+    // clang-format off
+    const struct { const wchar_t* typed; float value; } accepted[] = {
+        {L"1e1", 10.0f}, {L"2.5E-1", 0.25f}, {L".5", 0.5f}, {L"5.", 5.0f}, {L"+2", 2.0f}, {L"-0", 0.0f},
+        {L"\t75 ", 75.0f}};
+    // The runtime's parser alone takes the first seven (hexadecimal, infinities, not-a-number) and
+    // the last (it skips a line break).
+    const wchar_t* refused[] = {L"0x10", L"0X1p3", L"inf", L"-INF", L"infinity", L"nan", L"NaN(1)", L".",
+                                L"-", L"1e", L"1e+", L"e5", L"1.2.3", L"1 2", L"\n5"};
+    // clang-format on
+    TimerAction action([&](HWND d) {
+        for (const auto& a : accepted) {
+            dlg.decimal = 99.0f;
+            ::SetDlgItemTextW(d, IDC_DECIMAL, a.typed);
+            dlg.DoDataExchange(TRUE, IDC_DECIMAL);
+            taken.push_back(dlg.decimal);
+        }
+        for (const wchar_t* typed : refused) {
+            dlg.decimal = 5.0f;
+            ::SetDlgItemTextW(d, IDC_DECIMAL, typed);
+            refusedResults.push_back(dlg.DoDataExchange(TRUE, IDC_DECIMAL));
+            EXPECT_EQ(5.0f, dlg.decimal) << testing::PrintToString(std::wstring(typed));
+        }
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
+    EXPECT_EQ((std::vector<float>{10.0f, 0.25f, 0.5f, 5.0f, 2.0f, 0.0f, 75.0f}), taken);
+    EXPECT_EQ(std::vector<BOOL>(std::size(refused), FALSE), refusedResults);
+    EXPECT_EQ(std::size(refused), dlg.exchangeErrors.size()) << "each refusal went to the dialog's handler";
+    EXPECT_TRUE(dlg.validateErrors.empty());
 }
 
 TEST(DialogTest, ExchangeStopsAtTheFirstFailureAndCanTakeOneControl)
