@@ -741,7 +741,7 @@ void CMainFrame::ShellOpen(const wchar_t* target)
 
 LRESULT CMainFrame::OnNewEntry(WORD, WORD id, HWND, BOOL&)
 {
-    if (!g_AppSettings.LastActiveVehicle) {
+    if (!HasActiveVehicle()) {
         // No caption of its own: the system's default one.
         MessageBox(LoadResString(IDS_NO_ACTIVE_VEHICLE), nullptr, MB_OK | MB_ICONINFORMATION);
         return 0;
