@@ -137,7 +137,8 @@ inline const wchar_t* SkipBlanks(const wchar_t* p)
 inline bool ParseInt(const wchar_t* text, bool isSigned, long long& value)
 {
     const wchar_t* p = SkipBlanks(text);
-    if (!*p) return false;
+    // A digit or a sign first: the runtime's parser would skip line breaks and other white space.
+    if (!(*p >= L'0' && *p <= L'9') && *p != L'-' && *p != L'+') return false;
     wchar_t* end = nullptr;
     errno = 0;
     if (isSigned) {

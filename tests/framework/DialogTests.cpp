@@ -166,9 +166,10 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
             const wchar_t* text;
         };
         // Each bad value in turn, the others valid.
-        const Case cases[] = {{IDC_NUMBER, L""},     {IDC_NUMBER, L"12a"},   {IDC_NUMBER, L"99999999999"},
-                              {IDC_DECIMAL, L"abc"}, {IDC_DECIMAL, L"1,5"},  {IDC_DECIMAL, L""},
-                              {IDC_UNSIGNED, L"-3"}, {IDC_DECIMAL, L"100.5"}};
+        const Case cases[] = {{IDC_NUMBER, L""},      {IDC_NUMBER, L"12a"},  {IDC_NUMBER, L"99999999999"},
+                              {IDC_NUMBER, L"\f7"},   {IDC_DECIMAL, L"abc"}, {IDC_DECIMAL, L"1,5"},
+                              {IDC_DECIMAL, L""},     {IDC_UNSIGNED, L"-3"}, {IDC_UNSIGNED, L"\v3"},
+                              {IDC_DECIMAL, L"100.5"}};
         for (const Case& c : cases) {
             ::SetDlgItemTextW(d, IDC_NUMBER, L"1");
             ::SetDlgItemTextW(d, IDC_DECIMAL, L"1");
@@ -184,9 +185,9 @@ TEST(DialogTest, BadInputIsRefusedWithTheFocusOnTheField)
     EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
     EXPECT_FALSE(dlg.endedByOK) << "no bad value ended the dialog";
     EXPECT_EQ(expectedFocus, focusAfter);
-    EXPECT_EQ(
-        (std::vector<UINT>{IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_DECIMAL, IDC_DECIMAL, IDC_DECIMAL, IDC_UNSIGNED}),
-        dlg.exchangeErrors);
+    EXPECT_EQ((std::vector<UINT>{IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_NUMBER, IDC_DECIMAL, IDC_DECIMAL, IDC_DECIMAL,
+                                 IDC_UNSIGNED, IDC_UNSIGNED}),
+              dlg.exchangeErrors);
     EXPECT_EQ((std::vector<UINT>{IDC_DECIMAL}), dlg.validateErrors) << "100.5 parses but is out of range";
     EXPECT_EQ(100.5f, dlg.decimal) << "the value is stored before the range check";
 }
@@ -201,9 +202,9 @@ TEST(DialogTest, DecimalsAreTakenInDecimalNotationOnly)
         {L"1e1", 10.0f}, {L"2.5E-1", 0.25f}, {L".5", 0.5f}, {L"5.", 5.0f}, {L"+2", 2.0f}, {L"-0", 0.0f},
         {L"\t75 ", 75.0f}};
     // The runtime's parser alone takes the first seven (hexadecimal, infinities, not-a-number) and
-    // the last (it skips a line break).
+    // the last (it skips other white space: a form feed).
     const wchar_t* refused[] = {L"0x10", L"0X1p3", L"inf", L"-INF", L"infinity", L"nan", L"NaN(1)", L".",
-                                L"-", L"1e", L"1e+", L"e5", L"1.2.3", L"1 2", L"\n5"};
+                                L"-", L"1e", L"1e+", L"e5", L"1.2.3", L"1 2", L"\f5"};
     // clang-format on
     TimerAction action([&](HWND d) {
         for (const auto& a : accepted) {
