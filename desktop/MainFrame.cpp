@@ -10,6 +10,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/DlgDatabaseInfo.h"
 #include "desktop/DlgDateRange.h"
+#include "desktop/DlgLegacyData.h"
 #include "desktop/DlgOptions.h"
 #include "desktop/DlgReminders.h"
 #include "desktop/DlgStartup.h"
@@ -731,6 +732,17 @@ DWORD WINAPI CMainFrame::ExportThreadProc(LPVOID parameter)
 LRESULT CMainFrame::OnExportEnded(UINT, WPARAM, LPARAM, BOOL&)
 {
     m_exportBusy = 0;
+    return 0;
+}
+
+LRESULT CMainFrame::OnImportOldData(WORD, WORD, HWND, BOOL&)
+{
+    CDlgLegacyData dialog;
+    if (dialog.DoModal(::GetActiveWindow()) != 1) return 0;
+    // Every imported vehicle has a new reference id: the remembered one is normally gone.
+    m_vehicleList.LoadVehicles();
+    SetActiveVehicle(m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle), true);
+    MessageBox(LoadResString(IDS_OLD_DATA_IMPORTED), LoadResString(IDR_MAINFRAME), MB_OK | MB_ICONINFORMATION);
     return 0;
 }
 

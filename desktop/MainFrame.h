@@ -150,6 +150,7 @@ public:
         COMMAND_ID_HANDLER(ID_FILE_DATABASE_INFO, OnDatabaseInfo)
         COMMAND_RANGE_HANDLER(ID_NEW_FUEL, ID_NEW_EXPENSE, OnNewEntry)
         COMMAND_ID_HANDLER(ID_NEW_VEHICLE, OnNewVehicle)
+        COMMAND_ID_HANDLER(ID_FILE_IMPORT, OnImportOldData)
         COMMAND_RANGE_HANDLER(ID_VIEW_ALL_ENTRIES, ID_VIEW_EXPENSES, OnViewEntryType)
         COMMAND_RANGE_HANDLER(ID_VIEW_ALL_DATES, ID_VIEW_CUSTOM_DATES, OnViewDateRange)
         COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
@@ -208,6 +209,8 @@ private:
     LRESULT OnNewReminder(WORD, WORD, HWND, BOOL&);
     LRESULT OnManageReminders(WORD, WORD, HWND, BOOL&);
     LRESULT OnNewVehicle(WORD, WORD, HWND, BOOL&);
+    // Import Old Data: the import dialog; after an import the vehicles reloaded, none active.
+    LRESULT OnImportOldData(WORD, WORD, HWND, BOOL&);
 
     LRESULT OnListClick(int, LPNMHDR, BOOL&);
     LRESULT OnEntryItemChanged(int, LPNMHDR, BOOL&);

@@ -323,3 +323,14 @@
 #define IDS_END_ODOMETER_TOO_LOW 171
 #define IDS_NAME_REQUIRED        181
 #define IDS_CHECK_INPUTS         241
+
+// --- Old-data import ---------------------------------------------------------------------------
+#define IDD_LEGACY_DATA          109
+#define IDC_LEGACY_BUSY          1006
+#define IDC_LEGACY_MANUAL        1007
+#define IDC_LEGACY_PATH          1025
+#define IDC_LEGACY_BROWSE        1033
+#define IDC_LEGACY_PROGRESS      1036
+#define IDS_OLD_DATA_IMPORTED    180
+#define IDS_MIGRATION_MANUAL     221
+#define IDS_OLD_DATA_NOT_WRITTEN 249

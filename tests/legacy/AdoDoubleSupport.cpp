@@ -126,8 +126,8 @@ UINT BoxIcon(HWND box)
 
 }  // namespace
 
-CBoxWatcher::CBoxWatcher(const std::wstring& caption)
-    : m_caption(caption), m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+CBoxWatcher::CBoxWatcher(const std::wstring& caption, std::function<void(HWND)> beforeAnswer)
+    : m_caption(caption), m_beforeAnswer(std::move(beforeAnswer)), m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
     m_thread = std::thread([this] { Watch(); });
 }
@@ -150,6 +150,7 @@ void CBoxWatcher::Watch()
             std::lock_guard<std::mutex> hold(m_lock);
             m_boxes.push_back(Box{text, BoxIcon(box)});
         }
+        if (m_beforeAnswer) m_beforeAnswer(box);
         // The box's only (or first) button.
         HWND button = FindWindowExW(box, nullptr, L"Button", nullptr);
         const int id = button ? GetDlgCtrlID(button) : IDOK;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -43,7 +44,9 @@ public:
         UINT icon;  // MB_ICONHAND, MB_ICONEXCLAMATION, MB_ICONINFORMATION ... as shown; 0 unknown
     };
 
-    explicit CBoxWatcher(const std::wstring& caption);
+    // beforeAnswer, when given, runs on the watcher's thread with each box before it is answered
+    // (a test looks at the rest of the program while the box holds its thread).
+    explicit CBoxWatcher(const std::wstring& caption, std::function<void(HWND box)> beforeAnswer = nullptr);
     ~CBoxWatcher();
     CBoxWatcher(const CBoxWatcher&) = delete;
     CBoxWatcher& operator=(const CBoxWatcher&) = delete;
@@ -56,6 +59,7 @@ private:
     void Watch();
 
     std::wstring m_caption;
+    std::function<void(HWND)> m_beforeAnswer;
     mutable std::mutex m_lock;
     std::vector<Box> m_boxes;
     HANDLE m_stop;
