@@ -737,6 +737,8 @@ LRESULT CMainFrame::OnExportEnded(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnImportOldData(WORD, WORD, HWND, BOOL&)
 {
+    // The import's worker uses the database while the dialog is up: no reload meanwhile.
+    CDeferReloads holding(*this);
     CDlgLegacyData dialog;
     if (dialog.DoModal(::GetActiveWindow()) != 1) return 0;
     // Every imported vehicle has a new reference id: the remembered one is normally gone.

@@ -8,7 +8,6 @@ namespace {
 // Marks the windows waiting steps have met. Wine hands a new window the handle of one just
 // destroyed; the new one lacks the mark.
 const wchar_t kMet[] = L"AlkDialogScriptMet";
-const DWORD kTimeoutMs = 10000;
 
 CDialogScript*& Current()
 {
@@ -279,6 +278,14 @@ CDialogScript& CDialogScript::Do(Action action)
     });
 }
 
+CDialogScript& CDialogScript::Until(std::function<bool(HWND)> condition)
+{
+    return Add(L"Until", [condition] {
+        HWND window = ActiveModal();
+        return window && condition(window);
+    });
+}
+
 void CALLBACK CDialogScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (CDialogScript* script = Current()) script->OnTick();
@@ -304,7 +311,7 @@ void CDialogScript::OnTick()
         m_since = 0;
     } else if (!m_since) {
         m_since = now;
-    } else if (now - m_since > kTimeoutMs) {
+    } else if (now - m_since > m_timeoutMs) {
         Fail((m_next < m_steps.size() ? m_steps[m_next].what + L" timed out" : L"a window was left open") +
              L"; the active window was \"" + Text(GetActiveWindow()) + L"\"");
     }

@@ -17,9 +17,10 @@
 // and list items a mouse click. Steps act on the active window, and on its current page when it
 // is a property sheet; a step waits until a dialog is active and shown.
 //
-// A step that waits longer than the time-out (10 s), or acts on a control a user could not use,
-// fails the script: it then stops, records why, and cancels whatever modal window is left, so the
-// test's call returns. So does a window left open for the time-out after the last step.
+// A step that waits longer than the time-out (10 s unless set), or acts on a control a user could
+// not use, fails the script: it then stops, records why, and cancels whatever modal window is
+// left, so the test's call returns. So does a window left open for the time-out after the last
+// step.
 #pragma once
 
 #include <windows.h>
@@ -76,6 +77,11 @@ public:
     // Anything else with the active window (reading it, sending it a message); the action must
     // not run a modal loop itself.
     CDialogScript& Do(Action action);
+    // Until the active window meets the condition, asked on every tick (another thread's work
+    // for the window: a worker giving a dialog back).
+    CDialogScript& Until(std::function<bool(HWND)> condition);
+    // How long a step may wait, in milliseconds (10 s unless set).
+    void SetTimeout(DWORD ms) { m_timeoutMs = ms; }
 
     bool Finished() const { return m_next == m_steps.size() && m_failure.empty(); }
     size_t Done() const { return m_next; }
@@ -110,6 +116,7 @@ private:
     HWND m_last = nullptr;  // the window the last waiting step met
     std::wstring m_failure;
     DWORD m_since = 0;  // when the current wait (or the idle time after the last step) began
+    DWORD m_timeoutMs = 10000;
     unsigned m_unwind = 0;
     bool m_busy = false;
     UINT_PTR m_timer = 0;
