@@ -3,6 +3,7 @@
 // removal (checked against a literal walk that reloads the database for every record).
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -342,13 +343,43 @@ TEST_F(FolderTest, DuplicateVehiclesGoWithTheirEntriesMovedToTheOneThatStays)
     EXPECT_EQ(S_OK, s->store->RemoveDuplicates(const_cast<char*>("ALK"), 0)) << "nothing left to remove";
 }
 
+// Entries sent to the device and moved within one step of the file's dates (a millionth of a
+// day), or stored by a clock that ran ahead, still come out later than they were stored: the
+// device's copies, naming the vehicle that went, are replaced at the next synchronisation.
+TEST_F(FolderTest, MovedEntriesAreStoredAsChangedWhateverTheClockSays)
+{
+    {
+        CFixedClock now(Utc(2030, 3, 5));
+        db.AddVehicle(0x11, L"Twin", 2003, 5000);
+        db.AddVehicle(0x12, L"Twin", 2003, 5000);
+        db.AddEntry(0x21, 0x11, CEntry::etFuel, 40000, 100, 30.0f);
+    }
+    {
+        CFixedClock ahead(Utc(2031, 1, 1));
+        db.AddReminder(0x31, 0x11, L"Oil", 40100, 9000);
+    }
+    const char* dates = "SELECT Modified FROM Entry UNION ALL SELECT Modified FROM Notification";
+    const std::string before = db.Rows(dates);
+    Open();
+
+    CFixedClock same(Utc(2030, 3, 5));
+    EXPECT_EQ(REPL_E_DUPLICATES_DELETED, s->store->RemoveDuplicates(const_cast<char*>("ALK"), 0));
+    EXPECT_EQ("33|18|\n", db.Rows("SELECT RefID, VehicleID FROM Entry"));
+    EXPECT_EQ("49|18|\n", db.Rows("SELECT RefID, VehicleID FROM Notification"));
+    EXPECT_EQ(0, db.Integer("SELECT COUNT(*) FROM Entry WHERE Modified <= Created"));
+    EXPECT_EQ(0, db.Integer("SELECT COUNT(*) FROM Notification WHERE Modified <= Created"));
+    EXPECT_NE(before, db.Rows(dates));
+}
+
 namespace {
 
 // The walk as it reads: every record of every kind in order, each checked against the database
 // as it stands at its turn (reloaded), deleted when another record of its kind with another
-// reference id is equal to it; a vehicle's entries and reminders move to the first such record.
+// reference id is equal to it; a vehicle's entries and reminders move to the first such record,
+// stored as modified now or, when now would not store as later, a millionth of a day later.
 void LiteralRemoveDuplicates(CDataLayer& db)
 {
+    auto modified = [](double was) { return std::max(CUtcClock::NowAsOLEDate(), was + 0.000001); };
     auto load = [&db](int type) -> CObjectList* {
         switch (type) {
         case 1: {
@@ -395,7 +426,7 @@ void LiteralRemoveDuplicates(CDataLayer& db)
                     const long old = e->GetID();
                     e->SetID(0);
                     e->SetVehicleID(match->GetRefID());
-                    e->SetDateModified(CUtcClock::NowAsOLEDate());
+                    e->SetDateModified(modified(e->GetDateModified()));
                     db.Save(e, 1);
                     db.Delete(CBaseObject::otEntry, old);
                 }
@@ -406,7 +437,7 @@ void LiteralRemoveDuplicates(CDataLayer& db)
                     const long old = n->GetID();
                     n->SetID(0);
                     n->SetVehicleID(match->GetRefID());
-                    n->SetDateModified(CUtcClock::NowAsOLEDate());
+                    n->SetDateModified(modified(n->GetDateModified()));
                     db.Save(n, 1);
                     db.Delete(CBaseObject::otNotification, old);
                 }
