@@ -8,11 +8,15 @@ namespace alk_conduit_test {
 
 namespace {
 
+// To six decimals of a day, rounded as the file rounds what it keeps: the handheld's exact
+// 46365.1640625 and the file's 46365.164063 are one date (the runtime's printf would round the
+// exact half down to .164062).
 std::string Date(double value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
+    char* text = sqlite3_mprintf("%.6f", value);
+    const std::string date = text ? text : "";
+    sqlite3_free(text);
+    return date;
 }
 
 std::string Float(double value)
