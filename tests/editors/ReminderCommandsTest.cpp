@@ -185,6 +185,32 @@ TEST_F(ReminderCommandsTest, ActivatingAVehicleOrRaisingItsOdometerChecksItsRemi
     EXPECT_EQ((std::vector<std::wstring>{L"Van (1999)|Van service|80,000", L"Family Car (2002)|Oil|12,600"}), fired);
 }
 
+// An edited vehicle becomes active again, checked as such: the active one's new odometer, and
+// another vehicle selected and edited.
+TEST_F(ReminderCommandsTest, EditingAVehicleChecksItsRemindersAtItsNewOdometer)
+{
+    UI start;
+    Open(car, start);
+    // The vehicle's row selected, its sheet given the odometer, then what the due check shows.
+    auto edit = [&](const wchar_t* caption, const wchar_t* odometer, bool due) {
+        SetFocus(List(IDC_VEHICLE_LIST));
+        SelectRows(List(IDC_VEHICLE_LIST), {VehicleRow(caption)});
+        UI ui;
+        ui.WaitFor(L"Vehicle Properties").Focus(IDC_VEHICLE_ODOMETER).Type(odometer).Click(IDOK);
+        if (due) ui.WaitFor(kFire).Do(readFire).Escape();
+        Command(ID_EDIT_SELECTED);
+        EXPECT_SCRIPT(ui);
+    };
+
+    edit(L"Family Car (2002)", L"12400", false);
+    EXPECT_TRUE(fired.empty()) << "the oil change is due at 12,500";
+    edit(L"Family Car (2002)", L"12500", true);
+    edit(L"Van (1999)", L"80100", true);
+
+    EXPECT_EQ((std::vector<std::wstring>{L"Family Car (2002)|Oil|12,500", L"Van (1999)|Van service|80,100"}), fired);
+    EXPECT_EQ(van, g_AppSettings.LastActiveVehicle);
+}
+
 TEST_F(ReminderCommandsTest, AReloadDuringTheDueCheckWaitsForItAndChecksAgain)
 {
     UI start;
