@@ -27,41 +27,15 @@
 #include "activesync/Store.h"
 #include "business/AlkBiz.h"
 #include "sdk/activesync/device/ReplNotifyDouble.h"
+#include "tests/bench/BenchDatabase.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/TestFiles.h"
+
+using namespace alk_bench;
 
 namespace {
 
 const int kVehicles = 100, kEntriesPerVehicle = 100, kReminders = 200, kKeywords = 40;
-
-double Seconds()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Best(const std::vector<double>& values)
-{
-    return *std::min_element(values.begin(), values.end());
-}
-
-std::string Ansi(const std::wstring& text)
-{
-    char buffer[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
 
 // The database: reference ids given, so no save waits for a new one. With duplicates, 1% of the
 // vehicles get a twin (the twin first, so the original survives) with one entry of its own, and
@@ -71,7 +45,6 @@ bool Fill(const std::wstring& path, bool duplicates)
     if (!CopyTemplate(path)) return false;
     CDataLayer db;
     if (db.Connect(path.c_str()) != CDataLayer::csConnected || !db.BeginTransaction()) return false;
-    static const wchar_t* const vendors[] = {L"Shell", L"Esso", L"Joe's Garage", L"Tankstelle M\u00fcller"};
     unsigned long ref = 1;
     bool ok = true;
     for (int v = 0; v < kVehicles; ++v) {
@@ -101,15 +74,7 @@ bool Fill(const std::wstring& path, bool duplicates)
                 CEntry e;
                 e.SetRefID(ref++);
                 e.SetVehicleID(vehicleRef);
-                e.SetType(static_cast<CEntry::Type>(1 + i % 4));
-                e.SetDate(36526.0 + i * 3.5);
-                e.SetOdometer(10000 + i * 150);
-                e.SetVendor(vendors[i % 4]);
-                if (i % 4 != 0) e.SetName(L"Oil change and filter");
-                if (i % 10 == 0) e.SetNotes(L"Checked the tyre pressure as well.");
-                e.SetAmount(12.5f + i % 50);
-                e.SetCustom1(40.0f + i % 7);
-                e.SetCustom2(1.299f);
+                SetEntryFields(e, i, 3.5, 150);
                 ok = ok && db.Save(&e, 0);
             }
         }
@@ -135,8 +100,7 @@ bool Fill(const std::wstring& path, bool duplicates)
     return ok && db.Commit() == CDataLayer::crCommitted;
 }
 
-// Every column of every row of the four tables, read as the library reads them; on a connection
-// of its own when db is null.
+// Every row of the four tables (see ReadEveryRow); on a connection of its own when db is null.
 int PlainLoop(const std::wstring& path, sqlite3* db, double* checksum)
 {
     sqlite3* own = nullptr;
@@ -144,30 +108,8 @@ int PlainLoop(const std::wstring& path, sqlite3* db, double* checksum)
         if (sqlite3_open16(path.c_str(), &own) != SQLITE_OK) return -1;
         db = own;
     }
-    int rows = 0;
-    double sum = 0;
-    for (const char* sql :
-         {"SELECT * FROM Vehicle", "SELECT * FROM Entry", "SELECT * FROM Notification", "SELECT * FROM Keyword"}) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare(db, sql, -1, &statement, nullptr) != SQLITE_OK) return -1;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int c = 0, columns = sqlite3_column_count(statement); c < columns; ++c) {
-                switch (sqlite3_column_type(statement, c)) {
-                case SQLITE_TEXT: {
-                    const wchar_t* t = static_cast<const wchar_t*>(sqlite3_column_text16(statement, c));
-                    sum += t ? t[0] : 0;
-                    break;
-                }
-                case SQLITE_FLOAT: sum += sqlite3_column_double(statement, c); break;
-                default: sum += static_cast<double>(sqlite3_column_int64(statement, c)); break;
-                }
-            }
-            ++rows;
-        }
-        sqlite3_finalize(statement);
-    }
+    const int rows = ReadEveryRow(db, checksum);
     sqlite3_close(own);
-    *checksum = sum;
     return rows;
 }
 
@@ -212,41 +154,6 @@ private:
     bool m_ok = false;
 };
 
-// "DBPath" for the run, and back afterwards.
-class DatabasePath {
-public:
-    explicit DatabasePath(const std::string& path)
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_key,
-                        nullptr);
-        DWORD size = sizeof m_old;
-        m_had =
-            RegQueryValueExA(m_key, "DBPath", nullptr, &m_type, reinterpret_cast<BYTE*>(m_old), &size) == ERROR_SUCCESS;
-        m_oldSize = size;
-        Set(path);
-    }
-    ~DatabasePath()
-    {
-        if (m_had) {
-            RegSetValueExA(m_key, "DBPath", 0, m_type, reinterpret_cast<BYTE*>(m_old), m_oldSize);
-        } else {
-            RegDeleteValueA(m_key, "DBPath");
-        }
-        RegCloseKey(m_key);
-    }
-    void Set(const std::string& path)
-    {
-        RegSetValueExA(m_key, "DBPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
-    }
-
-private:
-    HKEY m_key = nullptr;
-    bool m_had = false;
-    DWORD m_type = REG_SZ, m_oldSize = 0;
-    char m_old[MAX_PATH * 2] = {};
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -265,7 +172,8 @@ int main(int argc, char** argv)
     std::printf("filled %d vehicles, %d entries, %d reminders, %d keywords in %.2f s\n", kVehicles,
                 kVehicles * kEntriesPerVehicle, kReminders, kKeywords, Seconds() - start);
 
-    DatabasePath dbPath(Ansi(path));
+    SavedValue dbPath(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, "DBPath");
+    dbPath.SetText(Ansi(path));
     sqlite3* plain = nullptr;
     if (sqlite3_open16(path.c_str(), &plain) != SQLITE_OK) return 1;
 
@@ -307,7 +215,7 @@ int main(int argc, char** argv)
     int remaining = 0;
     for (int round = 0; round < std::min(rounds, 3); ++round) {
         if (!Fill(copy, true)) return 1;
-        dbPath.Set(Ansi(copy));
+        dbPath.SetText(Ansi(copy));
         Session session;
         start = Seconds();
         const int before = session.Enumerate();

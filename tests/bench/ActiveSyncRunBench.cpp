@@ -32,42 +32,16 @@
 #include "sdk/activesync/DeviceState.h"
 #include "sdk/activesync/manager/Manager.h"
 #include "sdk/activesync/manager/SyncRun.h"
+#include "tests/bench/BenchDatabase.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/TestFiles.h"
+
+using namespace alk_bench;
 
 namespace {
 
 const char kDefaults[] =
     "SOFTWARE\\Microsoft\\Windows CE Services\\SpecialDefaults\\PocketPC\\Services\\Synchronization\\Objects";
-
-double Seconds()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Best(const std::vector<double>& values)
-{
-    return *std::min_element(values.begin(), values.end());
-}
-
-std::string Ansi(const std::wstring& text)
-{
-    char buffer[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
 
 std::string WinePath(const char* unixPath)
 {
@@ -93,75 +67,15 @@ long Run(const std::string& program, const std::string& arguments)
     return static_cast<long>(code);
 }
 
-// A registry value for the run, put back (or removed) afterwards.
-class SavedValue {
-public:
-    SavedValue(HKEY root, const char* path, const char* name) : m_root(root), m_path(path), m_name(name)
-    {
-        m_size = sizeof m_data;
-        m_had = RegGetValueA(root, path, name, RRF_RT_ANY, &m_type, m_data, &m_size) == ERROR_SUCCESS;
-    }
-    ~SavedValue()
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        if (m_had) {
-            RegSetValueExA(key, m_name.c_str(), 0, m_type, m_data, m_size);
-        } else {
-            RegDeleteValueA(key, m_name.c_str());
-        }
-        RegCloseKey(key);
-    }
-    void Set(DWORD type, const void* data, DWORD size)
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        RegSetValueExA(key, m_name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
-    }
-    void SetText(const std::string& text) { Set(REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)); }
-    void SetNumber(DWORD value) { Set(REG_DWORD, &value, sizeof value); }
-
-private:
-    HKEY m_root;
-    std::string m_path, m_name;
-    bool m_had = false;
-    DWORD m_type = 0, m_size = 0;
-    BYTE m_data[1024] = {};
-};
-
-// Every column of every row of the four tables, read as the library reads them, on a connection
-// of its own; the rows read.
+// Every row of the four tables (see ReadEveryRow) on a connection of its own; the rows read.
 int PlainLoop(const std::wstring& path)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open16(path.c_str(), &db) != SQLITE_OK) return -1;
-    int rows = 0;
-    double sum = 0;
-    for (const char* sql :
-         {"SELECT * FROM Vehicle", "SELECT * FROM Entry", "SELECT * FROM Notification", "SELECT * FROM Keyword"}) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare(db, sql, -1, &statement, nullptr) != SQLITE_OK) break;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int c = 0, columns = sqlite3_column_count(statement); c < columns; ++c) {
-                switch (sqlite3_column_type(statement, c)) {
-                case SQLITE_TEXT: {
-                    const wchar_t* t = static_cast<const wchar_t*>(sqlite3_column_text16(statement, c));
-                    sum += t ? t[0] : 0;
-                    break;
-                }
-                case SQLITE_FLOAT: sum += sqlite3_column_double(statement, c); break;
-                default: sum += static_cast<double>(sqlite3_column_int64(statement, c)); break;
-                }
-            }
-            ++rows;
-        }
-        sqlite3_finalize(statement);
-    }
+    double checksum = 0;
+    const int rows = ReadEveryRow(db, &checksum);
     sqlite3_close(db);
-    return sum == -1 ? -1 : rows;  // the sum keeps the reads from being optimised away
+    return rows;
 }
 
 // One synchronisation through the manager's library; its time, or -1 when it did not finish.

@@ -17,21 +17,13 @@
 #include <vector>
 
 #include "business/AlkBiz.h"
+#include "tests/bench/BenchDatabase.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/TestFiles.h"
 
-namespace {
+using namespace alk_bench;
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 // Reads every column of every row the way the library does, and nothing more.
 int PlainLoop(sqlite3* db, const char* sql, double* checksum)
@@ -56,12 +48,6 @@ int PlainLoop(sqlite3* db, const char* sql, double* checksum)
     sqlite3_finalize(statement);
     *checksum = sum;
     return rows;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -93,20 +79,11 @@ int main(int argc, char** argv)
     vehicle.SetName(L"Benchmark car");
     layer.Save(&vehicle, 0);
     layer.BeginTransaction();
-    static const wchar_t* const vendors[] = {L"Shell", L"Esso", L"Joe's Garage", L"Tankstelle M\u00fcller"};
     for (int i = 0; i < entries; ++i) {
         CEntry e;
         e.SetRefID(1000 + i);
         e.SetVehicleID(vehicleRefID);
-        e.SetType(static_cast<CEntry::Type>(1 + i % 4));
-        e.SetDate(36526.0 + i * 0.1);
-        e.SetOdometer(10000 + i * 15);
-        e.SetVendor(vendors[i % 4]);
-        if (i % 4 != 0) e.SetName(L"Oil change and filter");
-        if (i % 10 == 0) e.SetNotes(L"Checked the tyre pressure as well.");
-        e.SetAmount(12.5f + i % 50);
-        e.SetCustom1(40.0f + i % 7);
-        e.SetCustom2(1.299f);
+        SetEntryFields(e, i, 0.1, 15);
         if (!layer.Save(&e, 0)) {
             std::fprintf(stderr, "save %d failed\n", i);
             return 1;
@@ -153,8 +130,7 @@ int main(int argc, char** argv)
     layer.Disconnect();
     DeleteFileW(path.c_str());
 
-    const double bestLoad = *std::min_element(loadTimes.begin(), loadTimes.end());
-    const double bestPlain = *std::min_element(plainTimes.begin(), plainTimes.end());
+    const double bestLoad = Best(loadTimes), bestPlain = Best(plainTimes);
     const double medianLoad = Median(loadTimes), medianPlain = Median(plainTimes);
     std::printf("%d rows, %d rounds\n", entries, rounds);
     std::printf("          CDataLayer::Load   plain statement loop   ratio\n");

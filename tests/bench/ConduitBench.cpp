@@ -23,28 +23,12 @@
 #include "Conduit/Src/CCustomSynchronizer.h"
 #include "Conduit/Src/HandheldLink.h"
 #include "sdk/hotsync/handheld/HandheldApp.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/TestFiles.h"
 
+using namespace alk_bench;
+
 namespace {
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string Ansi(const std::wstring& text)
-{
-    char out[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
-    return out;
-}
 
 class CStepSynchronizer : public CCustomSynchronizer {
 public:
@@ -328,9 +312,7 @@ int main(int argc, char** argv)
         prepared.push_back(PreparedLoop(b, rows));
         statements.push_back(StatementLoop(c, rows));
     }
-    const double bestSync = *std::min_element(sync.begin(), sync.end());
-    const double bestA = *std::min_element(prepared.begin(), prepared.end());
-    const double bestB = *std::min_element(statements.begin(), statements.end());
+    const double bestSync = Best(sync), bestA = Best(prepared), bestB = Best(statements);
     std::printf("records %d, best of %d rounds\n", records, rounds);
     std::printf("two-way HotSync        %8.3f s\n", bestSync);
     std::printf("(a) prepared inserts   %8.3f s   ratio %.2f\n", bestA, bestSync / bestA);

@@ -43,27 +43,18 @@
 #include "desktop/QuickStats.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/SettingsScope.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/ThreadLocale.h"
 
+using namespace alk_bench;
+
 namespace {
 
 const unsigned long kVehicle = 1;
 const char* const kColumns[4] = {"date", "description", "odometer", "amount"};
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The best of rounds calls of f, in seconds.
 template <class F>

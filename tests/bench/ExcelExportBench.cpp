@@ -28,22 +28,13 @@
 #include "desktop/ExcelExport.h"
 #include "desktop/Startup.h"
 #include "sdk/excel/ExcelRecord.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/Records.h"
 #include "tests/support/TestFiles.h"
 
-namespace {
+using namespace alk_bench;
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 std::wstring WinePath(const char* unixPath)
 {
@@ -130,12 +121,6 @@ bool PlainLoop(int rows, double* startSeconds, double* totalSeconds)
     OleUninitialize();
     *totalSeconds = Seconds() - t0;
     return true;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

@@ -26,8 +26,11 @@
 #include "business/AlkBiz.h"
 #include "desktop/DlgLegacyData.h"
 #include "legacy/LegacyImport.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/support/Records.h"
 #include "tests/support/TestFiles.h"
+
+using namespace alk_bench;
 
 namespace {
 
@@ -35,18 +38,6 @@ const int kVehicles = 10;
 const int kEvents = 1790;
 const int kTriggers = 191;
 const int kFixedKeywords = 9;  // 10 + 1,790 + 191 + 9 = 2,000 records written
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool WriteOldFile(const std::wstring& path)
 {
@@ -235,12 +226,6 @@ private:
     std::vector<std::pair<std::wstring, DISPID>> m_ids;
 };
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -286,12 +271,9 @@ int main(int argc, char** argv)
         plains.push_back(Seconds() - start);
     }
     std::printf("reading an old file of %d records (%ld values), %d rounds:\n", records, values, rounds);
-    std::printf("  CLegacyImport::Import   best %8.3f s   median %8.3f s\n",
-                *std::min_element(imports.begin(), imports.end()), Median(imports));
-    std::printf("  plain loop (double)     best %8.3f s   median %8.3f s\n",
-                *std::min_element(plains.begin(), plains.end()), Median(plains));
-    std::printf("  ratio Import / plain    best %8.2f     median %8.2f\n",
-                *std::min_element(imports.begin(), imports.end()) / *std::min_element(plains.begin(), plains.end()),
+    std::printf("  CLegacyImport::Import   best %8.3f s   median %8.3f s\n", Best(imports), Median(imports));
+    std::printf("  plain loop (double)     best %8.3f s   median %8.3f s\n", Best(plains), Median(plains));
+    std::printf("  ratio Import / plain    best %8.2f     median %8.2f\n", Best(imports) / Best(plains),
                 Median(imports) / Median(plains));
 
     // --- writing -------------------------------------------------------------------------------
