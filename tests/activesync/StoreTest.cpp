@@ -19,13 +19,6 @@ using namespace alk_sync_test;
 
 namespace {
 
-std::string LoadAnsi(UINT id)
-{
-    char text[1024] = {};
-    LoadStringA(GetModuleHandleW(nullptr), id, text, sizeof text);
-    return text;
-}
-
 std::wstring Wide(const std::string& text)
 {
     std::wstring wide(text.size(), L'\0');
@@ -82,37 +75,6 @@ private:
     std::vector<HWND> m_seen;
 };
 
-// A top-level window: the owner of the store's boxes and a receiver of the reload broadcast.
-class TestWindow {
-public:
-    TestWindow()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &TestWindow::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"AlkSyncTestWindow";
-        RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, wc.lpszClassName, L"Sync test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                               wc.hInstance, nullptr);
-        Reloads() = 0;
-    }
-    ~TestWindow() { DestroyWindow(hwnd); }
-    static int& Reloads()
-    {
-        static int count = 0;
-        return count;
-    }
-    HWND hwnd;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        static const UINT reload = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
-        if (message == reload) ++Reloads();
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-};
-
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(nullptr, window.hwnd) << "no display"; }
@@ -131,7 +93,7 @@ protected:
     }
 
     CFixedClock clock{Utc(2030, 3, 4, 5, 6, 7)};
-    TestWindow window;
+    ReloadWindow window;
     SyncDatabase db;
     DeviceState device;
     DesktopKey key{db.AnsiPath()};
@@ -300,8 +262,7 @@ TEST_F(StoreTest, OneReloadBroadcastAfterASynchronisationThatWroteAndNoneOtherwi
     const long row = db.AddVehicle(0x10, L"Car");
     auto s = Open();
     s->store->ReportStatus(nullptr, nullptr, REPL_STATUS_SYNC_END, 0);
-    PumpMessages();
-    EXPECT_EQ(0, TestWindow::Reloads());
+    EXPECT_EQ(0, window.Reloads());
 
     REPLSETUP setup = {sizeof setup, FALSE, 0, s->folder, MakeItem(s->store, CBaseObject::otVehicle, row)};
     s->handler->Setup(&setup);
@@ -309,20 +270,16 @@ TEST_F(StoreTest, OneReloadBroadcastAfterASynchronisationThatWroteAndNoneOtherwi
     ASSERT_EQ(S_OK, s->handler->SetPacket(packet, sizeof packet));
     s->handler->Reset(&setup);
     s->store->ReportStatus(nullptr, nullptr, 4, 0);  // another status: nothing
-    PumpMessages();
-    EXPECT_EQ(0, TestWindow::Reloads());
+    EXPECT_EQ(0, window.Reloads());
     s->store->ReportStatus(nullptr, nullptr, REPL_STATUS_SYNC_END, 0);
-    PumpMessages();
-    EXPECT_EQ(1, TestWindow::Reloads());
+    EXPECT_EQ(1, window.Reloads());
     s->store->ReportStatus(nullptr, nullptr, REPL_STATUS_SYNC_END, 0);
-    PumpMessages();
-    EXPECT_EQ(1, TestWindow::Reloads());
+    EXPECT_EQ(1, window.Reloads());
 
     ASSERT_EQ(S_OK, s->handler->DeleteObj(&setup));
     EXPECT_EQ(E_FAIL, s->handler->DeleteObj(&setup)) << "already gone: no change";
     s->store->ReportStatus(nullptr, nullptr, REPL_STATUS_SYNC_END, 0);
-    PumpMessages();
-    EXPECT_EQ(2, TestWindow::Reloads());
+    EXPECT_EQ(2, window.Reloads());
     s->store->FreeObject(setup.item);
 
     EXPECT_EQ(1, s->notify.References());

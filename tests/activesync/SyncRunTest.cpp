@@ -24,54 +24,10 @@ using namespace alk_sync_test;
 
 namespace {
 
-std::string LoadAnsi(UINT id)
-{
-    char text[1024] = {};
-    LoadStringA(GetModuleHandleW(nullptr), id, text, sizeof text);
-    return text;
-}
-
 std::wstring Text(const wchar_t* text)
 {
     return text ? text : L"";
 }
-
-// A top-level window of the test that counts the reload broadcasts it gets.
-class ReloadWindow {
-public:
-    ReloadWindow()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &ReloadWindow::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"AlkSyncReloadWindow";
-        RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, wc.lpszClassName, L"Reload", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                               wc.hInstance, nullptr);
-        Count() = 0;
-    }
-    ~ReloadWindow() { DestroyWindow(hwnd); }
-    // Broadcasts received so far (the queue pumped first).
-    int Reloads()
-    {
-        PumpMessages();
-        return Count();
-    }
-    HWND hwnd;
-
-private:
-    static int& Count()
-    {
-        static int count = 0;
-        return count;
-    }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        static const UINT reload = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
-        if (message == reload) ++Count();
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-};
 
 CDevicePacket VehiclePacket(unsigned long ref, const std::wstring& name, int year = 1999, long odometer = 1000)
 {

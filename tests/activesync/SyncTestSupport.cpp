@@ -32,6 +32,13 @@ std::string ToAnsi(const std::wstring& text)
     return result;
 }
 
+std::string LoadAnsi(UINT id)
+{
+    char text[1024] = {};
+    LoadStringA(GetModuleHandleW(nullptr), id, text, sizeof text);
+    return text;
+}
+
 // --- the database ----------------------------------------------------------------------------
 
 SyncDatabase::SyncDatabase() : m_folder(L"alksync"), m_path(m_folder.File(L"sync.dat"))
@@ -256,6 +263,42 @@ StoreSession::~StoreSession()
     if (folder) store->FreeObject(folder);
     if (handler) handler->Release();
     store->Release();
+}
+
+namespace {
+
+int g_reloads = 0;
+
+LRESULT CALLBACK ReloadWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static const UINT reload = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+    if (message == reload) ++g_reloads;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+ReloadWindow::ReloadWindow()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &ReloadWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"AlkSyncTestWindow";
+    RegisterClassW(&wc);
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"Sync test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+    g_reloads = 0;
+}
+
+ReloadWindow::~ReloadWindow()
+{
+    DestroyWindow(hwnd);
+}
+
+int ReloadWindow::Reloads()
+{
+    PumpMessages();
+    return g_reloads;
 }
 
 ItemFields ReadItem(IReplStore* store, HREPLITEM item)

@@ -2,7 +2,8 @@
 // AlkBiz and a second connection of the engine's own to look at rows or hold locks; the desktop
 // settings key and the device doubles' state (both under HKEY_CURRENT_USER: the tests take the
 // "registry" lock); a store made and initialised as the manager would, with its folder and
-// handler; packet bytes written out by hand; memory that ends at a page no one may read.
+// handler, and a window of the test that owns its boxes and counts its reload broadcasts; packet
+// bytes written out by hand; memory that ends at a page no one may read.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,8 @@
 namespace alk_sync_test {
 
 std::string ToAnsi(const std::wstring& text);
+// A string of the provider's resources, which the test program links, in the ANSI code page.
+std::string LoadAnsi(UINT id);
 
 // A copy of the template in a scratch folder.
 class SyncDatabase {
@@ -100,6 +103,19 @@ public:
     HREPLFLD folder = nullptr;
     IReplObjHandler* handler = nullptr;
     HRESULT initialized = E_FAIL;
+};
+
+// A top-level window of the test: the owner of the store's boxes, and a receiver of the reload
+// broadcast that counts them (one such window at a time).
+class ReloadWindow {
+public:
+    ReloadWindow();
+    ~ReloadWindow();
+    ReloadWindow(const ReloadWindow&) = delete;
+    ReloadWindow& operator=(const ReloadWindow&) = delete;
+    // Broadcasts received since the window was made (the queue pumped first).
+    int Reloads();
+    HWND hwnd = nullptr;
 };
 
 // What an item handle says (its bytes read back, not its members).
