@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "desktop/AppSettings.h"
-#include "desktop/MainFrame.h"
 #include "desktop/Utility.h"
-#include "EditorTestSupport.h"
+#include "MainWindowTestSupport.h"
 
 using namespace alk_editor_test;
 
@@ -22,34 +20,22 @@ namespace {
 const wchar_t kSheet[] = L"Entry Properties";
 const SYSTEMTIME kToday = {2026, 6, 1, 15, 12, 0, 0, 0};  // UTC and local alike
 
-class EntryCommandsTest : public EditorTest {
+class EntryCommandsTest : public MainWindowTest {
 protected:
     static void SetUpTestSuite()
     {
-        EditorTest::SetUpTestSuite();
+        MainWindowTest::SetUpTestSuite();
         CUtcClock::SetFixedTime(&kToday);
         SetFixedLocalTime(&kToday);
     }
     void SetUp() override
     {
-        EditorTest::SetUp();
+        MainWindowTest::SetUp();
         van = CVehicleRecord(L"Van").Year(1999).Odometer(80000).Save(db.Db());
         fuel = Add(car, CEntry::etFuel, 3);  // 12 June
         Add(car, CEntry::etRepair, 40);      // 6 May
         Add(van, CEntry::etExpense, 5);
-        g_DataLayer.Disconnect();  // the frame connects it
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = car;
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
-    }
-    void TearDown() override
-    {
-        CloseFrame(frame);
-        EditorTest::TearDown();
+        OpenFrame(car);
     }
 
     long Add(unsigned long vehicle, CEntry::Type type, int daysAgo)
@@ -59,13 +45,7 @@ protected:
         EXPECT_NE(0u, record.Save(db.Db()));
         return record.Get().GetID();
     }
-    HWND List(int id) { return FindControl(*frame, id); }
     int Rows(int id) { return ListView_GetItemCount(List(id)); }
-    void Command(UINT id)
-    {
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        PumpMessages();
-    }
     // Rows selected in a list that has the focus; the entry rows by their dates.
     void Select(int id, std::vector<int> rows)
     {
@@ -74,7 +54,6 @@ protected:
     }
     int Row(const wchar_t* date) { return FindRow(List(IDC_ENTRY_LIST), date); }
 
-    std::unique_ptr<CMainFrame> frame;
     unsigned long van = 0;
     long fuel = 0;
 };

@@ -11,10 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "desktop/AppSettings.h"
-#include "desktop/MainFrame.h"
 #include "desktop/Utility.h"
-#include "EditorTestSupport.h"
+#include "MainWindowTestSupport.h"
 
 using namespace alk_editor_test;
 
@@ -24,11 +22,11 @@ const wchar_t kEdit[] = L"Edit Reminder";
 const wchar_t kFire[] = L"Reminder";
 const SYSTEMTIME kToday = {2026, 6, 1, 15, 12, 0, 0, 0};  // UTC and local alike
 
-class ReminderCommandsTest : public EditorTest {
+class ReminderCommandsTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        EditorTest::SetUp();
+        MainWindowTest::SetUp();
         SetFixedLocalTime(&kToday);
         van = CVehicleRecord(L"Van").Year(1999).Odometer(80000).Save(db.Db());
         Remind(car, L"Oil", 12500, OleDate(kToday) + 90);
@@ -36,23 +34,15 @@ protected:
     }
     void TearDown() override
     {
-        CloseFrame(frame);
+        MainWindowTest::TearDown();
         SetFixedLocalTime(nullptr);
-        EditorTest::TearDown();
     }
 
     // The main window on the file with the vehicle remembered; the script answers what its start
     // shows.
     void Open(unsigned long remembered, UI& ui)
     {
-        g_DataLayer.Disconnect();  // the frame connects it
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = remembered;
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
+        ASSERT_NO_FATAL_FAILURE(OpenFrame(remembered));
         EXPECT_SCRIPT(ui);
     }
     void Remind(unsigned long vehicle, const wchar_t* description, long odometer, double date)
@@ -66,12 +56,6 @@ protected:
         std::vector<std::wstring> names;
         for (int i = 0; i < list.GetCount(); ++i) names.push_back(list.Get(i)->GetName());
         return names;
-    }
-    HWND List(int id) { return FindControl(*frame, id); }
-    void Command(UINT id)
-    {
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        PumpMessages();
     }
     int VehicleRow(const wchar_t* caption) { return FindRow(List(IDC_VEHICLE_LIST), caption); }
     // A click on the vehicle's row as the list reports it.
@@ -87,7 +71,6 @@ protected:
     }
 
     CFixedClock clock{kToday};
-    std::unique_ptr<CMainFrame> frame;
     unsigned long van = 0;
     // What each due dialog showed: vehicle, description, current odometer.
     std::vector<std::wstring> fired;

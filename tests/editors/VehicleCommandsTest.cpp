@@ -9,12 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "desktop/AppSettings.h"
-#include "desktop/MainFrame.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleImage.h"
-#include "EditorTestSupport.h"
 #include "framework/PaneContainer.h"
+#include "MainWindowTestSupport.h"
 #include "tests/support/Pictures.h"
 
 using namespace alk_editor_test;
@@ -34,45 +32,27 @@ void CALLBACK ChooseMenuItem(HWND, UINT, UINT_PTR id, DWORD)
     PostMessageW(popup, WM_CHAR, g_menuKey, 0);
 }
 
-class VehicleCommandsTest : public EditorTest {
+class VehicleCommandsTest : public MainWindowTest {
 protected:
     static void SetUpTestSuite()
     {
-        EditorTest::SetUpTestSuite();
+        MainWindowTest::SetUpTestSuite();
         CUtcClock::SetFixedTime(&kToday);
         SetFixedLocalTime(&kToday);
     }
     void SetUp() override
     {
-        EditorTest::SetUp();
+        MainWindowTest::SetUp();
         van = CVehicleRecord(L"Van").Year(1999).Odometer(80000).Save(db.Db());
         CEntryRecord(van, CEntry::etExpense)
             .Date(DaysBefore(kToday, 2))
             .Odometer(79000)
             .Description(L"Toll")
             .Save(db.Db());
-        g_DataLayer.Disconnect();  // the frame connects it
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = car;
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
-    }
-    void TearDown() override
-    {
-        CloseFrame(frame);
-        EditorTest::TearDown();
+        OpenFrame(car);
     }
 
-    HWND List(int id) { return FindControl(*frame, id); }
     std::vector<std::wstring> Vehicles() { return ColumnTexts(List(IDC_VEHICLE_LIST), 0); }
-    void Command(UINT id)
-    {
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        PumpMessages();
-    }
     void SelectVehicle(const wchar_t* caption)
     {
         SetFocus(List(IDC_VEHICLE_LIST));
@@ -94,7 +74,6 @@ protected:
         PumpMessages();
     }
 
-    std::unique_ptr<CMainFrame> frame;
     unsigned long van = 0;
 };
 
