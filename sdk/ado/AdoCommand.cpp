@@ -29,28 +29,21 @@ void CAdoCommand::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result
     switch (id) {
     case idActiveConnection:
         if (IsPut(flags)) {
-            CAdoConnection* connection = ConnectionOf(args.PutValue());
-            if (!connection) ThrowAdo(kAdoArgumentsWrongType, kSource, L"Arguments are of the wrong type.");
-            m_connection = CRef<CAdoConnection>(connection);
+            m_connection = CRef<CAdoConnection>(PutConnection(args, kSource));
         } else {
             ReturnObject(result, m_connection.Get());
         }
         break;
     case idCommandText:
         if (IsPut(flags)) {
-            const VARIANT& value = args.PutValue();
-            m_text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
+            m_text = args.PutText();
         } else {
             ReturnText(result, m_text);
         }
         break;
     case idCommandType:
         if (IsPut(flags)) {
-            VARIANT number;
-            VariantInit(&number);
-            if (FAILED(ConvertVariant(&number, args.PutValue(), VT_I4)))
-                ThrowAdo(kAdoArgumentsWrongType, kSource, L"Arguments are of the wrong type.");
-            m_type = number.lVal;
+            m_type = args.PutNumber(kSource);
         } else {
             ReturnLong(result, m_type);
         }

@@ -81,8 +81,7 @@ void CAdoConnection::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* res
     case idConnectionString:
         if (IsPut(flags)) {
             if (IsOpen()) ThrowAdo(kAdoObjectOpen, kSource, L"Operation is not allowed when the object is open.");
-            const VARIANT& value = args.PutValue();
-            m_connectionString = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
+            m_connectionString = args.PutText();
         } else {
             ReturnText(result, m_connectionString);
         }

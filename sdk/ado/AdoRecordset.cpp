@@ -86,6 +86,13 @@ CAdoConnection* ConnectionOf(const VARIANT& value)
     return static_cast<CAdoConnection*>(static_cast<IDispatch*>(connection));
 }
 
+CAdoConnection* PutConnection(const CArgs& args, const wchar_t* source)
+{
+    CAdoConnection* connection = ConnectionOf(args.PutValue());
+    if (!connection) ThrowAdo(kAdoArgumentsWrongType, source, L"Arguments are of the wrong type.");
+    return connection;
+}
+
 CAdoRecordset::~CAdoRecordset()
 {
     ClearRows();
@@ -235,7 +242,7 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
     case idSource:
         if (IsPut(flags)) {
             if (m_open) ThrowAdo(kAdoObjectOpen, kSource, L"Operation is not allowed when the object is open.");
-            m_source = args.PutValue().vt == VT_BSTR && args.PutValue().bstrVal ? args.PutValue().bstrVal : L"";
+            m_source = args.PutText();
         } else {
             ReturnText(result, m_source);
         }
@@ -243,9 +250,7 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
     case idActiveConnection:
         if (IsPut(flags)) {
             if (m_open) ThrowAdo(kAdoObjectOpen, kSource, L"Operation is not allowed when the object is open.");
-            CAdoConnection* connection = ConnectionOf(args.PutValue());
-            if (!connection) ThrowAdo(kAdoArgumentsWrongType, kSource, L"Arguments are of the wrong type.");
-            m_connection = CRef<CAdoConnection>(connection);
+            m_connection = CRef<CAdoConnection>(PutConnection(args, kSource));
         } else {
             ReturnObject(result, m_connection.Get());
         }
@@ -256,11 +261,7 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
         long& property = id == idCursorLocation ? m_cursorLocation : id == idCursorType ? m_cursorType : m_lockType;
         if (IsPut(flags)) {
             if (m_open) ThrowAdo(kAdoObjectOpen, kSource, L"Operation is not allowed when the object is open.");
-            VARIANT number;
-            VariantInit(&number);
-            if (FAILED(ConvertVariant(&number, args.PutValue(), VT_I4)))
-                ThrowAdo(kAdoArgumentsWrongType, kSource, L"Arguments are of the wrong type.");
-            property = number.lVal;
+            property = args.PutNumber(kSource);
         } else {
             ReturnLong(result, property);
         }

@@ -57,3 +57,6 @@ private:
 
 // The double's connection behind a variant holding one (null for anything else); AddRef'd.
 CAdoConnection* ConnectionOf(const VARIANT& value);
+// The double's connection a property put hands over (AddRef'd); anything else throws
+// kAdoArgumentsWrongType from source.
+CAdoConnection* PutConnection(const CArgs& args, const wchar_t* source);

@@ -106,6 +106,21 @@ const VARIANT& CArgs::PutValue() const
     return Get(Count() - 1);
 }
 
+std::wstring CArgs::PutText() const
+{
+    const VARIANT& value = PutValue();
+    return value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
+}
+
+long CArgs::PutNumber(const wchar_t* source) const
+{
+    VARIANT number;
+    VariantInit(&number);
+    if (FAILED(ConvertVariant(&number, PutValue(), VT_I4)))
+        ThrowAdo(kAdoArgumentsWrongType, source, L"Arguments are of the wrong type.");
+    return number.lVal;
+}
+
 std::wstring CArgs::Describe(bool put) const
 {
     if (put) return L" = " + DescribeVariant(PutValue());

@@ -59,6 +59,11 @@ public:
     long Number(UINT index, long fallback = 0) const;
     // The value of a property put (the named DISPID_PROPERTYPUT argument, or the only one).
     const VARIANT& PutValue() const;
+    // The value put as text: a string's characters up to its first NUL, anything else empty.
+    std::wstring PutText() const;
+    // The value put as a number (converted as automation converts); a value that does not convert
+    // throws kAdoArgumentsWrongType from source.
+    long PutNumber(const wchar_t* source) const;
     // "(a, b, c)" or " = value" for the journal.
     std::wstring Describe(bool put) const;
 
