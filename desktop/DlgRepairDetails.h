@@ -4,39 +4,16 @@
 // the beep.
 #pragma once
 
-#include <windows.h>
+#include "desktop/DlgEntryDetails.h"
 
-#include "desktop/WinDataExchangeLocale.h"
-#include "framework/Controls.h"
-#include "framework/PropertySheet.h"
-#include "framework/String.h"
-#include "resources/desktop/resource.h"
-
-class CDlgRepairDetails : public CPropertyPageImpl<CDlgRepairDetails>,
-                          public CWinDataExchangeLocale<CDlgRepairDetails> {
+class CDlgRepairDetails : public CDlgEntryDetails<CDlgRepairDetails> {
 public:
     enum { IDD = IDD_REPAIR_DETAILS };
+    static constexpr CKeyword::Type kKeywordType = CKeyword::ktRepair;
+    static constexpr bool kExplainsRefusedInput = true;
 
     CDlgRepairDetails() = default;
     ~CDlgRepairDetails() override = default;
-
-    // The entry's fields: filled before the sheet runs, read after it ended with OK.
-    double m_date = 0;    // OLE date with the time of day
-    long m_odometer = 0;  // signed 32-bit
-    float m_amount = 0;
-    CString m_vendor;
-    CString m_description;  // the entry's name
-    CDateTimePickerCtrl m_datePicker;
-    CComboBox m_descriptionBox;
-
-    // clang-format off
-    BEGIN_MSG_MAP(CDlgRepairDetails)
-        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-        COMMAND_ID_HANDLER(IDC_ENTRY_KEYWORDS, OnKeywords)
-        COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
-        CHAIN_MSG_MAP(CPropertyPageImpl<CDlgRepairDetails>)
-    END_MSG_MAP()
-    // clang-format on
 
     // clang-format off
     BEGIN_DDX_MAP(CDlgRepairDetails)
@@ -46,15 +23,4 @@ public:
         DDX_TEXT(IDC_ENTRY_KEYWORD, m_description)
     END_DDX_MAP()
     // clang-format on
-
-    // PSN_APPLY: the fields from the controls (a refused one beeps, takes the focus and is
-    // reported), a description required, the date from the picker.
-    int OnApply();
-
-private:
-    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnKeywords(WORD, WORD, HWND, BOOL&);
-    // A Cancel command that reaches the page itself is consumed; the sheet's own Cancel is not.
-    LRESULT OnCancel(WORD, WORD, HWND, BOOL&) { return 0; }
-    void ShowMessage(UINT text);
 };

@@ -197,6 +197,43 @@ TEST_F(EntrySheetTest, AnExpenseNeedsADescriptionAndLongTextsComeBackWhole)
     EXPECT_TRUE(description == stored->GetName()) << wcslen(stored->GetName()) << " characters";
 }
 
+TEST_F(EntrySheetTest, AnExpenseRefusesAFieldWithoutAMessageAndOffersTheExpenseKeywords)
+{
+    CKeywordRecord(CKeyword::ktRepair, L"Brakes").Save(db.Db());
+    CKeywordRecord(CKeyword::ktExpense, L"Parking").Save(db.Db());
+    // The description box's items, then after each refused OK the active window and the focus (a
+    // message box is noted and closed, so that the script goes on).
+    std::vector<std::wstring> seen;
+    const auto look = [&](HWND active) {
+        const bool box = UI::IsMessageBox(active);
+        seen.push_back(UI::Text(active) + (box ? L" box " : L" ") + std::to_wstring(FocusedId()));
+        if (box) PostMessageW(active, WM_COMMAND, IDOK, 0);
+    };
+    UI ui;
+    ui.WaitFor(kSheet).Do([&](HWND sheet) {
+        HWND box = UI::Control(sheet, IDC_ENTRY_KEYWORD);
+        wchar_t first[32] = {};
+        SendMessageW(box, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+        seen.push_back(std::to_wstring(SendMessageW(box, CB_GETCOUNT, 0, 0)) + L" " + first);
+    });
+    ui.Focus(IDC_ENTRY_ODOMETER).Type(L"\b").Click(IDOK).Do(look);
+    ui.Type(L"12100").Focus(IDC_ENTRY_AMOUNT).Type(L"1e39").Click(IDOK).Do(look);
+    ui.Focus(IDC_ENTRY_AMOUNT).Type(L"4.5").Click(IDC_ENTRY_KEYWORDS).Window([&](HWND keywords) {
+        seen.push_back(UI::Text(keywords));
+    });
+    ui.Type(L"Car wash").Click(IDC_KEYWORD_ADD).ClickItem(IDC_KEYWORD_LIST, 0, true).WaitFor(kSheet).Click(IDOK);
+    std::unique_ptr<CEntry> expense = New(CEntry::etExpense);
+    ASSERT_NE(0, EditEntry(expense.get())) << testing::PrintToString(ui.Failure());
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"1 Parking", L"Entry Properties 1028", L"Entry Properties 1002", L"Expenses"}),
+        seen);
+    EXPECT_EQ(3u, ui.Met().size()) << "the sheet, the keywords, the sheet: no message box";
+    std::unique_ptr<CEntry> stored = Stored(expense->GetID());
+    EXPECT_EQ(12100, stored->GetOdometer());
+    EXPECT_EQ(4.5f, stored->GetAmount());
+    EXPECT_STREQ(L"Car wash", stored->GetName());
+}
+
 TEST_F(EntrySheetTest, OkWithoutAChangeOrCancelAfterTypingSavesNothing)
 {
     // Six decimals of a day (02:57:46.5984) and more digits than the fields show.
