@@ -303,8 +303,13 @@ void CDialogScript::OnTick()
     const DWORD now = GetTickCount();
     HWND active = ActiveModal();
     if (!m_failure.empty()) {
-        // Whatever the window is, one of these ends it.
+        // Whatever the window is, one of these ends it, tried in this order on each window: a
+        // sheet under a message box its OK opened gets Cancel first once the box has gone.
         static const int kEnders[] = {IDCANCEL, IDNO, IDOK};
+        if (active != m_unwinding) {
+            m_unwinding = active;
+            m_unwind = 0;
+        }
         if (active) PostMessageW(active, WM_COMMAND, MAKEWPARAM(kEnders[m_unwind++ % 3], BN_CLICKED), 0);
     } else if (m_next < m_steps.size() ? m_steps[m_next].run() : !active) {
         if (m_next < m_steps.size()) ++m_next;

@@ -117,6 +117,7 @@ private:
     std::wstring m_failure;
     DWORD m_since = 0;  // when the current wait (or the idle time after the last step) began
     DWORD m_timeoutMs = 10000;
+    HWND m_unwinding = nullptr;  // after a failure: the window being closed, m_unwind its tries
     unsigned m_unwind = 0;
     bool m_busy = false;
     UINT_PTR m_timer = 0;
