@@ -38,16 +38,6 @@ bool ContainsIgnoringCase(const std::wstring& text, const std::wstring& part)
     return false;
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(bytes - 1));
-    return utf8;
-}
-
 std::wstring ColumnText(sqlite3_stmt* statement, int column)
 {
     const void* text = sqlite3_column_text16(statement, column);

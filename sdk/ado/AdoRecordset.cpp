@@ -31,16 +31,6 @@ const wchar_t kNoCurrentRecord[] =
     L"Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
     L"record.";
 
-std::string Utf8(const std::wstring& text)
-{
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(bytes - 1));
-    return utf8;
-}
-
 std::wstring Wide(const char* utf8)
 {
     if (!utf8) return std::wstring();

@@ -133,6 +133,16 @@ std::wstring CArgs::Describe(bool put) const
     return text + L")";
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(bytes - 1));
+    return utf8;
+}
+
 std::wstring DescribeVariant(const VARIANT& value)
 {
     wchar_t number[64];

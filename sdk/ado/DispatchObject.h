@@ -79,6 +79,10 @@ HRESULT ConvertVariant(VARIANT* result, const VARIANT& value, VARTYPE type);
 // object's class for an object of the double.
 std::wstring DescribeVariant(const VARIANT& value);
 
+// Text as UTF-8 up to its first NUL, as SQLite takes file names and statements; empty when it
+// does not convert.
+std::string Utf8(const std::wstring& text);
+
 struct CMember {
     const wchar_t* name;
     DISPID id;
