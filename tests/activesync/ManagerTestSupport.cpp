@@ -11,13 +11,6 @@
 
 namespace alk_sync_test {
 
-std::string WinePath(const char* unixPath)
-{
-    std::string path = "Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? '\\' : *p;
-    return path;
-}
-
 std::string ServerPath()
 {
     return ToAnsi(ProgramFolder()) + "AlkSync.dll";

@@ -22,8 +22,6 @@ namespace alk_sync_test {
     "SOFTWARE\\Microsoft\\Windows CE Services\\SpecialDefaults\\PocketPC\\Services\\Synchronization" \
     "\\Objects"
 
-// A path of the build tree (a Unix path) as the Windows programs see it.
-std::string WinePath(const char* unixPath);
 // AlkSync.dll beside the test program.
 std::string ServerPath();
 // The registered object type's key under the Pocket PC defaults.

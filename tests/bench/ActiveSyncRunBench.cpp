@@ -43,13 +43,6 @@ namespace {
 const char kDefaults[] =
     "SOFTWARE\\Microsoft\\Windows CE Services\\SpecialDefaults\\PocketPC\\Services\\Synchronization\\Objects";
 
-std::string WinePath(const char* unixPath)
-{
-    std::string path = "Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? '\\' : *p;
-    return path;
-}
-
 long Run(const std::string& program, const std::string& arguments)
 {
     STARTUPINFOA si{};

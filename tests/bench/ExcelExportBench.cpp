@@ -36,13 +36,6 @@ using namespace alk_bench;
 
 namespace {
 
-std::wstring WinePath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
-
 // One late-bound call as the export makes it: the name looked up, then invoked.
 HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* arg, VARIANT* result)
 {
@@ -162,7 +155,7 @@ int wmain(int argc, wchar_t** argv)
     g_AppSettings.ExcelFormatCells = 1;
 
     CScratchFolder records(L"excel-bench-records");
-    if (!excel_double::RegisterExcelDouble(WinePath(ALK_EXCEL_DOUBLE_PATH),
+    if (!excel_double::RegisterExcelDouble(WinePathW(ALK_EXCEL_DOUBLE_PATH),
                                            L"-record \"" + records.Path() + L"\" -idle 60")) {
         fprintf(stderr, "cannot register the Excel double\n");
         return 1;

@@ -15,14 +15,6 @@
 
 namespace alk_conduit_test {
 
-// A path of the build tree (a Unix path) as the Windows programs see it.
-inline std::string WinePath(const char* unixPath)
-{
-    std::string path = "Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? '\\' : *p;
-    return path;
-}
-
 const std::string kSim = WinePath(ALK_HOTSYNC_SIM_PATH);
 const std::string kConduit = WinePath(ALK_CONDUIT_PATH);
 

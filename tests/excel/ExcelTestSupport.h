@@ -14,21 +14,13 @@
 
 namespace alk_excel_test {
 
-// A path of the build tree (a Unix path) as Windows programs see it.
-inline std::wstring WinePath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
-
 class CExcelDoubleScope {
 public:
     // options: those of ExcelDouble.exe besides -record. A double that a client leaks ends after
     // 20 s without calls, so a test waiting for it fails rather than hangs.
     explicit CExcelDoubleScope(const std::wstring& options = L"") : m_folder(L"excel-records")
     {
-        m_registered = excel_double::RegisterExcelDouble(WinePath(ALK_EXCEL_DOUBLE_PATH),
+        m_registered = excel_double::RegisterExcelDouble(WinePathW(ALK_EXCEL_DOUBLE_PATH),
                                                          L"-record \"" + m_folder.Path() + L"\" -idle 20 " + options);
     }
     ~CExcelDoubleScope() { excel_double::UnregisterExcelDouble(); }

@@ -73,7 +73,7 @@ TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
     DeleteSettingsKey();
     std::wstring sample = TempFile(L"excel-sample");
     Program tool;
-    ASSERT_TRUE(tool.Start(WinePath(ALK_SAMPLE_TOOL_PATH), L"\"" + sample + L"\""));
+    ASSERT_TRUE(tool.Start(WinePathW(ALK_SAMPLE_TOOL_PATH), L"\"" + sample + L"\""));
     ASSERT_EQ(0, tool.Wait(60000));
 
     // The second vehicle and its entries in storage order, as the export should show them.
@@ -106,7 +106,7 @@ TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
 
     CExcelDoubleScope excel;
     Program program;
-    ASSERT_TRUE(program.Start(WinePath(ALK_PROGRAM_PATH)));
+    ASSERT_TRUE(program.Start(WinePathW(ALK_PROGRAM_PATH)));
     HWND main = nullptr;
     DWORD start = GetTickCount();
     while (GetTickCount() - start < 30000) {

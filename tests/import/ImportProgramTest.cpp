@@ -23,15 +23,7 @@ namespace {
 
 const bool g_registered = RegisterAdoDouble();
 
-// A path of the build tree (a Unix path) as the Windows programs see it.
-std::wstring WinePath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
-
-const std::wstring kProgram = WinePath(ALK_PROGRAM_PATH);
+const std::wstring kProgram = WinePathW(ALK_PROGRAM_PATH);
 
 // Waits for a condition, looking every 20 ms; false on time-out.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 30000)

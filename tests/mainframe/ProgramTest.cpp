@@ -26,16 +26,8 @@ using namespace alk_mainframe_test;
 
 namespace {
 
-// A path of the build tree (a Unix path) as the Windows programs see it.
-std::wstring WinePath(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
-
-const std::wstring kProgram = WinePath(ALK_PROGRAM_PATH);
-const std::wstring kSampleTool = WinePath(ALK_SAMPLE_TOOL_PATH);
+const std::wstring kProgram = WinePathW(ALK_PROGRAM_PATH);
+const std::wstring kSampleTool = WinePathW(ALK_SAMPLE_TOOL_PATH);
 const wchar_t* kUnitsNotice =
     L"If this is the first time you are using Autolark, click Tools > Options in the main menu and verify the units "
     L"for distance and volume.";

@@ -22,6 +22,20 @@ bool CopyTemplate(const std::wstring& path)
     return CopyFileW(source.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
+std::string WinePath(const char* unixPath)
+{
+    std::string path = "Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? '\\' : *p;
+    return path;
+}
+
+std::wstring WinePathW(const char* unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;

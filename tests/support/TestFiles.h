@@ -1,5 +1,6 @@
-// Files of the test programs: the program's own folder and the template database beside it, and
-// scratch folders under the temporary folder.
+// Files of the test programs: the program's own folder and the template database beside it,
+// scratch folders under the temporary folder, and the build tree's paths as Windows programs see
+// them.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,11 @@ bool CopyTemplate(const std::wstring& path);
 
 // Deletes a folder tree (files made read-only by a test included).
 void RemoveTree(const std::wstring& path);
+
+// A path of the build tree (a Unix path, as the build names its programs) as the Windows programs
+// under Wine see it: on drive Z:, with backslashes. WinePathW gives it as wide text.
+std::string WinePath(const char* unixPath);
+std::wstring WinePathW(const char* unixPath);
 
 // A folder under the temporary folder, <prefix>-<process id>-<count>, unique to this process and
 // object, emptied when made; it goes with all it holds when the object does. With a leaf, Path()
