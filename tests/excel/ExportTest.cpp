@@ -18,6 +18,7 @@
 #include "ExcelTestSupport.h"
 #include "tests/mainframe/MainFrameTestSupport.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/MainWindow.h"
 #include "tests/support/SettingsScope.h"
 
 using namespace alk_excel_test;
@@ -129,16 +130,7 @@ protected:
         return date;
     }
 
-    void Open(unsigned long lastActive)
-    {
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = lastActive;
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
-    }
+    void Open(unsigned long lastActive) { ASSERT_TRUE(OpenMainWindow(frame, db.Path(), lastActive)); }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     // Keeps this thread's messages going until every export worker is done, answering the

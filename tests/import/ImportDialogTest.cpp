@@ -21,6 +21,7 @@
 #include "framework/RegKey.h"
 #include "tests/mainframe/MainFrameTestSupport.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/MainWindow.h"
 #include "tests/support/SettingsScope.h"
 
 using namespace alk_mainframe_test;
@@ -60,13 +61,7 @@ protected:
     // The frame on the test database with the current car active.
     void Open()
     {
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = current;
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
+        ASSERT_TRUE(OpenMainWindow(frame, db.Path(), current));
         ASSERT_EQ(current, g_AppSettings.LastActiveVehicle);
     }
 

@@ -14,6 +14,7 @@
 #include "desktop/Startup.h"
 #include "MainFrameTestSupport.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/MainWindow.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
 #include "tests/support/ThreadLocale.h"
@@ -87,16 +88,7 @@ protected:
     }
 
     // The frame on the test database, shown, with the remembered vehicle given.
-    void Open(unsigned long lastActive)
-    {
-        lstrcpynW(g_AppSettings.DBPath, db.Path().c_str(), CAppSettings::MaxPath + 1);
-        g_AppSettings.LastActiveVehicle = lastActive;
-        frame = std::make_unique<TestFrame>();
-        ASSERT_TRUE(frame->CreateEx(nullptr, CRect(0, 0, 900, 650)));
-        frame->ShowWindow(SW_SHOW);
-        frame->OpenDatabase();
-        PumpMessages();
-    }
+    void Open(unsigned long lastActive) { ASSERT_TRUE(OpenMainWindow(frame, db.Path(), lastActive)); }
 
     // The frame's controls, found by their ids as a user's tools would find them.
     HWND Control(int id) { return FindControl(*frame, id); }
