@@ -13,6 +13,7 @@
 #include "sdk/activesync/device/DevicePacket.h"
 #include "sdk/activesync/manager/SyncState.h"
 #include "tests/activesync/SyncTestSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace alk_sync_test {
 
@@ -27,12 +28,6 @@ std::string ServerPath();
 // The registered object type's key under the Pocket PC defaults.
 std::string PocketPCTypeKey();
 
-// Starts a program, its output in the file; the process handle (null when it could not start).
-HANDLE StartProgram(const std::string& program, const std::string& arguments, const std::string& output);
-// Runs a program; its exit code (-1 when it could not start; a program that does not end in
-// time is ended and gives 259).
-long RunProgram(const std::string& program, const std::string& arguments, const std::string& output,
-                DWORD timeoutMs = 120000);
 // The sample database of the desktop program's sample-database tool (made once per test program,
 // a copy each call) at path.
 void CopySampleDatabase(const std::wstring& path);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "ConduitTestSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace alk_conduit_test {
 
@@ -29,27 +30,12 @@ protected:
         // A file of its own for each run: Wine may close a finished child's handles a moment
         // after its exit is reported.
         const std::string outFile = root + "\\out" + std::to_string(++m_runs) + ".txt";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE) return -1;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = out;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        PROCESS_INFORMATION pi{};
-        std::string line = "\"" + kSim + "\" " + arguments;
-        const BOOL started = CreateProcessA(kSim.c_str(), &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                            nullptr, &si, &pi);
-        CloseHandle(out);
-        if (!started) return -1;
+        HANDLE process = StartProgram(kSim, arguments, outFile);
+        if (!process) return -1;
         if (meanwhile) meanwhile();
         DWORD code = 99;
-        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+        if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+        CloseHandle(process);
         output = ReadLines(outFile);
         return static_cast<long>(code);
     }
