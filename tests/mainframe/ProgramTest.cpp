@@ -258,6 +258,14 @@ protected:
         });
         return main;
     }
+    // Text typed into a field of the program's sheet as keys arrive: the focus moved onto the
+    // field by its page, then the characters.
+    static void TypeInto(HWND sheet, int id, const wchar_t* text)
+    {
+        HWND field = FindControl(sheet, id);
+        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+    }
 };
 
 TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingAtExit)
@@ -612,16 +620,10 @@ TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
     ASSERT_NE(nullptr, sheet);
     HWND quantity = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (quantity = FindControl(sheet, IDC_FUEL_QUANTITY)) != nullptr; }));
-    // Typed as keys arrive: the focus moved onto each field by the page, then the characters.
-    const auto type = [&](int id, const wchar_t* text) {
-        HWND field = FindControl(sheet, id);
-        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
-    };
-    type(IDC_ENTRY_ODOMETER, L"12420");
-    type(IDC_FUEL_QUANTITY, L"42.5");
-    type(IDC_FUEL_PRICE, L"1.38");
-    type(IDC_ENTRY_KEYWORD, L"Corner Garage");
+    TypeInto(sheet, IDC_ENTRY_ODOMETER, L"12420");
+    TypeInto(sheet, IDC_FUEL_QUANTITY, L"42.5");
+    TypeInto(sheet, IDC_FUEL_PRICE, L"1.38");
+    TypeInto(sheet, IDC_ENTRY_KEYWORD, L"Corner Garage");
     PostMessageW(FindControl(sheet, IDC_FUEL_CALC), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return ControlText(FindControl(sheet, IDC_ENTRY_AMOUNT)) == L"58.65"; }))
         << testing::PrintToString(ControlText(FindControl(sheet, IDC_ENTRY_AMOUNT)));
@@ -657,12 +659,6 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     ASSERT_TRUE(program.Start(kProgram));
     HWND main = WaitForConnectedWindow(program);
     ASSERT_NE(nullptr, main);
-    // Typed as keys arrive: the focus moved onto each field by the page, then the characters.
-    const auto type = [](HWND sheet, int id, const wchar_t* text) {
-        HWND field = FindControl(sheet, id);
-        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
-    };
     const auto sheetOf = [&](const wchar_t* caption, int field) {
         HWND sheet = program.WaitForWindow(L"#32770", caption);
         if (sheet) WaitFor([&] { return FindControl(sheet, field) != nullptr; });
@@ -672,16 +668,16 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     PostMessageW(main, WM_COMMAND, ID_NEW_VEHICLE, 0);
     HWND sheet = sheetOf(L"Vehicle Properties", IDC_VEHICLE_NAME);
     ASSERT_NE(nullptr, sheet);
-    type(sheet, IDC_VEHICLE_NAME, L"Delivery Van");
-    type(sheet, IDC_VEHICLE_PLATE, L"dv-1");
+    TypeInto(sheet, IDC_VEHICLE_NAME, L"Delivery Van");
+    TypeInto(sheet, IDC_VEHICLE_PLATE, L"dv-1");
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
 
     PostMessageW(main, WM_COMMAND, ID_NEW_TRIP, 0);
     sheet = sheetOf(L"Entry Properties", IDC_TRIP_DISTANCE);
     ASSERT_NE(nullptr, sheet);
-    type(sheet, IDC_TRIP_DESCRIPTION, L"Depot run");
-    type(sheet, IDC_TRIP_DISTANCE, L"42");
+    TypeInto(sheet, IDC_TRIP_DESCRIPTION, L"Depot run");
+    TypeInto(sheet, IDC_TRIP_DISTANCE, L"42");
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
     PostMessageW(main, WM_CLOSE, 0, 0);
