@@ -223,9 +223,14 @@ TEST_F(HotSyncRun, OneWayRunsReplaceTheOtherSideFieldByField)
     EXPECT_EQ((std::vector<int>{0, 5, 0}), Actions());
     EXPECT_EQ(21 * desktop.size(), Snapshot().size());
 
-    // Handheld overwrites desktop: the desktop holds the handheld's records (its own made on
-    // the handheld), every field, the handheld's dates to six decimals.
-    CHandheldStore store;
+    // Handheld overwrites desktop: the handheld's records, each renamed there, and two made there
+    // replace the desktop's (a vehicle added on the desktop goes), every field, the handheld's
+    // dates to six decimals.
+    CHandheldStore store = Handheld();
+    for (CHandheldRecord& record : store.Records()) {
+        record.SetText("Name", record.Text("Name") + " \xf6'h");
+        CHandheldStore::Touch(record);
+    }
     CHandheldRecord& car = store.Create(HhVehicle);
     car.SetText("Name", "Only on the handheld, Ann's");
     car.SetNumber("CurrentOdometer", static_cast<uint32_t>(-12));
@@ -234,11 +239,16 @@ TEST_F(HotSyncRun, OneWayRunsReplaceTheOtherSideFieldByField)
     fuel.SetReal("Amount", 12.34);
     fuel.SetText("Notes", "");
     SaveHandheld(store);
+    const std::vector<std::string> handheld = HandheldTexts();
+    ASSERT_EQ(desktop.size() + 2, handheld.size());
+    CVehicle extra;
+    extra.SetName("Only on the desktop");
+    ASSERT_TRUE(db.Layer().Save(&extra, 0));
     const std::string metaBefore = MetaData();
     ASSERT_EQ(0, HotSync(2));
     EXPECT_TRUE(Log().empty());
-    EXPECT_EQ(HandheldTexts(), DesktopTexts());
-    EXPECT_EQ(2u, DesktopTexts().size());
+    EXPECT_EQ(handheld, DesktopTexts());
+    EXPECT_EQ(handheld, HandheldTexts());
     EXPECT_EQ(metaBefore, MetaData());
 
     // One side empty: an empty handheld empties the desktop; an empty desktop sends nothing.

@@ -99,6 +99,21 @@ TEST_F(Settings, AFileThatCannotBeWrittenIsReported)
     }
 }
 
+TEST_F(Settings, AWriteThatFailsAfterTheOpenIsReported)
+{
+    // A full disk: Wine's drive Z: shows the host's /dev/full, which opens (and truncates) for
+    // writing and answers every write ERROR_DISK_FULL. The line is buffered, so it fails at the close.
+    const char full[] = "Z:\\dev\\full";
+    const HANDLE device =
+        CreateFileA(full, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, device) << "the test needs Wine's view of /dev/full";
+    DWORD written = 0;
+    EXPECT_FALSE(WriteFile(device, "x", 1, &written, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
+    CloseHandle(device);
+    EXPECT_EQ("Can't save conduit settings", ThrownText([&] { SaveConduitSettings(full, 1); }));
+}
+
 TEST(ObjectStores, ListSharesAndMapReplaces)
 {
     std::list<CAutoPtr<CBaseObject>> list;
