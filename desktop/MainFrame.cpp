@@ -983,7 +983,8 @@ LRESULT CMainFrame::OnNewReminder(WORD, WORD, HWND, BOOL&)
 
 LRESULT CMainFrame::OnManageReminders(WORD, WORD, HWND, BOOL&)
 {
-    if (!g_AppSettings.LastActiveVehicle) {
+    if (!HasActiveVehicle()) {
+        // No caption of its own: the system's default one.
         MessageBox(LoadResString(IDS_NO_ACTIVE_VEHICLE), nullptr, MB_OK | MB_ICONINFORMATION);
         return 0;
     }

@@ -757,10 +757,11 @@ TEST_F(MainFrameTest, AReloadThatFindsNoVehiclesKeepsTheRememberedOne)
     EXPECT_FALSE(Enabled(ID_NEW_FUEL));
     EXPECT_EQ(car, g_AppSettings.LastActiveVehicle);
     EXPECT_EQ(L"N/A", StatsValue(7));
-    // A new entry or reminder asks for a vehicle, as with none remembered: the remembered one is
-    // not shown.
+    // A new entry or reminder and the reminders' list ask for a vehicle, as with none remembered:
+    // the remembered one is not shown.
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), AnswerBox(IDOK, [&] { Command(ID_NEW_FUEL); }).icon);
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), AnswerBox(IDOK, [&] { Command(ID_NEW_REMINDER); }).icon);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), AnswerBox(IDOK, [&] { Command(ID_TOOLS_REMINDERS); }).icon);
 
     ASSERT_EQ(CDataLayer::csConnected, g_DataLayer.Connect(db.Path().c_str()));
     Command(ID_VIEW_FUEL);  // still no vehicle shown: not every vehicle's fuel entries either
