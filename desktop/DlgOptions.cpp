@@ -26,7 +26,12 @@ CString CDlgOptions::CurrencyNotation()
     if (length <= 0) return CString();
     std::vector<wchar_t> buffer(length);
     if (GetCurrencyFormatW(locale, 0, L"0", nullptr, buffer.data(), length) <= 0) return CString();
-    std::wstring text = buffer.data();
+    return CurrencyNotationOf(buffer.data());
+}
+
+CString CDlgOptions::CurrencyNotationOf(const wchar_t* formatted)
+{
+    std::wstring text = formatted;
     // The zero, the decimal separator and two decimals, or what is left of them at the end.
     const size_t zero = text.find(L'0');
     if (zero != std::wstring::npos) text.erase(zero, 4);

@@ -32,6 +32,8 @@ public:
     // The currency notation of the thread's locale: its currency format of 0 without the zero,
     // the decimal separator and two decimals ("$", " €"); the whole text when it has no "0".
     static CString CurrencyNotation();
+    // The same cut from a currency format of 0 given as text ("¥0" gives "¥").
+    static CString CurrencyNotationOf(const wchar_t* formatted);
 
     // clang-format off
     BEGIN_MSG_MAP(CDlgOptions)

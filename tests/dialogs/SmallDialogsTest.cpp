@@ -245,6 +245,28 @@ TEST_F(SmallDialogsTest, OptionsShowUnitsCurrencyAndHelpAndCancelKeepsOnlyTheCon
     EXPECT_EQ(L" \u20ac", shown) << "the symbol after the number, with its space";
 }
 
+TEST_F(SmallDialogsTest, TheCurrencyNotationNeverRunsPastTheFormatsEndAndKeepsAFormatWithoutAZero)
+{
+    // clang-format off
+    const struct { const wchar_t* formatted; const wchar_t* notation; } cases[] = {
+        {L"$0.00",          L"$"},
+        {L"0,00 \u20ac",    L" \u20ac"},
+        {L"\u00a50",        L"\u00a5"},        // no decimals: the zero ends the text
+        {L"R 0.00",         L"R "},
+        {L"Fr. -.--",       L"Fr. -.--"},      // no "0": the text whole
+        {L"",               L""},
+    };
+    // clang-format on
+    for (const auto& c : cases) EXPECT_STREQ(c.notation, CDlgOptions::CurrencyNotationOf(c.formatted)) << c.formatted;
+
+    // Japan's currency has no decimals: the locale's symbol alone.
+    CThreadLocale japanese(MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT));
+    wchar_t format[16] = {}, symbol[8] = {};
+    ASSERT_NE(0, GetCurrencyFormatW(GetThreadLocale(), 0, L"0", nullptr, format, 16));
+    ASSERT_NE(0, GetLocaleInfoW(GetThreadLocale(), LOCALE_SCURRENCY, symbol, 8));
+    EXPECT_STREQ(symbol, CDlgOptions::CurrencyNotation()) << format;
+}
+
 TEST_F(SmallDialogsTest, DatabaseInformationCountsAndSizesTheOpenFileAndCompressesIt)
 {
     CVehicleRecord(L"Van").Save(db.Db());
