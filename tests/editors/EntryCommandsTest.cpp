@@ -189,6 +189,33 @@ TEST_F(EntryCommandsTest, AReloadDuringASheetOrAConfirmationWaitsUntilTheCommand
     EXPECT_EQ(L"Van (1999)", ItemText(List(IDC_VEHICLE_LIST), 0, 0));
 }
 
+TEST_F(EntryCommandsTest, AReloadWhileOptionsOrDatabaseInformationIsUpRunsOnceItCloses)
+{
+    // Neither dialog holds a record, but each disables the window: the reload is held until the
+    // window is enabled again, and then runs without another being sent.
+    // clang-format off
+    const struct { UINT command; const wchar_t* caption; } dialogs[] = {
+        {ID_TOOLS_OPTIONS,      L"Options"},
+        {ID_FILE_DATABASE_INFO, L"Database Information"},
+    };
+    // clang-format on
+    int expected = Rows(IDC_ENTRY_LIST);
+    for (const auto& d : dialogs) {
+        std::wstring during;
+        UI ui;
+        ui.WaitFor(d.caption).Do([&](HWND) {
+            Add(car, CEntry::etExpense, 1);
+            frame->SendMessage(WM_RELOAD_DATA);
+            during = std::to_wstring(frame->IsWindowEnabled()) + L" " + std::to_wstring(Rows(IDC_ENTRY_LIST));
+        });
+        ui.Click(IDCANCEL);
+        Command(d.command);
+        EXPECT_SCRIPT(ui);
+        EXPECT_EQ(L"0 " + std::to_wstring(expected), during) << d.caption;
+        EXPECT_EQ(++expected, Rows(IDC_ENTRY_LIST)) << d.caption << ": the entry written meanwhile";
+    }
+}
+
 TEST_F(EntryCommandsTest, CustomDatesOptionsAndDatabaseInformationOpenFromTheirCommands)
 {
     const auto pickers = [](HWND dialog) {
