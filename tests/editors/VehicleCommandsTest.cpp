@@ -152,6 +152,42 @@ TEST_F(VehicleCommandsTest, EditingASelectedVehicleMakesItActiveWithItsNewCaptio
     EXPECT_TRUE(name == stored.GetName()) << wcslen(stored.GetName()) << " characters";
 }
 
+TEST_F(VehicleCommandsTest, AReloadDuringTheSheetWaitsUntilTheVehicleIsSavedAndShown)
+{
+    // Another program writes a vehicle and reloads while the sheet is up: the list keeps the
+    // vehicle being edited until the command is done, then shows both.
+    std::vector<std::wstring> during;
+    const auto writeAndReload = [&](const wchar_t* name) {
+        return [&, name](HWND) {
+            CVehicleRecord(name).Year(2010).Save(db.Db());
+            CEntryRecord(van, CEntry::etFuel).Date(DaysBefore(kToday, 1)).Odometer(79500).Save(db.Db());
+            frame->SendMessage(WM_RELOAD_DATA);
+            during = Vehicles();
+        };
+    };
+    SelectVehicle(L"Van (1999)");
+    UI edited;
+    edited.WaitFor(kSheet).Do(writeAndReload(L"Bike")).Focus(IDC_VEHICLE_ODOMETER).Type(L"81000").Click(IDOK);
+    Command(ID_EDIT_SELECTED);
+    EXPECT_SCRIPT(edited);
+    EXPECT_EQ((std::vector<std::wstring>{L"Family Car (2002)", L"Van (1999)"}), during);
+    EXPECT_EQ((std::vector<std::wstring>{L"Bike (2010)", L"Family Car (2002)", L"Van (1999)"}), Vehicles());
+    EXPECT_EQ(van, g_AppSettings.LastActiveVehicle);
+    EXPECT_EQ(81000, g_AppSettings.ActiveOdometer);
+    EXPECT_EQ(2, ListView_GetItemCount(List(IDC_ENTRY_LIST))) << "the van's entries, one written meanwhile";
+
+    UI added;
+    added.WaitFor(kSheet).Do(writeAndReload(L"Cart")).Type(L"Bus").Click(IDOK);
+    Command(ID_NEW_VEHICLE);
+    EXPECT_SCRIPT(added);
+    EXPECT_EQ(3u, during.size());
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Bike (2010)", L"Bus (2002)", L"Cart (2010)", L"Family Car (2002)", L"Van (1999)"}),
+        Vehicles());
+    EXPECT_EQ(L"Bus (2002)", EntryPaneTitle());
+    EXPECT_EQ(5, db.CountVehicles());
+}
+
 TEST_F(VehicleCommandsTest, TheVehicleListsContextMenuReachesEditAndNewVehicle)
 {
     SelectVehicle(L"Van (1999)");

@@ -172,4 +172,28 @@ TEST_F(VehicleSheetTest, ThePictureIsChosenInTheFileDialogAndKeptOnlyWithOk)
     EXPECT_EQ(picture, Stored(coupe->GetRefID())->GetImagePath());
 }
 
+TEST_F(VehicleSheetTest, ASaveThatFailsIsReportedAndStoresNothing)
+{
+    CVehicleRecord record(L"Pickup");
+    std::unique_ptr<CVehicle> pickup = Loaded(record.Odometer(1000));
+    const int vehicles = db.CountVehicles();
+    ASSERT_TRUE(db.Db().BeginTransaction());  // the write lock a synchronisation holds
+    UI edited;
+    edited.WaitFor(kSheet).Focus(IDC_VEHICLE_ODOMETER).Type(L"1500").Click(IDOK).Answer(IDOK);
+    EXPECT_EQ(0, EditVehicle(pickup.get()));
+    UI added;
+    added.WaitFor(kSheet).Type(L"Runabout").Click(IDOK).Answer(IDOK);
+    std::unique_ptr<CVehicle> fresh(new CVehicle);
+    EXPECT_EQ(0, EditVehicle(fresh.get()));
+    db.Db().RollBack();
+    for (UI* ui : {&edited, &added}) {
+        ASSERT_TRUE(ui->Finished()) << testing::PrintToString(ui->Failure());
+        EXPECT_EQ(L"Autolark", ui->Met()[1].caption);
+        EXPECT_EQ(0u, ui->Met()[1].text.find(L"Your changes could not be saved"));
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui->Met()[1].icon);
+    }
+    EXPECT_EQ(1000, Stored(pickup->GetRefID())->GetCurrentOdometer());
+    EXPECT_EQ(vehicles, db.CountVehicles());
+}
+
 }  // namespace
