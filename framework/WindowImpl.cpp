@@ -4,7 +4,9 @@
 #include <prsht.h>
 
 #include <cwchar>
+#include <iterator>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -14,6 +16,55 @@ const wchar_t kObjectProp[] = L"Alk.Framework.Object";
 // while someone else's subclass sits on top of ours, messages still reach the old procedure.
 const wchar_t kSuperProcProp[] = L"Alk.Framework.SuperProc";
 std::mutex g_registerLock;
+
+// The handle-to-object binding lives in a window property (the truth, seen by every module in the
+// process) and in this module's table beside it. Reading a property is a round trip to the
+// window server under Wine, and every message of a bound window needs its object: a list filling
+// a hundred thousand rows sends each row's notification through three or four bound windows.
+// The table answers those look-ups in the process. An entry goes when its window is unbound
+// (WM_NCDESTROY, unsubclassing, the object's destructor) and, for the windows of a thread that
+// ends without destroying them (no message reaches them then), when that thread ends; a handle
+// value used again for a new window therefore never finds an old object.
+struct CBinding {
+    CWindowImplRootBase* object;
+    DWORD thread;
+};
+std::mutex g_bindingsLock;
+std::unordered_map<HWND, CBinding>& Bindings()
+{
+    static auto* bindings = new std::unordered_map<HWND, CBinding>();  // outlives static destructors
+    return *bindings;
+}
+
+// Forgets the bindings of the windows of a thread as the thread ends.
+struct CThreadBindings {
+    bool any = false;
+    ~CThreadBindings()
+    {
+        if (!any) return;
+        const DWORD thread = ::GetCurrentThreadId();
+        std::lock_guard<std::mutex> hold(g_bindingsLock);
+        auto& bindings = Bindings();
+        for (auto it = bindings.begin(); it != bindings.end();)
+            it = it->second.thread == thread ? bindings.erase(it) : std::next(it);
+    }
+};
+thread_local CThreadBindings t_threadBindings;
+
+void Remember(HWND hWnd, CWindowImplRootBase* object)
+{
+    // The window's own thread: the one that ends its entries.
+    const DWORD thread = ::GetWindowThreadProcessId(hWnd, nullptr);
+    if (thread == ::GetCurrentThreadId()) t_threadBindings.any = true;
+    std::lock_guard<std::mutex> hold(g_bindingsLock);
+    Bindings()[hWnd] = CBinding{object, thread};
+}
+
+void Forget(HWND hWnd)
+{
+    std::lock_guard<std::mutex> hold(g_bindingsLock);
+    Bindings().erase(hWnd);
+}
 // Classes this module registered, so that the module can take them back (a DLL's classes stay
 // registered after the DLL is unloaded; loaded again, it would find them pointing at the old
 // image).
@@ -94,19 +145,27 @@ CWindowImplRootBase*& CWindowImplRootBase::Creating()
 
 CWindowImplRootBase* CWindowImplRootBase::FromHandle(HWND hWnd)
 {
-    return hWnd ? static_cast<CWindowImplRootBase*>(::GetPropW(hWnd, kObjectProp)) : nullptr;
+    if (!hWnd) return nullptr;
+    std::lock_guard<std::mutex> hold(g_bindingsLock);
+    const auto& bindings = Bindings();
+    const auto found = bindings.find(hWnd);
+    return found != bindings.end() ? found->second.object : nullptr;
 }
 
 bool CWindowImplRootBase::Bind(HWND hWnd)
 {
-    // One object per window: a second one would leave the first deaf.
+    // One object per window, whichever module bound it: a second one would leave the first deaf.
     ALK_ASSERT(::GetPropW(hWnd, kObjectProp) == nullptr);
     if (::GetPropW(hWnd, kObjectProp)) return false;
-    return ::SetPropW(hWnd, kObjectProp, this) != FALSE;
+    if (!::SetPropW(hWnd, kObjectProp, this)) return false;
+    Remember(hWnd, this);
+    return true;
 }
 
 void CWindowImplRootBase::Unbind(HWND hWnd)
 {
+    if (FromHandle(hWnd) != this) return;
+    Forget(hWnd);
     if (::GetPropW(hWnd, kObjectProp) == this) ::RemovePropW(hWnd, kObjectProp);
 }
 

@@ -106,7 +106,8 @@ protected:
     friend struct CWindowImplRootBaseAccess;
     ~CWindowImplRootBase() = default;
 
-    // Binds the object to hWnd (property); false when hWnd already has an object.
+    // Binds the object to hWnd (a window property, and this module's table for quick look-ups);
+    // false when hWnd already has an object.
     bool Bind(HWND hWnd);
     void Unbind(HWND hWnd);
 

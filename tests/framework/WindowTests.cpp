@@ -4,6 +4,7 @@
 // sender), subclassing and superclassing, exceptions kept inside the window procedure.
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -301,6 +302,21 @@ TEST_F(WindowTest, DestroyingTheWindowReleasesTheObject)
     EXPECT_EQ(nullptr, router.m_hWnd);
     EXPECT_EQ(1, router.finalMessages);
     EXPECT_EQ(nullptr, CWindowImplRootBase::FromHandle(h));
+}
+
+// A thread that ends with its windows still open sends them no message: the bindings of those
+// windows must go with the thread, or a new window given the same handle would reach the old object.
+TEST(WindowThreadTest, TheWindowsOfAThreadThatEndsAreUnboundWithIt)
+{
+    CRouter orphaned;
+    HWND h = nullptr;
+    std::thread maker([&] {
+        if (orphaned.Create(nullptr, CRect(10, 10, 200, 100), L"Orphan", WS_OVERLAPPEDWINDOW)) h = orphaned;
+    });
+    maker.join();
+    ASSERT_NE(nullptr, h);
+    EXPECT_EQ(nullptr, CWindowImplRootBase::FromHandle(h));
+    EXPECT_EQ(0, orphaned.finalMessages);
 }
 
 TEST_F(WindowTest, AContainedWindowUsesTheAlternateMap)
