@@ -8,6 +8,10 @@
 #   configuration  build folder                      toolchain file                  Wine loader
 #   i686           $ALK_BUILD_DIR or build/          tools/mingw32-toolchain.cmake   /usr/lib/wine/wine
 #   x86_64         $ALK_BUILD64_DIR or build64/      tools/mingw64-toolchain.cmake   /usr/lib/wine/wine64
+#
+# The i686 tests run where the kernel runs 32-bit programs and the 32-bit Wine (Debian's
+# wine32:i386) is installed; tools/setup may fail to install it when the package mirror is out of
+# step, and then leaves its reason in .cache/wine32-missing for tools/test's last lines.
 
 alk_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -53,9 +57,42 @@ alk_host_runs_32bit() {
     [ "$rc" = 42 ]
 }
 
+# Wine's loaders and servers live in one folder (Debian: wine64 and wine32:i386 put them there).
+# ALK_WINE_DIR points the scripts at another folder: their own check uses one that holds the
+# 64-bit pair only, to stand for a host where the 32-bit Wine is not installed.
+alk_wine_dir=${ALK_WINE_DIR:-/usr/lib/wine}
+alk_wine32_note="$alk_root/.cache/wine32-missing"
+
+# alk_wine_loader ARCH, alk_wine_server ARCH: the loader and the server of a configuration.
+alk_wine_loader() {
+    case "$1" in i686) echo "$alk_wine_dir/wine" ;; x86_64) echo "$alk_wine_dir/wine64" ;; esac
+}
+alk_wine_server() {
+    case "$1" in i686) echo "$alk_wine_dir/wineserver32" ;; x86_64) echo "$alk_wine_dir/wineserver64" ;; esac
+}
+alk_wine_installed() {
+    [ -x "$(alk_wine_loader "$1")" ] && [ -x "$(alk_wine_server "$1")" ]
+}
+
+# alk_i686_not_runnable: prints why this host cannot run the i686 tests and succeeds, or fails
+# (printing nothing) when it can run them.
+alk_i686_not_runnable() {
+    if ! alk_host_runs_32bit; then
+        echo "this kernel refuses 32-bit programs"
+    elif ! alk_wine_installed i686; then
+        if [ -s "$alk_wine32_note" ]; then
+            echo "the 32-bit Wine is not installed: $(cat "$alk_wine32_note")"
+        else
+            echo "the 32-bit Wine is not installed ($(alk_wine_loader i686)); tools/setup installs it"
+        fi
+    else
+        return 1
+    fi
+}
+
 # alk_runnable_arches: the configurations whose tests this host can run, in running order.
 alk_runnable_arches() {
-    if alk_host_runs_32bit; then echo "i686 x86_64"; else echo "x86_64"; fi
+    if alk_i686_not_runnable >/dev/null; then echo "x86_64"; else echo "i686 x86_64"; fi
 }
 
 # alk_fail WHAT HINT: the one way a script of ours stops on a failure: what failed, what to do.
