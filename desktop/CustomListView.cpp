@@ -127,6 +127,28 @@ LRESULT CCustomListView::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL& bH
     return 1;
 }
 
+LRESULT CCustomListView::OnHeaderCustomDraw(int, LPNMHDR header, BOOL& handled)
+{
+    // Only the header's, and only while it has no columns; anything else (the tooltips of the
+    // label tips) goes on as before.
+    CHeaderCtrl own = GetHeader();
+    const NMCUSTOMDRAW* draw = reinterpret_cast<const NMCUSTOMDRAW*>(header);
+    if (!own.m_hWnd || header->hwndFrom != own.m_hWnd || draw->dwDrawStage != CDDS_PREPAINT ||
+        own.GetItemCount() != 0) {
+        handled = FALSE;
+        return 0;
+    }
+    // The whole strip as a header paints the space after its last column: the face colour
+    // with a button's edge (a clickable header) or an etched line below.
+    RECT strip;
+    own.GetClientRect(&strip);
+    if (own.GetStyle() & HDS_BUTTONS)
+        ::DrawEdge(draw->hdc, &strip, EDGE_RAISED, BF_TOP | BF_LEFT | BF_BOTTOM | BF_SOFT | BF_MIDDLE);
+    else
+        ::DrawEdge(draw->hdc, &strip, EDGE_ETCHED, BF_BOTTOM | BF_MIDDLE);
+    return CDRF_SKIPDEFAULT;
+}
+
 void CCustomListView::DrawEmptyNotice(HDC hdc)
 {
     // The DC is the caller's: its state is put back, and it is neither released nor deleted.
@@ -142,7 +164,15 @@ void CCustomListView::DrawEmptyNotice(HDC hdc)
 
     CHeaderCtrl header = GetHeader();
     CRect headerItem;
-    if (header.m_hWnd && header.GetItemRect(0, &headerItem)) rc.top += headerItem.bottom;
+    if (header.m_hWnd && header.GetItemRect(0, &headerItem)) {
+        rc.top += headerItem.bottom;
+    } else if (header.m_hWnd && header.IsWindowVisible()) {
+        // A header without columns yet covers its strip all the same (the entry list's until a
+        // database is connected): the notice goes below it, not under it.
+        CRect strip;
+        header.GetWindowRect(&strip);
+        rc.top += strip.Height();
+    }
     rc.top += 10;
 
     dc.SelectFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));

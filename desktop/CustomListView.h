@@ -11,7 +11,10 @@
 // - a small-icon image list, owned by the object (the control only borrows it: the lists set
 //   LVS_SHAREIMAGELISTS before they install it);
 // - DrawItem and MeasureItem for lists with owner-drawn rows, called for the draw-item and
-//   measure-item messages the parent reflects back to the control.
+//   measure-item messages the parent reflects back to the control;
+// - a column header painted while it has no columns yet (the entry list's, until a database is
+//   connected): some header controls paint only their items and the space after them, and would
+//   leave the strip showing whatever was on the screen.
 #pragma once
 
 #include <windows.h>
@@ -69,6 +72,7 @@ public:
         MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnHeaderCustomDraw)
         CHAIN_MSG_MAP(COwnerDrawnListViewCtrl<CCustomListView>)
         DEFAULT_REFLECTION_HANDLER()
     END_MSG_MAP()
@@ -90,5 +94,7 @@ private:
     LRESULT OnContextMenu(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&);
+    // The header's own custom draw, which it sends to the list (its parent).
+    LRESULT OnHeaderCustomDraw(int, LPNMHDR header, BOOL& handled);
     void DrawEmptyNotice(HDC dc);
 };

@@ -114,11 +114,7 @@ int CEntryListView::UpdateItem(CEntry* entry, BOOL replace)
 
 int CEntryListView::InsertRow(CEntry* entry, int index)
 {
-    CString& caption = m_captions[entry];
-    caption = FormatEntryCaption(*entry);  // anew: the entry may have changed since its last row
     const CString date = FormatDate(entry->GetDate());
-    const CString odometer = FormatNumber(static_cast<float>(entry->GetOdometer()), false, false);
-    const CString amount = FormatNumber(entry->GetAmount(), true, true);
 
     // Straight to the control's own procedure: this object's map handles none of the list-view
     // messages, and a message sent to the window first looks up the object bound to it (under
@@ -131,6 +127,16 @@ int CEntryListView::InsertRow(CEntry* entry, int index)
     item.lParam = reinterpret_cast<LPARAM>(entry);
     const int row = static_cast<int>(DefWindowProc(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return row;
+    WriteTexts(entry, row);
+    return row;
+}
+
+void CEntryListView::WriteTexts(const CEntry* entry, int row)
+{
+    CString& caption = m_captions[entry];
+    caption = FormatEntryCaption(*entry);  // anew: the entry or the units may have changed
+    const CString odometer = FormatNumber(static_cast<float>(entry->GetOdometer()), false, false);
+    const CString amount = FormatNumber(entry->GetAmount(), true, true);
     const CString* texts[] = {&caption, &odometer, &amount};
     for (int column = ColDescription; column <= ColAmount; ++column) {
         LVITEMW text{};
@@ -138,7 +144,23 @@ int CEntryListView::InsertRow(CEntry* entry, int index)
         text.pszText = const_cast<wchar_t*>(static_cast<const wchar_t*>(*texts[column - ColDescription]));
         DefWindowProc(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text));
     }
-    return row;
+}
+
+void CEntryListView::RefreshTexts()
+{
+    const int rows = GetItemCount();
+    if (rows == 0) return;
+    CWaitCursor wait;
+    SetRedraw(FALSE);
+    m_updating = TRUE;
+    for (int row = 0; row < rows; ++row) {
+        if (const CEntry* entry = reinterpret_cast<const CEntry*>(GetItemData(row))) WriteTexts(entry, row);
+    }
+    // The captions are the description sort's key and the date sort's tie-break.
+    if (g_AppSettings.LastColSorted != -1) SortByColumn(g_AppSettings.LastColSorted);
+    SetRedraw(TRUE);
+    Invalidate(TRUE);
+    m_updating = FALSE;
 }
 
 const CString& CEntryListView::CaptionOf(const CEntry* entry)

@@ -10,9 +10,10 @@
 //
 // A vehicle may have tens of thousands of entries, so no work here is done per comparison or
 // per row that the control could be spared: every row's texts are formatted once when the row is
-// written, the caption (the key of the description sort and of the date sort's tie-break) is kept
-// beside the entry until the next Refresh, a sort compares kept keys only, and the rows' messages
-// go straight to the control's own procedure (see InsertRow).
+// written (again only when the units change: RefreshTexts), the caption (the key of the
+// description sort and of the date sort's tie-break) is kept beside the entry until the next
+// Refresh, a sort compares kept keys only, and the rows' messages go straight to the control's
+// own procedure (see InsertRow).
 #pragma once
 
 #include <unordered_map>
@@ -35,6 +36,9 @@ public:
     // one is selected and re-sorted; -1 when replacing an entry that has no row. Returns the
     // index at which the row was inserted.
     int UpdateItem(CEntry* entry, BOOL replace);
+    // Formats every row's texts again, in place, after a change of the units the captions name;
+    // the selection, the focus and the scroll position stay. Re-sorts by the saved column.
+    void RefreshTexts();
     // Sorts the rows by a column; -1 for the column sorted last (nothing when there is none).
     void SortItems(int column);
     // The header click the frame forwards: reverses the direction and sorts by that column.
@@ -69,6 +73,8 @@ private:
     static int CALLBACK CompareEntries(LPARAM first, LPARAM second, LPARAM order);
     // Formats the entry's texts (its caption kept) and inserts its row at index; the row's index.
     int InsertRow(CEntry* entry, int index);
+    // Formats the entry's caption (kept), odometer and amount and writes them to the row.
+    void WriteTexts(const CEntry* entry, int row);
     // The caption kept for an entry; formatted and kept now for one that has none.
     const CString& CaptionOf(const CEntry* entry);
 

@@ -850,6 +850,8 @@ LRESULT CMainFrame::OnOptions(WORD, WORD, HWND, BOOL&)
     CDlgOptions dialog;
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
     g_AppSettings.Save();
+    // The units show in the entry captions as in the statistics.
+    m_entryList.RefreshTexts();
     RefreshQuickStats();
     return 0;
 }

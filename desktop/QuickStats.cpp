@@ -1,5 +1,8 @@
 #include "desktop/QuickStats.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
@@ -63,58 +66,59 @@ BOOL CQuickStats::Compute(CEntryFilter* filter)
     if (!filter) return FALSE;
     m_dateRangeText = FormatDateRange(*filter);
 
-    // Stored order: the data layer's entry query has no order of its own.
-    CObjectListT<CEntry> entries;
-    if (!g_DataLayer.Load(&entries, filter)) return FALSE;
-    const int count = entries.GetCount();
+    CObjectListT<CEntry> loaded;
+    if (!g_DataLayer.Load(&loaded, filter)) return FALSE;
+    const int count = loaded.GetCount();
     if (count == 0) return TRUE;
 
-    // Fill-ups from the one stored last (the newest) to the one stored first (the oldest).
-    // Pointers into the owning list above; with auto-cleanup off it deletes none of them.
-    CObjectListT<CEntry> fills;
-    fills.AllowAutoCleanup(0);
-    for (int i = count - 1; i >= 0; --i) {
-        CEntry* entry = entries.Get(i);
-        if (entry->GetType() == CEntry::etFuel) fills.Add(entry);
+    // The entries by date, oldest first. The data layer returns them in the order they were
+    // stored, which the stable sort keeps for entries of the same date. Pointers into the owning
+    // list above, which deletes them.
+    std::vector<CEntry*> entries;
+    entries.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) entries.push_back(loaded.Get(i));
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CEntry* a, const CEntry* b) { return a->GetDate() < b->GetDate(); });
+
+    // Fill-ups from the newest to the oldest.
+    std::vector<CEntry*> fills;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if ((*entry)->GetType() == CEntry::etFuel) fills.push_back(*entry);
     }
 
     long fuelDistance = 0;
-    const int fillCount = fills.GetCount();
-    if (fillCount > 0) {
-        CEntry* newest = fills.Get(0);
+    if (!fills.empty()) {
+        CEntry* newest = fills.front();
         const long newestOdometer = newest->GetOdometer();
         // A newest fill-up without quantity leaves the most recent economy at 0: not computed.
         if (newest->GetCustom1() > 0) {
             long recentDistance = 0;
-            if (fillCount >= 2) {
-                CEntry* previous = fills.Get(1);
+            if (fills.size() >= 2) {
+                CEntry* previous = fills[1];
                 recentDistance = newestOdometer - previous->GetOdometer();
                 m_prevFillVendor = previous->GetVendor();
             }
             m_recentFuelEconomy = FuelEconomy(recentDistance, newest->GetCustom1());
         }
 
-        long oldestOdometer = 0;
-        float oldestQuantity = 0;
-        for (int i = 0; i < fillCount; ++i) {
-            CEntry* fill = fills.Get(i);
+        for (CEntry* fill : fills) {
             m_fuelConsumed = Sum(m_fuelConsumed, fill->GetCustom1());
             m_totalFuelQuantity = Sum(m_totalFuelQuantity, fill->GetCustom1());
             m_fuelExpense = Sum(m_fuelExpense, fill->GetAmount());
-            oldestOdometer = fill->GetOdometer();
-            oldestQuantity = fill->GetCustom1();
         }
         // The oldest fill-up filled the tank before the distance was driven: its fuel was burnt
         // before the range began.
-        m_fuelConsumed = Single(static_cast<double>(m_fuelConsumed) - static_cast<double>(oldestQuantity));
-        fuelDistance = newestOdometer - oldestOdometer;
+        const CEntry* oldest = fills.back();
+        m_fuelConsumed = Single(static_cast<double>(m_fuelConsumed) - static_cast<double>(oldest->GetCustom1()));
+        fuelDistance = newestOdometer - oldest->GetOdometer();
     }
 
     m_averageFuelEconomy = FuelEconomy(fuelDistance, m_fuelConsumed);
     if (fuelDistance >= 100) m_consumptionRate = Single(static_cast<double>(m_fuelConsumed) / (fuelDistance / 100.0));
 
-    for (int i = count - 1; i >= 0; --i) m_totalExpense = Sum(m_totalExpense, entries.Get(i)->GetAmount());
-    m_distance = entries.Get(count - 1)->GetOdometer() - entries.Get(0)->GetOdometer();
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        m_totalExpense = Sum(m_totalExpense, (*entry)->GetAmount());
+    m_distance = entries.back()->GetOdometer() - entries.front()->GetOdometer();
     if (m_distance >= 100) m_costOfOwnership = Single(static_cast<double>(m_totalExpense) / (m_distance / 100.0));
     return TRUE;
 }

@@ -3,7 +3,7 @@
 // Quantities and distances are taken as stored, in the units the settings name (UnitDistance,
 // UnitVolume); the two economy figures are converted into the unit UnitFuelEconomy names.
 // Every sum is kept in single precision and rounded after each addition, in the order the
-// entries are walked, so the figures come out the same on every machine.
+// entries are walked (newest date first), so the figures come out the same on every machine.
 #pragma once
 
 #include <windows.h>
@@ -20,8 +20,10 @@ public:
     CQuickStats& operator=(const CQuickStats&) = delete;
 
     // Recomputes every figure from the entries the filter selects, loaded through the program's
-    // data layer in the order they were stored. FALSE for a null filter or a failed load (the
-    // figures are then zero); TRUE otherwise, also when no entry matches.
+    // data layer and walked in the order of their dates (entries of the same date in the order
+    // they were stored): an older receipt typed in late counts where its date puts it. FALSE for
+    // a null filter or a failed load (the figures are then zero); TRUE otherwise, also when no
+    // entry matches.
     BOOL Compute(CEntryFilter* filter);
 
     // Distance per volume in the economy unit of the settings; -1 when either is not positive

@@ -84,12 +84,18 @@ CString LoadResString(UINT id)
 
 CString FormatNumber(float value, bool decimals, bool currency)
 {
-    // The platform formatters take a number text in the C form ("." as the decimal point).
+    // The platform formatters take a number text in the C form ("." as the decimal point). With
+    // decimals a negative value keeps its cents as a positive one does (a refund of -25.75 is
+    // listed as such and adds up with the totals); zero is printed whole.
     wchar_t number[64];
-    if (decimals && value > 0)
+    if (decimals && (value > 0 || value < 0)) {
         swprintf(number, 64, L"%.2f", static_cast<double>(value));
-    else
+        // A negative value too small for a cent is no debt: the locale's negative form of zero
+        // ("($0.00)") would say there is one.
+        if (wcscmp(number, L"-0.00") == 0) wcscpy(number, L"0.00");
+    } else {
         swprintf(number, 64, L"%ld", TruncateToLong(value));
+    }
 
     const LCID locale = DisplayLocale();
     if (currency) {

@@ -14,9 +14,9 @@
 // The string-table text with that id; empty when there is none. Any length.
 CString LoadResString(UINT id);
 
-// A value for display: with decimals (two, and only for values above zero; zero and negative
-// values are shown as their whole part) or without, as money in the locale's currency format or
-// as a plain number with the locale's grouping.
+// A value for display: with decimals (two, rounded; zero is shown as the locale's zero) or
+// without (the whole part, truncated toward zero), as money in the locale's currency format or as
+// a plain number with the locale's grouping. Negative values take the locale's negative form.
 CString FormatNumber(float value, bool decimals, bool currency);
 
 // An OLE Automation date (days since 30 December 1899) in the locale's short-date format; the

@@ -59,10 +59,18 @@ LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     HGDIOBJ old = ::SelectObject(dc, m_font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, IsWindowEnabled() ? RGB(0, 0, 255) : ::GetSysColor(COLOR_GRAYTEXT));
+    // A control high enough for a second line wraps the label at word breaks, as a multi-line
+    // static does; a one-line control keeps it on its line.
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    const UINT lines = rc.bottom - rc.top >= 2 * metrics.tmHeight ? DT_WORDBREAK : DT_SINGLELINE;
     RECT text = rc;
-    ::DrawTextW(dc, m_label, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    ::DrawTextW(dc, m_label, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    if (::GetFocus() == m_hWnd) ::DrawFocusRect(dc, &text);
+    ::DrawTextW(dc, m_label, -1, &text, DT_LEFT | lines | DT_NOPREFIX | DT_CALCRECT);
+    ::DrawTextW(dc, m_label, -1, &text, DT_LEFT | lines | DT_NOPREFIX);
+    if (::GetFocus() == m_hWnd) {
+        ::IntersectRect(&text, &text, &rc);  // the label may be longer than the control
+        ::DrawFocusRect(dc, &text);
+    }
     ::SelectObject(dc, old);
     return 0;
 }

@@ -2,6 +2,9 @@
 // opens its target with the shell when clicked, or, in command-button mode
 // (HLINK_COMMANDBUTTON), sends WM_COMMAND with its id and BN_CLICKED to its parent instead.
 //
+// The label is drawn on one line, or wrapped at word breaks where the control is at least two
+// lines high.
+//
 // Use SubclassWindow on a dialog's static (the link takes it over until the window goes) or
 // Create. The label defaults to the control's text, the target to the label. The link owns the
 // underlined font it draws with and frees it when destroyed. Enter or Space follows the link

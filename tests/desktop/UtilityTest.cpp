@@ -54,11 +54,15 @@ TEST(FormatNumber, InBothLocales)
         {12345.9f, false, false, L"12,345", L"12.345"},  // truncated, not rounded
         {0.0f, true, false, L"0.00", L"0,00"},
         {0.004f, true, false, L"0.00", L"0,00"},
-        {-5.75f, true, false, L"-5.00", L"-5,00"},  // a negative value loses its fraction
+        {-5.75f, true, false, L"-5.75", L"-5,75"},  // a negative value keeps its fraction
+        {-0.004f, true, false, L"0.00", L"0,00"},   // no negative zero
         {-1234.5f, false, false, L"-1,234", L"-1.234"},
         {3.1f, true, true, L"$3.10", L"3,10 \u20ac"},
         {1234.5f, true, true, L"$1,234.50", L"1.234,50 \u20ac"},
-        {-5.75f, true, true, L"($5.00)", L"-5,00 \u20ac"},  // each locale's negative money
+        {-25.75f, true, true, L"($25.75)", L"-25,75 \u20ac"},  // each locale's negative money
+        {-1234.5f, true, true, L"($1,234.50)", L"-1.234,50 \u20ac"},
+        {0.0f, true, true, L"$0.00", L"0,00 \u20ac"},
+        {-0.004f, true, true, L"$0.00", L"0,00 \u20ac"},
         {12.9f, false, true, L"$12.00", L"12,00 \u20ac"},
     };
     for (const NumberCase& c : cases) {
@@ -73,7 +77,7 @@ TEST(FormatNumber, InBothLocales)
 TEST(FormatNumber, WithoutDecimalsATrailingMinusStays)
 {
     InLocale fa(kTrailingMinus);
-    ASSERT_EQ(L"1,234.00-", FormatNumber(-1234.5f, true, false)) << "the locale no longer puts the sign last";
+    ASSERT_EQ(L"1,234.50-", FormatNumber(-1234.5f, true, false)) << "the locale no longer puts the sign last";
     EXPECT_EQ(L"1,234-", FormatNumber(-1234.0f, false, false));
 }
 

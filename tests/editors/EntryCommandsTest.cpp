@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "desktop/QuickStatsListView.h"
 #include "desktop/Utility.h"
 #include "MainWindowTestSupport.h"
 
@@ -243,6 +244,37 @@ TEST_F(EntryCommandsTest, CustomDatesOptionsAndDatabaseInformationOpenFromTheirC
     EXPECT_STREQ(L"6/1/2026 - 6/12/2026", status);
     EXPECT_EQ(BytesOf(0.5f), SettingBytes(L"MileageRate")) << "written when Options ended";
     EXPECT_EQ(BytesOf(DWORD{1}), SettingBytes(L"UnitVolume"));
+}
+
+TEST_F(EntryCommandsTest, AChangeOfUnitsInOptionsShowsAtOnceInTheEntryListAsInTheStatistics)
+{
+    HWND list = List(IDC_ENTRY_LIST);
+    const int row = Row(L"6/12/2026");
+    ASSERT_GE(row, 0);
+    ASSERT_EQ(L"10.00 gal @ $3.00", ItemText(list, row, 1));
+    Select(IDC_ENTRY_LIST, {row});
+    auto stats = [&](int value) {
+        CQuickStatsListView* pane = ObjectOf<CQuickStatsListView>(List(IDC_QUICK_STATS));
+        return pane ? std::wstring(pane->GetValueText(value)) : L"<no statistics pane>";
+    };
+
+    // US gallons to litres (two down), miles to kilometres; Cancel first changes nothing.
+    UI ui;
+    ui.WaitFor(L"Options").Focus(IDC_OPTIONS_VOLUME).Key(VK_DOWN).Key(VK_DOWN).Click(IDCANCEL);
+    ui.WaitFor(L"Options").Focus(IDC_OPTIONS_VOLUME).Key(VK_DOWN).Key(VK_DOWN);
+    ui.Focus(IDC_OPTIONS_DISTANCE).Key(VK_DOWN).Click(IDOK);
+    Command(ID_TOOLS_OPTIONS);
+    EXPECT_EQ(L"10.00 gal @ $3.00", ItemText(list, row, 1));
+    Command(ID_TOOLS_OPTIONS);
+    EXPECT_SCRIPT(ui);
+    ASSERT_EQ(2, g_AppSettings.UnitVolume);
+    EXPECT_EQ(L"10.00 ltr @ $3.00", ItemText(list, Row(L"6/12/2026"), 1));
+    EXPECT_EQ(L"0.00 ltr", stats(5));
+    EXPECT_EQ(L"0.00 ltr per 100 kilometres", stats(8));
+    // Rewritten in place: the row the user had selected still is.
+    EXPECT_EQ(Row(L"6/12/2026"), ListView_GetNextItem(list, -1, LVNI_SELECTED));
+    EXPECT_EQ(1u, ListView_GetSelectedCount(list));
+    EXPECT_EQ(2, Rows(IDC_ENTRY_LIST));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -246,6 +247,57 @@ FireSeen ReadFire(HWND dialog)
     HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, IDC_FIRE_VEHICLE), WM_GETFONT, 0, 0));
     seen.bold = hFont && GetObjectW(hFont, sizeof font, &font) && font.lfWeight >= FW_BOLD;
     return seen;
+}
+
+// The width of a text in a control's font, and of the control.
+int TextWidth(HWND control, const std::wstring& text)
+{
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent.cx;
+}
+int ClientWidth(HWND control)
+{
+    RECT client{};
+    GetClientRect(control, &client);
+    return client.right;
+}
+// A number's text without its grouping.
+std::wstring Digits(std::wstring text)
+{
+    text.erase(std::remove(text.begin(), text.end(), L','), text.end());
+    return text;
+}
+
+TEST_F(ReminderTest, TheOdometerFieldsHoldTheLargestOdometers)
+{
+    // The widest of the signed 32-bit readings, grouped as Windows groups it (Wine 8 groups only
+    // the last three digits, which is narrower).
+    const std::wstring widest = L"-2,147,483,648";
+    g_AppSettings.ActiveOdometer = 2147483647;
+    Remind(car, L"Tyres", -2147483647 - 1, now + 100);
+    std::vector<std::wstring> shown;
+    std::vector<int> needed, room;
+    UI ui;
+    ui.WaitFor(kFire).Do([&](HWND dialog) {
+        for (int id : {IDC_FIRE_ODOMETER, IDC_FIRE_CURRENT_ODOMETER}) {
+            HWND field = GetDlgItem(dialog, id);
+            shown.push_back(UI::Text(field));
+            needed.push_back(std::max(TextWidth(field, UI::Text(field)), TextWidth(field, widest)));
+            room.push_back(ClientWidth(field));
+        }
+    });
+    ui.Escape();
+    CheckDueNotifications(ActiveCar().get());
+    EXPECT_SCRIPT(ui);
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(L"-2147483648", Digits(shown[0]));
+    EXPECT_EQ(L"2147483647", Digits(shown[1]));
+    for (size_t i = 0; i < 2; ++i) EXPECT_LE(needed[i], room[i]) << shown[i];
 }
 
 TEST_F(ReminderTest, EveryDueReminderShowsInStorageOrderAndDeleteRemovesOnlyThatOne)

@@ -22,6 +22,7 @@
 #include "tests/mainframe/MainFrameTestSupport.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/MainWindow.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
 
 using namespace alk_mainframe_test;
@@ -206,6 +207,36 @@ TEST_F(ImportDialogTest, TheOldSettingsProposeTheirPathAsStored)
     EXPECT_EQ(ERROR_SUCCESS, key.QueryDWORDValue(L"DBPath", value));
     EXPECT_EQ(7u, value);
     ExpectCurrentContentWhole();
+}
+
+TEST_F(ImportDialogTest, TheManualLinkWrapsOntoItsSecondLine)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    int lineHeight = 0, labelWidth = 0, width = -1, lastInkRow = -1;
+    CDialogScript ui;
+    ui.WaitFor(kDialog).Do([&](HWND dialog) {
+        HWND link = GetDlgItem(dialog, IDC_LEGACY_MANUAL);
+        const std::wstring label = CDialogScript::Text(link);
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        lineHeight = metrics.tmHeight;
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &extent);
+        labelWidth = extent.cx;
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+        UpdateWindow(link);
+        CShownPixels shown(link);
+        width = shown.Width();
+        lastInkRow = shown.LastRowWith(RGB(0, 0, 255));  // the link's colour, its underline too
+    });
+    ui.Click(IDCANCEL);
+    RunCommand();
+    EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    ASSERT_GT(labelWidth, width) << "the label needs a second line";
+    EXPECT_GE(lastInkRow, lineHeight) << "nothing of the label below its first line";
 }
 
 TEST_F(ImportDialogTest, WithoutAPathImportDoesNothingAndBrowseFillsItIn)

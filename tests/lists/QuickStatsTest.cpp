@@ -1,6 +1,7 @@
 // The quick statistics computed over entries stored through AlkBiz, in the stored units, and the
 // unit conversions with their single-precision constants.
 #include <cmath>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -162,7 +163,7 @@ TEST_F(QuickStatsCompute, EmptyLastFillUpIsNotAnEconomyButEndsTheFuelDistance)
     EXPECT_EQ(2.0f, m_stats.GetConsumptionRate());
 }
 
-TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates)
+TEST_F(QuickStatsCompute, DatesDecideNewestAndOldestAndTheStoredOrderBreaksTies)
 {
     // The later odometer reading is stored first, with the later date.
     EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etFuel)
@@ -181,21 +182,98 @@ TEST_F(QuickStatsCompute, StorageOrderDecidesNewestAndOldestNotTheDates)
                       .Save(g_DataLayer));
 
     ASSERT_TRUE(m_stats.Compute(&m_filter));
-    EXPECT_EQ(-300, m_stats.GetDistance());
-    EXPECT_EQ(-1.0f, m_stats.GetRecentFuelEconomy());
-    EXPECT_STREQ(L"Later", m_stats.GetPrevFillVendor());
-    EXPECT_EQ(-1.0f, m_stats.GetAverageFuelEconomy());
-    EXPECT_EQ(10.0f, m_stats.GetFuelConsumed());  // all but the one stored first (12)
-    EXPECT_EQ(0.0f, m_stats.GetCostOfOwnership());
+    EXPECT_EQ(300, m_stats.GetDistance());
+    EXPECT_EQ(25.0f, m_stats.GetRecentFuelEconomy());  // 300 miles on the later 12 gallons
+    EXPECT_STREQ(L"Earlier", m_stats.GetPrevFillVendor());
+    EXPECT_EQ(12.0f, m_stats.GetFuelConsumed());  // all but the one dated first (10)
+    EXPECT_EQ(25.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(static_cast<float>(66 / 3.0), m_stats.GetCostOfOwnership());
+
+    // Two fill-ups of the same day and time: the one stored first is the older.
+    const unsigned long van = CVehicleRecord(L"Van").Year(2004).Save(g_DataLayer);
+    EXPECT_NE(0u, CEntryRecord(van, CEntry::etFuel)
+                      .Date(40000.5)
+                      .Odometer(2000)
+                      .Amount(30)
+                      .Custom(10, 3)
+                      .Vendor(L"First")
+                      .Save(g_DataLayer));
+    EXPECT_NE(0u, CEntryRecord(van, CEntry::etFuel)
+                      .Date(40000.5)
+                      .Odometer(2300)
+                      .Amount(36)
+                      .Custom(12, 3)
+                      .Vendor(L"Second")
+                      .Save(g_DataLayer));
+    CEntryFilter vanFilter;
+    vanFilter.SetVehicleID(van);
+    ASSERT_TRUE(m_stats.Compute(&vanFilter));
+    EXPECT_EQ(300, m_stats.GetDistance());
+    EXPECT_EQ(25.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_STREQ(L"First", m_stats.GetPrevFillVendor());
 }
 
-TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheLastStoredEntry)
+// A log kept as people keep one: after each fill-up the receipts of the days before it, and at
+// last an old fill-up found in a drawer and typed in after all the others.
+TEST_F(QuickStatsCompute, AReceiptTypedInLateCountsWhereItsDatePutsIt)
+{
+    const double day = 45449;  // 5 June 2024
+    auto entry = [&](CEntry::Type type, double date, long odometer, float amount, float quantity,
+                     const wchar_t* vendor) {
+        EXPECT_NE(0u, CEntryRecord(m_car, type)
+                          .Date(date)
+                          .Odometer(odometer)
+                          .Amount(amount)
+                          .Custom(quantity, quantity > 0 ? amount / quantity : 0)
+                          .Vendor(vendor)
+                          .Description(type == CEntry::etFuel ? L"" : L"Receipt")
+                          .Save(g_DataLayer));
+    };
+    entry(CEntry::etFuel, day + 10, 31360, 36, 12, L"Shell");
+    entry(CEntry::etFuel, day + 20, 31700, 33, 11, L"Arco");
+    entry(CEntry::etRepair, day + 19, 31680, 120, 0, L"Garage");
+    entry(CEntry::etFuel, day + 30, 32020, 30, 10, L"Costco");
+    entry(CEntry::etExpense, day + 27, 31990, 12, 0, L"Car wash");  // stored last, not the newest
+
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(32020 - 31360, m_stats.GetDistance());   // the newest fill-up less the oldest
+    EXPECT_EQ(32.0f, m_stats.GetRecentFuelEconomy());  // 320 miles on 10 gallons
+    EXPECT_STREQ(L"Arco", m_stats.GetPrevFillVendor());
+    EXPECT_EQ(21.0f, m_stats.GetFuelConsumed());
+    EXPECT_EQ(660.0f / 21.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(static_cast<float>(231 / 6.6), m_stats.GetCostOfOwnership());
+
+    // The old fill-up: 10 gallons at 31,000 miles on 9 June 2024, dated before all the others.
+    entry(CEntry::etFuel, day + 3, 31000, 28, 10, L"Valero");
+    ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(32020 - 31000, m_stats.GetDistance());
+    EXPECT_EQ(32.0f, m_stats.GetRecentFuelEconomy());
+    EXPECT_STREQ(L"Arco", m_stats.GetPrevFillVendor());
+    EXPECT_EQ(33.0f, m_stats.GetFuelConsumed());  // its 10 gallons were burnt before the range
+    EXPECT_EQ(43.0f, m_stats.GetTotalFuelQuantity());
+    EXPECT_EQ(1020.0f / 33.0f, m_stats.GetAverageFuelEconomy());
+    EXPECT_EQ(static_cast<float>(33 / 10.2), m_stats.GetConsumptionRate());
+    EXPECT_EQ(static_cast<float>(259 / 10.2), m_stats.GetCostOfOwnership());
+}
+
+TEST_F(QuickStatsCompute, SumsAreSinglePrecisionFromTheNewestEntry)
 {
     // 2^24 + 1 is not a float: adding 1 to 2^24 rounds back to 2^24, while 1 + 1 first is exact.
     EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(16777216.0f).Save(g_DataLayer));
     EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(1).Save(g_DataLayer));
     EXPECT_NE(0u, CEntryRecord(m_car, CEntry::etExpense).Odometer(100).Amount(1).Save(g_DataLayer));
     ASSERT_TRUE(m_stats.Compute(&m_filter));
+    EXPECT_EQ(16777218.0f, m_stats.GetTotalExpense());
+
+    // The same amounts dated so that the big one lies between the two small ones in the stored
+    // order: from the newest date the two 1s still come first.
+    const unsigned long bike = CVehicleRecord(L"Bike").Year(2004).Save(g_DataLayer);
+    for (auto dated :
+         {std::make_pair(40003.0, 1.0f), std::make_pair(40001.0, 16777216.0f), std::make_pair(40002.0, 1.0f)})
+        EXPECT_NE(0u, CEntryRecord(bike, CEntry::etExpense).Date(dated.first).Amount(dated.second).Save(g_DataLayer));
+    CEntryFilter bikeFilter;
+    bikeFilter.SetVehicleID(bike);
+    ASSERT_TRUE(m_stats.Compute(&bikeFilter));
     EXPECT_EQ(16777218.0f, m_stats.GetTotalExpense());
 
     CTestDataFile file;

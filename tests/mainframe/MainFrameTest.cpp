@@ -684,12 +684,13 @@ TEST_F(MainFrameTest, TheQuickStatisticsPaneShowsTheActiveVehiclesFigures)
                                          L"$36.00 per 100 miles"}),
               shown);
 
-    // The family car: one fill-up among other entries, stored from 11950 down to 10500.
+    // The family car: one fill-up among other entries, stored from 11950 down to 10500 but dated
+    // from 10500 (100 days ago) up to 11990 (2 days ago): the distance goes by the dates.
     ClickVehicle(L"Family Car (2002)");
     shown.clear();
     for (int row = 0; row < 10; ++row) shown.push_back(StatsValue(row));
-    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"N/A", L"N/A", L"$3.00 per gal", L"-1,450 miles", L"0.00 gal",
-                                         L"$30.00", L"$215.00", L"0.00 gal per 100 miles", L"$0.00 per 100 miles"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"All Dates", L"N/A", L"N/A", L"$3.00 per gal", L"1,490 miles", L"0.00 gal",
+                                         L"$30.00", L"$215.00", L"0.00 gal per 100 miles", L"$14.43 per 100 miles"}),
               shown);
 }
 

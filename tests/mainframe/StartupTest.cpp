@@ -18,6 +18,7 @@
 #include "desktop/Startup.h"
 #include "MainFrameTestSupport.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
 
 using namespace alk_mainframe_test;
@@ -188,6 +189,45 @@ TEST_F(WelcomeTest, AMissingFileShowsNoMessageOnlyTheWelcomeAndCancelClosesTheFr
     EXPECT_EQ(L"Welcome to Autolark!", script.Met()[0].caption);
     EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
     EXPECT_FALSE(g_DataLayer.IsConnected());
+}
+
+// What a new user sees first: the main window behind the welcome dialog, before any database.
+// The entry list's header has no columns yet; it is painted all the same, and the list's notice
+// stands below it rather than under it.
+TEST_F(WelcomeTest, BehindTheWelcomeDialogTheEntryListsHeaderIsPaintedAndTheNoticeBelowIt)
+{
+    SetPath(TempFile(L"missing"));
+    const COLORREF marker = RGB(255, 0, 255);  // what was on the screen before; no header paints it
+    int columns = -1, height = -1, markerLeft = -1, noticeTop = -1;
+    COLORREF middle = CLR_INVALID;
+    CDialogScript script({[&](HWND welcome) {
+        HWND list = FindControl(*frame, IDC_ENTRY_LIST);
+        HWND header = ListView_GetHeader(list);
+        columns = Header_GetItemCount(header);
+        RECT strip{};
+        GetClientRect(header, &strip);
+        height = strip.bottom;
+        HDC dc = GetDC(header);
+        HBRUSH brush = CreateSolidBrush(marker);
+        FillRect(dc, &strip, brush);
+        DeleteObject(brush);
+        ReleaseDC(header, dc);
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        CShownPixels shown(header);
+        if (shown.Captured()) {
+            markerLeft = shown.Count(marker);
+            middle = shown.At(shown.Width() / 2, shown.Height() / 2);
+        }
+        noticeTop = CShownPixels(list).FirstRowWith(GetSysColor(COLOR_WINDOWTEXT), height);
+        Press(welcome, IDCANCEL);
+    }});
+    OpenAndSeeIfClosing();
+    ASSERT_EQ(1u, script.Done());
+    EXPECT_EQ(0, columns) << "the columns come with the database";
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(0, markerLeft) << "pixels of the header's strip left unpainted";
+    EXPECT_EQ(GetSysColor(COLOR_3DFACE), middle);
+    EXPECT_GE(noticeTop, height + 10) << "the notice 10 pixels below the header";
 }
 
 TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWithTheTemplate)
