@@ -42,7 +42,7 @@ LRESULT CDlgLegacyData::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     CenterWindow(GetParent());
     m_progress = GetDlgItem(IDC_LEGACY_PROGRESS);
-    ::SendMessageW(m_progress, PBM_SETSTEP, 1, 0);
+    m_progress.SetStep(1);
 
     wchar_t folder[MAX_PATH];
     wchar_t manual[MAX_PATH];
@@ -119,7 +119,7 @@ void CDlgLegacyData::EnableInput(bool enable)
 
 void CDlgLegacyData::ShowProgress(bool show)
 {
-    ::ShowWindow(m_progress, show ? SW_SHOW : SW_HIDE);
+    m_progress.ShowWindow(show ? SW_SHOW : SW_HIDE);
     ::ShowWindow(GetDlgItem(IDC_LEGACY_BUSY), show ? SW_SHOW : SW_HIDE);
 }
 
@@ -129,10 +129,10 @@ bool CDlgLegacyData::WriteRecords(CLegacyImport& import)
         g_DataLayer, import,
         [this](int total) {
             ShowProgress(true);
-            ::SendMessageW(m_progress, PBM_SETRANGE32, 0, total);
-            ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
+            m_progress.SetRange32(0, total);
+            m_progress.SetPos(0);
         },
-        [this] { ::SendMessageW(m_progress, PBM_STEPIT, 0, 0); });
+        [this] { m_progress.StepIt(); });
     ShowProgress(false);
     return written;
 }

@@ -32,6 +32,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/HyperLink.h"
+#include "framework/SmallControls.h"
 #include "framework/String.h"
 #include "resources/desktop/resource.h"
 
@@ -50,9 +51,9 @@ public:
     CDlgLegacyData(const CDlgLegacyData&) = delete;
     CDlgLegacyData& operator=(const CDlgLegacyData&) = delete;
 
-    HWND m_progress = nullptr;  // control 1036, kept at start for the worker
-    CString m_path;             // the old data file's full path, exchanged with 1025
-    CHyperLink m_manualLink;    // control 1007: opens the manual in the program's folder
+    CProgressBarCtrl m_progress;  // control 1036, kept at start for the worker
+    CString m_path;               // the old data file's full path, exchanged with 1025
+    CHyperLink m_manualLink;      // control 1007: opens the manual in the program's folder
 
     // clang-format off
     BEGIN_DDX_MAP(CDlgLegacyData)

@@ -4,9 +4,9 @@
 // The view owns every entry it loaded or was given (its entry list); each row's item data points
 // at its entry there. Rows are kept sorted by the column the user clicked last, in the direction
 // of SortAscending (both kept in the settings across runs); every click on a header reverses
-// the direction. The main frame creates the control with LVS_REPORT | LVS_SHOWSELALWAYS and a
-// clickable header, WS_EX_STATICEDGE, and forwards to it the list's column-click and custom-draw
-// notifications (OnColumnClick, OnCustomDraw).
+// the direction. The main frame creates the control with LVS_REPORT (the selection is shown
+// only while the list has the focus) and a clickable header, WS_EX_STATICEDGE, and forwards to it the list's
+// column-click and custom-draw notifications (OnColumnClick, OnCustomDraw).
 //
 // A vehicle may have tens of thousands of entries, so no work here is done per comparison or
 // per row that the control could be spared: every row's texts are formatted once when the row is
