@@ -10,7 +10,6 @@
 #include "business/AlkBiz.h"
 #include "TestDatabase.h"
 #include "tests/support/FaultyFiles.h"
-#include "tests/support/Records.h"
 
 using namespace alk_faulty_files;
 
@@ -91,13 +90,9 @@ TEST_F(FailureTest, SavesAndLoadsOfABusyFileAndWithoutAConnectionSayWhy)
 TEST_F(FailureTest, DamagedEntryPagesFailTheEntryLoadAsDamageWhileMetaDataAndVehiclesRead)
 {
     ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str()));
-    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Save(m_layer);
-    const std::wstring notes(150, L'n');
-    for (int i = 0; i < 120; ++i)
-        ASSERT_NE(0u, CEntryRecord(car, CEntry::etFuel).Odometer(1000 + i).Notes(notes.c_str()).Save(m_layer));
-    m_layer.Disconnect();
     m_db.CloseHandle();
-    ASSERT_TRUE(DamageFirstLeafOf(m_db.Path(), "Entry"));
+    const unsigned long car = WriteDamagedEntries(m_layer, m_db.Path());
+    ASSERT_NE(0u, car);
     EXPECT_NE("ok", QueryFile(m_db.Path(), "PRAGMA integrity_check"));
 
     ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str())) << "MetaData reads";

@@ -1,7 +1,8 @@
 // Database files with faults a user meets, made from a file the test has written: pages of one
 // table overwritten (a damaged disk sector, a copy cut short), a newer version's MetaData and
-// tables, and a file's bytes to compare before and after. Header only; its users link sqlite3
-// (the engine opens the file once to find the table's pages, as a user's tools would).
+// tables, a file another program holds locked, and a file's bytes to compare before and after.
+// Header only; its users link sqlite3 and AlkBiz (the engine's own connection finds a table's
+// pages and holds locks, as another program's would).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,9 @@
 
 #include <cstdlib>
 #include <string>
+
+#include "business/AlkBiz.h"
+#include "tests/support/Records.h"
 
 namespace alk_faulty_files {
 
@@ -95,6 +99,22 @@ inline bool DamageFirstLeafOf(const std::wstring& path, const char* table)
     return ok;
 }
 
+// A vehicle with entries enough to fill several pages, saved through db (connected to path), then
+// the entries' first page damaged: MetaData and the vehicle read, a load of the entries meets the
+// damage. db is disconnected on return. The vehicle's reference id; 0 when the file could not be
+// made so.
+inline unsigned long WriteDamagedEntries(CDataLayer& db, const std::wstring& path, int entries = 120)
+{
+    const unsigned long car = CVehicleRecord(ALK_T("Family Car")).Year(2002).Odometer(12000).Save(db);
+    const std::wstring notes(150, L'n');
+    bool saved = car != 0;
+    for (int i = 0; saved && i < entries; ++i)
+        saved =
+            CEntryRecord(car, CEntry::etFuel).Date(45000 + i).Odometer(10000 + i).Notes(notes.c_str()).Save(db) != 0;
+    db.Disconnect();
+    return saved && DamageFirstLeafOf(path, "Entry") ? car : 0;
+}
+
 // A file as a later version of the program might leave it: MetaData's version "2.0" and the
 // entries' table with one more column (so that an entry of this version's layout cannot be
 // inserted; updates still fit).
@@ -102,5 +122,31 @@ inline bool MakeNewerVersion(const std::wstring& path)
 {
     return RunOnFile(path, "UPDATE MetaData SET Value='2.0' WHERE ID=3; ALTER TABLE Entry ADD COLUMN Currency TEXT;");
 }
+
+// Another program's connection holding the file's exclusive lock, as a synchronisation holds it
+// while it commits: no other connection can read the file or write it until Release.
+class CExclusiveLock {
+public:
+    explicit CExclusiveLock(const std::wstring& path)
+    {
+        m_held = sqlite3_open16(path.c_str(), &m_db) == SQLITE_OK &&
+                 sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~CExclusiveLock() { Release(); }
+    CExclusiveLock(const CExclusiveLock&) = delete;
+    CExclusiveLock& operator=(const CExclusiveLock&) = delete;
+    bool Held() const { return m_held; }
+    void Release()
+    {
+        if (m_held) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_held = false;
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_held = false;
+};
 
 }  // namespace alk_faulty_files
