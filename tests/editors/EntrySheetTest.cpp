@@ -312,30 +312,6 @@ TEST_F(EntrySheetTest, ASaveRefusedByABusyFileIsMadeAgainOnRetryAndGivenUpOnCanc
     }
 }
 
-TEST_F(EntrySheetTest, ASaveTheFilesLayoutRefusesSaysWhyWithoutOfferingToTryAgain)
-{
-    // A file of a newer version: every new entry is refused, whenever it is tried.
-    g_DataLayer.Disconnect();
-    db.Db().Disconnect();
-    ASSERT_TRUE(alk_faulty_files::MakeNewerVersion(db.Path()));
-    ASSERT_EQ(CDataLayer::csConnected, g_DataLayer.Connect(db.Path().c_str()));
-    const std::string before = alk_faulty_files::FileBytes(db.Path());
-    UI ui;
-    ui.WaitFor(kSheet).Focus(IDC_FUEL_QUANTITY).Type(L"10").Click(IDOK).Answer(IDOK);
-    std::unique_ptr<CEntry> entry = New();
-    EXPECT_EQ(0, EditEntry(entry.get()));
-    EXPECT_SCRIPT(ui);
-    ASSERT_EQ(2u, ui.Met().size());
-    EXPECT_EQ(L"Your changes could not be saved: " + db.Path() +
-                  L" could not be written, because its tables are laid out differently from what this version of "
-                  L"Autolark writes (the file may have been made by a newer version).",
-              ui.Met()[1].text);
-    EXPECT_EQ(std::wstring::npos, ui.Met()[1].text.find(L"try again"));
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui.Met()[1].icon);
-    EXPECT_EQ(10.0f, entry->GetCustom1()) << "what was typed stays in the entry";
-    EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path()));
-}
-
 TEST_F(EntrySheetTest, DamageALoadFoundInTheFileIsToldBeforeTheFirstWriteIntoIt)
 {
     g_DataLayer.Disconnect();

@@ -1,5 +1,6 @@
 // Start-up in this process: the single-instance name and mutex, the bold font, the welcome
-// dialog with its file dialogs, and the database opening loop with each connection status.
+// dialog with its file dialogs, and the database opening loop with each connection status (a file
+// in use or damaged among them) and the remembered file it keeps.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -239,31 +240,6 @@ TEST_F(WelcomeTest, ARememberedFileInUseIsReportedAsSuchKeptOnCancelAndOpenedOnR
     EXPECT_EQ(1u, retried.Done());
     EXPECT_TRUE(g_DataLayer.IsConnected());
     EXPECT_EQ(1, ListView_GetItemCount(FindControl(*frame, IDC_VEHICLE_LIST)));
-}
-
-TEST_F(WelcomeTest, AFileMadeByANewerVersionOpensAfterOneNoticeAndIsNotChangedForIt)
-{
-    SampleDatabase db(L"newer");
-    ASSERT_TRUE(db.Ok());
-    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Save(db.Db());
-    db.Db().Disconnect();
-    ASSERT_TRUE(alk_faulty_files::MakeNewerVersion(db.Path()));
-    const std::string before = alk_faulty_files::FileBytes(db.Path());
-    SetPath(db.Path());
-    g_AppSettings.LastActiveVehicle = car;
-    CDialogScript script({[](HWND notice) { Press(notice, IDOK); }});
-    EXPECT_FALSE(OpenAndSeeIfClosing());
-    PumpMessages();
-    ASSERT_EQ(1u, script.Done());
-    EXPECT_EQ(L"Autolark", script.Met()[0].caption);
-    EXPECT_EQ(db.Path() +
-                  L" was made by a newer version of Autolark (data file version 2.0). This version opens it as it is, "
-                  L"but it may not be able to save every change to it. Use the newer version to work with this file.",
-              script.Met()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), script.Met()[0].icon);
-    EXPECT_TRUE(g_DataLayer.IsConnected());
-    EXPECT_EQ(car, g_AppSettings.LastActiveVehicle) << "its vehicle shown as any other";
-    EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path()));
 }
 
 TEST_F(WelcomeTest, ADamagedFileIsToldOnceAndItsUnreadableEntriesAreNotShownAsAnEmptyList)
