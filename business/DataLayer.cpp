@@ -59,7 +59,16 @@
 //
 // A record is saved in one statement without a transaction of its own; a caller that wants several
 // in one transaction opens it (BeginTransaction). Nothing waits on a busy file: the statement
-// fails, and only Commit tells busy apart.
+// fails, and only Commit tells busy apart in its result.
+//
+// FAILURES
+//
+// Results keep their meanings (false, 0, the ConnectStatus and CommitResult values); what made an
+// operation fail is kept beside them for callers that tell the user (GetLastFailure): the
+// engine's result sorted into causes (Classify below), or a cause of our own (no connection, a
+// path too long, a text that could not be encoded). A damaged file verifies like any other
+// (Connect reads MetaData only) and shows its damage when a load reaches the pages it cannot
+// read; FoundDamage keeps that for the rest of the connection.
 #include "business/DataLayer.h"
 
 #include <sqlite3.h>
@@ -107,11 +116,13 @@ const wchar_t* WidePath(const AlkChar* path, wchar_t** owned)
     *owned = nullptr;
     return path;
 }
-// The engine opens a UTF-16 name directly; this build tries that first.
-sqlite3* OpenNative(const AlkChar* path)
+// The engine opens a UTF-16 name directly; this build tries that first. *systemError: the
+// system's error of a failed open (0 when none).
+sqlite3* OpenNative(const AlkChar* path, DWORD* systemError)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open16(path, &db) == SQLITE_OK && db) return db;
+    *systemError = db ? static_cast<DWORD>(sqlite3_system_errno(db)) : 0;
     sqlite3_close(db);
     return nullptr;
 }
@@ -149,7 +160,7 @@ const wchar_t* WidePath(const AlkChar* path, wchar_t** owned)
     return *owned;
 }
 // No UTF-16 open in this build: the UTF-8 name is the only one tried.
-sqlite3* OpenNative(const AlkChar*)
+sqlite3* OpenNative(const AlkChar*, DWORD*)
 {
     return nullptr;
 }
@@ -191,21 +202,36 @@ private:
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) : m_statement(nullptr)
+    // A null text is a statement the builder could not make (out of memory).
+    Statement(sqlite3* db, const char* sql) : m_statement(nullptr), m_failure(SQLITE_NOMEM)
     {
-        if (!sql || sqlite3_prepare(db, sql, -1, &m_statement, nullptr) != SQLITE_OK) {
+        if (!sql) return;
+        m_failure = sqlite3_prepare(db, sql, -1, &m_statement, nullptr);
+        if (m_failure != SQLITE_OK || !m_statement) {
             sqlite3_finalize(m_statement);
             m_statement = nullptr;
+            if (m_failure == SQLITE_OK) m_failure = SQLITE_MISUSE;  // a text with no statement
         }
     }
     ~Statement() { sqlite3_finalize(m_statement); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     sqlite3_stmt* Get() const { return m_statement; }
-    int Step() { return m_statement ? sqlite3_step(m_statement) : SQLITE_MISUSE; }
+    // SQLITE_ROW, SQLITE_DONE, or the engine's result that says why not: a statement of the
+    // legacy interface steps to a bare SQLITE_ERROR, and its reset gives the cause (a damaged
+    // page, a full disk).
+    int Step()
+    {
+        if (!m_statement) return m_failure;
+        const int step = sqlite3_step(m_statement);
+        if (step == SQLITE_ROW || step == SQLITE_DONE) return step;
+        const int cause = sqlite3_reset(m_statement);
+        return cause != SQLITE_OK ? cause : step;
+    }
 
 private:
     sqlite3_stmt* m_statement;
+    int m_failure;  // why it was not prepared
 };
 
 // The statements of Save, byte for byte (see STATEMENTS above); %q texts come from the helper.
@@ -266,25 +292,87 @@ char* PathToUtf8(const AlkChar* path)
     return utf8;
 }
 
-// Opens the file with the engine; null when it cannot.
-sqlite3* OpenEngine(const AlkChar* path)
+// A file another program holds open without sharing it: the system's errors for it.
+bool IsSharingError(DWORD error)
 {
-    if (sqlite3* db = OpenNative(path)) return db;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Opens the file with the engine; null when it cannot, with the system's error of the failed
+// open in *systemError (0 when none).
+sqlite3* OpenEngine(const AlkChar* path, DWORD* systemError)
+{
+    *systemError = 0;
+    if (sqlite3* db = OpenNative(path, systemError)) return db;
+    // The other name names the same file: no second try for a file that is held (the engine
+    // has already waited on it for a while).
+    if (IsSharingError(*systemError)) return nullptr;
     char* utf8 = PathToUtf8(path);
     if (!utf8) return nullptr;
     sqlite3* db = nullptr;
     const int result = sqlite3_open(utf8, &db);
     std::free(utf8);
     if (result == SQLITE_OK && db) return db;
+    *systemError = db ? static_cast<DWORD>(sqlite3_system_errno(db)) : 0;
     sqlite3_close(db);
     return nullptr;
 }
+
+// The cause of an engine result that is a failure.
+CDataLayer::FailureCause Classify(int result)
+{
+    switch (result & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return CDataLayer::fcBusy;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return CDataLayer::fcDamaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return CDataLayer::fcReadOnly;
+    case SQLITE_FULL: return CDataLayer::fcDiskFull;
+    case SQLITE_IOERR: return CDataLayer::fcDiskError;
+    case SQLITE_CANTOPEN: return CDataLayer::fcCannotOpen;
+    // A statement the file's tables do not take: a missing table or column, another number of
+    // columns, a constraint of another layout.
+    case SQLITE_ERROR:
+    case SQLITE_SCHEMA:
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE: return CDataLayer::fcLayout;
+    default: return CDataLayer::fcOther;
+    }
+}
+
+// Compares the leading numbers of two version texts ("1.0", "2.13") group by group, a group the
+// shorter text lacks counting as 0 ("1" is "1.0"); the version ends at anything but a dot and a
+// digit. -1, 0 or 1 as a is earlier than, the same as or later than b; -2 when a text does not
+// begin with a digit (no version to compare).
+int CompareVersions(const AlkChar* a, const AlkChar* b)
+{
+    const auto isDigit = [](AlkChar c) { return c >= ALK_T('0') && c <= ALK_T('9'); };
+    if (!isDigit(*a) || !isDigit(*b)) return -2;
+    static const AlkChar ended[] = ALK_T("");
+    const auto group = [&](const AlkChar*& text) {
+        unsigned long value = 0;
+        for (; isDigit(*text); ++text) value = value * 10 + static_cast<unsigned long>(*text - ALK_T('0'));
+        text = *text == ALK_T('.') && isDigit(text[1]) ? text + 1 : ended;
+        return value;
+    };
+    while (*a || *b) {
+        const unsigned long x = group(a), y = group(b);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+// The version of the template's MetaData (Default.sql).
+const AlkChar kFormatVersion[] = ALK_T("1.0");
 
 }  // namespace
 
 // --- connection ------------------------------------------------------------------------------
 
-CDataLayer::CDataLayer() : m_storeID(0), m_connected(0), m_db(nullptr)
+CDataLayer::CDataLayer() : m_storeID(0), m_connected(0), m_db(nullptr), m_lastFailure(fcNone), m_foundDamage(0)
 {
     m_dbPath[0] = 0;
     m_dbVersion[0] = 0;
@@ -303,30 +391,43 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
     }
     CloseDatabase();
     Reset();
+    m_lastFailure = fcNone;
+    m_foundDamage = 0;
 
-    if (!path || !*path) return csFileNotFound;
+    if (!path || !*path) {
+        Fail(fcNotFound);
+        return csFileNotFound;
+    }
     // The path buffer holds MaxPath characters; a longer path is refused, not cut.
     if (TextLength(path) > MaxPath) {
         DebugText(ALK_T("\nDatabase path too long\n"));
+        Fail(fcPathTooLong);
         return csFileNotFound;
     }
     const DWORD attributes = FileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DebugText(ALK_T("\nDatabase file not found\n"));
+        Fail(GetLastError() == ERROR_FILENAME_EXCED_RANGE ? fcPathTooLong : fcNotFound);
         return csFileNotFound;
     }
     if (attributes & FILE_ATTRIBUTE_READONLY) {
         DebugText(ALK_T("\nDatabase is marked read-only\n"));
+        Fail(fcReadOnly);
         return csReadOnly;
     }
 
-    m_db = OpenEngine(path);
-    if (!m_db) return csCannotOpen;
+    DWORD systemError = 0;
+    m_db = OpenEngine(path, &systemError);
+    if (!m_db) {
+        Fail(IsSharingError(systemError) ? fcBusy : fcCannotOpen);
+        return csCannotOpen;
+    }
     if (!VerifyDatabase()) {
         // Nothing of the refused file stays readable: not its version, not a store id that was
-        // read, or made for it and never written.
+        // read, or made for it and never written. (The cause stays.)
         CloseDatabase();
         Reset();
+        m_foundDamage = 0;
         return csInvalidDatabase;
     }
 
@@ -349,11 +450,46 @@ int CDataLayer::IsConnected()
     return m_connected;
 }
 
-int CDataLayer::Connected() const
+int CDataLayer::Connected()
 {
     // Connected means a verified file is open: never the flag without the handle.
     ALK_ASSERT(!m_connected || m_db);
-    return m_connected && m_db;
+    if (m_connected && m_db) return 1;
+    return Fail(fcNotConnected);
+}
+
+int CDataLayer::Fail(int engineResult)
+{
+    const FailureCause cause = Classify(engineResult);
+    if (cause == fcDamaged) m_foundDamage = 1;
+    m_lastFailure = cause;
+    return 0;
+}
+
+int CDataLayer::Fail(FailureCause cause)
+{
+    m_lastFailure = cause;
+    return 0;
+}
+
+CDataLayer::FailureCause CDataLayer::GetLastFailure()
+{
+    return m_lastFailure;
+}
+
+int CDataLayer::FoundDamage()
+{
+    return m_foundDamage;
+}
+
+const AlkChar* CDataLayer::GetFormatVersion()
+{
+    return kFormatVersion;
+}
+
+int CDataLayer::IsNewerVersion()
+{
+    return m_connected && CompareVersions(m_dbVersion, kFormatVersion) > 0;
 }
 unsigned long CDataLayer::GetStoreID()
 {
@@ -391,24 +527,34 @@ void CDataLayer::CloseDatabase()
 int CDataLayer::Exec(const char* sql)
 {
     ALK_ASSERT(!m_connected || m_db);
-    return sql && m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!sql) return Fail(fcOther);  // the builder could not make it
+    if (!m_db) return Fail(fcNotConnected);
+    const int result = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    return result == SQLITE_OK ? 1 : Fail(result);
 }
 
 int CDataLayer::VerifyDatabase()
 {
     {
         Statement rows(m_db, "SELECT Value FROM MetaData");
+        // A file that could not be read at all says why; one that reads but is not ours is no
+        // database of this program.
+        const auto refuse = [&](int step) {
+            const FailureCause cause = (step & 0xFF) == SQLITE_NOTADB ? fcNotDatabase : Classify(step);
+            return Fail(cause == fcBusy || cause == fcDamaged || cause == fcDiskError ? cause : fcNotDatabase);
+        };
         // Row 1: the store id.
-        if (rows.Step() != SQLITE_ROW) return 0;
+        int step = rows.Step();
+        if (step != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
         m_storeID = static_cast<unsigned long>(sqlite3_column_int(rows.Get(), 0));
         // Row 2: the signature, exactly.
-        if (rows.Step() != SQLITE_ROW) return 0;
+        if ((step = rows.Step()) != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
         const AlkChar* signature = RawColumnText(rows.Get(), 0);
-        if (!signature || !TextEqual(signature, ALK_T("ALK"))) return 0;
+        if (!signature || !TextEqual(signature, ALK_T("ALK"))) return Fail(fcNotDatabase);
         // Row 3: the version text, kept cut to the buffer's MaxVersion characters.
-        if (rows.Step() != SQLITE_ROW) return 0;
+        if ((step = rows.Step()) != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
         const AlkChar* version = RawColumnText(rows.Get(), 0);
-        if (!version) return 0;
+        if (!version) return Fail(fcNotDatabase);
         size_t length = TextLength(version);
         if (length > MaxVersion) length = MaxVersion;
         std::memcpy(m_dbVersion, version, length * sizeof(AlkChar));
@@ -457,6 +603,7 @@ CDataLayer::CommitResult CDataLayer::Commit()
     if (!Connected()) return crFailed;
     const int result = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (result == SQLITE_OK) return crCommitted;
+    Fail(result);
     if (result == SQLITE_BUSY) return crBusy;
     return crFailed;
 }
@@ -471,7 +618,8 @@ int CDataLayer::CountRows(const char* table)
     if (!Connected()) return 0;
     SqlText sql(sqlite3_mprintf("SELECT COUNT(*) FROM %s", table));
     Statement count(m_db, sql.Get());
-    if (count.Step() != SQLITE_ROW) return 0;
+    const int step = count.Step();
+    if (step != SQLITE_ROW) return Fail(step);
     return sqlite3_column_int(count.Get(), 0);
 }
 
@@ -530,7 +678,8 @@ int CDataLayer::FinishSave(CBaseObject* record, char* sql, bool textsEncoded, bo
                            double created, double modified)
 {
     SqlText statement(sql);
-    if (!textsEncoded || !Exec(statement.Get())) return 0;
+    if (!textsEncoded) return Fail(fcOther);
+    if (!Exec(statement.Get())) return 0;
     if (insert) {
         record->SetID(static_cast<long>(sqlite3_last_insert_rowid(m_db)));
         record->SetDateCreated(created);
@@ -545,7 +694,7 @@ int CDataLayer::Save(CVehicle* v, int keepDates)
 {
     if (!Connected() || !v) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     Encoder text(h.get());
     double created = v->GetDateCreated(), modified = v->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
@@ -574,7 +723,7 @@ int CDataLayer::Save(CEntry* e, int keepDates)
 {
     if (!Connected() || !e) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     Encoder text(h.get());
     double created = e->GetDateCreated(), modified = e->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
@@ -599,7 +748,7 @@ int CDataLayer::Save(CKeyword* k, int keepDates)
 {
     if (!Connected() || !k) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     Encoder text(h.get());
     double created = k->GetDateCreated(), modified = k->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
@@ -618,7 +767,7 @@ int CDataLayer::Save(CNotification* n, int keepDates)
 {
     if (!Connected() || !n) return 0;
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     Encoder text(h.get());
     double created = n->GetDateCreated(), modified = n->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
@@ -641,7 +790,7 @@ int CDataLayer::Save(CNotification* n, int keepDates)
 int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     v->SetID(sqlite3_column_int(s, VehicleColumn::ID));
     v->SetRefID(Low32(sqlite3_column_int64(s, VehicleColumn::RefID)));
     v->SetName(ColumnText(h.get(), s, VehicleColumn::Name));
@@ -668,7 +817,7 @@ int CDataLayer::Load(CVehicle* v, sqlite3_stmt* s)
 int CDataLayer::Load(CEntry* e, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     e->SetID(sqlite3_column_int(s, EntryColumn::ID));
     e->SetRefID(Low32(sqlite3_column_int64(s, EntryColumn::RefID)));
     e->SetName(ColumnText(h.get(), s, EntryColumn::Name));
@@ -691,7 +840,7 @@ int CDataLayer::Load(CEntry* e, sqlite3_stmt* s)
 int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     k->SetID(sqlite3_column_int(s, KeywordColumn::ID));
     k->SetRefID(Low32(sqlite3_column_int64(s, KeywordColumn::RefID)));
     k->SetName(ColumnText(h.get(), s, KeywordColumn::Name));
@@ -705,7 +854,7 @@ int CDataLayer::Load(CKeyword* k, sqlite3_stmt* s)
 int CDataLayer::Load(CNotification* n, sqlite3_stmt* s)
 {
     std::unique_ptr<CStringHelper> h = GetStringHelperFactory()->Create();
-    if (!h) return 0;
+    if (!h) return Fail(fcOther);
     n->SetID(sqlite3_column_int(s, NotificationColumn::ID));
     n->SetRefID(Low32(sqlite3_column_int64(s, NotificationColumn::RefID)));
     n->SetName(ColumnText(h.get(), s, NotificationColumn::Name));
@@ -733,7 +882,8 @@ int CDataLayer::LoadSingle(CBaseObject* record, char* sql)
 {
     SqlText text(sql);
     Statement row(m_db, text.Get());
-    if (row.Step() != SQLITE_ROW) return 0;
+    const int step = row.Step();
+    if (step != SQLITE_ROW) return step == SQLITE_DONE ? 0 : Fail(step);  // no such row: no failure of the file
     return ReadRow(record, row.Get());
 }
 
@@ -787,7 +937,7 @@ int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* 
     SqlText text(sql);
     list->Clear();
     Statement rows(m_db, text.Get());
-    if (!rows.Get()) return 0;
+    if (!rows.Get()) return Fail(rows.Step());
 
     int step;
     while ((step = rows.Step()) == SQLITE_ROW) {
@@ -817,7 +967,7 @@ int CDataLayer::LoadList(CObjectList* list, CBaseObject::ObjectType type, char* 
     // row for a deleted record.
     if (step != SQLITE_DONE) {
         list->Clear();
-        return 0;
+        return Fail(step);
     }
     return 1;
 }
@@ -858,7 +1008,7 @@ int CDataLayer::Load(CObjectListT<CEntry>* list, CEntryFilter* filter)
                              static_cast<long>(filter->GetEntryType())));
     if (!fits) {
         list->Clear();
-        return 0;
+        return Fail(fcOther);
     }
     return LoadList(list, CBaseObject::otEntry, sqlite3_mprintf("%s", sql));
 }
@@ -937,7 +1087,8 @@ unsigned long CDataLayer::GetID(CBaseObject::ObjectType type, unsigned long refI
     if (!Connected()) return 0;
     SqlText sql(sqlite3_mprintf("SELECT ID FROM %s WHERE RefID=%lu", GetTableName(type), refID));
     Statement row(m_db, sql.Get());
-    if (row.Step() != SQLITE_ROW) return 0;
+    const int step = row.Step();
+    if (step != SQLITE_ROW) return step == SQLITE_DONE ? 0 : Fail(step);
     return static_cast<unsigned long>(sqlite3_column_int(row.Get(), 0));
 }
 
@@ -948,7 +1099,8 @@ int CDataLayer::GetMaxOdometer(unsigned long vehicleRefID, long* result)
     SqlText sql(
         sqlite3_mprintf("SELECT MAX(Odometer) FROM Entry WHERE VehicleID = %u", static_cast<unsigned>(vehicleRefID)));
     Statement row(m_db, sql.Get());
-    if (row.Step() != SQLITE_ROW) return 0;
+    const int step = row.Step();
+    if (step != SQLITE_ROW) return Fail(step);
     *result = sqlite3_column_int(row.Get(), 0);
     return 1;
 }

@@ -23,14 +23,33 @@ public:
     enum ConnectStatus {
         csConnected = 0,
         csFileNotFound = 1,  // also an empty path, or one longer than MaxPath characters
+                             // (GetLastFailure tells them apart)
         csReadOnly = 2,
-        csInvalidDatabase = 3,
-        csCannotOpen = 4
+        csInvalidDatabase = 3,  // also a file that could not be read (busy, damaged)
+        csCannotOpen = 4        // also a file another program holds open (fcBusy)
     };
     enum CommitResult {
         crCommitted = 0,
         crBusy = 1,  // another connection holds a lock; the transaction stays open
         crFailed = 2
+    };
+    // Why the last operation that failed did so, for a caller that tells the user (the results
+    // above keep their meanings; this only tells their causes apart). A failure is recorded by
+    // the operation that failed; a success leaves the record as it was.
+    enum FailureCause {
+        fcNone = 0,      // nothing failed since Connect
+        fcNotConnected,  // no file is connected
+        fcNotFound,      // no such file, or an empty path
+        fcPathTooLong,   // a path longer than MaxPath characters, or than the system takes
+        fcReadOnly,      // the file (or its folder) may not be written
+        fcBusy,          // another program holds the file or a lock on it: later it may work
+        fcNotDatabase,   // no SQLite file, or no MetaData of this program (Connect only)
+        fcDamaged,       // the engine found the file damaged (pages it cannot read)
+        fcLayout,        // the file's tables do not take the statement (another version's)
+        fcDiskFull,      // no room left on the disk
+        fcDiskError,     // the system could not read or write the file
+        fcCannotOpen,    // the engine cannot open the file (or the journal beside it)
+        fcOther          // out of memory, or a text that could not be converted
     };
     // Longest path Connect accepts, in characters (without the terminator).
     enum { MaxPath = 260, MaxVersion = 4 };
@@ -47,6 +66,18 @@ public:
     // MetaData's version text, at most MaxVersion characters.
     AlkChar* GetDBVersion();
     const char* GetDBLibVersion();
+    // The version text of the files this library reads and writes: that of the template's
+    // MetaData (Default.sql).
+    static const AlkChar* GetFormatVersion();
+    // Non-zero when the connected file's version text names a later version than
+    // GetFormatVersion (a file made by a newer program). Such a file is connected as any other.
+    int IsNewerVersion();
+
+    // The cause of the last failure (see FailureCause).
+    FailureCause GetLastFailure();
+    // Non-zero once an operation since Connect has met damage in the file (pages the engine
+    // cannot read): some of its records cannot be loaded.
+    int FoundDamage();
 
     int BeginTransaction();  // "BEGIN IMMEDIATE"
     CommitResult Commit();
@@ -110,8 +141,11 @@ public:
     CDataLayer& operator=(const CDataLayer&) = delete;
 
 private:
-    // The connected flag, checked against the handle.
-    int Connected() const;
+    // The connected flag, checked against the handle; records fcNotConnected when not.
+    int Connected();
+    // Records the cause of a failure (an engine result, or a cause of our own) and gives 0.
+    int Fail(int engineResult);
+    int Fail(FailureCause cause);
     int VerifyDatabase();
     unsigned long GenerateRefID();
     double GetSystemTimeAsOLEDate();
@@ -142,4 +176,6 @@ private:
     sqlite3* m_db;
     CDefaultStringHelperFactory m_defaultFactory;
     std::unique_ptr<CStringHelperFactory> m_factory;
+    FailureCause m_lastFailure;
+    int m_foundDamage;
 };

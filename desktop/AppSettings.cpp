@@ -1,6 +1,7 @@
 #include "desktop/AppSettings.h"
 
 #include <cstring>
+#include <vector>
 
 #include "framework/RegKey.h"
 
@@ -75,7 +76,12 @@ LONG CAppSettings::Load()
     LONG status = key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, KEY_READ);
     if (status != ERROR_SUCCESS) return status;
 
-    ReadString(key, L"DBPath", DBPath, MaxPath);
+    // A path too long for DBPath (DBPath keeps what it held) is kept aside in LongDBPath.
+    ULONG chars = MaxPath + 1;
+    if (key.QueryStringValue(L"DBPath", DBPath, &chars) == ERROR_MORE_DATA) {
+        std::vector<wchar_t> longer(chars);
+        if (key.QueryStringValue(L"DBPath", longer.data(), &chars) == ERROR_SUCCESS) LongDBPath = longer.data();
+    }
     ReadDword(key, L"LastActiveVehicle", LastActiveVehicle);
     ReadDword(key, L"SortAscending", SortAscending);
     ReadDword(key, L"LastColSorted", LastColSorted);
@@ -112,7 +118,7 @@ void CAppSettings::Save()
     if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
 
     DBPath[MaxPath] = L'\0';  // callers fill the buffer directly
-    key.SetStringValue(L"DBPath", DBPath);
+    if (DBPath[0] || LongDBPath.IsEmpty()) key.SetStringValue(L"DBPath", DBPath);
     key.SetDWORDValue(L"LastActiveVehicle", LastActiveVehicle);
     key.SetDWORDValue(L"SortAscending", static_cast<DWORD>(SortAscending));
     key.SetDWORDValue(L"LastColSorted", static_cast<DWORD>(LastColSorted));
@@ -139,4 +145,5 @@ void CAppSettings::SaveDBPath()
     if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
     DBPath[MaxPath] = L'\0';
     key.SetStringValue(L"DBPath", DBPath);
+    LongDBPath.Empty();
 }

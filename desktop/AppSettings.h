@@ -64,6 +64,11 @@ public:
     CString ExcelFmt_Integer;
     CString ExcelFmt_Float;
     CString ExcelFmt_Currency;
+    // Never stored by Save: a "DBPath" found too long for DBPath by Load (DBPath then stays
+    // empty), so that the start can say why that file cannot be opened. While DBPath is empty,
+    // Save leaves the stored value as it is: the file stays remembered until another one is
+    // connected (SaveDBPath, which empties this).
+    CString LongDBPath;
 
 private:
     bool m_loaded;

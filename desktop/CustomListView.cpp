@@ -1,12 +1,15 @@
 #include "desktop/CustomListView.h"
 
 #include "desktop/AppSettings.h"
+#include "desktop/DataFileMessages.h"
+#include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/Gdi.h"
 #include "framework/Module.h"
 #include "resources/desktop/resource.h"
 
-CCustomListView::CCustomListView() : m_contextSubMenu(-1), m_commandBar(nullptr)
+CCustomListView::CCustomListView()
+    : m_contextSubMenu(-1), m_commandBar(nullptr), m_notice(LoadResString(IDS_EMPTY_LIST))
 {
     const int size = g_AppSettings.SmallIconSize;
     m_imageList.Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
@@ -28,6 +31,16 @@ void* CCustomListView::GetSelectedItemData() const
     const int row = GetNextItem(-1, LVNI_SELECTED);
     if (row < 0) return nullptr;
     return reinterpret_cast<void*>(GetItemData(row));
+}
+
+void CCustomListView::ShowLoadResult(BOOL loaded)
+{
+    CString notice = LoadResString(IDS_EMPTY_LIST);
+    if (!loaded)
+        notice.Format(LoadResString(IDS_LIST_UNREADABLE), DescribeFailure(g_DataLayer.GetLastFailure()).GetString());
+    if (notice == m_notice) return;
+    m_notice = notice;
+    if (IsWindow() && GetItemCount() == 0) Invalidate(TRUE);
 }
 
 void CCustomListView::ClearSelection()
@@ -176,7 +189,6 @@ void CCustomListView::DrawEmptyNotice(HDC hdc)
     rc.top += 10;
 
     dc.SelectFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
-    const CString notice = LoadResString(IDS_EMPTY_LIST);
-    dc.DrawText(notice, notice.GetLength(), rc, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+    dc.DrawText(m_notice, m_notice.GetLength(), rc, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
     dc.RestoreDC(saved);
 }

@@ -3,7 +3,8 @@
 //
 // What every list gets from it:
 // - a notice, string "There are no items in this list.", drawn in place of the background while
-//   the list holds no rows;
+//   the list holds no rows; after a load that failed, why the list could not be read instead (an
+//   unreadable list is never shown as an empty one);
 // - no horizontal scroll bar: the style is taken off whenever the window moves or is sized;
 // - its context menu, a popup of the context-menu resource chosen by the derived class, tracked
 //   through the main frame's command bar so that the bar's icons show and the commands reach
@@ -24,6 +25,7 @@
 #include "framework/CommandBar.h"
 #include "framework/Controls.h"
 #include "framework/OwnerDraw.h"
+#include "framework/String.h"
 #include "framework/WindowImpl.h"
 
 // A list-view control whose messages go to T's map, with the owner-draw messages reflected to
@@ -60,6 +62,11 @@ public:
     // Moves the control down a pixel and back: after a bulk change it recomputes its scroll bars
     // and repaints.
     void NudgeLayout();
+    // After a load of the list's records: the notice of an empty list, or (not loaded) why the
+    // load of the program's connection failed.
+    void ShowLoadResult(BOOL loaded);
+    // The notice drawn while the list holds no rows.
+    const CString& GetNotice() const { return m_notice; }
 
     // Adjusts the context popup before it shows (greys the commands that do not apply).
     virtual void PrepareContextMenu(HMENU popup) = 0;
@@ -97,4 +104,6 @@ private:
     // The header's own custom draw, which it sends to the list (its parent).
     LRESULT OnHeaderCustomDraw(int, LPNMHDR header, BOOL& handled);
     void DrawEmptyNotice(HDC dc);
+
+    CString m_notice;
 };

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "desktop/DataFileMessages.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 
@@ -54,6 +55,7 @@ void CDlgDatabaseInfo::ShowFileSize()
 
 LRESULT CDlgDatabaseInfo::OnCompress(WORD, WORD, HWND, BOOL&)
 {
+    TellOfDamage();  // compressing rewrites the whole file
     if (g_DataLayer.Compress()) ShowFileSize();
     return 0;
 }

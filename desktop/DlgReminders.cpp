@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "desktop/AppSettings.h"
+#include "desktop/DataFileMessages.h"
 #include "desktop/Reminders.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
@@ -66,6 +67,7 @@ LRESULT CDlgReminders::OnOK(WORD, WORD, HWND, BOOL&)
 
 LRESULT CDlgReminders::OnDelete(WORD, WORD, HWND, BOOL&)
 {
+    TellOfDamage();
     if (MessageBox(LoadResString(IDS_CONFIRM_DELETE_REMINDER), L"", MB_OKCANCEL) != IDOK) return 0;
     auto* reminder = static_cast<CNotification*>(m_list.GetSelectedItemData());
     // The reminder itself stays in the list's ownership until the dialog ends.

@@ -59,8 +59,13 @@ void CEntryListView::Refresh(CEntryFilter* filter)
     DeleteAllItems();
     m_captions.clear();
     m_entries.Clear();
-    if (!filter) return;
-    if (!g_DataLayer.Load(&m_entries, filter)) return;  // the load left the list empty
+    if (!filter) {
+        ShowLoadResult(TRUE);
+        return;
+    }
+    const BOOL loaded = g_DataLayer.Load(&m_entries, filter);
+    ShowLoadResult(loaded);
+    if (!loaded) return;  // the load left the list empty
 
     SetRedraw(FALSE);
     m_updating = TRUE;

@@ -28,7 +28,8 @@ public:
 
     // Once, after the database has been connected: styles, the four columns and the type icons.
     void InitColumns();
-    // Reloads the rows for the filter (null: the list stays empty) and selects the first row.
+    // Reloads the rows for the filter (null: the list stays empty) and selects the first row. A
+    // load that fails leaves the list empty with the notice of why it could not be read.
     void Refresh(CEntryFilter* filter);
     // Takes ownership of a newly saved entry; its row is shown selected at its sorted place.
     void AddEntry(CEntry* entry);

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "desktop/AppSettings.h"
+#include "desktop/DataFileMessages.h"
 #include "desktop/DlgDatabaseInfo.h"
 #include "desktop/DlgDateRange.h"
 #include "desktop/DlgLegacyData.h"
@@ -275,10 +276,22 @@ LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 
 void CMainFrame::OpenDatabase()
 {
+    // The file of the last run stays the remembered one until another file connects: a start
+    // that ends without a file keeps it for the next run and for the synchronisation plug-ins,
+    // whatever the welcome dialog proposed meanwhile. A remembered path too long for DBPath is
+    // tried as it was stored, so that the user hears what is wrong with it.
+    const CString remembered = g_AppSettings.DBPath;
+    CString path = remembered.IsEmpty() ? g_AppSettings.LongDBPath : remembered;
     for (;;) {
-        CDataLayer::ConnectStatus status = g_DataLayer.Connect(g_AppSettings.DBPath);
+        CDataLayer::ConnectStatus status = g_DataLayer.Connect(path);
         if (status == CDataLayer::csConnected) {
             g_AppSettings.SaveDBPath();
+            ForgetDamageTold();
+            if (g_DataLayer.IsNewerVersion()) {
+                CString text;
+                text.Format(LoadResString(IDS_DATABASE_NEWER_VERSION), path.GetString(), g_DataLayer.GetDBVersion());
+                MessageBox(text, LoadResString(IDR_MAINFRAME), MB_OK | MB_ICONINFORMATION);
+            }
             m_vehicleList.Initialize();
             m_vehicleList.PostMessage(WM_SIZE);
             m_quickStatsList.InitRows();
@@ -293,35 +306,27 @@ void CMainFrame::OpenDatabase()
             }
             return;
         }
-
-        UINT message = status == CDataLayer::csReadOnly          ? IDS_READ_ONLY_DATABASE
-                       : status == CDataLayer::csInvalidDatabase ? IDS_INVALID_DATABASE
-                                                                 : 0;
-        if (message) {
-            CString text;
-            text.Format(LoadResString(message), g_AppSettings.DBPath);
-            MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
-        }
+        if (ReportOpenFailure(status, path)) continue;  // Retry: the same file again
 
         // The failed path is not offered again: the welcome dialog proposes the default file.
         wchar_t documents[MAX_PATH];
-        wchar_t path[MAX_PATH];
+        wchar_t proposed[MAX_PATH];
         if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)) ||
-            !JoinPath(path, documents, LoadResString(IDS_DEFAULT_DATABASE_NAME))) {
-            PostMessage(WM_CLOSE);
+            !JoinPath(proposed, documents, LoadResString(IDS_DEFAULT_DATABASE_NAME))) {
+            GiveUpOpening(remembered);
             return;
         }
-        lstrcpynW(g_AppSettings.DBPath, path, CAppSettings::MaxPath + 1);
+        lstrcpynW(g_AppSettings.DBPath, proposed, CAppSettings::MaxPath + 1);
 
         CDlgStartup dialog;
         if (dialog.DoModal(::GetActiveWindow()) != IDOK) {
-            PostMessage(WM_CLOSE);
+            GiveUpOpening(remembered);
             return;
         }
         if (dialog.m_createNew) {
             wchar_t templatePath[MAX_PATH];
             if (!JoinPath(templatePath, ProgramFolder(), LoadResString(IDS_TEMPLATE_NAME))) {
-                PostMessage(WM_CLOSE);
+                GiveUpOpening(remembered);
                 return;
             }
             if (!::CopyFileW(templatePath, g_AppSettings.DBPath, FALSE)) {
@@ -330,7 +335,52 @@ void CMainFrame::OpenDatabase()
                 MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
             }
         }
+        path = g_AppSettings.DBPath;
     }
+}
+
+bool CMainFrame::ReportOpenFailure(CDataLayer::ConnectStatus status, const CString& path)
+{
+    // Boxes of their own caption-less kind, as those of a read-only or invalid file always were.
+    const CDataLayer::FailureCause cause = g_DataLayer.GetLastFailure();
+    CString text;
+    if (cause == CDataLayer::fcBusy) {
+        text.Format(LoadResString(IDS_DATABASE_IN_USE), path.GetString());
+        return MessageBox(text, nullptr, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+    }
+    if (cause == CDataLayer::fcPathTooLong) {
+        text.Format(LoadResString(IDS_DATABASE_PATH_TOO_LONG), path.GetString());
+    } else if (status == CDataLayer::csReadOnly) {
+        text.Format(LoadResString(IDS_READ_ONLY_DATABASE), path.GetString());
+    } else if (status == CDataLayer::csInvalidDatabase && cause == CDataLayer::fcDamaged) {
+        text.Format(LoadResString(IDS_DATABASE_DAMAGED_OPEN), path.GetString());
+    } else if (status == CDataLayer::csInvalidDatabase && cause != CDataLayer::fcNotDatabase) {
+        text.Format(LoadResString(IDS_DATABASE_UNREADABLE), path.GetString(), DescribeFailure(cause).GetString());
+    } else if (status == CDataLayer::csInvalidDatabase) {
+        text.Format(LoadResString(IDS_INVALID_DATABASE), path.GetString());
+    }
+    // A missing file, or one the engine cannot open, is met by the welcome dialog alone.
+    if (!text.IsEmpty()) MessageBox(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void CMainFrame::GiveUpOpening(const CString& remembered)
+{
+    lstrcpynW(g_AppSettings.DBPath, remembered, CAppSettings::MaxPath + 1);
+    PostMessage(WM_CLOSE);
+}
+
+void CMainFrame::NoticeDamage()
+{
+    // Told from the frame's own loop, not from inside the refresh that met it (a box's loop
+    // there would run while the refresh holds the lists' records).
+    if (g_DataLayer.FoundDamage()) PostMessage(WM_TELL_DAMAGE);
+}
+
+LRESULT CMainFrame::OnTellDamage(UINT, WPARAM, LPARAM, BOOL&)
+{
+    TellOfDamage();
+    return 0;
 }
 
 // --- the active vehicle ------------------------------------------------------------------------
@@ -369,6 +419,7 @@ void CMainFrame::SetActiveVehicle(CVehicle* vehicle, bool force)
 
 void CMainFrame::SyncCurrentOdometer()
 {
+    TellOfDamage();  // before the write below
     CVehicle* vehicle = m_vehicleList.FindVehicle(g_AppSettings.LastActiveVehicle);
     if (!vehicle) return;
     long largest = 0;
@@ -385,6 +436,7 @@ void CMainFrame::RefreshQuickStats()
         m_quickStatsList.SetStats(&m_quickStats);
     else
         m_quickStatsList.ClearStats();
+    NoticeDamage();
 }
 
 void CMainFrame::EnableVehicleCommands(bool enable)
@@ -404,6 +456,7 @@ void CMainFrame::RefreshEntries()
     // The filter's vehicle id 0 would select every vehicle's entries.
     m_entryList.Refresh(HasActiveVehicle() ? &m_filter : nullptr);
     UpdateNotes();
+    NoticeDamage();
 }
 
 CVehicle* CMainFrame::GetSelectedVehicle() const
@@ -565,6 +618,7 @@ LRESULT CMainFrame::OnPaneClose(WORD, WORD, HWND pane, BOOL&)
 
 int ConfirmDeleteVehicle(CVehicle* vehicle)
 {
+    TellOfDamage();
     if (::MessageBoxW(::GetActiveWindow(), LoadResString(IDS_CONFIRM_DELETE_VEHICLE), LoadResString(IDR_MAINFRAME),
                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return 0;
@@ -576,6 +630,7 @@ int ConfirmDeleteEntries(CObjectListT<CEntry>* entries)
 {
     int count = entries->GetCount();
     if (count <= 0) return 0;
+    TellOfDamage();
     UINT text = count == 1 ? IDS_CONFIRM_DELETE_ENTRY : IDS_CONFIRM_DELETE_ENTRIES;
     if (::MessageBoxW(::GetActiveWindow(), LoadResString(text), LoadResString(IDR_MAINFRAME),
                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
@@ -739,6 +794,7 @@ LRESULT CMainFrame::OnImportOldData(WORD, WORD, HWND, BOOL&)
 {
     // The import's worker uses the database while the dialog is up: no reload meanwhile.
     CDeferReloads holding(*this);
+    TellOfDamage();  // the worker writes: the user knows of any damage first
     CDlgLegacyData dialog;
     if (dialog.DoModal(::GetActiveWindow()) != 1) return 0;
     // Every imported vehicle has a new reference id: the remembered one is normally gone.

@@ -42,6 +42,9 @@
 
 // Posted by an export worker to the frame when its export has ended; lowers m_exportBusy.
 const UINT WM_EXPORT_ENDED = WM_APP + 32;
+// Posted by the frame to itself when a load of its views has met damage in the data file: the
+// user is told (once) from the frame's own loop.
+const UINT WM_TELL_DAMAGE = WM_APP + 33;
 
 class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CUpdateUI<CMainFrame>,
@@ -57,7 +60,8 @@ public:
     BOOL OnIdle() override;
 
     // Connects the database at start-up: the remembered DBPath, else the welcome dialog until a
-    // file connects or the user gives up (then the frame is asked to close).
+    // file connects or the user gives up (then the frame is asked to close, and the remembered
+    // DBPath is kept). A file made by a newer version is opened after a notice.
     void OpenDatabase();
 
     // Makes vehicle the active one (null: none) and brings the panes, the commands and the
@@ -156,6 +160,7 @@ public:
         COMMAND_RANGE_HANDLER(ID_HELP_WEB, ID_HELP_DOCUMENTATION, OnHelpLink)
         COMMAND_ID_HANDLER(ID_TOOLS_EXPORT, OnExportToExcel)
         MESSAGE_HANDLER(WM_EXPORT_ENDED, OnExportEnded)
+        MESSAGE_HANDLER(WM_TELL_DAMAGE, OnTellDamage)
         COMMAND_ID_HANDLER(ID_NEW_REMINDER, OnNewReminder)
         COMMAND_ID_HANDLER(ID_TOOLS_REMINDERS, OnManageReminders)
         NOTIFY_HANDLER(IDC_VEHICLE_LIST, NM_CLICK, OnListClick)
@@ -206,6 +211,7 @@ private:
     LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
     LRESULT OnExportToExcel(WORD, WORD, HWND, BOOL&);
     LRESULT OnExportEnded(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTellDamage(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNewReminder(WORD, WORD, HWND, BOOL&);
     LRESULT OnManageReminders(WORD, WORD, HWND, BOOL&);
     LRESULT OnNewVehicle(WORD, WORD, HWND, BOOL&);
@@ -217,6 +223,14 @@ private:
     LRESULT OnNotesLink(int, LPNMHDR, BOOL&);
     LRESULT OnNotesMsgFilter(int, LPNMHDR, BOOL&);
     LRESULT OnListKeyDown(int, LPNMHDR, BOOL&);
+
+    // Tells why the file at path did not connect (nothing for a missing file or one the engine
+    // cannot open); true when the user asks to try the same file again (a file in use).
+    bool ReportOpenFailure(CDataLayer::ConnectStatus status, const CString& path);
+    // The start ends without a file: DBPath back to the remembered one, the frame asked to close.
+    void GiveUpOpening(const CString& remembered);
+    // Posts WM_TELL_DAMAGE when the connection has met damage.
+    void NoticeDamage();
 
     void LoadToolbarImages();
     void CreatePanes();

@@ -29,6 +29,7 @@ int CNotificationListView::Refresh(unsigned long vehicleRefID)
     DeleteAllItems();
     m_reminders.Clear();
     const int loaded = g_DataLayer.Load(&m_reminders, vehicleRefID);
+    ShowLoadResult(loaded);
     if (!loaded) return loaded;
 
     SetRedraw(FALSE);

@@ -64,6 +64,8 @@ void CheckDueNotifications(CVehicle* vehicle)
         const bool due = odometer >= reminder->GetOdometer() || reminder->GetDate() <= now;
         if (!due) continue;
         CDlgNotificationFire dialog(reminder, vehicle);
-        if (dialog.DoModal(::GetActiveWindow()) == IDOK) g_DataLayer.Delete(reminder);
+        if (dialog.DoModal(::GetActiveWindow()) != IDOK) continue;
+        TellOfDamage();
+        g_DataLayer.Delete(reminder);
     }
 }

@@ -1,22 +1,30 @@
 // Saving what an editor changed. The editor has closed by the time its record is saved, so a save
-// that fails (the file locked by a synchronisation, a full disk) would otherwise pass unnoticed:
-// the user is told once, and the caller treats the record as not saved.
+// that fails (the file locked by a synchronisation, a full disk) would otherwise take what the
+// user typed with it: the user is told why, and when trying again may succeed the same record is
+// saved again on Retry; Cancel gives it up (the caller treats it as not saved).
+//
+// The message box runs a modal loop while the caller still holds the record: callers that edit a
+// record of the main window's lists hold its reloads back (CMainFrame::CDeferReloads).
 #pragma once
 
 #include <windows.h>
 
 #include "business/AlkBiz.h"
+#include "desktop/DataFileMessages.h"
 #include "desktop/Startup.h"
 
-// The warning that a change was not saved, owned by the active window.
-void ShowNotSavedWarning();
+// After a save of the program's connection failed: asks whether to save again (Retry and Cancel)
+// when that may succeed, or says why the file could not be written (OK). True for Retry.
+bool AskToSaveAgain();
 
-// Saves the record through the program's data layer with fresh time stamps; when that fails,
-// shows the warning. The result of CDataLayer::Save.
+// Saves the record through the program's data layer with fresh time stamps, as often as the user
+// asks after a failure. The result of the last CDataLayer::Save.
 template <class TRecord>
 int SaveEditedRecord(TRecord* record)
 {
-    const int saved = g_DataLayer.Save(record, 0);
-    if (!saved) ShowNotSavedWarning();
-    return saved;
+    for (;;) {
+        TellOfDamage();
+        if (const int saved = g_DataLayer.Save(record, 0)) return saved;
+        if (!AskToSaveAgain()) return 0;
+    }
 }

@@ -26,7 +26,9 @@ BOOL CVehicleListView::LoadVehicles()
 {
     DeleteAllItems();
     m_vehicles.Clear();
-    if (!g_DataLayer.Load(&m_vehicles)) return FALSE;
+    const BOOL loaded = g_DataLayer.Load(&m_vehicles);
+    ShowLoadResult(loaded);
+    if (!loaded) return FALSE;
 
     SetRedraw(FALSE);
     const int count = m_vehicles.GetCount();

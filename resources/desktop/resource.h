@@ -107,6 +107,28 @@
 #define IDS_URL_SUPPORT               224
 #define IDS_URL_UPGRADE               226
 
+// What the program says of its data file when it cannot be opened, read or written: the
+// messages, and the cause that fills in their second %s
+#define IDS_DATABASE_IN_USE        270
+#define IDS_DATABASE_DAMAGED_OPEN  271
+#define IDS_DATABASE_UNREADABLE    272
+#define IDS_DATABASE_PATH_TOO_LONG 273
+#define IDS_DATABASE_NEWER_VERSION 274
+#define IDS_DATABASE_DAMAGED       275
+#define IDS_NOT_WRITTEN            276
+#define IDS_LIST_UNREADABLE        277
+#define IDS_CAUSE_BUSY             280
+#define IDS_CAUSE_READ_ONLY        281
+#define IDS_CAUSE_DAMAGED          282
+#define IDS_CAUSE_LAYOUT           283
+#define IDS_CAUSE_DISK_FULL        284
+#define IDS_CAUSE_DISK_ERROR       285
+#define IDS_CAUSE_CANNOT_OPEN      286
+#define IDS_CAUSE_NOT_CONNECTED    287
+#define IDS_CAUSE_NOT_FOUND        288
+#define IDS_CAUSE_PATH_TOO_LONG    289
+#define IDS_CAUSE_OTHER            290
+
 // --- The main window's lists and the picture pane ------------------------------------------------
 // Default vehicle picture (160x120)
 #define IDB_VEHICLE_PICTURE 100

@@ -84,6 +84,7 @@ TEST(Connect, FileThatIsNoDatabase)
     std::ofstream(path.c_str()) << "This is a text file, not a database file at all.\n";
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csInvalidDatabase, layer.Connect(path.c_str()));
+    EXPECT_EQ(CDataLayer::fcNotDatabase, layer.GetLastFailure()) << "no damaged database: none at all";
     EXPECT_EQ(0, layer.IsConnected());
     // The handle was closed: the file can go.
     EXPECT_TRUE(DeleteFileW(path.c_str()));
@@ -94,6 +95,7 @@ TEST(Connect, FolderCannotBeOpened)
     CTestFolder folder(L"sub");
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csCannotOpen, layer.Connect(folder.Path().c_str()));
+    EXPECT_EQ(CDataLayer::fcCannotOpen, layer.GetLastFailure());
 }
 
 struct BadMetaData {
@@ -110,6 +112,7 @@ TEST_P(ConnectInvalid, IsRefusedAndLeftUnchanged)
     db.CloseHandle();
     CDataLayer layer;
     EXPECT_EQ(CDataLayer::csInvalidDatabase, layer.Connect(db.Path().c_str()));
+    EXPECT_EQ(CDataLayer::fcNotDatabase, layer.GetLastFailure());
     EXPECT_EQ(0, layer.IsConnected());
     // The zero store id was not replaced in a file that failed validation.
     if (db.Integer("SELECT COUNT(*) FROM sqlite_master WHERE name='MetaData'") == 1 &&
@@ -175,8 +178,16 @@ TEST(Connect, PathLongerThanTheBufferIsRefused)
     longPath.insert(longPath.find_last_of(L'\\'), L"\\" + std::wstring(300, L'x') + L"\\..");
     ASSERT_GT(longPath.size(), 260u);
     EXPECT_EQ(CDataLayer::csFileNotFound, layer.Connect(longPath.c_str()));
+    EXPECT_EQ(CDataLayer::fcPathTooLong, layer.GetLastFailure()) << "not taken for a missing file";
     EXPECT_EQ(0, layer.IsConnected());
     EXPECT_STREQ(L"", layer.GetDBPath());
+    // One character over is too long as well; a missing file of a path that fits is not.
+    const std::wstring justOver = std::wstring(L"C:\\") + std::wstring(CDataLayer::MaxPath - 2, L'y');
+    ASSERT_EQ(261u, justOver.size());
+    EXPECT_EQ(CDataLayer::csFileNotFound, layer.Connect(justOver.c_str()));
+    EXPECT_EQ(CDataLayer::fcPathTooLong, layer.GetLastFailure());
+    EXPECT_EQ(CDataLayer::csFileNotFound, layer.Connect(justOver.substr(0, 40).c_str()));
+    EXPECT_EQ(CDataLayer::fcNotFound, layer.GetLastFailure());
 }
 
 TEST(Connect, PathOfExactlyTheBufferSizeIsKept)

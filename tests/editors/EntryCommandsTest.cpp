@@ -190,6 +190,37 @@ TEST_F(EntryCommandsTest, AReloadDuringASheetOrAConfirmationWaitsUntilTheCommand
     EXPECT_EQ(L"Van (1999)", ItemText(List(IDC_VEHICLE_LIST), 0, 0));
 }
 
+TEST_F(EntryCommandsTest, AnEditTheBusyFileRefusedIsSavedOnRetryThoughASynchronisationReloadedMeanwhile)
+{
+    // The synchronisation holds the file while the user confirms the sheet, then writes, lets go
+    // and asks for a reload while the box about the refused save is up: the edited entry (the
+    // list's own record) outlives the reload and is saved on Retry with what was typed.
+    Select(IDC_ENTRY_LIST, {Row(L"6/12/2026")});
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI ui;
+    ui.WaitFor(kSheet).Focus(IDC_ENTRY_ODOMETER).Type(L"11960").Click(IDOK);
+    ui.Answer(IDRETRY, [&](HWND) {
+        Add(car, CEntry::etExpense, 1);
+        ASSERT_EQ(CDataLayer::crCommitted, db.Db().Commit());
+        frame->SendMessage(WM_RELOAD_DATA);
+    });
+    Command(ID_EDIT_SELECTED);
+    EXPECT_SCRIPT(ui);
+    EXPECT_EQ(11960, Stored(fuel)->GetOdometer());
+    EXPECT_EQ(3, Rows(IDC_ENTRY_LIST)) << "the reload ran once the command was done";
+    EXPECT_EQ(L"11,960", ItemText(List(IDC_ENTRY_LIST), Row(L"6/12/2026"), 2));
+
+    // Given up: the file keeps what it held, and so does the list after the next reload.
+    Select(IDC_ENTRY_LIST, {Row(L"6/12/2026")});
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI cancelled;
+    cancelled.WaitFor(kSheet).Focus(IDC_ENTRY_ODOMETER).Type(L"11970").Click(IDOK);
+    cancelled.Answer(IDCANCEL, [&](HWND) { db.Db().RollBack(); });
+    Command(ID_EDIT_SELECTED);
+    EXPECT_SCRIPT(cancelled);
+    EXPECT_EQ(11960, Stored(fuel)->GetOdometer());
+}
+
 TEST_F(EntryCommandsTest, AReloadWhileOptionsOrDatabaseInformationIsUpRunsOnceItCloses)
 {
     // Neither dialog holds a record, but each disables the window: the reload is held until the

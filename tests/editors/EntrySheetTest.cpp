@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "desktop/AppSettings.h"
+#include "desktop/DataFileMessages.h"
 #include "desktop/EntryEditor.h"
 #include "EditorTestSupport.h"
+#include "tests/support/FaultyFiles.h"
 
 using namespace alk_editor_test;
 
@@ -258,21 +260,86 @@ TEST_F(EntrySheetTest, OkWithoutAChangeOrCancelAfterTypingSavesNothing)
     }
 }
 
-TEST_F(EntrySheetTest, ASaveThatFailsIsReportedAndStoresNothing)
+TEST_F(EntrySheetTest, ASaveRefusedByABusyFileIsMadeAgainOnRetryAndGivenUpOnCancel)
 {
-    ASSERT_TRUE(db.Db().BeginTransaction());  // the write lock a synchronisation holds
+    // What each kind of entry needs typed; the typed text is kept in the entry.
+    const struct {
+        CEntry::Type type;
+        int field;
+        const wchar_t* typed;
+    } kinds[] = {{CEntry::etFuel, IDC_ENTRY_KEYWORD, L"Shell"},
+                 {CEntry::etRepair, IDC_ENTRY_KEYWORD, L"Brakes"},
+                 {CEntry::etTrip, IDC_TRIP_DESCRIPTION, L"Airport"},
+                 {CEntry::etExpense, IDC_ENTRY_KEYWORD, L"Toll"}};
+    const auto typedText = [](const CEntry& entry) {
+        return std::wstring(entry.GetType() == CEntry::etFuel ? entry.GetVendor() : entry.GetName());
+    };
+    for (const auto& kind : kinds) {
+        for (int button : {IDRETRY, IDCANCEL}) {
+            SCOPED_TRACE(testing::Message() << "type " << kind.type << ", button " << button);
+            const int entries = db.CountEntries();
+            ASSERT_TRUE(db.Db().BeginTransaction());  // the write lock a synchronisation holds
+            bool retryAndCancelOnly = false;
+            UI ui;
+            ui.WaitFor(kSheet).Focus(kind.field).Type(kind.typed).Click(IDOK);
+            ui.Answer(button, [&](HWND box) {
+                retryAndCancelOnly = GetDlgItem(box, IDRETRY) && GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDOK);
+                db.Db().RollBack();  // the other program is done meanwhile
+            });
+            std::unique_ptr<CEntry> entry = New(kind.type);
+            const int saved = EditEntry(entry.get());
+            EXPECT_SCRIPT(ui);
+            ASSERT_EQ(2u, ui.Met().size());
+            EXPECT_EQ(L"Autolark", ui.Met()[1].caption);
+            EXPECT_EQ(
+                L"Your changes could not be saved: the data file is in use by another program (a "
+                L"synchronisation may be running).\n\nClick Retry to save them again, or Cancel to give them "
+                L"up.",
+                ui.Met()[1].text);
+            EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui.Met()[1].icon);
+            EXPECT_TRUE(retryAndCancelOnly);
+            EXPECT_EQ(kind.typed, typedText(*entry)) << "what was typed stays in the entry";
+            if (button == IDRETRY) {
+                ASSERT_NE(0, saved);
+                EXPECT_EQ(entries + 1, db.CountEntries());
+                EXPECT_EQ(kind.typed, typedText(*Stored(entry->GetID())));
+            } else {
+                EXPECT_EQ(0, saved);
+                EXPECT_EQ(0, entry->GetID());
+                EXPECT_EQ(entries, db.CountEntries());
+            }
+        }
+    }
+}
+
+TEST_F(EntrySheetTest, DamageALoadFoundInTheFileIsToldBeforeTheFirstWriteIntoIt)
+{
+    g_DataLayer.Disconnect();
+    ASSERT_NE(0u, alk_faulty_files::WriteDamagedEntries(db.Db(), db.Path()));
+    ASSERT_EQ(CDataLayer::csConnected, g_DataLayer.Connect(db.Path().c_str()));
+    ForgetDamageTold();
+    CObjectListT<CEntry> entries;
+    CEntryFilter all;
+    ASSERT_EQ(0, g_DataLayer.Load(&entries, &all)) << "a load meets the damage, nobody is told yet";
+
+    const std::string before = alk_faulty_files::FileBytes(db.Path());
+    bool unchangedUntilTold = false;
     UI ui;
-    ui.WaitFor(kSheet).Focus(IDC_FUEL_QUANTITY).Type(L"10").Click(IDOK).Answer(IDOK);
-    EXPECT_EQ(0, EditEntry(New().get()));
-    db.Db().RollBack();
-    ASSERT_TRUE(ui.Finished()) << testing::PrintToString(ui.Failure());
-    EXPECT_EQ(L"Autolark", ui.Met()[1].caption);
-    EXPECT_EQ(
-        L"Your changes could not be saved: the data file may be in use (a synchronisation may be running). "
-        L"Please try again in a moment.",
-        ui.Met()[1].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui.Met()[1].icon);
-    EXPECT_EQ(0, db.CountEntries());
+    ui.WaitFor(kSheet).Focus(IDC_FUEL_QUANTITY).Type(L"10").Click(IDOK);
+    ui.Answer(IDOK, [&](HWND) { unchangedUntilTold = before == alk_faulty_files::FileBytes(db.Path()); });
+    std::unique_ptr<CEntry> entry = New();
+    EXPECT_NE(0, EditEntry(entry.get())) << "written once the user knows";
+    EXPECT_SCRIPT(ui);
+    ASSERT_EQ(2u, ui.Met().size());
+    EXPECT_EQ(0u, ui.Met()[1].text.find(db.Path() + L" is damaged: Autolark could not read all of the data in it"));
+    EXPECT_TRUE(unchangedUntilTold);
+
+    // Told once for the connection: the next save asks nothing.
+    UI next;
+    next.WaitFor(kSheet).Focus(IDC_FUEL_QUANTITY).Type(L"20").Click(IDOK);
+    EXPECT_NE(0, EditEntry(New().get()));
+    EXPECT_SCRIPT(next);
+    EXPECT_EQ(1u, next.Met().size());
 }
 
 }  // namespace

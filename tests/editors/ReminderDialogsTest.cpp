@@ -217,18 +217,35 @@ TEST_F(ReminderTest, TheKeywordButtonPutsTheChosenKeywordIntoTheDescription)
     EXPECT_STREQ(L"Brake pads", StoredReminder(reminder.GetID())->GetName());
 }
 
-TEST_F(ReminderTest, ASaveThatFailsIsReportedAndStoresNothing)
+TEST_F(ReminderTest, ASaveRefusedByABusyFileIsMadeAgainOnRetryAndGivenUpOnCancel)
 {
-    ASSERT_TRUE(db.Db().BeginTransaction());  // the write lock a synchronisation holds
-    UI ui;
-    ui.WaitFor(kEdit).Focus(IDC_REMINDER_DESCRIPTION).Type(L"Wipers").Click(IDOK).Answer(IDOK);
+    const auto letGo = [&](HWND) { db.Db().RollBack(); };  // the other program is done meanwhile
+    ASSERT_TRUE(db.Db().BeginTransaction());               // the write lock a synchronisation holds
+    UI given;
+    given.WaitFor(kEdit).Focus(IDC_REMINDER_DESCRIPTION).Type(L"Wipers").Click(IDOK).Answer(IDCANCEL, letGo);
     CNotification reminder;
     EXPECT_EQ(0, EditNotification(&reminder));
-    db.Db().RollBack();
-    EXPECT_SCRIPT(ui);
-    ASSERT_EQ(1u, Boxes(ui).size());
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), Boxes(ui)[0].icon);
     EXPECT_TRUE(StoredNames(car).empty());
+    EXPECT_STREQ(L"Wipers", reminder.GetName()) << "what was typed stays in the reminder";
+
+    // New, then edited: saved on Retry.
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI added;
+    added.WaitFor(kEdit).Focus(IDC_REMINDER_DESCRIPTION).Type(L"Tyres").Click(IDOK).Answer(IDRETRY, letGo);
+    CNotification tyres;
+    EXPECT_NE(0, EditNotification(&tyres));
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI edited;
+    edited.WaitFor(kEdit).Focus(IDC_REMINDER_ODOMETER).Type(L"45000").Click(IDOK).Answer(IDRETRY, letGo);
+    EXPECT_NE(0, EditNotification(&tyres));
+    for (UI* ui : {&given, &added, &edited}) {
+        EXPECT_SCRIPT(*ui);
+        ASSERT_EQ(1u, Boxes(*ui).size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), Boxes(*ui)[0].icon);
+        EXPECT_EQ(0u, Boxes(*ui)[0].text.find(L"Your changes could not be saved: the data file is in use"));
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"Tyres"}, StoredNames(car));
+    EXPECT_EQ(45000, StoredReminder(tyres.GetID())->GetOdometer());
 }
 
 // --- the due check -----------------------------------------------------------------------------

@@ -172,28 +172,48 @@ TEST_F(VehicleSheetTest, ThePictureIsChosenInTheFileDialogAndKeptOnlyWithOk)
     EXPECT_EQ(picture, Stored(coupe->GetRefID())->GetImagePath());
 }
 
-TEST_F(VehicleSheetTest, ASaveThatFailsIsReportedAndStoresNothing)
+TEST_F(VehicleSheetTest, ASaveRefusedByABusyFileIsMadeAgainOnRetryAndGivenUpOnCancel)
 {
     CVehicleRecord record(L"Pickup");
     std::unique_ptr<CVehicle> pickup = Loaded(record.Odometer(1000));
     const int vehicles = db.CountVehicles();
+    const auto letGo = [&](HWND) { db.Db().RollBack(); };  // the other program is done meanwhile
+
+    // Edited and new, each given up, then saved on Retry without being typed again.
     ASSERT_TRUE(db.Db().BeginTransaction());  // the write lock a synchronisation holds
     UI edited;
-    edited.WaitFor(kSheet).Focus(IDC_VEHICLE_ODOMETER).Type(L"1500").Click(IDOK).Answer(IDOK);
+    edited.WaitFor(kSheet).Focus(IDC_VEHICLE_ODOMETER).Type(L"1500").Click(IDOK).Answer(IDCANCEL);
     EXPECT_EQ(0, EditVehicle(pickup.get()));
     UI added;
-    added.WaitFor(kSheet).Type(L"Runabout").Click(IDOK).Answer(IDOK);
+    added.WaitFor(kSheet).Type(L"Runabout").Click(IDOK).Answer(IDCANCEL, letGo);
     std::unique_ptr<CVehicle> fresh(new CVehicle);
     EXPECT_EQ(0, EditVehicle(fresh.get()));
-    db.Db().RollBack();
-    for (UI* ui : {&edited, &added}) {
-        ASSERT_TRUE(ui->Finished()) << testing::PrintToString(ui->Failure());
-        EXPECT_EQ(L"Autolark", ui->Met()[1].caption);
-        EXPECT_EQ(0u, ui->Met()[1].text.find(L"Your changes could not be saved"));
-        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui->Met()[1].icon);
-    }
     EXPECT_EQ(1000, Stored(pickup->GetRefID())->GetCurrentOdometer());
     EXPECT_EQ(vehicles, db.CountVehicles());
+    EXPECT_EQ(1500, pickup->GetCurrentOdometer()) << "what was typed stays in the vehicle";
+    EXPECT_STREQ(L"Runabout", fresh->GetName());
+
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI editedAgain;
+    editedAgain.WaitFor(kSheet).Focus(IDC_VEHICLE_YEAR).Type(L"2004").Click(IDOK).Answer(IDRETRY, letGo);
+    EXPECT_NE(0, EditVehicle(pickup.get()));
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI addedAgain;
+    addedAgain.WaitFor(kSheet).Click(IDOK).Answer(IDRETRY, letGo);
+    EXPECT_NE(0, EditVehicle(fresh.get()));
+    for (UI* ui : {&edited, &added, &editedAgain, &addedAgain}) {
+        EXPECT_SCRIPT(*ui);
+        ASSERT_EQ(2u, ui->Met().size());
+        EXPECT_EQ(L"Autolark", ui->Met()[1].caption);
+        EXPECT_EQ(0u, ui->Met()[1].text.find(L"Your changes could not be saved: the data file is in use by another "
+                                             L"program"));
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui->Met()[1].icon);
+    }
+    std::unique_ptr<CVehicle> stored = Stored(pickup->GetRefID());
+    EXPECT_EQ(1500, stored->GetCurrentOdometer()) << "the change given up before went with the next save";
+    EXPECT_EQ(2004, stored->GetYear());
+    EXPECT_STREQ(L"Runabout", Stored(fresh->GetRefID())->GetName());
+    EXPECT_EQ(vehicles + 1, db.CountVehicles());
 }
 
 }  // namespace

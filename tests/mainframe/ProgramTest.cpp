@@ -1,6 +1,7 @@
 // Autolark.exe as a separate process under the same Wine prefix: its start on a fresh registry,
-// the second start, the reload broadcast and a remembered file it may not write. The test finds
-// the program's windows, answers its dialogs and reads its lists the way another program would.
+// the second start, the reload broadcast, a remembered file it may not write or whose path is too
+// long, a save the busy file refused, and a newer version's file. The test finds the program's
+// windows, answers its dialogs and reads its lists the way another program would.
 //
 // It also writes a picture of the main window on the sample database (main-window.bmp beside
 // this test program) and prints how long the program takes to show a sample and an empty
@@ -21,6 +22,7 @@
 
 #include "MainFrameTestSupport.h"
 #include "resources/desktop/resource.h"
+#include "tests/support/FaultyFiles.h"
 
 using namespace alk_mainframe_test;
 
@@ -210,18 +212,11 @@ bool ReadSetting(const wchar_t* subKey, const wchar_t* name, DWORD* value)
 }
 std::wstring ReadTextSetting(const wchar_t* name)
 {
-    wchar_t text[MAX_PATH + 1] = {};
+    wchar_t text[1024] = {};
     DWORD size = sizeof text;
     if (RegGetValueW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return L"<none>";
     return text;
-}
-
-std::wstring DocumentsFile(const wchar_t* name)
-{
-    wchar_t folder[MAX_PATH];
-    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\" + name;
 }
 
 // The file name box of a file dialog (an edit, or the edit inside a combo box).
@@ -345,7 +340,9 @@ TEST_F(ProgramTest, CancellingTheWelcomeEndsTheProgramAfterTheFirstRunNotice)
     DWORD shown = 0;
     EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown));
     EXPECT_EQ(1u, shown);
-    EXPECT_EQ(DocumentsFile(L"My Vehicles.dat"), ReadTextSetting(L"DBPath"));
+    // No file was chosen or created: none is remembered (the proposed default file is not, which
+    // the next start would open without a word should it come to exist).
+    EXPECT_EQ(L"", ReadTextSetting(L"DBPath"));
 }
 
 TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToTheFront)
@@ -492,7 +489,41 @@ TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsPropose
     EXPECT_TRUE(IsWindowVisible(welcome));
     PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_NE(-1, program.Wait());
-    EXPECT_EQ(DocumentsFile(L"My Vehicles.dat"), ReadTextSetting(L"DBPath"));
+    EXPECT_EQ(db.Path(), ReadTextSetting(L"DBPath")) << "still the remembered file";
+}
+
+// The message box of the program's start (its caption is the system's) and the welcome dialog
+// after it, both cancelled; the box's text.
+std::wstring CancelBoxAndWelcome(Process& program)
+{
+    HWND box = program.WaitForWindow(L"#32770");
+    if (!box) return L"<no box>";
+    const std::wstring text = ControlText(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgItem(box, IDCANCEL) ? IDCANCEL : IDOK, BN_CLICKED), 0);
+    HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
+    if (!welcome) return L"<no welcome dialog after> " + text;
+    PostMessageW(welcome, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return text;
+}
+
+TEST_F(ProgramTest, ARememberedPathTooLongIsSaidToBeTooLongAndStaysRemembered)
+{
+    for (size_t length : {261u, 300u}) {
+        std::wstring path = L"C:\\users\\" + std::wstring(length, L'x');
+        path.resize(length - 4);
+        path += L".dat";
+        RememberFile(path);
+        Process program;
+        ASSERT_TRUE(program.Start(kProgram));
+        const std::wstring text = CancelBoxAndWelcome(program);
+        EXPECT_EQ(path +
+                      L" cannot be opened: its path is longer than the 260 characters Autolark can use. Move the file "
+                      L"to a folder with a shorter path, or give it a shorter name, and open it again.",
+                  text)
+            << length;
+        EXPECT_NE(-1, program.Wait());
+        EXPECT_EQ(path, ReadTextSetting(L"DBPath")) << length;
+    }
 }
 
 // Time from process start until the main window shows the database's vehicles and statistics.
@@ -701,6 +732,96 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     EXPECT_EQ(20000.0f, trip->GetCustom1());
     EXPECT_EQ(20042.0f, trip->GetCustom2());
     EXPECT_EQ(20042, trip->GetOdometer());
+}
+
+// A fuel entry typed into the running program's sheet and confirmed; the box that follows, or
+// null when none came.
+HWND TypeFuelEntry(Process& program, HWND main, const wchar_t* quantity)
+{
+    PostMessageW(main, WM_COMMAND, ID_NEW_FUEL, 0);
+    HWND sheet = program.WaitForWindow(L"#32770", L"Entry Properties");
+    if (!sheet || !WaitFor([&] { return FindControl(sheet, IDC_FUEL_QUANTITY) != nullptr; })) return nullptr;
+    HWND field = FindControl(sheet, IDC_FUEL_QUANTITY);
+    PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    for (const wchar_t* p = quantity; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+    PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    return program.WaitForWindow(L"#32770", L"Autolark");
+}
+
+TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRetryWithoutTypingItAgain)
+{
+    SampleDatabase db(L"retry");
+    ASSERT_TRUE(db.Ok());
+    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    CEntryRecord(car, CEntry::etRepair).Description(L"Brakes").Odometer(11000).Save(db.Db());
+    RememberFile(db.Path(), car);
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+    HWND entries = FindControl(main, IDC_ENTRY_LIST);
+    ASSERT_TRUE(WaitFor([&] { return RowCount(entries) == 1; }));
+
+    ASSERT_TRUE(db.Db().BeginTransaction());  // a synchronisation's write lock
+    HWND box = TypeFuelEntry(program, main, L"10");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0u,
+              ControlText(GetDlgItem(box, 0xFFFF)).find(L"Your changes could not be saved: the data file is in use"));
+    ASSERT_NE(nullptr, GetDlgItem(box, IDRETRY));
+    // The synchronisation ends: it writes, lets go and asks the program to reload, all while the
+    // box is up (its loop gets the reload; the command still holds the new entry).
+    CEntryRecord(car, CEntry::etExpense).Description(L"Parking").Odometer(11500).Save(db.Db());
+    ASSERT_EQ(CDataLayer::crCommitted, db.Db().Commit());
+    SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"), 0, 0);
+    PostMessageW(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && RowCount(entries) == 3; }, 10000)) << RowCount(entries);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+
+    CObjectListT<CEntry> stored;
+    CEntryFilter fuel;
+    fuel.SetEntryType(CEntry::etFuel);
+    ASSERT_TRUE(db.Db().Load(&stored, &fuel));
+    ASSERT_EQ(1, stored.GetCount());
+    EXPECT_EQ(10.0f, stored.Get(0)->GetCustom1());
+    EXPECT_EQ(3, db.CountEntries());
+}
+
+TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseLeavesItUnchanged)
+{
+    SampleDatabase db(L"newer");
+    ASSERT_TRUE(db.Ok());
+    const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
+    db.Db().Disconnect();
+    ASSERT_TRUE(alk_faulty_files::MakeNewerVersion(db.Path()));
+    const std::string before = alk_faulty_files::FileBytes(db.Path());
+    RememberFile(db.Path(), car);
+    Process program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND notice = program.WaitForWindow(L"#32770", L"Autolark");
+    ASSERT_NE(nullptr, notice);
+    EXPECT_EQ(db.Path() +
+                  L" was made by a newer version of Autolark (data file version 2.0). This version opens it as it is, "
+                  L"but it may not be able to save every change to it. Use the newer version to work with this file.",
+              ControlText(GetDlgItem(notice, 0xFFFF)));
+    PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND main = WaitForConnectedWindow(program);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(nullptr, program.Find(L"#32770", L"Autolark")) << "told once";
+
+    HWND box = TypeFuelEntry(program, main, L"10");
+    ASSERT_NE(nullptr, box);
+    const std::wstring text = ControlText(GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(L"Your changes could not be saved: " + db.Path() +
+                  L" could not be written, because its tables are laid out differently from what this version of "
+                  L"Autolark writes (the file may have been made by a newer version).",
+              text);
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDRETRY)) << "trying again cannot mend it";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(-1, program.Wait());
+    EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path())) << "a refused save changes nothing";
 }
 
 }  // namespace

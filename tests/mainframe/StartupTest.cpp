@@ -1,5 +1,6 @@
 // Start-up in this process: the single-instance name and mutex, the bold font, the welcome
-// dialog with its file dialogs, and the database opening loop with each connection status.
+// dialog with its file dialogs, and the database opening loop with each connection status (a file
+// in use or damaged among them) and the remembered file it keeps.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -18,6 +19,7 @@
 #include "desktop/Startup.h"
 #include "MainFrameTestSupport.h"
 #include "tests/support/DialogScript.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
 
@@ -180,14 +182,20 @@ TEST_F(WelcomeTest, CancelLeavesThePathAlone)
     EXPECT_STREQ(L"C:\\kept.dat", g_AppSettings.DBPath);
 }
 
-TEST_F(WelcomeTest, AMissingFileShowsNoMessageOnlyTheWelcomeAndCancelClosesTheFrame)
+TEST_F(WelcomeTest, AMissingFileShowsNoMessageOnlyTheWelcomeAndCancelClosesTheFrameKeepingItRemembered)
 {
-    SetPath(TempFile(L"missing"));
-    CDialogScript script({[](HWND welcome) { Press(welcome, IDCANCEL); }});
+    const std::wstring missing = TempFile(L"missing");
+    SetPath(missing);
+    std::wstring proposed;
+    CDialogScript script({[&](HWND welcome) {
+        proposed = g_AppSettings.DBPath;
+        Press(welcome, IDCANCEL);
+    }});
     EXPECT_TRUE(OpenAndSeeIfClosing());
     ASSERT_EQ(1u, script.Done());
     EXPECT_EQ(L"Welcome to Autolark!", script.Met()[0].caption);
-    EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
+    EXPECT_EQ(Documents(L"My Vehicles.dat"), proposed) << "the welcome dialog proposes the default file";
+    EXPECT_EQ(missing, g_AppSettings.DBPath) << "only a file chosen or created replaces the remembered one";
     EXPECT_FALSE(g_DataLayer.IsConnected());
 }
 
@@ -230,6 +238,89 @@ TEST_F(WelcomeTest, BehindTheWelcomeDialogTheEntryListsHeaderIsPaintedAndTheNoti
     EXPECT_GE(noticeTop, height + 10) << "the notice 10 pixels below the header";
 }
 
+TEST_F(WelcomeTest, ARememberedFileInUseIsReportedAsSuchKeptOnCancelAndOpenedOnRetry)
+{
+    SampleDatabase db(L"inuse");
+    ASSERT_TRUE(db.Ok());
+    ASSERT_NE(0u, CVehicleRecord(L"Family Car").Year(2002).Save(db.Db()));
+    db.Db().Disconnect();
+    SetPath(db.Path());
+    const std::string before = alk_faulty_files::FileBytes(db.Path());
+    alk_faulty_files::CExclusiveLock lock(db.Path());  // a synchronisation committing
+    ASSERT_TRUE(lock.Held());
+
+    bool retryAndCancel = false;
+    CDialogScript cancelled({
+        [&](HWND box) {
+            retryAndCancel = GetDlgItem(box, IDRETRY) && GetDlgItem(box, IDCANCEL);
+            Press(box, IDCANCEL);
+        },
+        [](HWND welcome) { Press(welcome, IDCANCEL); },
+    });
+    EXPECT_TRUE(OpenAndSeeIfClosing());
+    ASSERT_EQ(2u, cancelled.Done());
+    EXPECT_EQ(db.Path() +
+                  L" is in use by another program (a synchronisation may be running) and cannot be opened now.\n\n"
+                  L"Click Retry to open it again once the other program is done with it, or Cancel to choose another "
+                  L"file.",
+              cancelled.Met()[0].text);
+    EXPECT_TRUE(retryAndCancel);
+    EXPECT_EQ(L"Welcome to Autolark!", cancelled.Met()[1].caption);
+    EXPECT_EQ(db.Path(), g_AppSettings.DBPath) << "still the remembered file";
+    EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path()));
+    CloseFrame(frame);
+
+    // Retry once the other program is done: the same file opens, no welcome dialog.
+    SetPath(db.Path());
+    CDialogScript retried({[&](HWND box) {
+        lock.Release();
+        Press(box, IDRETRY);
+    }});
+    EXPECT_FALSE(OpenAndSeeIfClosing());
+    EXPECT_EQ(1u, retried.Done());
+    EXPECT_TRUE(g_DataLayer.IsConnected());
+    EXPECT_EQ(1, ListView_GetItemCount(FindControl(*frame, IDC_VEHICLE_LIST)));
+}
+
+TEST_F(WelcomeTest, ADamagedFileIsToldOnceAndItsUnreadableEntriesAreNotShownAsAnEmptyList)
+{
+    SampleDatabase db(L"damaged");
+    ASSERT_TRUE(db.Ok());
+    const unsigned long car = alk_faulty_files::WriteDamagedEntries(db.Db(), db.Path());
+    ASSERT_NE(0u, car);
+    const std::string before = alk_faulty_files::FileBytes(db.Path());
+    SetPath(db.Path());
+    g_AppSettings.LastActiveVehicle = car;
+    bool unchangedWhileTold = false;
+    CDialogScript script({[&](HWND box) {
+        unchangedWhileTold = before == alk_faulty_files::FileBytes(db.Path());
+        Press(box, IDOK);
+    }});
+    EXPECT_FALSE(OpenAndSeeIfClosing());
+    PumpMessages();
+    ASSERT_EQ(1u, script.Done());
+    EXPECT_EQ(db.Path() +
+                  L" is damaged: Autolark could not read all of the data in it, and what it could not read is not "
+                  L"shown.\n\nMake a copy of the file before you go on, and restore it from a backup copy if you "
+                  L"have one. Changes you make from now on are still saved into this file.",
+              script.Met()[0].text);
+    EXPECT_TRUE(unchangedWhileTold);
+    HWND entries = FindControl(*frame, IDC_ENTRY_LIST);
+    EXPECT_EQ(0, ListView_GetItemCount(entries));
+    CEntryListView* list = ObjectOf<CEntryListView>(entries);
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ(L"The items of this list could not be read: the data file is damaged.", std::wstring(list->GetNotice()));
+    EXPECT_EQ(1, ListView_GetItemCount(FindControl(*frame, IDC_VEHICLE_LIST))) << "what reads is shown";
+
+    // Told once: a reload meets the damage again without a second box.
+    const CDialogScript::Seen again = AnswerBox(IDOK, [&] { frame->SendMessage(WM_RELOAD_DATA); });
+    EXPECT_EQ(L"", again.text);
+    EXPECT_EQ(L"The items of this list could not be read: the data file is damaged.", std::wstring(list->GetNotice()));
+    // With no vehicle active there is nothing to read: the notice of an empty list again.
+    frame->SetActiveVehicle(nullptr, false);
+    EXPECT_EQ(L"There are no items in this list.", std::wstring(list->GetNotice()));
+}
+
 TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWithTheTemplate)
 {
     // Not a database of this program: a text file.
@@ -268,7 +359,8 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
 
 TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
 {
-    SetPath(TempFile(L"missing"));
+    const std::wstring missing = TempFile(L"missing");
+    SetPath(missing);
     // The template is not beside the program this time: nothing can be copied.
     std::wstring templ = ProgramFolder() + L"Default.ENU", away = templ + L".away";
     ASSERT_TRUE(MoveFileW(templ.c_str(), away.c_str()));
@@ -291,7 +383,7 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
     EXPECT_EQ(L"Welcome to Autolark!", script.Met()[3].caption);
     EXPECT_FALSE(g_DataLayer.IsConnected());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str()));
-    EXPECT_EQ(Documents(L"My Vehicles.dat"), g_AppSettings.DBPath);
+    EXPECT_EQ(missing, g_AppSettings.DBPath) << "the remembered file, not the one that could not be made";
 }
 
 // A program whose own folder cannot be found (an empty module path).

@@ -162,12 +162,13 @@ CDialogScript& CDialogScript::Window(Action action)
     });
 }
 
-CDialogScript& CDialogScript::Answer(int button)
+CDialogScript& CDialogScript::Answer(int button, Action first)
 {
-    return Add(L"Answer " + std::to_wstring(button), [this, button] {
+    return Add(L"Answer " + std::to_wstring(button), [this, button, first] {
         HWND box = ActiveModal();
         if (!IsNew(box) || !IsMessageBox(box)) return false;
         Record(box, button);
+        if (first) first(box);
         if (HWND pressed = GetDlgItem(box, button))
             PostMessageW(pressed, BM_CLICK, 0, 0);
         else

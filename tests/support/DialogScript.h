@@ -54,8 +54,10 @@ public:
     // The next window to become active, other than the one the last waiting step met (that one
     // counts again once another has been met): the action gets it.
     CDialogScript& Window(Action action);
-    // The next message box, as Window finds it: recorded, then the button pressed.
-    CDialogScript& Answer(int button);
+    // The next message box, as Window finds it: recorded, then the button pressed. With an
+    // action, the action gets the box before the button is pressed (what another program does
+    // while the box is up).
+    CDialogScript& Answer(int button, Action first = nullptr);
 
     CDialogScript& Type(const std::wstring& text);
     CDialogScript& Key(UINT vk);

@@ -50,6 +50,7 @@ public:
         to.ExcelFmt_Integer = from.ExcelFmt_Integer;
         to.ExcelFmt_Float = from.ExcelFmt_Float;
         to.ExcelFmt_Currency = from.ExcelFmt_Currency;
+        to.LongDBPath = from.LongDBPath;
     }
 
 private:
