@@ -22,9 +22,6 @@ void LoadText(UINT id, char* buffer, int capacity)
     if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
 }
 
-// The device application's own path value, UTF-16 (at most 520 bytes).
-const wchar_t kDeviceSettingsKey[] = L"Software\\Brellox Software\\Autolark";
-
 }  // namespace
 
 CStore::CStore()
@@ -66,7 +63,7 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 {
     path[0] = 0;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
         return false;
     }
     DWORD type = 0, size = MAX_PATH;
@@ -85,7 +82,7 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 bool CStore::DeviceHasDatabase()
 {
     HKEY key = nullptr;
-    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, kDeviceSettingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
     wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
     DWORD type = 0, size = 520;
     bool exists = false;
@@ -115,7 +112,7 @@ HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
     }
     std::memcpy(m_databasePath, path, sizeof path);
     m_flags |= flagInitialized;
-    m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+    m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A);
     return S_OK;
 }
 
@@ -160,7 +157,7 @@ HRESULT STDMETHODCALLTYPE CStore::ReportStatus(HREPLFLD, HREPLITEM, UINT status,
 {
     if (status == REPL_STATUS_SYNC_END) {
         if (m_dataChanged) {
-            if (!m_reloadMessage) m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+            if (!m_reloadMessage) m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A);
             SendNotifyMessageA(HWND_BROADCAST, m_reloadMessage, 0, 0);
         }
         m_dataChanged = false;

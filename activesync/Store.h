@@ -16,13 +16,8 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
+#include "common/SharedNames.h"  // the settings key with "DBPath" (desktop and device), WM_RELOAD_DATA
 #include "sdk/activesync/ReplStore.h"
-
-// The desktop program's settings key, where it keeps "DBPath"; the device application keeps its
-// own under the same name in the device's registry.
-#define ALK_STORE_SETTINGS_KEY "Software\\Brellox Software\\Autolark"
-// Registered window message asking a running desktop program to reload its data.
-#define ALK_RELOAD_MESSAGE_NAME "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"
 
 class CStore : public IReplStore {
 public:

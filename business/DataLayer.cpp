@@ -71,7 +71,7 @@
 #include <new>
 
 #include "business/UtcClock.h"
-#include "framework/Assert.h"
+#include "common/Assert.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "common/Assert.h"
 #include "desktop/AppSettings.h"
 #include "desktop/DlgDatabaseInfo.h"
 #include "desktop/DlgDateRange.h"
@@ -20,7 +21,6 @@
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleEditor.h"
-#include "framework/Assert.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <exception>
 #include <fstream>
 
+#include "common/SharedNames.h"
 #include "Conduit/Src/ConduitLog.h"
 #include "Conduit/Src/DataReader.h"
 #include "Conduit/Src/DataWriter.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Brellox Software\\Autolark";
-const char kReloadMessage[] = "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}";
 const DWORD kPathBytes = 260;
 
 class CRegKeyHandle {
@@ -35,7 +34,7 @@ public:
 CStringA ReadDatabasePath()
 {
     CRegKeyHandle key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ | KEY_WRITE, &key.m_key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, 0, KEY_READ | KEY_WRITE, &key.m_key) != ERROR_SUCCESS)
         ThrowGeneralSynchError(1);
     char path[kPathBytes];
     DWORD type = REG_NONE, size = sizeof path;
@@ -68,7 +67,7 @@ CCustomSynchronizerBase::CCustomSynchronizerBase(HsProgressFn progress, HotSyncR
     : m_progress(progress),
       m_runInfo(runInfo),
       m_conflictsResolving(conflictsResolving),
-      m_reloadMessage(RegisterWindowMessageA(kReloadMessage))
+      m_reloadMessage(RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A))
 {}
 
 CCustomSynchronizerBase::~CCustomSynchronizerBase() = default;
