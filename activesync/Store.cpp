@@ -11,6 +11,7 @@
 #include "activesync/ModuleLock.h"
 #include "activesync/SyncDataLayer.h"
 #include "framework/Module.h"
+#include "framework/RegKey.h"
 #include "resources/activesync/resource.h"
 #include "sdk/activesync/CeServices.h"
 
@@ -21,6 +22,20 @@ void LoadText(UINT id, char* buffer, int capacity)
 {
     if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
 }
+
+// A key of the device's registry (through the remote API), closed when it goes.
+class CDeviceKey {
+public:
+    CDeviceKey() = default;
+    ~CDeviceKey()
+    {
+        if (m_key) CeRegCloseKey(m_key);
+    }
+    CDeviceKey(const CDeviceKey&) = delete;
+    CDeviceKey& operator=(const CDeviceKey&) = delete;
+
+    HKEY m_key = nullptr;
+};
 
 }  // namespace
 
@@ -62,13 +77,10 @@ ULONG STDMETHODCALLTYPE CStore::Release()
 bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 {
     path[0] = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = MAX_PATH;
-    const LONG result = RegQueryValueExA(key, "DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
+    const LONG result = key.QueryValue("DBPath", &type, path, &size);
     const bool text = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
     // A value stored without its NUL is taken when the NUL still fits.
     if (!text || (size == MAX_PATH && path[MAX_PATH - 1] != 0)) {
@@ -81,17 +93,15 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 
 bool CStore::DeviceHasDatabase()
 {
-    HKEY key = nullptr;
-    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    CDeviceKey key;
+    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key.m_key) != ERROR_SUCCESS) {
+        return false;
+    }
     wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
     DWORD type = 0, size = 520;
-    bool exists = false;
-    if (CeRegQueryValueEx(key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        exists = CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
-    }
-    CeRegCloseKey(key);
-    return exists;
+    return CeRegQueryValueEx(key.m_key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
+               ERROR_SUCCESS &&
+           (type == REG_SZ || type == REG_EXPAND_SZ) && CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
