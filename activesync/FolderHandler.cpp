@@ -222,7 +222,8 @@ HRESULT STDMETHODCALLTYPE CFolderHandler::SetPacket(BYTE* data, DWORD size)
     }
     folder->GetStore()->SetDataChanged();
 
-    // The file keeps dates to six decimals of a day: the item takes the date as stored, or the
+    // A date read back from the file is the value of its six-decimal text (CStoredDate), not the
+    // date saved: the item takes the one read back, which the next change check compares, or the
     // record would read as changed at the next synchronisation and go back to the device.
     double stored = record.Get()->GetDateModified();
     CObjectHolder reloaded(session.LoadObject(record.Get()->GetObjectType(), record.Get()->GetID()));

@@ -358,15 +358,17 @@ bool CFolderImpl::MoveDependents(CSyncDataLayer& session, const CBaseObject& fro
     if (!session.Load(&entries, &filter) || !session.Load(&reminders, fromRef)) return false;
 
     // An update never rewrites a record's vehicle: each is saved anew under the surviving
-    // vehicle, keeping its reference id and creation date, with a new modification date so that
-    // it travels to the device again; then its old row goes.
+    // vehicle, keeping its reference id and creation date, then its old row goes. A record sent
+    // to the device and moved within one step of the file's dates, or stored with a clock
+    // running ahead, would otherwise keep the date the device's copy was sent with and read as
+    // unchanged at the next synchronisation.
     const double now = CUtcClock::NowAsOLEDate();
     for (int i = 0; i < entries.GetCount(); ++i) {
         CEntry* entry = entries.Get(i);
         const unsigned long oldRow = static_cast<unsigned long>(entry->GetID());
         entry->SetID(0);
         entry->SetVehicleID(toRef);
-        entry->SetDateModified(LaterModificationDate(entry->GetDateModified(), now));
+        entry->SetDateModified(CStoredDate::Later(entry->GetDateModified(), now));
         if (!session.Save(entry, 1) || !session.Delete(CBaseObject::otEntry, oldRow)) return false;
     }
     for (int i = 0; i < reminders.GetCount(); ++i) {
@@ -374,18 +376,8 @@ bool CFolderImpl::MoveDependents(CSyncDataLayer& session, const CBaseObject& fro
         const unsigned long oldRow = static_cast<unsigned long>(reminder->GetID());
         reminder->SetID(0);
         reminder->SetVehicleID(toRef);
-        reminder->SetDateModified(LaterModificationDate(reminder->GetDateModified(), now));
+        reminder->SetDateModified(CStoredDate::Later(reminder->GetDateModified(), now));
         if (!session.Save(reminder, 1) || !session.Delete(CBaseObject::otNotification, oldRow)) return false;
     }
     return true;
-}
-
-double CFolderImpl::LaterModificationDate(double stored, double now)
-{
-    // The file keeps dates to six decimals of a day (86.4 ms). A record sent to the device and
-    // moved within one such step, or stored with a clock running ahead, would otherwise keep the
-    // date the device's copy was sent with and read as unchanged at the next synchronisation.
-    // One step after the stored date always prints as another date.
-    const double step = 0.000001;
-    return now >= stored + step ? now : stored + step;
 }

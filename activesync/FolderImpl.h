@@ -84,8 +84,6 @@ private:
     bool RemoveDuplicatesOf(CSyncDataLayer& session, CObjectList& list);
     // Moves the entries and reminders of one vehicle to another; false when any move failed.
     static bool MoveDependents(CSyncDataLayer& session, const CBaseObject& from, const CBaseObject& to);
-    // A modification date that the file stores as later than the one it holds (stored).
-    static double LaterModificationDate(double stored, double now);
 
     CStore* m_store;
     CFolderHandler* m_handler;
