@@ -41,28 +41,6 @@ CFolderImpl* FolderOf(const REPLSETUP* setup)
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE CFolderHandler::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown)) return E_NOINTERFACE;
-    *out = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CFolderHandler::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-ULONG STDMETHODCALLTYPE CFolderHandler::Release()
-{
-    const LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return static_cast<ULONG>(references);
-}
-
 HRESULT STDMETHODCALLTYPE CFolderHandler::Setup(REPLSETUP* setup)
 {
     if (!setup) return E_INVALIDARG;

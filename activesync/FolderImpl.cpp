@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <new>
+#include <utility>
 
 #include "activesync/DlgOptions.h"
 #include "activesync/DuplicateRemoval.h"
@@ -11,24 +12,28 @@
 #include "activesync/ObjectHolder.h"
 #include "activesync/Store.h"
 #include "activesync/SyncDataLayer.h"
+#include "common/Assert.h"
 #include "framework/Module.h"
 #include "resources/activesync/resource.h"
 
 CFolderImpl* CFolderImpl::Create(CStore* store)
 {
-    CFolderHandler* handler = new (std::nothrow) CFolderHandler;
+    CComPtr<CFolderHandler> handler;
+    handler.Attach(new (std::nothrow) CFolderHandler);
     if (!handler) return nullptr;
-    CFolderImpl* folder = new (std::nothrow) CFolderImpl(store, handler);
-    if (!folder) handler->Release();
-    return folder;
+    // Should the folder not be made, the handler goes with the pointer.
+    return new (std::nothrow) CFolderImpl(store, std::move(handler));
 }
 
-CFolderImpl::CFolderImpl(CStore* store, CFolderHandler* handler) : m_store(store), m_handler(handler) {}
+CFolderImpl::CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler)
+    : m_store(store), m_handler(std::move(handler))
+{
+    ALK_ASSERT(m_store && m_handler);
+}
 
 CFolderImpl::~CFolderImpl()
 {
     FindItemClose();
-    m_handler->Release();
 }
 
 CFolderImpl* CFolderImpl::FromHandle(HREPLOBJ handle)
@@ -40,8 +45,8 @@ CFolderImpl* CFolderImpl::FromHandle(HREPLOBJ handle)
 
 CFolderHandler* CFolderImpl::GetObjHandler()
 {
-    m_handler->AddRef();
-    return m_handler;
+    // The caller's reference, handed out.
+    return CComPtr<CFolderHandler>(m_handler).Detach();
 }
 
 CItemImpl* CFolderImpl::NewItem(const CBaseObject& record)

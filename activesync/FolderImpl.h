@@ -13,9 +13,10 @@
 #include <string>
 
 #include "activesync/Folder.h"
+#include "activesync/FolderHandler.h"
+#include "framework/ComPtr.h"
 
 class CBaseObject;
-class CFolderHandler;
 class CItemImpl;
 class CObjectEnumerator;
 class CStore;
@@ -74,12 +75,12 @@ public:
     static void ToAnsi(const wchar_t* text, char* buffer, size_t capacity);
 
 private:
-    CFolderImpl(CStore* store, CFolderHandler* handler);
+    CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler);
     // Hands out the walk's next record as an item.
     HRESULT NextItem(bool first, HREPLITEM* item, BOOL* exists);
 
     CStore* m_store;
-    CFolderHandler* m_handler;
+    CComPtr<CFolderHandler> m_handler;                // one reference, from the folder's making to its end
     std::unique_ptr<CSyncDataLayer> m_session;        // of a running enumeration
     std::unique_ptr<CObjectEnumerator> m_enumerator;  // goes before the session
     ULONGLONG m_lastWriteTime = 0;

@@ -46,30 +46,8 @@ CStore::CStore()
 
 CStore::~CStore()
 {
-    if (m_notify) m_notify->Release();
+    m_notify.Release();  // before the module may be let go
     CModuleLock::Unlock();
-}
-
-HRESULT STDMETHODCALLTYPE CStore::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IReplStore)) return E_NOINTERFACE;
-    *out = static_cast<IReplStore*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CStore::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-ULONG STDMETHODCALLTYPE CStore::Release()
-{
-    const LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return static_cast<ULONG>(references);
 }
 
 // --- initialisation and the store as a whole -------------------------------------------------
@@ -108,8 +86,6 @@ HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
 {
     if (!notify) return E_INVALIDARG;
     // The manager may initialise a store again: the callback held from before is let go.
-    notify->AddRef();
-    if (m_notify) m_notify->Release();
     m_notify = notify;
     m_flags = flags & ~flagInitialized;
 
@@ -172,8 +148,7 @@ HRESULT STDMETHODCALLTYPE CStore::ReportStatus(HREPLFLD, HREPLITEM, UINT status,
         }
         m_dataChanged = false;
     } else if (status == REPL_STATUS_RELEASE) {
-        if (m_notify) m_notify->Release();
-        m_notify = nullptr;
+        m_notify.Release();
     }
     return S_OK;
 }

@@ -30,8 +30,9 @@
 
 #include <string>
 
+#include "framework/ComVariant.h"
+#include "framework/DispatchDriver.h"
 #include "legacy/ADODataBase.h"
-#include "legacy/DispatchDriver.h"
 #include "legacy/OleDateTime.h"
 
 class CADORecordset {
