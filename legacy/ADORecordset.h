@@ -32,8 +32,8 @@
 
 #include "framework/ComVariant.h"
 #include "framework/DispatchDriver.h"
+#include "framework/OleDateTime.h"
 #include "legacy/ADODataBase.h"
-#include "legacy/OleDateTime.h"
 
 class CADORecordset {
 public:

@@ -1,4 +1,4 @@
-#include "legacy/LibraryApp.h"
+#include "framework/LibraryApp.h"
 
 #include <cwchar>
 
