@@ -133,26 +133,25 @@ bool CDuplicateRemoval::MoveDependents(const CBaseObject& from, const CBaseObjec
     if (!m_session.Load(&entries, &filter) || !m_session.Load(&reminders, fromRef)) return false;
 
     // An update never rewrites a record's vehicle: each is saved anew under the surviving
-    // vehicle, keeping its reference id and creation date, then its old row goes. A record sent
-    // to the device and moved within one step of the file's dates, or stored with a clock
-    // running ahead, would otherwise keep the date the device's copy was sent with and read as
-    // unchanged at the next synchronisation.
+    // vehicle, keeping its reference id and creation date, then its old row goes.
     const double now = CUtcClock::NowAsOLEDate();
-    for (int i = 0; i < entries.GetCount(); ++i) {
-        CEntry* entry = entries.Get(i);
-        const unsigned long oldRow = static_cast<unsigned long>(entry->GetID());
-        entry->SetID(0);
-        entry->SetVehicleID(toRef);
-        entry->SetDateModified(CStoredDate::Later(entry->GetDateModified(), now));
-        if (!m_session.Save(entry, 1) || !m_session.Delete(CBaseObject::otEntry, oldRow)) return false;
-    }
-    for (int i = 0; i < reminders.GetCount(); ++i) {
-        CNotification* reminder = reminders.Get(i);
-        const unsigned long oldRow = static_cast<unsigned long>(reminder->GetID());
-        reminder->SetID(0);
-        reminder->SetVehicleID(toRef);
-        reminder->SetDateModified(CStoredDate::Later(reminder->GetDateModified(), now));
-        if (!m_session.Save(reminder, 1) || !m_session.Delete(CBaseObject::otNotification, oldRow)) return false;
+    return MoveAll(entries, CBaseObject::otEntry, toRef, now) &&
+           MoveAll(reminders, CBaseObject::otNotification, toRef, now);
+}
+
+template <class T>
+bool CDuplicateRemoval::MoveAll(CObjectListT<T>& records, CBaseObject::ObjectType type, unsigned long toRef, double now)
+{
+    // A record sent to the device and moved within one step of the file's dates, or stored with
+    // a clock running ahead, would otherwise keep the date the device's copy was sent with and
+    // read as unchanged at the next synchronisation.
+    for (int i = 0; i < records.GetCount(); ++i) {
+        T* record = records.Get(i);
+        const unsigned long oldRow = static_cast<unsigned long>(record->GetID());
+        record->SetID(0);
+        record->SetVehicleID(toRef);
+        record->SetDateModified(CStoredDate::Later(record->GetDateModified(), now));
+        if (!m_session.Save(record, 1) || !m_session.Delete(type, oldRow)) return false;
     }
     return true;
 }

@@ -42,6 +42,10 @@ public:
 private:
     // Moves the entries and reminders of one vehicle to another; false when any move failed.
     bool MoveDependents(const CBaseObject& from, const CBaseObject& to);
+    // Saves each record anew under the vehicle toRef, modified now or later, and deletes its old
+    // row; false at the first that fails.
+    template <class T>
+    bool MoveAll(CObjectListT<T>& records, CBaseObject::ObjectType type, unsigned long toRef, double now);
 
     CSyncDataLayer& m_session;
     bool m_deleted = false;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "activesync/CeKey.h"
 #include "framework/Module.h"
 #include "framework/RegKey.h"
 #include "resources/activesync/resource.h"
@@ -23,20 +24,6 @@ bool CreateKey(CRegKey& key, HKEY parent, const char* path, const char* text)
     if (text) key.SetStringValue(nullptr, text);
     return true;
 }
-
-// A partnership's key as CeSvcOpen gives it, closed with CeSvcClose when it goes.
-class CPartnershipKey {
-public:
-    CPartnershipKey() = default;
-    ~CPartnershipKey()
-    {
-        if (m_key) CeSvcClose(m_key);
-    }
-    CPartnershipKey(const CPartnershipKey&) = delete;
-    CPartnershipKey& operator=(const CPartnershipKey&) = delete;
-
-    HCESVC m_key = nullptr;
-};
 
 bool LoadText(UINT id, char (&buffer)[256])
 {
@@ -81,7 +68,7 @@ void CRegistration::ForEachPartnership(Work work)
     DWORD profile = 0;
     for (DWORD index = 0; SUCCEEDED(CeSvcEnumProfiles(index, &profile)); ++index) {
         if (profile == static_cast<DWORD>(-1)) continue;
-        CPartnershipKey partnership;
+        CCeKey partnership(&CeSvcClose);
         if (FAILED(CeSvcOpen(CESVC_PARTNERSHIP, profile, FALSE, &partnership.m_key)) || !partnership.m_key) continue;
         if (IsSupportedDevice(partnership.m_key)) work(partnership.m_key);
     }

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "activesync/CeKey.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/FolderImpl.h"
 #include "activesync/ItemImpl.h"
@@ -22,20 +23,6 @@ void LoadText(UINT id, char* buffer, int capacity)
 {
     if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
 }
-
-// A key of the device's registry (through the remote API), closed when it goes.
-class CDeviceKey {
-public:
-    CDeviceKey() = default;
-    ~CDeviceKey()
-    {
-        if (m_key) CeRegCloseKey(m_key);
-    }
-    CDeviceKey(const CDeviceKey&) = delete;
-    CDeviceKey& operator=(const CDeviceKey&) = delete;
-
-    HKEY m_key = nullptr;
-};
 
 }  // namespace
 
@@ -71,7 +58,7 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 
 bool CStore::DeviceHasDatabase()
 {
-    CDeviceKey key;
+    CCeKey key(&CeRegCloseKey);
     if (CeRegOpenKeyEx(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key.m_key) != ERROR_SUCCESS) {
         return false;
     }

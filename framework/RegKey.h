@@ -35,35 +35,17 @@ public:
     CRegKey& operator=(const CRegKey&) = delete;
     operator HKEY() const { return m_hKey; }
 
-    LONG Open(HKEY parent, LPCWSTR name, REGSAM access = KEY_READ | KEY_WRITE)
-    {
-        HKEY key = nullptr;
-        LONG r = ::RegOpenKeyExW(parent, name, 0, access, &key);
-        if (r == ERROR_SUCCESS) Attach(key);
-        return r;
-    }
-    LONG Open(HKEY parent, LPCSTR name, REGSAM access = KEY_READ | KEY_WRITE)
-    {
-        HKEY key = nullptr;
-        LONG r = ::RegOpenKeyExA(parent, name, 0, access, &key);
-        if (r == ERROR_SUCCESS) Attach(key);
-        return r;
-    }
+    LONG Open(HKEY parent, LPCWSTR name, REGSAM access = KEY_READ | KEY_WRITE) { return OpenKey(parent, name, access); }
+    LONG Open(HKEY parent, LPCSTR name, REGSAM access = KEY_READ | KEY_WRITE) { return OpenKey(parent, name, access); }
     LONG Create(HKEY parent, LPCWSTR name, LPWSTR className = nullptr, DWORD options = REG_OPTION_NON_VOLATILE,
                 REGSAM access = KEY_READ | KEY_WRITE, LPSECURITY_ATTRIBUTES sa = nullptr, LPDWORD disposition = nullptr)
     {
-        HKEY key = nullptr;
-        LONG r = ::RegCreateKeyExW(parent, name, 0, className, options, access, sa, &key, disposition);
-        if (r == ERROR_SUCCESS) Attach(key);
-        return r;
+        return CreateKey(parent, name, className, options, access, sa, disposition);
     }
     LONG Create(HKEY parent, LPCSTR name, LPSTR className = nullptr, DWORD options = REG_OPTION_NON_VOLATILE,
                 REGSAM access = KEY_READ | KEY_WRITE, LPSECURITY_ATTRIBUTES sa = nullptr, LPDWORD disposition = nullptr)
     {
-        HKEY key = nullptr;
-        LONG r = ::RegCreateKeyExA(parent, name, 0, className, options, access, sa, &key, disposition);
-        if (r == ERROR_SUCCESS) Attach(key);
-        return r;
+        return CreateKey(parent, name, className, options, access, sa, disposition);
     }
     LONG Close()
     {
@@ -136,6 +118,24 @@ public:
     LONG RecurseDeleteKey(LPCSTR name) { return RecurseDelete(name); }
 
 private:
+    static LONG OpenKeyEx(HKEY parent, LPCWSTR name, REGSAM access, HKEY* key)
+    {
+        return ::RegOpenKeyExW(parent, name, 0, access, key);
+    }
+    static LONG OpenKeyEx(HKEY parent, LPCSTR name, REGSAM access, HKEY* key)
+    {
+        return ::RegOpenKeyExA(parent, name, 0, access, key);
+    }
+    static LONG CreateKeyEx(HKEY parent, LPCWSTR name, LPWSTR className, DWORD options, REGSAM access,
+                            LPSECURITY_ATTRIBUTES sa, HKEY* key, LPDWORD disposition)
+    {
+        return ::RegCreateKeyExW(parent, name, 0, className, options, access, sa, key, disposition);
+    }
+    static LONG CreateKeyEx(HKEY parent, LPCSTR name, LPSTR className, DWORD options, REGSAM access,
+                            LPSECURITY_ATTRIBUTES sa, HKEY* key, LPDWORD disposition)
+    {
+        return ::RegCreateKeyExA(parent, name, 0, className, options, access, sa, key, disposition);
+    }
     static LONG EnumKey(HKEY key, DWORD index, wchar_t* name, DWORD* chars)
     {
         return ::RegEnumKeyExW(key, index, name, chars, nullptr, nullptr, nullptr, nullptr);
@@ -143,6 +143,25 @@ private:
     static LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* chars)
     {
         return ::RegEnumKeyExA(key, index, name, chars, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    template <class Char>
+    LONG OpenKey(HKEY parent, const Char* name, REGSAM access)
+    {
+        HKEY key = nullptr;
+        LONG r = OpenKeyEx(parent, name, access, &key);
+        if (r == ERROR_SUCCESS) Attach(key);
+        return r;
+    }
+
+    template <class Char>
+    LONG CreateKey(HKEY parent, const Char* name, Char* className, DWORD options, REGSAM access,
+                   LPSECURITY_ATTRIBUTES sa, LPDWORD disposition)
+    {
+        HKEY key = nullptr;
+        LONG r = CreateKeyEx(parent, name, className, options, access, sa, &key, disposition);
+        if (r == ERROR_SUCCESS) Attach(key);
+        return r;
     }
 
     template <class Char>
