@@ -87,6 +87,8 @@ HRESULT CFolderImpl::FindNextItem(HREPLITEM* item, BOOL* exists)
 
 HRESULT CFolderImpl::NextItem(bool first, HREPLITEM* item, BOOL* exists)
 {
+    ALK_ASSERT(m_enumerator && m_session);  // a running walk
+    if (!m_enumerator) return E_FAIL;
     CBaseObject* record = nullptr;
     const HRESULT hr = first ? m_enumerator->First(&record) : m_enumerator->Next(&record);
     if (hr == S_FALSE) return S_OK;  // the real end: exists stays FALSE

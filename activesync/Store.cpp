@@ -11,6 +11,7 @@
 #include "activesync/ItemImpl.h"
 #include "activesync/ModuleLock.h"
 #include "activesync/SyncDataLayer.h"
+#include "common/Assert.h"
 #include "framework/Module.h"
 #include "framework/RegKey.h"
 #include "resources/activesync/resource.h"
@@ -97,6 +98,7 @@ HRESULT STDMETHODCALLTYPE CStore::GetStoreInfo(STOREINFO* info)
     LoadText(IDS_PROGID, info->progId, sizeof info->progId);
     LoadText(IDS_STORE_DESCRIPTION, info->description, sizeof info->description);
     if (!(m_flags & flagInitialized)) return S_OK;
+    ALK_ASSERT(m_databasePath[0] != 0);  // set with the flag
 
     info->storeIdSize = StoreIDSize;
     if (info->maxStoreIdSize < StoreIDSize) return E_OUTOFMEMORY;

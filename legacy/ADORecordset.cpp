@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "common/Assert.h"
+
 namespace {
 
 const long adStateOpen = 1;
@@ -77,6 +79,7 @@ BOOL ToDouble(const VARIANT& v, double* value)
 
 CADORecordset::CADORecordset(CADODataBase* database)
 {
+    ALK_ASSERT(database != nullptr);  // a recordset is always opened on a connection
     HRESULT created = m_recordset.CreateInstance(L"ADODB.Recordset");
     if (SUCCEEDED(created)) created = m_command.CreateInstance(L"ADODB.Command");
     if (FAILED(created)) RecordError(CComFailure{created, L"", L""});
