@@ -16,9 +16,10 @@
 //
 // The reference count starts at `references` (1: the maker's reference; 0 for an object that
 // its owner keeps, whose count only tells who else holds it) and changes atomically. With
-// comDeleteAtZero the last Release deletes the object as T; with comOwned the owner keeps and
-// destroys it (a static object, a member, a local), and Release only counts. A count that falls
-// below zero is a release too many: asserted, and the object is not deleted twice.
+// comDeleteAtZero the last Release deletes the object (through the virtual destructor, so T's
+// may be protected); with comOwned the owner keeps and destroys it (a static object, a member, a
+// local), and Release only counts. A count that falls below zero is a release too many: asserted,
+// and the object is not deleted twice.
 //
 // The destructor is virtual and comes after Interface's operations in the table of virtual
 // functions, as the platform's interfaces expect of an implementation.
