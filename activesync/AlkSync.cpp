@@ -6,8 +6,6 @@
 
 #include <objbase.h>
 
-#include <new>
-
 #include "activesync/ClassFactory.h"
 #include "activesync/ModuleLock.h"
 #include "activesync/Registration.h"
@@ -40,14 +38,7 @@ STDAPI DllCanUnloadNow()
 // Every class id is answered with the store's factory: the module has one class.
 STDAPI DllGetClassObject(REFCLSID, REFIID iid, LPVOID* out)
 {
-    CClassFactory* factory = new (std::nothrow) CClassFactory;
-    if (!factory) {
-        if (out) *out = nullptr;
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = factory->QueryInterface(iid, out);
-    factory->Release();
-    return hr;
+    return CClassFactory::GetClassObject(iid, out);
 }
 
 STDAPI DllRegisterServer()

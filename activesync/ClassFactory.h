@@ -2,28 +2,24 @@
 // hands out a new factory for any class id; CreateInstance makes a store (aggregation is not
 // supported), and LockServer moves the module lock count. A factory does not count in the
 // module lock count itself: an existing factory alone does not keep the module loaded.
+//
+// A null out pointer gives E_INVALIDARG, to QueryInterface as to CreateInstance.
 #pragma once
 
-#include <windows.h>
+#include "activesync/ModuleLock.h"
+#include "activesync/Store.h"
+#include "framework/ClassFactory.h"
 
-#include <objbase.h>
-
-class CClassFactory : public IClassFactory {
+class CClassFactory : public CClassFactoryImpl<CClassFactory, CStore> {
 public:
-    CClassFactory() = default;
-    CClassFactory(const CClassFactory&) = delete;
-    CClassFactory& operator=(const CClassFactory&) = delete;
+    static constexpr HRESULT NullOutAnswer = E_INVALIDARG;
 
-    // IUnknown and IClassFactory; a null out pointer gives E_INVALIDARG.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    // A new store asked for iid; the store goes again when it refuses iid.
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
-
-    virtual ~CClassFactory() = default;
-
-private:
-    volatile LONG m_references = 1;
+    static void LockModule(bool lock)
+    {
+        if (lock) {
+            CModuleLock::Lock();
+        } else {
+            CModuleLock::Unlock();
+        }
+    }
 };

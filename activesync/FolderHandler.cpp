@@ -41,28 +41,6 @@ CFolderImpl* FolderOf(const REPLSETUP* setup)
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE CFolderHandler::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown)) return E_NOINTERFACE;
-    *out = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CFolderHandler::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-ULONG STDMETHODCALLTYPE CFolderHandler::Release()
-{
-    const LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return static_cast<ULONG>(references);
-}
-
 HRESULT STDMETHODCALLTYPE CFolderHandler::Setup(REPLSETUP* setup)
 {
     if (!setup) return E_INVALIDARG;
@@ -222,7 +200,8 @@ HRESULT STDMETHODCALLTYPE CFolderHandler::SetPacket(BYTE* data, DWORD size)
     }
     folder->GetStore()->SetDataChanged();
 
-    // The file keeps dates to six decimals of a day: the item takes the date as stored, or the
+    // A date read back from the file is the value of its six-decimal text (CStoredDate), not the
+    // date saved: the item takes the one read back, which the next change check compares, or the
     // record would read as changed at the next synchronisation and go back to the device.
     double stored = record.Get()->GetDateModified();
     CObjectHolder reloaded(session.LoadObject(record.Get()->GetObjectType(), record.Get()->GetID()));

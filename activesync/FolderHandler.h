@@ -47,14 +47,18 @@
 #include <windows.h>
 
 #include "activesync/PropertyPacket.h"
+#include "framework/ComObject.h"
 #include "sdk/activesync/ReplStore.h"
 
 class CBaseObject;
 class CFolderImpl;
 class CItemImpl;
 
-class CFolderHandler : public IReplObjHandler {
+class CFolderHandler : public CComObjectImpl<CFolderHandler, IReplObjHandler> {
 public:
+    // IUnknown alone: the manager calls the handler without asking for it.
+    INTERFACE_TABLE(&IID_IUnknown)
+
     // clang-format off
     enum Tag : DWORD {
         tagObjectType        = 0x80010003,
@@ -90,13 +94,6 @@ public:
     // clang-format on
 
     CFolderHandler() = default;
-    virtual ~CFolderHandler() = default;
-    CFolderHandler(const CFolderHandler&) = delete;
-    CFolderHandler& operator=(const CFolderHandler&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // A setup with its read flag set becomes the read setup, any other the write setup (not
     // owned: the manager keeps it until Reset).
     HRESULT STDMETHODCALLTYPE Setup(REPLSETUP* setup) override;
@@ -123,7 +120,6 @@ private:
     // gives the object type.
     static bool CheckPacket(CPropertyPacket& packet, long* objectType);
 
-    volatile LONG m_references = 1;
     REPLSETUP* m_writeSetup = nullptr;
     REPLSETUP* m_readSetup = nullptr;
     CPropertyPacket m_packet;  // the last outgoing packet

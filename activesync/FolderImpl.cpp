@@ -1,38 +1,39 @@
 #include "activesync/FolderImpl.h"
 
-#include <cmath>
-#include <cstdint>
-#include <cstring>
+#include <cwchar>
 #include <new>
-#include <string>
-#include <unordered_map>
-#include <vector>
+#include <utility>
 
 #include "activesync/DlgOptions.h"
+#include "activesync/DuplicateRemoval.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/ItemImpl.h"
 #include "activesync/ObjectEnumerator.h"
 #include "activesync/ObjectHolder.h"
 #include "activesync/Store.h"
 #include "activesync/SyncDataLayer.h"
+#include "common/Assert.h"
 #include "framework/Module.h"
 #include "resources/activesync/resource.h"
 
 CFolderImpl* CFolderImpl::Create(CStore* store)
 {
-    CFolderHandler* handler = new (std::nothrow) CFolderHandler;
+    CComPtr<CFolderHandler> handler;
+    handler.Attach(new (std::nothrow) CFolderHandler);
     if (!handler) return nullptr;
-    CFolderImpl* folder = new (std::nothrow) CFolderImpl(store, handler);
-    if (!folder) handler->Release();
-    return folder;
+    // Should the folder not be made, the handler goes with the pointer.
+    return new (std::nothrow) CFolderImpl(store, std::move(handler));
 }
 
-CFolderImpl::CFolderImpl(CStore* store, CFolderHandler* handler) : m_store(store), m_handler(handler) {}
+CFolderImpl::CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler)
+    : m_store(store), m_handler(std::move(handler))
+{
+    ALK_ASSERT(m_store && m_handler);
+}
 
 CFolderImpl::~CFolderImpl()
 {
     FindItemClose();
-    m_handler->Release();
 }
 
 CFolderImpl* CFolderImpl::FromHandle(HREPLOBJ handle)
@@ -44,8 +45,8 @@ CFolderImpl* CFolderImpl::FromHandle(HREPLOBJ handle)
 
 CFolderHandler* CFolderImpl::GetObjHandler()
 {
-    m_handler->AddRef();
-    return m_handler;
+    // The caller's reference, handed out.
+    return CComPtr<CFolderHandler>(m_handler).Detach();
 }
 
 CItemImpl* CFolderImpl::NewItem(const CBaseObject& record)
@@ -86,6 +87,8 @@ HRESULT CFolderImpl::FindNextItem(HREPLITEM* item, BOOL* exists)
 
 HRESULT CFolderImpl::NextItem(bool first, HREPLITEM* item, BOOL* exists)
 {
+    ALK_ASSERT(m_enumerator && m_session);  // a running walk
+    if (!m_enumerator) return E_FAIL;
     CBaseObject* record = nullptr;
     const HRESULT hr = first ? m_enumerator->First(&record) : m_enumerator->Next(&record);
     if (hr == S_FALSE) return S_OK;  // the real end: exists stays FALSE
@@ -221,171 +224,13 @@ HRESULT CFolderImpl::ActivateDialog(HWND owner)
 }
 
 // --- duplicates ------------------------------------------------------------------------------
-//
-// A record is a duplicate when another record of its kind with another reference id still in the
-// database holds the same data (CStore::AreObjectsEqual). Walking every record in database order
-// and deleting each duplicate as it comes, every group of equal records keeps its last one, and a
-// record found equal to an earlier survivor goes too. Within a kind the database at a record's
-// turn is that kind's list less the records deleted before it, so each kind's list is loaded
-// once: a vehicle's deletion changes entries and reminders, which are loaded after the vehicles
-// are done. Only records with equal numbers, dates and kinds can be equal, so the search for a
-// record's match runs over the records that share those fields (its bucket) in list order.
-
-namespace {
-
-// The bits of a number for the bucket key; equal numbers give equal bits (0.0 and -0.0 alike).
-void AddKey(std::string& key, double value)
-{
-    if (value == 0) value = 0;
-    key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-void AddKey(std::string& key, float value)
-{
-    if (value == 0) value = 0;
-    key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-void AddKey(std::string& key, int64_t value)
-{
-    key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-// The fields besides texts that AreObjectsEqual compares.
-std::string BucketKey(const CBaseObject& record)
-{
-    std::string key;
-    AddKey(key, static_cast<int64_t>(record.GetObjectType()));
-    switch (record.GetObjectType()) {
-    case CBaseObject::otVehicle: {
-        const CVehicle& v = static_cast<const CVehicle&>(record);
-        AddKey(key, v.GetInsuranceExpirationDate());
-        AddKey(key, static_cast<int64_t>(v.GetCurrentOdometer()));
-        AddKey(key, static_cast<int64_t>(v.GetYear()));
-        break;
-    }
-    case CBaseObject::otEntry: {
-        const CEntry& e = static_cast<const CEntry&>(record);
-        AddKey(key, e.GetAmount());
-        AddKey(key, e.GetDate());
-        AddKey(key, static_cast<int64_t>(e.GetType()));
-        AddKey(key, static_cast<int64_t>(e.GetOdometer()));
-        AddKey(key, e.GetCustom1());
-        AddKey(key, e.GetCustom2());
-        AddKey(key, static_cast<int64_t>(e.GetVehicleID()));
-        break;
-    }
-    case CBaseObject::otNotification: {
-        const CNotification& n = static_cast<const CNotification&>(record);
-        AddKey(key, n.GetDate());
-        AddKey(key, static_cast<int64_t>(n.GetOdometer()));
-        AddKey(key, static_cast<int64_t>(n.GetVehicleID()));
-        break;
-    }
-    case CBaseObject::otKeyword:
-        AddKey(key, static_cast<int64_t>(static_cast<const CKeyword&>(record).GetType()));
-        break;
-    default: break;
-    }
-    return key;
-}
-
-}  // namespace
 
 HRESULT CFolderImpl::RemoveDuplicates()
 {
     CSyncDataLayer session;
     if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return E_FAIL;
-    bool deleted = false;
-    for (int type = CObjectEnumerator::stageVehicles; type <= CObjectEnumerator::stageKeywords; ++type) {
-        std::unique_ptr<CObjectList> list(CObjectEnumerator::LoadList(&session, type));
-        if (!list) return deleted ? REPL_E_DUPLICATES_DELETED : E_FAIL;
-        if (RemoveDuplicatesOf(session, *list)) deleted = true;
-    }
-    return deleted ? REPL_E_DUPLICATES_DELETED : S_OK;
-}
-
-bool CFolderImpl::RemoveDuplicatesOf(CSyncDataLayer& session, CObjectList& list)
-{
-    const int count = list.GetCount();
-    std::vector<std::string> keys(count);
-    std::unordered_map<std::string, std::vector<int>> buckets;
-    for (int i = 0; i < count; ++i) {
-        keys[i] = BucketKey(*list.GetItem(i));
-        buckets[keys[i]].push_back(i);
-    }
-    // The map's nodes stay where they are: pointers to its buckets hold.
-    std::vector<const std::vector<int>*> bucketOf(count);
-    for (int i = 0; i < count; ++i) bucketOf[i] = &buckets[keys[i]];
-
-    std::vector<bool> gone(count, false);
-    bool deleted = false;
-    for (int i = 0; i < count; ++i) {
-        const std::vector<int>& bucket = *bucketOf[i];
-        if (bucket.size() < 2) continue;
-        CBaseObject* record = list.GetItem(i);
-        CBaseObject* match = nullptr;
-        for (int j : bucket) {
-            CBaseObject* other = list.GetItem(j);
-            if (j == i || gone[j] || other->GetRefID() == record->GetRefID()) continue;
-            if (CStore::AreObjectsEqual(*record, *other)) {
-                match = other;
-                break;
-            }
-        }
-        if (!match) continue;
-        // A vehicle made on both sides before their first synchronisation may have entries and
-        // reminders on each: they go to the vehicle that stays, not down with the duplicate.
-        if (record->GetObjectType() == CBaseObject::otVehicle && !MoveDependents(session, *record, *match)) continue;
-        if (session.DeleteObject(record)) {
-            gone[i] = true;
-            deleted = true;
-        }
-    }
-    return deleted;
-}
-
-bool CFolderImpl::MoveDependents(CSyncDataLayer& session, const CBaseObject& from, const CBaseObject& to)
-{
-    const unsigned long fromRef = from.GetRefID(), toRef = to.GetRefID();
-    // Reference id 0 selects every vehicle's records in the loads below: none can be told apart.
-    if (fromRef == 0) return true;
-
-    CEntryFilter filter;
-    filter.SetVehicleID(fromRef);
-    CObjectListT<CEntry> entries;
-    CObjectListT<CNotification> reminders;
-    if (!session.Load(&entries, &filter) || !session.Load(&reminders, fromRef)) return false;
-
-    // An update never rewrites a record's vehicle: each is saved anew under the surviving
-    // vehicle, keeping its reference id and creation date, with a new modification date so that
-    // it travels to the device again; then its old row goes.
-    const double now = CUtcClock::NowAsOLEDate();
-    for (int i = 0; i < entries.GetCount(); ++i) {
-        CEntry* entry = entries.Get(i);
-        const unsigned long oldRow = static_cast<unsigned long>(entry->GetID());
-        entry->SetID(0);
-        entry->SetVehicleID(toRef);
-        entry->SetDateModified(LaterModificationDate(entry->GetDateModified(), now));
-        if (!session.Save(entry, 1) || !session.Delete(CBaseObject::otEntry, oldRow)) return false;
-    }
-    for (int i = 0; i < reminders.GetCount(); ++i) {
-        CNotification* reminder = reminders.Get(i);
-        const unsigned long oldRow = static_cast<unsigned long>(reminder->GetID());
-        reminder->SetID(0);
-        reminder->SetVehicleID(toRef);
-        reminder->SetDateModified(LaterModificationDate(reminder->GetDateModified(), now));
-        if (!session.Save(reminder, 1) || !session.Delete(CBaseObject::otNotification, oldRow)) return false;
-    }
-    return true;
-}
-
-double CFolderImpl::LaterModificationDate(double stored, double now)
-{
-    // The file keeps dates to six decimals of a day (86.4 ms). A record sent to the device and
-    // moved within one such step, or stored with a clock running ahead, would otherwise keep the
-    // date the device's copy was sent with and read as unchanged at the next synchronisation.
-    // One step after the stored date always prints as another date.
-    const double step = 0.000001;
-    return now >= stored + step ? now : stored + step;
+    CDuplicateRemoval removal(session);
+    const bool complete = removal.Run();
+    if (removal.Deleted()) return REPL_E_DUPLICATES_DELETED;
+    return complete ? S_OK : E_FAIL;
 }

@@ -13,12 +13,12 @@
 #include <string>
 
 #include "activesync/Folder.h"
+#include "activesync/FolderHandler.h"
+#include "framework/ComPtr.h"
 
 class CBaseObject;
-class CFolderHandler;
 class CItemImpl;
 class CObjectEnumerator;
-class CObjectList;
 class CStore;
 class CSyncDataLayer;
 
@@ -62,10 +62,8 @@ public:
     // Runs the information dialog modally, owned by owner: S_OK when it ended with IDOK,
     // REPL_E_USER_CANCELLED otherwise.
     HRESULT ActivateDialog(HWND owner) override;
-    // Deletes records equal to another record of their kind with another reference id, as a walk
-    // of every record in order would that deletes each record for which such a record still
-    // exists: of a group of equal records the last in database order survives. The entries and
-    // reminders of a vehicle that goes move to the vehicle it was found equal to first.
+    // Deletes records equal to another record of their kind with another reference id
+    // (CDuplicateRemoval): of a group of equal records the last in database order survives.
     // REPL_E_DUPLICATES_DELETED when it deleted any; S_OK; E_FAIL without a database or when a
     // list cannot be loaded.
     HRESULT RemoveDuplicates() override;
@@ -77,18 +75,12 @@ public:
     static void ToAnsi(const wchar_t* text, char* buffer, size_t capacity);
 
 private:
-    CFolderImpl(CStore* store, CFolderHandler* handler);
+    CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler);
     // Hands out the walk's next record as an item.
     HRESULT NextItem(bool first, HREPLITEM* item, BOOL* exists);
-    // Duplicates of one kind's list (see RemoveDuplicates); whether it deleted any.
-    bool RemoveDuplicatesOf(CSyncDataLayer& session, CObjectList& list);
-    // Moves the entries and reminders of one vehicle to another; false when any move failed.
-    static bool MoveDependents(CSyncDataLayer& session, const CBaseObject& from, const CBaseObject& to);
-    // A modification date that the file stores as later than the one it holds (stored).
-    static double LaterModificationDate(double stored, double now);
 
     CStore* m_store;
-    CFolderHandler* m_handler;
+    CComPtr<CFolderHandler> m_handler;                // one reference, from the folder's making to its end
     std::unique_ptr<CSyncDataLayer> m_session;        // of a running enumeration
     std::unique_ptr<CObjectEnumerator> m_enumerator;  // goes before the session
     ULONGLONG m_lastWriteTime = 0;

@@ -1,5 +1,7 @@
 #include "activesync/ModuleLock.h"
 
+#include "common/Assert.h"
+
 namespace {
 
 volatile LONG g_lockCount = 0;
@@ -13,7 +15,9 @@ void CModuleLock::Lock()
 
 void CModuleLock::Unlock()
 {
-    InterlockedDecrement(&g_lockCount);
+    const LONG count = InterlockedDecrement(&g_lockCount);
+    // An unlock without its lock: a store destroyed twice, or LockServer(FALSE) unmatched.
+    ALK_ASSERT(count >= 0);
 }
 
 LONG CModuleLock::Count()

@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "activesync/CeKey.h"
 #include "framework/Module.h"
+#include "framework/RegKey.h"
 #include "resources/activesync/resource.h"
 
 namespace {
@@ -14,23 +16,13 @@ const int kDeviceTypeCount = sizeof kDeviceTypes / sizeof *kDeviceTypes;
 const char kPartnershipObjects[] = "Services\\Synchronization\\Objects";
 const REGSAM kAccess = KEY_READ | KEY_WRITE;
 
-void SetText(HKEY key, const char* name, const char* text)
+// Creates (or opens) parent\path into key and gives its default value `text`; false when the key
+// cannot be made.
+bool CreateKey(CRegKey& key, HKEY parent, const char* path, const char* text)
 {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
-}
-
-// Creates (or opens) parent\path and gives its default value `text`; the key, or null.
-HKEY CreateKey(HKEY parent, const char* path, const char* text)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, path, 0, nullptr, 0, kAccess, nullptr, &key, nullptr) != ERROR_SUCCESS) return nullptr;
-    if (text) SetText(key, nullptr, text);
-    return key;
-}
-
-void CloseKey(HKEY key)
-{
-    if (key) RegCloseKey(key);
+    if (key.Create(parent, path, nullptr, REG_OPTION_NON_VOLATILE, kAccess) != ERROR_SUCCESS) return false;
+    if (text) key.SetStringValue(nullptr, text);
+    return true;
 }
 
 bool LoadText(UINT id, char (&buffer)[256])
@@ -76,10 +68,9 @@ void CRegistration::ForEachPartnership(Work work)
     DWORD profile = 0;
     for (DWORD index = 0; SUCCEEDED(CeSvcEnumProfiles(index, &profile)); ++index) {
         if (profile == static_cast<DWORD>(-1)) continue;
-        HCESVC partnership = nullptr;
-        if (FAILED(CeSvcOpen(CESVC_PARTNERSHIP, profile, FALSE, &partnership)) || !partnership) continue;
-        if (IsSupportedDevice(partnership)) work(partnership);
-        CeSvcClose(partnership);
+        CCeKey partnership(&CeSvcClose);
+        if (FAILED(CeSvcOpen(CESVC_PARTNERSHIP, profile, FALSE, &partnership.m_key)) || !partnership.m_key) continue;
+        if (IsSupportedDevice(partnership.m_key)) work(partnership.m_key);
     }
 }
 
@@ -89,19 +80,18 @@ HRESULT CRegistration::Register()
 {
     if (!Load()) return E_FAIL;
 
-    HKEY clsid = CreateKey(HKEY_CLASSES_ROOT, "CLSID\\" ALK_STORE_CLSID_TEXT, m_description);
-    if (clsid) {
-        HKEY server = CreateKey(clsid, "InprocServer32", m_modulePath);
-        CloseKey(CreateKey(clsid, "ProgId", m_progID));
-        if (server) SetText(server, "ThreadingModel", "Apartment");
-        CloseKey(server);
-        CloseKey(clsid);
+    CRegKey clsid;
+    if (CreateKey(clsid, HKEY_CLASSES_ROOT, "CLSID\\" ALK_STORE_CLSID_TEXT, m_description)) {
+        CRegKey server, progID;
+        const bool made = CreateKey(server, clsid, "InprocServer32", m_modulePath);
+        CreateKey(progID, clsid, "ProgId", m_progID);
+        if (made) server.SetStringValue("ThreadingModel", "Apartment");
     }
-    HKEY progID = CreateKey(HKEY_CLASSES_ROOT, m_progID, m_description);
-    if (progID) {
-        SetText(progID, "Display Name", m_displayName);
-        CloseKey(CreateKey(progID, "CLSID", ALK_STORE_CLSID_TEXT));
-        CloseKey(progID);
+    CRegKey progID;
+    if (CreateKey(progID, HKEY_CLASSES_ROOT, m_progID, m_description)) {
+        progID.SetStringValue("Display Name", m_displayName);
+        CRegKey clsidOfProgID;
+        CreateKey(clsidOfProgID, progID, "CLSID", ALK_STORE_CLSID_TEXT);
     }
 
     RegisterSpecialDefaults();
@@ -120,25 +110,24 @@ void CRegistration::RegisterSpecialDefaults()
 
 void CRegistration::RegisterObjectType(HKEY parent, const char* path)
 {
-    HKEY objects = nullptr;
-    if (RegOpenKeyExA(parent, path, 0, kAccess, &objects) != ERROR_SUCCESS) return;
-    HKEY type = CreateKey(objects, m_objectType, m_objectDescription);
-    RegCloseKey(objects);
-    if (!type) return;
-    SetText(type, "Display Name", m_displayName);
-    SetText(type, "Plural Name", m_pluralName);
-    SetText(type, "Store", m_progID);
-    const DWORD disabled = 0;
-    RegSetValueExA(type, "Disabled", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&disabled), sizeof disabled);
+    CRegKey type;
+    {
+        CRegKey objects;
+        if (objects.Open(parent, path, kAccess) != ERROR_SUCCESS) return;
+        if (!CreateKey(type, objects, m_objectType, m_objectDescription)) return;
+    }
+    type.SetStringValue("Display Name", m_displayName);
+    type.SetStringValue("Plural Name", m_pluralName);
+    type.SetStringValue("Store", m_progID);
+    type.SetDWORDValue("Disabled", 0);
 
     // "<module path>,-5": the icon by its resource id.
     char icon[MAX_PATH + 16];
     DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(m_modulePath), IDI_ALKSYNC};
     if (FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1,-%2!d!", 0, 0, icon, sizeof icon,
                        reinterpret_cast<va_list*>(arguments))) {
-        SetText(type, "DefaultIcon", icon);
+        type.SetStringValue("DefaultIcon", icon);
     }
-    RegCloseKey(type);
 }
 
 // --- unregistration --------------------------------------------------------------------------
@@ -147,18 +136,17 @@ HRESULT CRegistration::Unregister()
 {
     // Without the strings there is nothing to find: the names come from them.
     if (!Load()) return S_OK;
-    HKEY classes = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, kAccess, &classes) == ERROR_SUCCESS) {
-        SHDeleteKeyA(classes, ALK_STORE_CLSID_TEXT);
-        RegCloseKey(classes);
+    {
+        CRegKey classes;
+        if (classes.Open(HKEY_CLASSES_ROOT, "CLSID", kAccess) == ERROR_SUCCESS)
+            SHDeleteKeyA(classes, ALK_STORE_CLSID_TEXT);
     }
     SHDeleteKeyA(HKEY_CLASSES_ROOT, m_progID);
     UnregisterSpecialDefaults();
     ForEachPartnership([this](HCESVC partnership) {
-        HKEY objects = nullptr;
-        if (RegOpenKeyExA(partnership, kPartnershipObjects, 0, kAccess, &objects) != ERROR_SUCCESS) return;
-        SHDeleteKeyA(objects, m_objectType);
-        RegCloseKey(objects);
+        CRegKey objects;
+        if (objects.Open(partnership, kPartnershipObjects, kAccess) == ERROR_SUCCESS)
+            SHDeleteKeyA(objects, m_objectType);
     });
     return S_OK;
 }
@@ -168,9 +156,8 @@ void CRegistration::UnregisterSpecialDefaults()
     for (int i = 0; i < kDeviceTypeCount; ++i) {
         char path[MAX_PATH];
         SpecialDefaultsPath(i, path);
-        HKEY objects = nullptr;
-        if (!path[0] || RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, kAccess, &objects) != ERROR_SUCCESS) continue;
+        CRegKey objects;
+        if (!path[0] || objects.Open(HKEY_LOCAL_MACHINE, path, kAccess) != ERROR_SUCCESS) continue;
         SHDeleteKeyA(objects, m_objectType);
-        RegCloseKey(objects);
     }
 }

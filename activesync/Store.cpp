@@ -5,12 +5,15 @@
 #include <new>
 #include <string>
 
+#include "activesync/CeKey.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/FolderImpl.h"
 #include "activesync/ItemImpl.h"
 #include "activesync/ModuleLock.h"
 #include "activesync/SyncDataLayer.h"
+#include "common/Assert.h"
 #include "framework/Module.h"
+#include "framework/RegKey.h"
 #include "resources/activesync/resource.h"
 #include "sdk/activesync/CeServices.h"
 
@@ -22,9 +25,6 @@ void LoadText(UINT id, char* buffer, int capacity)
     if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
 }
 
-// The device application's own path value, UTF-16 (at most 520 bytes).
-const wchar_t kDeviceSettingsKey[] = L"Software\\Brellox Software\\Autolark";
-
 }  // namespace
 
 CStore::CStore()
@@ -34,30 +34,8 @@ CStore::CStore()
 
 CStore::~CStore()
 {
-    if (m_notify) m_notify->Release();
+    m_notify.Release();  // before the module may be let go
     CModuleLock::Unlock();
-}
-
-HRESULT STDMETHODCALLTYPE CStore::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IReplStore)) return E_NOINTERFACE;
-    *out = static_cast<IReplStore*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CStore::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-ULONG STDMETHODCALLTYPE CStore::Release()
-{
-    const LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return static_cast<ULONG>(references);
 }
 
 // --- initialisation and the store as a whole -------------------------------------------------
@@ -65,13 +43,10 @@ ULONG STDMETHODCALLTYPE CStore::Release()
 bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 {
     path[0] = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = MAX_PATH;
-    const LONG result = RegQueryValueExA(key, "DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
+    const LONG result = key.QueryValue("DBPath", &type, path, &size);
     const bool text = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
     // A value stored without its NUL is taken when the NUL still fits.
     if (!text || (size == MAX_PATH && path[MAX_PATH - 1] != 0)) {
@@ -84,25 +59,21 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
 
 bool CStore::DeviceHasDatabase()
 {
-    HKEY key = nullptr;
-    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, kDeviceSettingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    CCeKey key(&CeRegCloseKey);
+    if (CeRegOpenKeyEx(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key.m_key) != ERROR_SUCCESS) {
+        return false;
+    }
     wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
     DWORD type = 0, size = 520;
-    bool exists = false;
-    if (CeRegQueryValueEx(key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        exists = CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
-    }
-    CeRegCloseKey(key);
-    return exists;
+    return CeRegQueryValueEx(key.m_key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
+               ERROR_SUCCESS &&
+           (type == REG_SZ || type == REG_EXPAND_SZ) && CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
 {
     if (!notify) return E_INVALIDARG;
     // The manager may initialise a store again: the callback held from before is let go.
-    notify->AddRef();
-    if (m_notify) m_notify->Release();
     m_notify = notify;
     m_flags = flags & ~flagInitialized;
 
@@ -115,7 +86,7 @@ HRESULT STDMETHODCALLTYPE CStore::Initialize(IReplNotify* notify, UINT flags)
     }
     std::memcpy(m_databasePath, path, sizeof path);
     m_flags |= flagInitialized;
-    m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+    m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A);
     return S_OK;
 }
 
@@ -127,6 +98,7 @@ HRESULT STDMETHODCALLTYPE CStore::GetStoreInfo(STOREINFO* info)
     LoadText(IDS_PROGID, info->progId, sizeof info->progId);
     LoadText(IDS_STORE_DESCRIPTION, info->description, sizeof info->description);
     if (!(m_flags & flagInitialized)) return S_OK;
+    ALK_ASSERT(m_databasePath[0] != 0);  // set with the flag
 
     info->storeIdSize = StoreIDSize;
     if (info->maxStoreIdSize < StoreIDSize) return E_OUTOFMEMORY;
@@ -160,13 +132,12 @@ HRESULT STDMETHODCALLTYPE CStore::ReportStatus(HREPLFLD, HREPLITEM, UINT status,
 {
     if (status == REPL_STATUS_SYNC_END) {
         if (m_dataChanged) {
-            if (!m_reloadMessage) m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+            if (!m_reloadMessage) m_reloadMessage = RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A);
             SendNotifyMessageA(HWND_BROADCAST, m_reloadMessage, 0, 0);
         }
         m_dataChanged = false;
     } else if (status == REPL_STATUS_RELEASE) {
-        if (m_notify) m_notify->Release();
-        m_notify = nullptr;
+        m_notify.Release();
     }
     return S_OK;
 }

@@ -16,16 +16,15 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
+#include "common/SharedNames.h"  // the settings key with "DBPath" (desktop and device), WM_RELOAD_DATA
+#include "framework/ComObject.h"
+#include "framework/ComPtr.h"
 #include "sdk/activesync/ReplStore.h"
 
-// The desktop program's settings key, where it keeps "DBPath"; the device application keeps its
-// own under the same name in the device's registry.
-#define ALK_STORE_SETTINGS_KEY "Software\\Brellox Software\\Autolark"
-// Registered window message asking a running desktop program to reload its data.
-#define ALK_RELOAD_MESSAGE_NAME "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"
-
-class CStore : public IReplStore {
+class CStore : public CComObjectImpl<CStore, IReplStore> {
 public:
+    INTERFACE_TABLE(&IID_IUnknown, &IID_IReplStore)
+
     enum : UINT {
         flagInitialized = 0x80000000,  // set once Initialize succeeded
         StoreIDSize = 8,
@@ -33,14 +32,7 @@ public:
     };
 
     CStore();
-    virtual ~CStore();
-    CStore(const CStore&) = delete;
-    CStore& operator=(const CStore&) = delete;
-
-    // IUnknown: IUnknown and IReplStore.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ~CStore() override;
 
     // Keeps the callback (releasing one held from before) and the flags; unless the call is for
     // the selected device, checks through the remote API that the device has its database; then
@@ -97,10 +89,9 @@ private:
     // Whether the device's registry names a database file that exists on the device.
     static bool DeviceHasDatabase();
 
-    volatile LONG m_references = 1;
     UINT m_flags = 0;
     char m_databasePath[MAX_PATH] = {};
-    IReplNotify* m_notify = nullptr;
+    CComPtr<IReplNotify> m_notify;  // from Initialize to the release status
     bool m_dataChanged = false;
     UINT m_reloadMessage = 0;
 };

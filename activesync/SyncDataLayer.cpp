@@ -1,5 +1,7 @@
 #include "activesync/SyncDataLayer.h"
 
+#include "common/Assert.h"
+
 CSyncDataLayer::CSyncDataLayer() : m_mutex(CreateMutexA(nullptr, FALSE, ALK_DATABASE_SESSION_MUTEX)), m_holding(false)
 {}
 
@@ -12,7 +14,11 @@ CSyncDataLayer::~CSyncDataLayer()
 
 void CSyncDataLayer::ReleaseMutex()
 {
-    if (m_holding) ::ReleaseMutex(m_mutex);
+    if (m_holding) {
+        // The mutex is the thread's that connected the session: a session stays on its thread.
+        const BOOL released = ::ReleaseMutex(m_mutex);
+        ALK_ASSERT(released);
+    }
     m_holding = false;
 }
 

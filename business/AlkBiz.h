@@ -13,6 +13,7 @@
 #include "business/Notification.h"
 #include "business/ObjectList.h"
 #include "business/ObjectListT.h"
+#include "business/StoredDate.h"
 #include "business/StringHelper.h"
 #include "business/StringHelperFactory.h"
 #include "business/UtcClock.h"

@@ -80,7 +80,7 @@
 #include <new>
 
 #include "business/UtcClock.h"
-#include "framework/Assert.h"
+#include "common/Assert.h"
 
 namespace {
 

@@ -6,10 +6,8 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
+#include "common/SharedNames.h"  // ALK_SETTINGS_KEY, the key under HKEY_CURRENT_USER
 #include "framework/String.h"
-
-// Settings key under HKEY_CURRENT_USER. The synchronisation plug-ins read "DBPath" from it too.
-#define ALK_SETTINGS_KEY L"Software\\Brellox Software\\Autolark"
 
 class CAppSettings {
 public:

@@ -10,6 +10,9 @@
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/ComPtr.h"
+#include "framework/ComVariant.h"
+#include "framework/DispatchDriver.h"
 #include "framework/Gdi.h"
 #include "resources/desktop/resource.h"
 
@@ -21,57 +24,24 @@ const long kTitleFontSize = 14;
 const long kCellFontSize = 9;
 const int kMaxAutomationArgs = 8;
 
-// A VARIANT owned by a scope: cleared (objects released, texts and arrays freed) at its end.
-class CScopedVariant {
-public:
-    CScopedVariant() { ::VariantInit(&m_value); }
-    ~CScopedVariant() { ::VariantClear(&m_value); }
-    CScopedVariant(const CScopedVariant&) = delete;
-    CScopedVariant& operator=(const CScopedVariant&) = delete;
-
-    VARIANT* operator&() { return &m_value; }
-    operator const VARIANT&() const { return m_value; }
-    VARIANT& Get() { return m_value; }
-
-private:
-    VARIANT m_value;
-};
-
-VARIANT IntegerValue(long value)
+CComVariant IntegerValue(long value)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
+    return CComVariant(value);
 }
 
-// The VARIANT owns the new BSTR: clear it after use.
-VARIANT TextValue(const wchar_t* text, int length)
+CComVariant TextValue(const CString& text)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = ::SysAllocStringLen(text, static_cast<UINT>(length));
-    return v;
+    return CComVariant(text.GetString(), static_cast<UINT>(text.GetLength()));
 }
-VARIANT TextValue(const CString& text)
+CComVariant TextValue(const wchar_t* text)
 {
-    return TextValue(text.GetString(), text.GetLength());
-}
-VARIANT TextValue(const wchar_t* text)
-{
-    return TextValue(text, static_cast<int>(wcslen(text)));
+    return CComVariant(text);
 }
 
 // A float widened to double exactly as it is (0.1f stays 0.100000001490116...).
-VARIANT DoubleValue(float value)
+CComVariant DoubleValue(float value)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_R8;
-    v.dblVal = static_cast<double>(value);
-    return v;
+    return CComVariant::Double(static_cast<double>(value));
 }
 
 // A trip odometer kept as a float, truncated toward zero into the 32-bit range (a value outside
@@ -97,18 +67,14 @@ HRESULT PutProperty(const VARIANT& object, const wchar_t* name, const VARIANT& v
 // The sheet's "range" of an address.
 HRESULT GetRange(const VARIANT& sheet, const wchar_t* address, VARIANT* range)
 {
-    VARIANT text = TextValue(address);
-    HRESULT hr = InvokeAutomation(DISPATCH_PROPERTYGET, range, sheet, L"range", 1, &text);
-    ::VariantClear(&text);
-    return hr;
+    const CComVariant text(address);
+    return InvokeAutomation(DISPATCH_PROPERTYGET, range, sheet, L"range", 1, &text);
 }
 
-// Stores value at the 1-based column of a row array (the array keeps its own copy) and clears
-// value.
-void PutElement(SAFEARRAY* row, long column, VARIANT value)
+// Stores value at the 1-based column of a row array (the array keeps its own copy).
+void PutElement(SAFEARRAY* row, long column, const VARIANT& value)
 {
-    ::SafeArrayPutElement(row, &column, &value);
-    ::VariantClear(&value);
+    ::SafeArrayPutElement(row, &column, const_cast<VARIANT*>(&value));
 }
 
 // The entry's notes for a cell: carriage returns and tabs become blanks, line feeds stay.
@@ -129,11 +95,7 @@ void FillRow(SAFEARRAY* row, CEntry& entry, bool withTrips, const CString typeNa
     bool fuel = type == CEntry::etFuel;
     bool trip = type == CEntry::etTrip;
 
-    VARIANT date;
-    ::VariantInit(&date);
-    date.vt = VT_DATE;
-    date.date = entry.GetDate();
-    PutElement(row, 1, date);
+    PutElement(row, 1, CComVariant::Date(entry.GetDate()));
     PutElement(row, 2, TextValue(type >= CEntry::etFuel && type <= CEntry::etExpense ? typeNames[type] : CString()));
     PutElement(row, 3, IntegerValue(entry.GetOdometer()));
     PutElement(row, 4, TextValue(trip ? L"" : entry.GetVendor()));
@@ -156,7 +118,7 @@ void FillRow(SAFEARRAY* row, CEntry& entry, bool withTrips, const CString typeNa
 void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT<CEntry>* entries,
                   const CExcelFormats& formats)
 {
-    CScopedVariant workbooks, workbook, sheet;
+    CComVariant workbooks, workbook, sheet;
     GetProperty(application, L"workbooks", &workbooks);
     // Add answers the new workbook whether it is asked for or not; taken, it is released with the
     // others here rather than whenever the caller's side of COM lets go of an unwanted result.
@@ -164,11 +126,9 @@ void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT
     GetProperty(application, L"activesheet", &sheet);
 
     {
-        CScopedVariant range;
+        CComVariant range;
         GetRange(sheet, L"A1", &range);
-        VARIANT text = TextValue(title);
-        PutProperty(range, L"Value", text);
-        ::VariantClear(&text);
+        PutProperty(range, L"Value", TextValue(title));
         SetRangeFont(range, true, kTitleFontSize);
     }
 
@@ -177,28 +137,28 @@ void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT
     for (int i = 0; i < count && !withTrips; ++i) withTrips = entries->Get(i)->GetType() == CEntry::etTrip;
 
     // Both arrays are owned by these VARIANTs and destroyed with them.
-    CScopedVariant header, row;
-    header.Get().vt = row.Get().vt = VT_ARRAY | VT_VARIANT;
-    header.Get().parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
-    row.Get().parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
-    if (!header.Get().parray || !row.Get().parray) return;
+    CComVariant header, row;
+    header.vt = row.vt = VT_ARRAY | VT_VARIANT;
+    header.parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
+    row.parray = ::SafeArrayCreateVector(VT_VARIANT, 1, kArrayColumns);
+    if (!header.parray || !row.parray) return;
 
-    PutHeaderCell(1, IDS_COLUMN_DATE, header.Get().parray);
-    PutHeaderCell(2, IDS_COLUMN_TYPE, header.Get().parray);
-    PutHeaderCell(3, IDS_COLUMN_ODOMETER, header.Get().parray);
-    PutHeaderCell(4, IDS_COLUMN_VENDOR, header.Get().parray);
-    PutHeaderCell(5, IDS_COLUMN_DESCRIPTION, header.Get().parray);
-    PutHeaderCell(6, IDS_COLUMN_FUEL_QUANTITY, header.Get().parray);
-    PutHeaderCell(7, IDS_COLUMN_FUEL_PRICE, header.Get().parray);
-    PutHeaderCell(8, IDS_COLUMN_AMOUNT, header.Get().parray);
+    PutHeaderCell(1, IDS_COLUMN_DATE, header.parray);
+    PutHeaderCell(2, IDS_COLUMN_TYPE, header.parray);
+    PutHeaderCell(3, IDS_COLUMN_ODOMETER, header.parray);
+    PutHeaderCell(4, IDS_COLUMN_VENDOR, header.parray);
+    PutHeaderCell(5, IDS_COLUMN_DESCRIPTION, header.parray);
+    PutHeaderCell(6, IDS_COLUMN_FUEL_QUANTITY, header.parray);
+    PutHeaderCell(7, IDS_COLUMN_FUEL_PRICE, header.parray);
+    PutHeaderCell(8, IDS_COLUMN_AMOUNT, header.parray);
     if (withTrips) {
-        PutHeaderCell(9, IDS_COLUMN_START_ODOMETER, header.Get().parray);
-        PutHeaderCell(10, IDS_COLUMN_END_ODOMETER, header.Get().parray);
-        PutHeaderCell(11, IDS_COLUMN_CATEGORY, header.Get().parray);
+        PutHeaderCell(9, IDS_COLUMN_START_ODOMETER, header.parray);
+        PutHeaderCell(10, IDS_COLUMN_END_ODOMETER, header.parray);
+        PutHeaderCell(11, IDS_COLUMN_CATEGORY, header.parray);
     }
-    PutHeaderCell(withTrips ? 12 : 9, IDS_COLUMN_NOTES, header.Get().parray);
+    PutHeaderCell(withTrips ? 12 : 9, IDS_COLUMN_NOTES, header.parray);
     {
-        CScopedVariant range;
+        CComVariant range;
         GetRange(sheet, L"A3:O3", &range);
         PutProperty(range, L"Value", header);
         SetRangeFont(range, true, kCellFontSize);
@@ -208,10 +168,10 @@ void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT
     const CString typeNames[5] = {CString(), LoadResString(IDS_TYPE_FUEL), LoadResString(IDS_TYPE_REPAIR),
                                   LoadResString(IDS_TYPE_TRIP), LoadResString(IDS_TYPE_EXPENSE)};
     for (int i = 0; i < count; ++i) {
-        FillRow(row.Get().parray, *entries->Get(i), withTrips, typeNames);
+        FillRow(row.parray, *entries->Get(i), withTrips, typeNames);
         wchar_t address[32];
         swprintf(address, 32, L"A%d:O%d", i + 4, i + 4);
-        CScopedVariant range;
+        CComVariant range;
         GetRange(sheet, address, &range);
         PutProperty(range, L"Value", row);
         SetRangeFont(range, false, kCellFontSize);
@@ -292,28 +252,27 @@ int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntr
 
     // The thread is a single-threaded apartment for the length of the export (when it already
     // was one, this only counts up, and the uninitialisation below counts down again).
-    HRESULT ole = ::OleInitialize(nullptr);
-    CLSID clsid;
-    IDispatch* excel = nullptr;
-    HRESULT hr = ::CLSIDFromProgID(L"Excel.Application", &clsid);
-    if (SUCCEEDED(hr))
-        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(&excel));
-    if (FAILED(hr) || !excel) {
+    const HRESULT ole = ::OleInitialize(nullptr);
+    bool started = false;
+    {
+        // Excel's application object, released at the end of the block; Excel stays running.
+        CComPtr<IDispatch> excel;
+        CLSID clsid;
+        HRESULT hr = ::CLSIDFromProgID(L"Excel.Application", &clsid);
+        if (SUCCEEDED(hr))
+            hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                    reinterpret_cast<void**>(&excel));
+        if (SUCCEEDED(hr) && excel) {
+            started = true;
+            FillWorkbook(CComVariant(excel.Get()), title, entries, formats);
+        }
+    }
+    if (!started) {
         ::MessageBoxW(parent, LoadResString(IDS_EXPORT_NO_EXCEL), LoadResString(IDR_MAINFRAME),
                       MB_OK | MB_ICONEXCLAMATION);
-        if (SUCCEEDED(ole)) ::OleUninitialize();
-        return 0;
-    }
-
-    {
-        CScopedVariant application;  // releases Excel's application object; Excel stays running
-        application.Get().vt = VT_DISPATCH;
-        application.Get().pdispVal = excel;
-        FillWorkbook(application, title, entries, formats);
     }
     if (SUCCEEDED(ole)) ::OleUninitialize();
-    return 1;
+    return started ? 1 : 0;
 }
 
 // --- the automation calls ---------------------------------------------------------------------
@@ -324,45 +283,27 @@ HRESULT InvokeAutomation(WORD kind, VARIANT* result, const VARIANT& object, cons
     if (result) ::VariantClear(result);
     if (object.vt != VT_DISPATCH || !object.pdispVal || !name) return E_FAIL;
     if (argCount < 0 || argCount > kMaxAutomationArgs || (argCount > 0 && !args)) return E_INVALIDARG;
-    IDispatch* dispatch = object.pdispVal;
-
-    LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+    // Every name is asked for each call: Excel answers across processes, and a DISPID kept from
+    // one object of a kind is no promise for the next.
     DISPID id = DISPID_UNKNOWN;
-    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    const HRESULT hr = CDispatchDriver::GetDispId(object.pdispVal, name, &id);
     if (FAILED(hr)) return hr;
-
-    // Invoke takes the arguments last to first. They are only read: shallow copies will do.
-    VARIANT reversed[kMaxAutomationArgs];
-    for (int i = 0; i < argCount; ++i) reversed[i] = args[argCount - 1 - i];
-    DISPID putId = DISPID_PROPERTYPUT;
-    DISPPARAMS params = {argCount ? reversed : nullptr, nullptr, static_cast<UINT>(argCount), 0};
-    if ((kind & DISPATCH_PROPERTYPUT) && argCount > 0) {
-        params.rgdispidNamedArgs = &putId;
-        params.cNamedArgs = 1;
-    }
-    EXCEPINFO exception = {};
-    UINT argError = 0;
-    hr = dispatch->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, kind, &params, result, &exception, &argError);
-    ::SysFreeString(exception.bstrSource);
-    ::SysFreeString(exception.bstrDescription);
-    ::SysFreeString(exception.bstrHelpFile);
-    return hr;
+    return CDispatchDriver::Invoke(object.pdispVal, id, kind, LOCALE_SYSTEM_DEFAULT, args, static_cast<UINT>(argCount),
+                                   result, nullptr);
 }
 
 void SetColumnNumberFormat(const wchar_t* address, const wchar_t* format, const VARIANT& sheet, int formatCells)
 {
     if (!formatCells || !format || !*format) return;
-    CScopedVariant range, column;
+    CComVariant range, column;
     GetRange(sheet, address, &range);
     GetProperty(range, L"EntireColumn", &column);
-    VARIANT text = TextValue(format);
-    PutProperty(column, L"NumberFormat", text);
-    ::VariantClear(&text);
+    PutProperty(column, L"NumberFormat", TextValue(format));
 }
 
 void AutoFitColumn(const wchar_t* address, const VARIANT& sheet)
 {
-    CScopedVariant range, column;
+    CComVariant range, column;
     GetRange(sheet, address, &range);
     GetProperty(range, L"EntireColumn", &column);
     InvokeAutomation(DISPATCH_METHOD, nullptr, column, L"AutoFit", 0, nullptr);
@@ -370,7 +311,7 @@ void AutoFitColumn(const wchar_t* address, const VARIANT& sheet)
 
 void SetRangeFont(const VARIANT& range, bool bold, long size)
 {
-    CScopedVariant font;
+    CComVariant font;
     GetProperty(range, L"font", &font);
     PutProperty(font, L"Size", IntegerValue(size));
     if (bold) PutProperty(font, L"Bold", IntegerValue(1));

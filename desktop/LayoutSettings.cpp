@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/Assert.h"
+#include "common/Assert.h"
 #include "framework/Controls.h"
 #include "framework/RegKey.h"
 

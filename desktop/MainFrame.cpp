@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "common/Assert.h"
 #include "desktop/AppSettings.h"
 #include "desktop/DataFileMessages.h"
 #include "desktop/DlgDatabaseInfo.h"
@@ -21,7 +22,6 @@
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleEditor.h"
-#include "framework/Assert.h"
 
 namespace {
 

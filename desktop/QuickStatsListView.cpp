@@ -1,9 +1,9 @@
 #include "desktop/QuickStatsListView.h"
 
+#include "common/Assert.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
-#include "framework/Assert.h"
 #include "resources/desktop/resource.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include <climits>
 
+#include "common/Assert.h"
 #include "desktop/AppSettings.h"
 #include "desktop/DlgNotification.h"
 #include "desktop/DlgNotificationFire.h"
 #include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"
-#include "framework/Assert.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
+#include "common/SharedNames.h"  // ALK_RELOAD_DATA_MESSAGE
 #include "framework/Module.h"
 
 class CMainFrame;
@@ -31,7 +32,6 @@ extern CMainFrame* g_pMainFrame;
 // The text of the single-instance mutex name; one instance may run per desktop.
 #define ALK_SINGLE_INSTANCE_GUID      L"{B18B4285-9393-49da-B10D-8A1517452C6F}"
 #define ALK_ACTIVATE_INSTANCE_MESSAGE L"ALK2005DESKTOP"
-#define ALK_RELOAD_DATA_MESSAGE       L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"
 
 // Who shares one single-instance mutex: every process of the machine (the GUID alone), or the
 // processes of one desktop (the GUID, "-" and the desktop's name). The program uses the desktop.

@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "desktop/Utility.h"
+#include "framework/ComPtr.h"
 #include "framework/Gdi.h"
 #include "framework/Module.h"
 #include "resources/desktop/resource.h"
@@ -67,34 +68,29 @@ BOOL CVehicleImage::LoadPictureFile(const wchar_t* path)
         return FALSE;
     }
 
-    IStream* stream = nullptr;
+    CComPtr<IStream> stream;
     // The stream frees the block when it is released.
     if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
         ::GlobalFree(block);
         return FALSE;
     }
-    BOOL result = FALSE;
-    IPicture* picture = nullptr;
-    if (SUCCEEDED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                   reinterpret_cast<void**>(&picture))) &&
-        picture) {
-        OLE_HANDLE handle = 0;
-        short type = PICTYPE_UNINITIALIZED;
-        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle)) &&
-            handle) {
-            // The picture object owns its bitmap and deletes it when released: keep a copy of
-            // our own so the picture can go at once.
-            HBITMAP copy = static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-            if (copy) {
-                m_source = copy;
-                result = TRUE;
-            }
-        }
-        picture->Release();
+    CComPtr<IPicture> picture;
+    if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(&picture))) ||
+        !picture) {
+        return FALSE;
     }
-    stream->Release();
-    return result;
+    OLE_HANDLE handle = 0;
+    short type = PICTYPE_UNINITIALIZED;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)) || !handle)
+        return FALSE;
+    // The picture object owns its bitmap and deletes it when released: keep a copy of our own so
+    // the picture can go at once.
+    HBITMAP copy = static_cast<HBITMAP>(
+        ::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!copy) return FALSE;
+    m_source = copy;
+    return TRUE;
 }
 
 void CVehicleImage::UpdateDisplay()

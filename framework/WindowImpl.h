@@ -21,7 +21,7 @@
 
 #include <windows.h>
 
-#include "framework/Assert.h"
+#include "common/Assert.h"
 #include "framework/MessageMap.h"
 #include "framework/Module.h"
 #include "framework/Window.h"

@@ -33,7 +33,7 @@ void CADODataBase::RecordError(const CComFailure& failure)
 BOOL CADODataBase::IsOpen()
 {
     if (m_connection.IsNull()) return FALSE;
-    CVariant state;
+    CComVariant state;
     if (FAILED(m_connection.GetProperty(L"State", &state, nullptr)) || state.vt != VT_I4) return FALSE;
     return (state.lVal & adStateOpen) != 0;
 }
@@ -44,7 +44,8 @@ BOOL CADODataBase::Open(const wchar_t* connectionString)
     if (IsOpen()) Close();
     if (connectionString && *connectionString) m_connectionString = connectionString;
 
-    CVariant args[4] = {CVariant(m_connectionString.c_str()), CVariant(L""), CVariant(L""), CVariant(0L)};
+    CComVariant args[4] = {CComVariant(m_connectionString.c_str()), CComVariant(L""), CComVariant(L""),
+                           CComVariant(0L)};
     CComFailure failure;
     HRESULT result = m_connection.Call(L"Open", args, 4, nullptr, &failure);
     if (FAILED(result)) RecordError(failure);

@@ -13,7 +13,8 @@
 
 #include <string>
 
-#include "legacy/DispatchDriver.h"
+#include "framework/ComVariant.h"
+#include "framework/DispatchDriver.h"
 
 class CADODataBase {
 public:

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "common/Assert.h"
+
 namespace {
 
 const long adStateOpen = 1;
@@ -77,6 +79,7 @@ BOOL ToDouble(const VARIANT& v, double* value)
 
 CADORecordset::CADORecordset(CADODataBase* database)
 {
+    ALK_ASSERT(database != nullptr);  // a recordset is always opened on a connection
     HRESULT created = m_recordset.CreateInstance(L"ADODB.Recordset");
     if (SUCCEEDED(created)) created = m_command.CreateInstance(L"ADODB.Command");
     if (FAILED(created)) RecordError(CComFailure{created, L"", L""});
@@ -101,7 +104,7 @@ void CADORecordset::RecordError(const CComFailure& failure)
 BOOL CADORecordset::IsOpen()
 {
     if (m_recordset.IsNull()) return FALSE;
-    CVariant state;
+    CComVariant state;
     if (FAILED(m_recordset.GetProperty(L"State", &state, nullptr)) || state.vt != VT_I4) return FALSE;
     return (state.lVal & adStateOpen) != 0;
 }
@@ -114,7 +117,7 @@ BOOL CADORecordset::Open(const wchar_t* query, int option)
     if (m_recordset.IsNull()) return FALSE;
 
     CComFailure failure;
-    CVariant location(adUseClient), cursor(adOpenStatic);
+    CComVariant location(adUseClient), cursor(adOpenStatic);
     if (FAILED(m_recordset.PutProperty(L"CursorLocation", &location, &failure)) ||
         FAILED(m_recordset.PutProperty(L"CursorType", &cursor, &failure))) {
         RecordError(failure);
@@ -124,15 +127,15 @@ BOOL CADORecordset::Open(const wchar_t* query, int option)
     HRESULT result = S_OK;
     const bool select = _wcsnicmp(m_query.c_str(), L"select ", 7) == 0;
     if (select || option == openQuery) {
-        CVariant args[5] = {CVariant(m_query.c_str()), CVariant(m_connection.Get()), CVariant(adOpenStatic),
-                            CVariant(adLockOptimistic), CVariant(adCmdUnknown)};
+        CComVariant args[5] = {CComVariant(m_query.c_str()), CComVariant(m_connection.Get()), CComVariant(adOpenStatic),
+                               CComVariant(adLockOptimistic), CComVariant(adCmdUnknown)};
         result = m_recordset.Call(L"Open", args, 5, nullptr, &failure);
     } else if (option == openTable) {
-        CVariant args[5] = {CVariant(m_query.c_str()), CVariant(m_connection.Get()), CVariant(adOpenKeyset),
-                            CVariant(adLockOptimistic), CVariant(adCmdTable)};
+        CComVariant args[5] = {CComVariant(m_query.c_str()), CComVariant(m_connection.Get()), CComVariant(adOpenKeyset),
+                               CComVariant(adLockOptimistic), CComVariant(adCmdTable)};
         result = m_recordset.Call(L"Open", args, 5, nullptr, &failure);
     } else if (option == openStoredProc) {
-        CVariant connection(m_connection.Get()), text(m_query.c_str()), type(adCmdStoredProc), rows;
+        CComVariant connection(m_connection.Get()), text(m_query.c_str()), type(adCmdStoredProc), rows;
         result = m_command.PutProperty(L"ActiveConnection", &connection, &failure);
         if (SUCCEEDED(result)) result = m_command.PutProperty(L"CommandText", &text, &failure);
         if (SUCCEEDED(result)) result = m_command.PutProperty(L"CommandType", &type, &failure);
@@ -164,7 +167,7 @@ HRESULT CADORecordset::Close()
 HRESULT CADORecordset::IsEOF(BOOL* eof)
 {
     CComFailure failure;
-    CVariant value;
+    CComVariant value;
     HRESULT result = m_recordset.GetProperty(L"EOF", &value, &failure);
     if (SUCCEEDED(result)) {
         result = VariantChangeType(&value, &value, 0, VT_BOOL);
@@ -190,7 +193,7 @@ BOOL CADORecordset::ReadField(const wchar_t* name, VARIANT* value)
 {
     CComFailure failure;
     if (m_fields.IsNull()) {
-        CVariant fields;
+        CComVariant fields;
         if (FAILED(m_recordset.GetProperty(L"Fields", &fields, &failure))) {
             RecordError(failure);
             return FALSE;
@@ -200,7 +203,7 @@ BOOL CADORecordset::ReadField(const wchar_t* name, VARIANT* value)
             return FALSE;
         }
     }
-    CVariant index(name), item;
+    CComVariant index(name), item;
     if (FAILED(m_fields.Invoke(L"Item", DISPATCH_METHOD | DISPATCH_PROPERTYGET, &index, 1, &item, &failure))) {
         RecordError(failure);
         return FALSE;
@@ -224,14 +227,14 @@ BOOL CADORecordset::ReadField(const wchar_t* name, VARIANT* value)
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, double& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     return ToDouble(v, &value);
 }
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, float& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     double wide = 0;
     BOOL converted = ToDouble(v, &wide);
@@ -241,14 +244,14 @@ BOOL CADORecordset::GetFieldValue(const wchar_t* name, float& value)
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, long& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     if (IsNullOrEmpty(v)) {
         value = 0;
         return TRUE;
     }
     double number = 0;
-    CVariant converted;
+    CComVariant converted;
     // Automation's own conversion: rounding, and an overflow for a value that does not fit.
     if (v.vt != VT_DATE && NumberOf(v, &number) && SUCCEEDED(VariantChangeType(&converted, &v, 0, VT_I4))) {
         value = converted.lVal;
@@ -260,7 +263,7 @@ BOOL CADORecordset::GetFieldValue(const wchar_t* name, long& value)
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, int& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     switch (v.vt) {
     case VT_NULL:
@@ -274,7 +277,7 @@ BOOL CADORecordset::GetFieldValue(const wchar_t* name, int& value)
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, COleDateTime& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     if (IsNullOrEmpty(v)) return TRUE;
     if (v.vt != VT_DATE) return FALSE;
@@ -284,7 +287,7 @@ BOOL CADORecordset::GetFieldValue(const wchar_t* name, COleDateTime& value)
 
 BOOL CADORecordset::GetFieldValue(const wchar_t* name, std::wstring& value)
 {
-    CVariant v;
+    CComVariant v;
     if (!ReadField(name, &v)) return FALSE;
     wchar_t text[64];
     switch (v.vt) {

@@ -30,9 +30,10 @@
 
 #include <string>
 
+#include "framework/ComVariant.h"
+#include "framework/DispatchDriver.h"
+#include "framework/OleDateTime.h"
 #include "legacy/ADODataBase.h"
-#include "legacy/DispatchDriver.h"
-#include "legacy/OleDateTime.h"
 
 class CADORecordset {
 public:

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "legacy/Object.h"
+#include "framework/Object.h"
 
 class __CBaseObject : public CObject {
     DECLARE_DYNAMIC(__CBaseObject)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "legacy/LibraryApp.h"
+#include "framework/LibraryApp.h"
 
 // The Legacy library's application object: it only gives the library its module, its name
 // ("Legacy", the caption of its message boxes) and its string resources.

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "framework/LibraryApp.h"
 #include "legacy/ADODataBase.h"
 #include "legacy/ADORecordset.h"
-#include "legacy/LibraryApp.h"
 #include "legacy/Trigger.h"
 #include "legacy/VehicleEvent.h"
 #include "legacy/VehicleObject.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "business/AlkBiz.h"
+#include "framework/OleDateTime.h"
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
-#include "legacy/OleDateTime.h"
 
 // One row of the old "Triggers" table, a reminder: the base description is its Description.
 class __CTrigger : public __CBaseObject {

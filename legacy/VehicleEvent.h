@@ -1,9 +1,9 @@
 #pragma once
 
 #include "business/AlkBiz.h"
+#include "framework/OleDateTime.h"
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
-#include "legacy/OleDateTime.h"
 
 // One row of the old "events" table: the base id is its EventId, the base description its
 // Description. EventType says what the event was: 1 fuel, 2 and 3 repair or maintenance, 4 trip

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "business/AlkBiz.h"
+#include "framework/OleDateTime.h"
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
-#include "legacy/OleDateTime.h"
 
 // One row of the old "Vehicles" table: the base description is the vehicle's name, the base id
 // its VehicleId.

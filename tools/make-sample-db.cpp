@@ -16,7 +16,7 @@
 #include <string>
 
 #include "business/AlkBiz.h"
-#include "tests/support/Records.h"
+#include "business/RecordBuilder.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 #include <new>
 
+#include "common/Assert.h"
+
 template <class T>
 class CAutoPtr {
 public:
@@ -23,13 +25,13 @@ public:
     CAutoPtr(Deleter deleter, T* pointer) : m_holder(nullptr) { Reset(deleter, pointer); }
     CAutoPtr(const CAutoPtr& other) : m_holder(other.m_holder)
     {
-        if (m_holder) ++m_holder->count;
+        if (m_holder) AddReference(m_holder);
     }
     CAutoPtr& operator=(const CAutoPtr& other)
     {
         // Counted before this value lets go, so assigning a value to itself keeps the holder.
         Holder* holder = other.m_holder;
-        if (holder) ++holder->count;
+        if (holder) AddReference(holder);
         Release();
         m_holder = holder;
         return *this;
@@ -59,7 +61,9 @@ public:
     {
         Holder* holder = m_holder;
         m_holder = nullptr;
-        if (holder && --holder->count == 0) {
+        if (!holder) return;
+        ALK_ASSERT(holder->count > 0);
+        if (--holder->count == 0) {
             if (holder->deleter && holder->pointer) holder->deleter(holder->pointer);
             delete holder;
         }
@@ -71,5 +75,11 @@ private:
         Deleter deleter;
         T* pointer;
     };
+
+    static void AddReference(Holder* holder)
+    {
+        ALK_ASSERT(holder->count < 0xFFFF);  // a 17th bit would wrap the count to 0
+        ++holder->count;
+    }
     Holder* m_holder;
 };

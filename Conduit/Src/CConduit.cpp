@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "common/Assert.h"
 #include "Conduit/Src/AtlException.h"
 #include "Conduit/Src/CConduitConfigurationDialog.h"
 #include "Conduit/Src/ConduitLog.h"
@@ -56,6 +57,7 @@ CConduit::CConduit() : ModuleHandle(nullptr), ConflictsResolving(2), m_comInitia
 
 BOOL CConduit::OnLibraryEntry(HINSTANCE instance, DWORD reason)
 {
+    ALK_ASSERT(instance != nullptr);
     ModuleHandle = instance;
     if (reason == DLL_PROCESS_ATTACH) {
         m_comInitialized = SUCCEEDED(::CoInitialize(nullptr));

@@ -1,9 +1,5 @@
 #include "Conduit/Src/CCustomSynchronizer.h"
 
-#include <sqlite3.h>
-
-#include <cstring>
-
 #include "Conduit/Src/ConduitLog.h"
 #include "Conduit/Src/HandheldLink.h"
 #include "Conduit/Src/ObjectStores.h"
@@ -179,17 +175,6 @@ void CCustomSynchronizer::Synchronize()
     ApplyToDevice();
 }
 
-bool CCustomSynchronizer::SameStoredDate(double a, double b)
-{
-    if (a == b) return true;
-    // The file's statements write dates with the engine's "%f": equal texts are equal stored
-    // values, and different texts different ones.
-    char left[64], right[64];
-    sqlite3_snprintf(sizeof left, left, "%f", a);
-    sqlite3_snprintf(sizeof right, right, "%f", b);
-    return std::strcmp(left, right) == 0;
-}
-
 void CCustomSynchronizer::ComputeChanges(const CDbItemInfoMap& current, const CDbItemInfoMap& snapshot, CChangeMap& out)
 {
     out.clear();
@@ -198,8 +183,8 @@ void CCustomSynchronizer::ComputeChanges(const CDbItemInfoMap& current, const CD
         if (known == snapshot.end())
             out[item.first] = StateAdded;
         else
-            out[item.first] =
-                SameStoredDate(item.second.DateModified, known->second.DateModified) ? StateUnchanged : StateModified;
+            out[item.first] = CStoredDate::Same(item.second.DateModified, known->second.DateModified) ? StateUnchanged
+                                                                                                      : StateModified;
     }
     for (const auto& item : snapshot)
         if (current.find(item.first) == current.end()) out[item.first] = StateDeleted;

@@ -4,8 +4,8 @@
 // date tells whether it changed. Each side's state of a key is found against the snapshot of
 // the last committed run (ChangeState): unchanged, modified (the dates differ, either way),
 // added (not in the snapshot), deleted (only in the snapshot). Dates are compared as the database
-// file keeps them, to six decimals of a day: the handheld stamps whole seconds, and a date that
-// differs from its stored form only beyond that would read as an edit at every later run.
+// file keeps them (CStoredDate::Same): the handheld stamps whole seconds, and a date that differs
+// from its stored form only beyond the file's six decimals would read as an edit at every run.
 //
 // One action per key and side follows from the pair of states (DecideItem); where both sides
 // changed, the conflict setting decides: 0 the desktop's record wins, 1 the handheld's, 2 both
@@ -55,8 +55,6 @@ public:
     void DecideItem(const CDbItemInfoKey& key, long h, long d, CActionList& handheldActions,
                     CActionList& desktopActions);
     static long StateToAction(long state);
-    // Two modification dates that the database file stores alike (to six decimals of a day).
-    static bool SameStoredDate(double a, double b);
 
     void ApplyToDesktop();
     void Duplicate();

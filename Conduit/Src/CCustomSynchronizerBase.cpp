@@ -4,6 +4,7 @@
 #include <exception>
 #include <fstream>
 
+#include "common/SharedNames.h"
 #include "Conduit/Src/ConduitLog.h"
 #include "Conduit/Src/DataReader.h"
 #include "Conduit/Src/DataWriter.h"
@@ -11,40 +12,24 @@
 #include "Conduit/Src/Helpers.h"
 #include "Conduit/Src/ObjectStores.h"
 #include "Conduit/Src/SynchException.h"
+#include "framework/RegKey.h"
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Brellox Software\\Autolark";
-const char kReloadMessage[] = "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}";
 const DWORD kPathBytes = 260;
-
-class CRegKeyHandle {
-public:
-    CRegKeyHandle() : m_key(nullptr) {}
-    ~CRegKeyHandle()
-    {
-        if (m_key) RegCloseKey(m_key);
-    }
-    CRegKeyHandle(const CRegKeyHandle&) = delete;
-    CRegKeyHandle& operator=(const CRegKeyHandle&) = delete;
-    HKEY m_key;
-};
 
 }  // namespace
 
 CStringA ReadDatabasePath()
 {
-    CRegKeyHandle key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ | KEY_WRITE, &key.m_key) != ERROR_SUCCESS)
-        ThrowGeneralSynchError(1);
-    char path[kPathBytes];
-    DWORD type = REG_NONE, size = sizeof path;
-    if (RegQueryValueExA(key.m_key, "DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, KEY_READ | KEY_WRITE) != ERROR_SUCCESS)
         ThrowGeneralSynchError(1);
     // Text, used as stored (an expandable value is not expanded), whole within the buffer with
     // its terminator.
-    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || size > sizeof path || path[size - 1] != '\0')
-        ThrowGeneralSynchError(1);
+    char path[kPathBytes];
+    ULONG chars = kPathBytes;
+    if (key.QueryStringValue("DBPath", path, &chars) != ERROR_SUCCESS) ThrowGeneralSynchError(1);
     // A folder passes too: connecting it then fails with error 2.
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) ThrowGeneralSynchError(1);
     return CStringA(path);
@@ -68,7 +53,7 @@ CCustomSynchronizerBase::CCustomSynchronizerBase(HsProgressFn progress, HotSyncR
     : m_progress(progress),
       m_runInfo(runInfo),
       m_conflictsResolving(conflictsResolving),
-      m_reloadMessage(RegisterWindowMessageA(kReloadMessage))
+      m_reloadMessage(RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A))
 {}
 
 CCustomSynchronizerBase::~CCustomSynchronizerBase() = default;

@@ -29,7 +29,7 @@ void CAdoCommand::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result
     switch (id) {
     case idActiveConnection:
         if (IsPut(flags)) {
-            m_connection = CRef<CAdoConnection>(PutConnection(args, kSource));
+            m_connection.Attach(PutConnection(args, kSource));
         } else {
             ReturnObject(result, m_connection.Get());
         }
@@ -49,7 +49,8 @@ void CAdoCommand::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result
         }
         break;
     case idExecute: {
-        CRef<CAdoRecordset> recordset(new CAdoRecordset);
+        CComPtr<CAdoRecordset> recordset;
+        recordset.Attach(new CAdoRecordset);
         recordset->OpenOn(m_connection.Get(), m_text, args.Has(2) ? args.Number(2) : m_type);
         ReturnObject(result, recordset.Get());
         break;

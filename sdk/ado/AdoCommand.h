@@ -18,7 +18,7 @@ protected:
     void Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result) override;
 
 private:
-    CRef<CAdoConnection> m_connection;
+    CComPtr<CAdoConnection> m_connection;
     std::wstring m_text;
     long m_type = -1;  // adCmdUnspecified
 };

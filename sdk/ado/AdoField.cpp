@@ -7,11 +7,7 @@ const CMember kMembers[] = {{L"Value", idValue}, {L"Name", idName}};
 
 }  // namespace
 
-CAdoField::CAdoField(CAdoRecordset* recordset, int column) : m_column(column)
-{
-    recordset->AddRef();
-    m_recordset = CRef<CAdoRecordset>(recordset);
-}
+CAdoField::CAdoField(CAdoRecordset* recordset, int column) : m_recordset(recordset), m_column(column) {}
 
 const CMember* CAdoField::Members(UINT* count) const
 {

@@ -15,6 +15,6 @@ protected:
     void Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result) override;
 
 private:
-    CRef<CAdoRecordset> m_recordset;
+    CComPtr<CAdoRecordset> m_recordset;
     int m_column;
 };

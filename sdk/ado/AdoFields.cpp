@@ -11,11 +11,7 @@ const CMember kMembers[] = {{L"Item", idItem}, {L"Count", idCount}};
 
 }  // namespace
 
-CAdoFields::CAdoFields(CAdoRecordset* recordset)
-{
-    recordset->AddRef();
-    m_recordset = CRef<CAdoRecordset>(recordset);
-}
+CAdoFields::CAdoFields(CAdoRecordset* recordset) : m_recordset(recordset) {}
 
 const CMember* CAdoFields::Members(UINT* count) const
 {
@@ -43,7 +39,8 @@ void CAdoFields::Call(DISPID id, WORD, const CArgs& args, VARIANT* result)
     if (column < 0)
         ThrowAdo(kAdoItemNotFound, L"ADODB.Fields",
                  L"Item cannot be found in the collection corresponding to the requested name or ordinal.");
-    CRef<CAdoField> field(new CAdoField(m_recordset.Get(), column));
+    CComPtr<CAdoField> field;
+    field.Attach(new CAdoField(m_recordset.Get(), column));
     // Called as the collection's default member with DISPATCH_PROPERTYGET | DISPATCH_METHOD.
     ReturnObject(result, field.Get());
 }

@@ -130,8 +130,7 @@ void CAdoRecordset::OpenOn(CAdoConnection* connection, const std::wstring& sourc
         ThrowAdo(kAdoConnectionClosed, kSource,
                  L"The connection cannot be used to perform this operation. It is either closed or invalid in this "
                  L"context.");
-    connection->AddRef();
-    m_connection = CRef<CAdoConnection>(connection);
+    m_connection = connection;
     m_source = source;
     connection->CheckFault(L"Open", source);
 
@@ -188,12 +187,12 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
 {
     switch (id) {
     case idOpen: {
-        CAdoConnection* connection = args.Has(1) ? ConnectionOf(args.Get(1)) : nullptr;
-        if (!connection && !args.Has(1) && m_connection) {
-            connection = m_connection.Get();
-            connection->AddRef();
+        CComPtr<CAdoConnection> connection;
+        if (args.Has(1)) {
+            connection.Attach(ConnectionOf(args.Get(1)));
+        } else {
+            connection = m_connection;
         }
-        CRef<CAdoConnection> hold(connection);
         if (args.Has(2)) m_cursorType = args.Number(2);
         if (args.Has(3)) m_lockType = args.Number(3);
         OpenOn(connection, args.Text(0, m_source), args.Number(4, -1));
@@ -225,7 +224,8 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
         ReturnLong(result, static_cast<long>(m_rowCount));
         break;
     case idFields: {
-        CRef<CAdoFields> fields(new CAdoFields(this));
+        CComPtr<CAdoFields> fields;
+        fields.Attach(new CAdoFields(this));
         ReturnObject(result, fields.Get());
         break;
     }
@@ -240,7 +240,7 @@ void CAdoRecordset::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* resu
     case idActiveConnection:
         if (IsPut(flags)) {
             if (m_open) ThrowAdo(kAdoObjectOpen, kSource, L"Operation is not allowed when the object is open.");
-            m_connection = CRef<CAdoConnection>(PutConnection(args, kSource));
+            m_connection.Attach(PutConnection(args, kSource));
         } else {
             ReturnObject(result, m_connection.Get());
         }

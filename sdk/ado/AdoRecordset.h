@@ -43,7 +43,7 @@ private:
     void ClearRows();
     bool AtEnd() const { return m_position >= m_rowCount; }
 
-    CRef<CAdoConnection> m_connection;
+    CComPtr<CAdoConnection> m_connection;
     std::wstring m_source;
     long m_cursorLocation = 2;  // adUseServer
     long m_cursorType = 0;      // adOpenForwardOnly

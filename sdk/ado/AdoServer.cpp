@@ -15,6 +15,7 @@
 #include <cwchar>
 #include <new>
 
+#include "framework/ClassFactory.h"
 #include "sdk/ado/AdoCommand.h"
 #include "sdk/ado/AdoConnection.h"
 #include "sdk/ado/AdoIds.h"
@@ -24,39 +25,11 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 
+// The factories are static objects: counting their references keeps nothing alive.
 template <class T>
-class CFactory : public IClassFactory {
+class CFactory : public CClassFactoryImpl<CFactory<T>, T, comOwned> {
 public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The factories are static objects: counting their references keeps nothing alive.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        T* created = new (std::nothrow) T;
-        if (!created) return E_OUTOFMEMORY;
-        HRESULT result = created->QueryInterface(iid, object);
-        created->Release();
-        return result;
-    }
-    STDMETHODIMP LockServer(BOOL lock) override
-    {
-        CDispatchObject::Lock(lock != FALSE);
-        return S_OK;
-    }
+    static void LockModule(bool lock) { CDispatchObject::Lock(lock); }
 };
 
 CFactory<CAdoConnection> g_connectionFactory;

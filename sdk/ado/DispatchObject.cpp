@@ -162,11 +162,9 @@ std::wstring DescribeVariant(const VARIANT& value)
     case VT_DISPATCH:
     case VT_UNKNOWN: {
         if (!value.punkVal) return L"Nothing";
-        IUnknown* own = nullptr;
+        CComPtr<IDispatch> own;
         if (SUCCEEDED(value.punkVal->QueryInterface(IID_AdoDoubleConnection, reinterpret_cast<void**>(&own)))) {
-            std::wstring label = static_cast<CDispatchObject*>(static_cast<IDispatch*>(own))->Label();
-            own->Release();
-            return label;
+            return static_cast<CDispatchObject*>(own.Get())->Label();
         }
         return L"Object";
     }
@@ -187,7 +185,7 @@ std::wstring DescribeVariant(const VARIANT& value)
 
 // --- the object --------------------------------------------------------------------------------
 
-CDispatchObject::CDispatchObject() : m_references(1)
+CDispatchObject::CDispatchObject()
 {
     InterlockedIncrement(&g_objects);
 }
@@ -208,33 +206,6 @@ void CDispatchObject::Lock(bool lock)
         InterlockedIncrement(&g_locks);
     else
         InterlockedDecrement(&g_locks);
-}
-
-STDMETHODIMP CDispatchObject::QueryInterface(REFIID iid, void** object)
-{
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-        *object = static_cast<IDispatch*>(this);
-    } else if (void* other = Interface(iid)) {
-        *object = other;
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CDispatchObject::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-STDMETHODIMP_(ULONG) CDispatchObject::Release()
-{
-    LONG left = InterlockedDecrement(&m_references);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
 }
 
 STDMETHODIMP CDispatchObject::GetTypeInfoCount(UINT* count)

@@ -7,8 +7,9 @@
 // bstrDescription its texts, as ADO reports its own errors and those of its provider. No C++
 // exception leaves Invoke. Every Invoke is written to the journal (Journal.h).
 //
-// Objects are created with a reference count of one and deleted by their last Release. The
-// module counts living objects and server locks for DllCanUnloadNow.
+// Objects are created with a reference count of one and deleted by their last Release; an object
+// holds another with a CComPtr. The module counts living objects and server locks for
+// DllCanUnloadNow.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,9 @@
 #include <oaidl.h>
 
 #include <string>
+
+#include "framework/ComObject.h"
+#include "framework/ComPtr.h"
 
 // A failure of a call: what the client finds in the EXCEPINFO.
 struct CAdoError {
@@ -88,15 +92,13 @@ struct CMember {
     DISPID id;
 };
 
-class CDispatchObject : public IDispatch {
+class CDispatchObject : public CComObjectImpl<CDispatchObject, IDispatch> {
 public:
-    CDispatchObject();
-    CDispatchObject(const CDispatchObject&) = delete;
-    CDispatchObject& operator=(const CDispatchObject&) = delete;
+    INTERFACE_TABLE(&IID_IUnknown, &IID_IDispatch)
+    // The table's interfaces, and those a class adds (Interface).
+    bool Answers(REFIID iid) { return CComObjectImpl::Answers(iid) || Interface(iid); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    CDispatchObject();
 
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -112,7 +114,7 @@ public:
     static void Lock(bool lock);
 
 protected:
-    virtual ~CDispatchObject();
+    ~CDispatchObject() override;
     virtual const CMember* Members(UINT* count) const = 0;
     // Carries out one call; result may be null (the caller wants none). Throws CAdoError.
     virtual void Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result) = 0;
@@ -127,39 +129,4 @@ protected:
     static void ReturnText(VARIANT* result, const std::wstring& value);
     // Hands the caller a reference of its own (the object keeps the one it came with).
     static void ReturnObject(VARIANT* result, IDispatch* object);
-
-private:
-    LONG m_references;
-};
-
-// A reference to an object of the double, released when it goes.
-template <class T>
-class CRef {
-public:
-    CRef() = default;
-    // Takes over the reference of a newly created object (count one).
-    explicit CRef(T* adopted) : m_object(adopted) {}
-    CRef(const CRef& other) : m_object(other.m_object)
-    {
-        if (m_object) m_object->AddRef();
-    }
-    CRef& operator=(const CRef& other)
-    {
-        if (other.m_object) other.m_object->AddRef();
-        Reset();
-        m_object = other.m_object;
-        return *this;
-    }
-    ~CRef() { Reset(); }
-    void Reset()
-    {
-        if (m_object) m_object->Release();
-        m_object = nullptr;
-    }
-    T* Get() const { return m_object; }
-    T* operator->() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-
-private:
-    T* m_object = nullptr;
 };

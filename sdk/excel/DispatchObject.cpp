@@ -2,16 +2,16 @@
 
 #include <cwchar>
 
+#include "framework/ComPtr.h"
 #include "sdk/excel/RecordFormat.h"
 #include "sdk/excel/ServerState.h"
 
 namespace excel_double {
 
-namespace {
-
-// Answered only by objects of this process: lets the record name the objects it is handed.
 // {722EA15A-DB15-4EAD-A6BE-490FDFF29979}
 const IID IID_DoubleObject = {0x722ea15a, 0xdb15, 0x4ead, {0xa6, 0xbe, 0x49, 0x0f, 0xdf, 0xf2, 0x99, 0x79}};
+
+namespace {
 
 // Excel's code for a failed method or property of its own objects.
 const SCODE kExcelFailure = static_cast<SCODE>(0x800A03EC);
@@ -68,34 +68,9 @@ CDispatchObject::~CDispatchObject()
 
 CDispatchObject* CDispatchObject::FromDispatch(IDispatch* dispatch)
 {
-    CDispatchObject* own = nullptr;
+    CComPtr<CDispatchObject> own;
     if (!dispatch || FAILED(dispatch->QueryInterface(IID_DoubleObject, reinterpret_cast<void**>(&own)))) return nullptr;
-    own->Release();  // the caller's reference keeps it
-    return own;
-}
-
-HRESULT CDispatchObject::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_DoubleObject) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CDispatchObject::AddRef()
-{
-    return static_cast<ULONG>(++m_refs);
-}
-
-ULONG CDispatchObject::Release()
-{
-    LONG refs = --m_refs;
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
+    return own;  // the caller's reference keeps it when this one goes
 }
 
 HRESULT CDispatchObject::GetTypeInfoCount(UINT* count)
@@ -204,12 +179,11 @@ HRESULT CDispatchObject::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DI
 
 void CDispatchObject::ReturnObject(Call& call, CDispatchObject* object)
 {
-    if (!call.result) {
-        object->Release();
-        return;
-    }
+    CComPtr<CDispatchObject> made;
+    made.Attach(object);  // a caller that wants no result lets it go here
+    if (!call.result) return;
     call.result->vt = VT_DISPATCH;
-    call.result->pdispVal = object;
+    call.result->pdispVal = made.Detach();
 }
 
 HRESULT CDispatchObject::ArgAs(const Call& call, VARTYPE type, VARIANT* out)

@@ -22,7 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/ComObject.h"
+
 namespace excel_double {
+
+// Answered only by objects of this process: lets the record name the objects it is handed.
+extern const IID IID_DoubleObject;
 
 enum MemberKind { mkGet = 1, mkPut = 2, mkMethod = 4 };
 
@@ -40,22 +45,18 @@ struct Call {
     VARIANT* result;                   // null when the caller wants none
 };
 
-class CDispatchObject : public IDispatch {
+class CDispatchObject : public CComObjectImpl<CDispatchObject, IDispatch> {
 public:
+    INTERFACE_TABLE(&IID_IUnknown, &IID_IDispatch, &IID_DoubleObject)
+
     // kind names the object in the record (Kind#serial), detail is added in brackets.
     CDispatchObject(const wchar_t* kind, const Member* members, size_t count, const std::wstring& detail = L"");
-    virtual ~CDispatchObject();
-    CDispatchObject(const CDispatchObject&) = delete;
-    CDispatchObject& operator=(const CDispatchObject&) = delete;
+    ~CDispatchObject() override;
 
     // The object behind an IDispatch of this process; null for any other.
     static CDispatchObject* FromDispatch(IDispatch* dispatch);
     const std::wstring& Name() const { return m_name; }
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -75,7 +76,6 @@ protected:
 private:
     const Member* FindMember(DISPID id) const;
 
-    LONG m_refs = 1;
     std::wstring m_name;
     const Member* m_members;
     size_t m_count;

@@ -223,48 +223,19 @@ std::string Model::RecordLines() const
     return lines;
 }
 
-HRESULT CApplicationFactory::QueryInterface(REFIID iid, void** out)
+CDispatchObject* CApplicationFactory::NewObject()
 {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CApplicationFactory::AddRef()
-{
-    return static_cast<ULONG>(++m_refs);
-}
-
-ULONG CApplicationFactory::Release()
-{
-    // Owned by the server's main function, which revokes it; never deleted through a reference.
-    return static_cast<ULONG>(--m_refs);
-}
-
-HRESULT CApplicationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    CApplication* application = new CApplication;
+    CDispatchObject* application = new CApplication;
     ++m_created;
-    HRESULT hr = application->QueryInterface(iid, out);
-    application->Release();
-    return hr;
+    return application;
 }
 
-HRESULT CApplicationFactory::LockServer(BOOL lock)
+void CApplicationFactory::LockModule(bool lock)
 {
     if (lock)
         CServer::Get().ObjectMade(L"lock");
     else
         CServer::Get().ObjectGone(L"lock");
-    return S_OK;
 }
 
 }  // namespace excel_double

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/ClassFactory.h"
+#include "sdk/excel/DispatchObject.h"
 #include "sdk/excel/Sheet.h"
 
 namespace excel_double {
@@ -35,20 +37,18 @@ struct Model {
 };
 Model& TheModel();
 
-// The class factory that COM hands the client: each CreateInstance makes an Application.
-class CApplicationFactory : public IClassFactory {
+// The class factory that COM hands the client: each CreateInstance makes an Application. Owned
+// by the server's main function, which revokes it; never deleted through a reference.
+class CApplicationFactory : public CClassFactoryImpl<CApplicationFactory, CDispatchObject, comOwned> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+    CDispatchObject* NewObject();
+    // A lock is recorded as an object of the server, so that the server waits for its unlock.
+    static void LockModule(bool lock);
 
-    // Objects made, and locks held, through the factory.
+    // Objects made through the factory.
     long Created() const { return m_created; }
 
 private:
-    LONG m_refs = 1;
     long m_created = 0;
 };
 

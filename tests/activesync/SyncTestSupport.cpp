@@ -172,20 +172,20 @@ std::string SyncDatabase::Rows(const std::string& sql)
 
 DesktopKey::DesktopKey(const std::string& path)
 {
-    SHDeleteKeyA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY);
+    SHDeleteKeyA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A);
     SetPath(path);
 }
 
 DesktopKey::~DesktopKey()
 {
-    SHDeleteKeyA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY);
+    SHDeleteKeyA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A);
 }
 
 void DesktopKey::SetPath(const std::string& path)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE,
-                                             nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "DBPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                                             static_cast<DWORD>(path.size() + 1)));
     RegCloseKey(key);
@@ -271,7 +271,7 @@ int g_reloads = 0;
 
 LRESULT CALLBACK ReloadWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static const UINT reload = RegisterWindowMessageA(ALK_RELOAD_MESSAGE_NAME);
+    static const UINT reload = RegisterWindowMessageA(ALK_RELOAD_DATA_MESSAGE_A);
     if (message == reload) ++g_reloads;
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -19,9 +19,9 @@
 
 #include "activesync/Store.h"
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "sdk/activesync/device/ReplNotifyDouble.h"
 #include "tests/support/MessagePump.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/TestFiles.h"
 

@@ -172,7 +172,7 @@ int main(int argc, char** argv)
     std::printf("filled %d vehicles, %d entries, %d reminders, %d keywords in %.2f s\n", kVehicles,
                 kVehicles * kEntriesPerVehicle, kReminders, kKeywords, Seconds() - start);
 
-    SavedValue dbPath(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, "DBPath");
+    SavedValue dbPath(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, "DBPath");
     dbPath.SetText(Ansi(path));
     sqlite3* plain = nullptr;
     if (sqlite3_open16(path.c_str(), &plain) != SQLITE_OK) return 1;

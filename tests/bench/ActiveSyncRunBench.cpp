@@ -104,7 +104,7 @@ int main(int argc, char** argv)
 
     // The registry for the run.
     const std::string deviceKey = Ansi(ALK_SDK_DEVICE_KEY);
-    SavedValue dbPath(HKEY_CURRENT_USER, ALK_STORE_SETTINGS_KEY, "DBPath");
+    SavedValue dbPath(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, "DBPath");
     SavedValue root(HKEY_CURRENT_USER, deviceKey.c_str(), "Root"),
         connected(HKEY_CURRENT_USER, deviceKey.c_str(), "Connected"),
         syncValue(HKEY_CURRENT_USER, deviceKey.c_str(), "SyncValue");

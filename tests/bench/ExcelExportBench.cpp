@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "desktop/AppSettings.h"
 #include "desktop/ExcelExport.h"
 #include "desktop/Startup.h"
 #include "sdk/excel/ExcelRecord.h"
 #include "tests/bench/BenchSupport.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestFiles.h"
 
 using namespace alk_bench;

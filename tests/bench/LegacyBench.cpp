@@ -24,10 +24,10 @@
 
 #include "AdoDoubleSupport.h"
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "desktop/DlgLegacyData.h"
 #include "legacy/LegacyImport.h"
 #include "tests/bench/BenchSupport.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestFiles.h"
 
 using namespace alk_bench;

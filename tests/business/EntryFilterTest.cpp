@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
-#include "tests/support/Records.h"
+#include "business/RecordBuilder.h"
 #include "tests/support/TestClock.h"
 
 namespace {

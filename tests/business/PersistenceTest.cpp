@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "TestDatabase.h"
 #include "tests/support/ImportPatch.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 
 namespace {

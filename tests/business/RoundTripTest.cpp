@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "TestDatabase.h"
-#include "tests/support/Records.h"
 
 namespace {
 

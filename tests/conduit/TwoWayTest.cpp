@@ -166,12 +166,12 @@ TEST(ComputeChanges, DatesAgreeingToSixDecimalsAreEqual)
     std::snprintf(stored, sizeof stored, "%f", stamp);
     const double asStored = std::atof(stored);
     ASSERT_NE(stamp, asStored);
-    EXPECT_TRUE(S::SameStoredDate(stamp, asStored));
-    EXPECT_TRUE(S::SameStoredDate(asStored, stamp));
+    EXPECT_TRUE(CStoredDate::Same(stamp, asStored));
+    EXPECT_TRUE(CStoredDate::Same(asStored, stamp));
     // One second later, or one millionth of a day, is another date.
-    EXPECT_FALSE(S::SameStoredDate(stamp, stamp + 1.0 / 86400.0));
-    EXPECT_FALSE(S::SameStoredDate(46000.000001, 46000.000002));
-    EXPECT_TRUE(S::SameStoredDate(-1.5, -1.5));
+    EXPECT_FALSE(CStoredDate::Same(stamp, stamp + 1.0 / 86400.0));
+    EXPECT_FALSE(CStoredDate::Same(46000.000001, 46000.000002));
+    EXPECT_TRUE(CStoredDate::Same(-1.5, -1.5));
 
     const CDbItemInfoKey k(CBaseObject::otVehicle, 1);
     S::CChangeMap out;

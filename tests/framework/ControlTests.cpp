@@ -2,6 +2,7 @@
 // reflected draw and measure messages, list view items, selection, sorting and header arrows,
 // rebar bands, the hyperlink in both modes, rich edit settings, small controls, the registry
 // key's typed reads, menus, the wait cursor and the file dialog.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -375,6 +376,63 @@ TEST(RegKeyTest, TypedReadsAcceptOnlyTheRightTypeAndSize)
     CRegKey software;
     ASSERT_EQ(ERROR_SUCCESS, software.Open(HKEY_CURRENT_USER, L"Software"));
     EXPECT_EQ(ERROR_SUCCESS, software.RecurseDeleteKey(L"Autolark Framework Tests"));
+    EXPECT_NE(ERROR_SUCCESS, CRegKey().Open(HKEY_CURRENT_USER, path, KEY_READ));
+}
+
+// The 8-bit side names the same keys and values: what one form writes, the other reads, and the
+// typed reads keep their rules in both forms.
+TEST(RegKeyTest, EightBitNamesReachTheSameKeysAndValues)
+{
+    const char* path = "Software\\Autolark Framework Tests 8";
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, path));
+    EXPECT_EQ(ERROR_SUCCESS, key.SetStringValue("Path", "C:\\data\\Cars.dat"));
+    EXPECT_EQ(ERROR_SUCCESS, key.SetStringValue(nullptr, "default"));
+    EXPECT_EQ(ERROR_SUCCESS, key.SetDWORDValue("Count", 7));
+    const char unterminated[4] = {'a', 'b', 'c', 'x'};
+    ::RegSetValueExA(key, "Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated), 3);
+    CRegKey sub;
+    ASSERT_EQ(ERROR_SUCCESS, sub.Create(key, "Below\\Deeper"));
+    sub.Close();
+    key.Close();
+
+    CRegKey wide;
+    ASSERT_EQ(ERROR_SUCCESS, wide.Open(HKEY_CURRENT_USER, L"Software\\Autolark Framework Tests 8", KEY_READ));
+    wchar_t text[64] = {};
+    ULONG chars = 64;
+    EXPECT_EQ(ERROR_SUCCESS, wide.QueryStringValue(L"Path", text, &chars));
+    EXPECT_STREQ(L"C:\\data\\Cars.dat", text);
+    chars = 64;
+    EXPECT_EQ(ERROR_SUCCESS, wide.QueryStringValue(L"", text, &chars)) << "the default value";
+    EXPECT_STREQ(L"default", text);
+    wide.Close();
+
+    CRegKey reader;
+    ASSERT_EQ(ERROR_SUCCESS, reader.Open(HKEY_CURRENT_USER, path, KEY_READ));
+    DWORD count = 0;
+    EXPECT_EQ(ERROR_SUCCESS, reader.QueryDWORDValue("Count", count));
+    EXPECT_EQ(7u, count);
+    char narrow[64] = "keep";
+    chars = 64;
+    EXPECT_EQ(ERROR_SUCCESS, reader.QueryStringValue("Path", narrow, &chars));
+    EXPECT_STREQ("C:\\data\\Cars.dat", narrow);
+    EXPECT_EQ(17u, chars) << "characters with the terminator";
+    char small[8] = "keep";
+    chars = 8;
+    EXPECT_EQ(ERROR_MORE_DATA, reader.QueryStringValue("Path", small, &chars));
+    EXPECT_STREQ("keep", small);
+    chars = 64;
+    EXPECT_EQ(ERROR_INVALID_DATA, reader.QueryStringValue("Unterminated", narrow, &chars));
+    EXPECT_EQ(ERROR_INVALID_DATA, reader.QueryStringValue("Count", narrow, &chars));
+    DWORD type = 0, bytes = sizeof narrow;
+    EXPECT_EQ(ERROR_SUCCESS, reader.QueryValue("Unterminated", &type, narrow, &bytes)) << "as stored";
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ(0, std::memcmp(narrow, "abc", 3));
+    reader.Close();
+
+    CRegKey software;
+    ASSERT_EQ(ERROR_SUCCESS, software.Open(HKEY_CURRENT_USER, "Software"));
+    EXPECT_EQ(ERROR_SUCCESS, software.RecurseDeleteKey("Autolark Framework Tests 8"));
     EXPECT_NE(ERROR_SUCCESS, CRegKey().Open(HKEY_CURRENT_USER, path, KEY_READ));
 }
 

@@ -2,7 +2,7 @@
 // ActiveSync provider do: its strings and dialog come from its own module, not the program's.
 #include <windows.h>
 
-#include "framework/Assert.h"
+#include "common/Assert.h"
 #include "framework/Dialog.h"
 #include "framework/Module.h"
 #include "framework/String.h"

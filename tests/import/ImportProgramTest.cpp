@@ -13,10 +13,10 @@
 
 #include "AdoDoubleSupport.h"
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "desktop/AppSettings.h"
 #include "desktop/DlgLegacyData.h"
 #include "resources/desktop/resource.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestFiles.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Support of the list tests: the bold font made as the program makes it, and a database copied
 // from the template for each test, connected as the program's own (records are written into it
-// with the builders of tests/support/Records.h through g_DataLayer).
+// with the builders of business/RecordBuilder.h through g_DataLayer).
 #pragma once
 
 #include <windows.h>
@@ -8,10 +8,10 @@
 #include <string>
 
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"  // the program's data layer and bold font
 #include "tests/support/MessagePump.h"
-#include "tests/support/Records.h"
 #include "tests/support/SettingsScope.h"
 #include "tests/support/TestFiles.h"
 

@@ -18,12 +18,12 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
+#include "business/RecordBuilder.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "framework/WindowImpl.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/MessagePump.h"
-#include "tests/support/Records.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/TestFiles.h"
 
@@ -77,7 +77,7 @@ void CloseFrame(std::unique_ptr<Frame>& frame)
 }
 
 // A copy of the template with records written through its own connection (Db(), for the record
-// builders of tests/support/Records.h).
+// builders of business/RecordBuilder.h).
 class SampleDatabase {
 public:
     explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))

@@ -29,7 +29,7 @@ void CExpectedAssertions::Record(const char* condition)
     m_last = condition ? condition : "";
 }
 
-// Found by framework/Assert.h in the program's export table.
+// Found by common/Assert.h in the program's export table.
 extern "C" __declspec(dllexport) void AlkOnAssertionFailed(const char* file, int line, const char* condition)
 {
     if (CExpectedAssertions* expected = CExpectedAssertions::Current()) {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "business/AlkBiz.h"
-#include "tests/support/Records.h"
+#include "business/RecordBuilder.h"
 
 namespace alk_faulty_files {
 

@@ -16,26 +16,6 @@ bool ReadDword(const wchar_t* name, DWORD* value)
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE CReplNotifyDouble::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IReplNotify)) return E_NOINTERFACE;
-    *out = static_cast<IReplNotify*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CReplNotifyDouble::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_references));
-}
-
-ULONG STDMETHODCALLTYPE CReplNotifyDouble::Release()
-{
-    return static_cast<ULONG>(InterlockedDecrement(&m_references));
-}
-
 HWND STDMETHODCALLTYPE CReplNotifyDouble::GetWindow(UINT)
 {
     return m_window;

@@ -12,23 +12,19 @@
 
 #include <windows.h>
 
+#include "framework/ComObject.h"
 #include "sdk/activesync/ReplStore.h"
 
-class CReplNotifyDouble : public IReplNotify {
+class CReplNotifyDouble : public CComObjectImpl<CReplNotifyDouble, IReplNotify, comOwned> {
 public:
-    explicit CReplNotifyDouble(HWND window = nullptr) : m_window(window) {}
-    virtual ~CReplNotifyDouble() = default;
-    CReplNotifyDouble(const CReplNotifyDouble&) = delete;
-    CReplNotifyDouble& operator=(const CReplNotifyDouble&) = delete;
+    INTERFACE_TABLE(&IID_IUnknown, &IID_IReplNotify)
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    explicit CReplNotifyDouble(HWND window = nullptr) : CComObjectImpl(0), m_window(window) {}
     HWND STDMETHODCALLTYPE GetWindow(UINT flags) override;
     HRESULT STDMETHODCALLTYPE QueryDevice(UINT code, void* data) override;
 
     // References held besides the owner's (0 when no one else holds it).
-    LONG References() const { return m_references; }
+    LONG References() const { return ReferenceCount(); }
     // Queries answered or refused so far.
     int Queries() const { return m_queries; }
 
@@ -36,6 +32,5 @@ private:
     HRESULT AppendMessage(const BYTE* text, UINT size);
 
     HWND m_window;
-    volatile LONG m_references = 0;
     int m_queries = 0;
 };

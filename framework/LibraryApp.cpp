@@ -1,6 +1,8 @@
-#include "legacy/LibraryApp.h"
+#include "framework/LibraryApp.h"
 
 #include <cwchar>
+
+#include "common/Assert.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ void ModuleName(HINSTANCE module, wchar_t* name, DWORD capacity)
 
 CLibraryApp::CLibraryApp()
 {
+    ALK_ASSERT(g_app == nullptr);  // one application object per module
     g_app = this;
 }
 
@@ -50,6 +53,7 @@ CLibraryApp* CLibraryApp::Get()
 
 BOOL CLibraryApp::AttachModule(HINSTANCE module)
 {
+    ALK_ASSERT(module != nullptr);
     m_instance = module;
     ModuleName(module, m_appName, MAX_PATH);
     return InitInstance();

@@ -1,4 +1,4 @@
-#include "legacy/Object.h"
+#include "framework/Object.h"
 
 const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), nullptr};
 

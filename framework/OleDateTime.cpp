@@ -1,4 +1,4 @@
-#include "legacy/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
-// Records made field by field, for the tests and the sample-database tool, and saved through a
-// CDataLayer:
+// Records made field by field and saved through a CDataLayer, for the sample-database tool and
+// the tests:
 //
 //   unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db);
 //   CEntryRecord(car, CEntry::etFuel).Date(date).Odometer(11950).Amount(30).Custom(10, 3).Save(db);
