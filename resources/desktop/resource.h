@@ -107,6 +107,11 @@
 #define IDS_URL_SUPPORT               224
 #define IDS_URL_UPGRADE               226
 
+// The manual could not be opened: missing, no program for PDF files, another cause.
+#define IDS_MANUAL_MISSING    290
+#define IDS_MANUAL_NO_VIEWER  291
+#define IDS_MANUAL_NOT_OPENED 292
+
 // --- The main window's lists and the picture pane ------------------------------------------------
 // Default vehicle picture (160x120)
 #define IDB_VEHICLE_PICTURE 100
