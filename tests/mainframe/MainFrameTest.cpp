@@ -847,31 +847,28 @@ TEST_F(MainFrameTest, AManualThatCannotBeOpenedIsReportedWithItsPathAndTheCause)
     EXPECT_EQ(6u, frame->opened.size());
 }
 
-// The real shell of the test prefix: no manual beside the program, then one that no program of
-// the prefix opens (it has no PDF viewer). Each is told; the web pages are not concerned.
+// The real shell: no manual beside the program, then one that no program opens (no PDF reader).
+// Each is told; the web pages are not concerned.
 TEST_F(MainFrameTest, TheShellFailingToOpenTheManualIsToldWhetherTheFileOrAViewerIsMissing)
 {
     Open(0);
     frame->realShell = true;
     const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
-    DeleteFileW(manual.c_str());
-    const CDialogScript::Seen missing = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
-    EXPECT_EQ(L"The manual " + manual + L" could not be found. Install Autolark again to get it back.", missing.text);
-
     {
-        HANDLE file = CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        const char pdf[] = "%PDF-1.4\n%%EOF\n";
-        DWORD written = 0;
-        WriteFile(file, pdf, sizeof pdf - 1, &written, nullptr);
-        CloseHandle(file);
+        CManualWithoutViewer missing(false);
+        const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
+        EXPECT_EQ(L"The manual " + manual + L" could not be found. Install Autolark again to get it back.", seen.text);
     }
-    const CDialogScript::Seen noViewer = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
-    DeleteFileW(manual.c_str());
-    EXPECT_EQ(L"The manual " + manual +
-                  L" could not be opened: there is no program to open PDF files on this computer. Install a PDF "
-                  L"reader, such as Adobe Reader, and try again.",
-              noViewer.text);
+    {
+        CManualWithoutViewer noViewer;
+        ASSERT_TRUE(CManualWithoutViewer::NoViewer());
+        const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
+        EXPECT_EQ(L"The manual " + manual +
+                      L" could not be opened: there is no program to open PDF files on this computer. Install a "
+                      L"PDF reader, such as Adobe Reader, and try again.",
+                  seen.text);
+    }
+    EXPECT_FALSE(CManualWithoutViewer::NoViewer()) << "the association was not put back";
     EXPECT_EQ(2u, frame->opened.size());
 }
 

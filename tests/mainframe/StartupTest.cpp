@@ -176,17 +176,16 @@ TEST_F(WelcomeTest, TheDialogProposesCreatingAndKeepsOpenWhenTheFileDialogIsCanc
 // is told in a box over the welcome dialog, which stays.
 TEST_F(WelcomeTest, TheManualLinkOpensTheManualOrTellsWhyItCannot)
 {
-    const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
-    DeleteFileW(manual.c_str());
+    auto manual = std::make_unique<CManualWithoutViewer>(false);
     CDlgStartup dialog;
     bool link = false;
     HWND welcomeWindow = nullptr, firstOwner = nullptr;
+    std::wstring firstText, firstCaption;
     CDialogScript ui;
     ui.WaitFor(L"Welcome to Autolark!").Do([&](HWND welcome) {
         welcomeWindow = welcome;
         link = ObjectOf<CHyperLink>(GetDlgItem(welcome, IDC_STARTUP_INFO)) != nullptr;
     });
-    std::wstring firstText, firstCaption;
     ui.ClickAt(IDC_STARTUP_INFO).Window([&](HWND box) {
         firstOwner = GetWindow(box, GW_OWNER);
         firstText = CDialogScript::Text(box, 0xFFFF);
@@ -194,22 +193,21 @@ TEST_F(WelcomeTest, TheManualLinkOpensTheManualOrTellsWhyItCannot)
         Press(box, IDOK);
     });
     ui.WaitFor(L"Welcome to Autolark!").Do([&](HWND) {
-        HANDLE file = CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, "%PDF-1.4\n%%EOF\n", 15, &written, nullptr);
-        CloseHandle(file);
+        manual.reset();
+        manual = std::make_unique<CManualWithoutViewer>(true);
     });
     ui.ClickAt(IDC_STARTUP_INFO).Answer(IDOK);
     ui.WaitFor(L"Welcome to Autolark!").Click(IDCANCEL);
     EXPECT_EQ(IDCANCEL, dialog.DoModal(GetDesktopWindow()));
-    DeleteFileW(manual.c_str());
+    const std::wstring path = manual->Path();
+    manual.reset();
     EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
     EXPECT_TRUE(link);
     EXPECT_EQ(welcomeWindow, firstOwner);
     EXPECT_EQ(L"Autolark", firstCaption);
-    EXPECT_EQ(L"The manual " + manual + L" could not be found. Install Autolark again to get it back.", firstText);
+    EXPECT_EQ(L"The manual " + path + L" could not be found. Install Autolark again to get it back.", firstText);
     ASSERT_EQ(5u, ui.Met().size());
-    EXPECT_EQ(L"The manual " + manual +
+    EXPECT_EQ(L"The manual " + path +
                   L" could not be opened: there is no program to open PDF files on this computer. Install a PDF "
                   L"reader, such as Adobe Reader, and try again.",
               ui.Met()[3].text);
