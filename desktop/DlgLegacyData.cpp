@@ -47,8 +47,13 @@ LRESULT CDlgLegacyData::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     wchar_t folder[MAX_PATH];
     wchar_t manual[MAX_PATH];
     GetAppDirectory(folder);
+    // The link sends its command here: a manual that cannot be opened is reported.
     m_manualLink.SubclassWindow(GetDlgItem(IDC_LEGACY_MANUAL));
-    if (::PathCombineW(manual, folder, LoadResString(IDS_MIGRATION_MANUAL))) m_manualLink.SetHyperLink(manual);
+    m_manualLink.SetHyperLinkExtendedStyle(HLINK_COMMANDBUTTON);
+    if (folder[0] && ::PathCombineW(manual, folder, LoadResString(IDS_MIGRATION_MANUAL))) {
+        m_manualPath = manual;
+        m_manualLink.SetHyperLink(manual);
+    }
 
     CRegKey oldSettings;
     if (oldSettings.Open(HKEY_CURRENT_USER, ALK_OLD_SETTINGS_KEY, KEY_READ) != ERROR_SUCCESS) return TRUE;
@@ -68,6 +73,12 @@ LRESULT CDlgLegacyData::OnBrowse(WORD, WORD, HWND, BOOL&)
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
     m_path = dialog.m_szFileName;
     DoDataExchange(FALSE, IDC_LEGACY_PATH);
+    return 0;
+}
+
+LRESULT CDlgLegacyData::OnManual(WORD, WORD, HWND, BOOL&)
+{
+    OpenManual(m_hWnd, m_manualPath);
     return 0;
 }
 

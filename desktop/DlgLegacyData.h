@@ -54,6 +54,7 @@ public:
     CProgressBarCtrl m_progress;  // control 1036, kept at start for the worker
     CString m_path;               // the old data file's full path, exchanged with 1025
     CHyperLink m_manualLink;      // control 1007: opens the manual in the program's folder
+    CString m_manualPath;         // the manual's path, empty when it cannot be made
 
     // clang-format off
     BEGIN_DDX_MAP(CDlgLegacyData)
@@ -66,6 +67,7 @@ public:
         COMMAND_ID_HANDLER(IDOK, OnImport)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         COMMAND_ID_HANDLER(IDC_LEGACY_BROWSE, OnBrowse)
+        COMMAND_ID_HANDLER(IDC_LEGACY_MANUAL, OnManual)
     END_MSG_MAP()
     // clang-format on
 
@@ -84,6 +86,8 @@ private:
     LRESULT OnImport(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnBrowse(WORD, WORD, HWND, BOOL&);
+    // The link: the manual opened, or the user told why it cannot be.
+    LRESULT OnManual(WORD, WORD, HWND, BOOL&);
 
     // The four controls the user works with, enabled or not.
     void EnableInput(bool enable);

@@ -20,6 +20,9 @@ LRESULT CDlgStartup::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
             ::LoadImageW(AlkGetResourceInstance(), MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON, size, size, 0));
     }
     CStatic(GetDlgItem(IDC_STARTUP_ICON)).SetIcon(m_infoIcon);
+    // The welcome dialog is modal: the Help menu it names cannot be reached while it is up.
+    m_manualLink.SubclassWindow(GetDlgItem(IDC_STARTUP_INFO));
+    m_manualLink.SetHyperLinkExtendedStyle(HLINK_COMMANDBUTTON);
     CenterWindow(GetParent());
     CheckRadioButton(IDC_STARTUP_CREATE, IDC_STARTUP_OPEN, IDC_STARTUP_CREATE);
     return TRUE;
@@ -52,6 +55,14 @@ LRESULT CDlgStartup::OnOK(WORD, WORD, HWND, BOOL&)
     lstrcpynW(g_AppSettings.DBPath, path, CAppSettings::MaxPath + 1);
     m_createNew = create ? 1 : 0;
     EndDialog(IDOK);
+    return 0;
+}
+
+LRESULT CDlgStartup::OnManual(WORD, WORD, HWND, BOOL&)
+{
+    wchar_t folder[MAX_PATH];
+    GetAppDirectory(folder);
+    OpenManual(m_hWnd, GetManualPath(folder));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "framework/Dialog.h"
+#include "framework/HyperLink.h"
 #include "framework/String.h"
 #include "resources/desktop/resource.h"
 
@@ -26,6 +27,7 @@ public:
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+        COMMAND_ID_HANDLER(IDC_STARTUP_INFO, OnManual)
     END_MSG_MAP()
     // clang-format on
 
@@ -34,6 +36,8 @@ private:
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnOK(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
+    // The text that points to the manual is a link to it: opened, or the user told why not.
+    LRESULT OnManual(WORD, WORD, HWND, BOOL&);
 
     // Runs the save-as dialog (create) or the open dialog with DBPath as the proposed name;
     // true with the chosen path in path.
@@ -41,4 +45,6 @@ private:
 
     // The information icon of control 1007, owned (loaded at the settings' small-icon size).
     HICON m_infoIcon = nullptr;
+    // Text 1023 shown as a link that sends its command to the dialog.
+    CHyperLink m_manualLink;
 };

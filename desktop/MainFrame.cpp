@@ -727,8 +727,10 @@ LRESULT CMainFrame::OnHelpLink(WORD, WORD id, HWND, BOOL&)
     case ID_HELP_UPDATES: ShellOpen(LoadResString(IDS_URL_UPGRADE)); break;
     case ID_HELP_SUPPORT: ShellOpen(LoadResString(IDS_URL_SUPPORT)); break;
     case ID_HELP_DOCUMENTATION: {
-        wchar_t manual[MAX_PATH];
-        if (JoinPath(manual, ProgramFolder(), LoadResString(IDS_MANUAL_FILE))) ShellOpen(manual);
+        // Without a program folder there is no manual to look for (not in the current folder).
+        const CString manual = GetManualPath(ProgramFolder());
+        const INT_PTR result = manual.IsEmpty() ? SE_ERR_FNF : ShellOpen(manual);
+        if (result <= 32) ReportManualNotOpened(m_hWnd, manual, result);
         break;
     }
     default: ALK_ASSERT(!"a help command outside the map's range"); break;
@@ -804,9 +806,9 @@ LRESULT CMainFrame::OnImportOldData(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
-void CMainFrame::ShellOpen(const wchar_t* target)
+INT_PTR CMainFrame::ShellOpen(const wchar_t* target)
 {
-    ::ShellExecuteW(m_hWnd, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(::ShellExecuteW(m_hWnd, L"open", target, nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 LRESULT CMainFrame::OnNewEntry(WORD, WORD id, HWND, BOOL&)

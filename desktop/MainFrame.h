@@ -179,9 +179,10 @@ public:
     // clang-format on
 
 protected:
-    // Opens a web address or a file with the shell's "open" verb. Virtual so that a test can
-    // see what would be opened without starting a browser.
-    virtual void ShellOpen(const wchar_t* target);
+    // Opens a web address or a file with the shell's "open" verb; ShellExecute's result (above
+    // 32 when a program was started). Virtual so that a test can see what would be opened
+    // without starting a browser.
+    virtual INT_PTR ShellOpen(const wchar_t* target);
     // The program's folder with a trailing backslash (GetAppDirectory), where the template and
     // the manual lie; empty when it cannot be found. Virtual so that a test can take it away.
     virtual CString ProgramFolder() const;

@@ -129,6 +129,11 @@
 #define IDS_CAUSE_PATH_TOO_LONG    289
 #define IDS_CAUSE_OTHER            290
 
+// The manual could not be opened: missing, no program for PDF files, another cause.
+#define IDS_MANUAL_MISSING    291
+#define IDS_MANUAL_NO_VIEWER  292
+#define IDS_MANUAL_NOT_OPENED 293
+
 // --- The main window's lists and the picture pane ------------------------------------------------
 // Default vehicle picture (160x120)
 #define IDB_VEHICLE_PICTURE 100

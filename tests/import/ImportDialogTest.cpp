@@ -531,3 +531,24 @@ TEST_F(ImportDialogTest, MoreThanSixtyFiveThousandRecordsGiveTheBarAThirtyTwoBit
 }
 
 }  // namespace
+
+// The link to the manual, clicked without a manual beside the program: the user is told, over
+// the dialog, which stays open and idle.
+TEST_F(ImportDialogTest, TheManualLinkTellsWhenTheManualIsMissing)
+{
+    const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
+    DeleteFileW(manual.c_str());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    bool idle = false;
+    CDialogScript ui;
+    ui.WaitFor(kDialog).ClickAt(IDC_LEGACY_MANUAL).Answer(IDOK);
+    ui.WaitFor(kDialog).Do([&](HWND dialog) { idle = Idle(dialog); }).Click(IDCANCEL);
+    RunCommand();
+    EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    ASSERT_EQ(3u, ui.Met().size());
+    EXPECT_EQ(L"Autolark", ui.Met()[1].caption);
+    EXPECT_EQ(L"The manual " + manual + L" could not be found. Install Autolark again to get it back.",
+              ui.Met()[1].text);
+    EXPECT_TRUE(idle);
+    ExpectCurrentContentWhole();
+}

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <shellapi.h>
 
 #include <memory>
 
@@ -23,14 +24,21 @@ using namespace alk_mainframe_test;
 
 namespace {
 
-// The frame with the shell kept out: what would be opened is recorded instead.
+// The frame with the shell kept out: what would be opened is recorded instead, and the shell's
+// answer is shellResult (a program started). With realShell the shell itself is asked.
 class TestFrame : public CMainFrame {
 public:
     std::vector<std::wstring> opened;
     bool noProgramFolder = false;
+    INT_PTR shellResult = 42;
+    bool realShell = false;
 
 protected:
-    void ShellOpen(const wchar_t* target) override { opened.push_back(target); }
+    INT_PTR ShellOpen(const wchar_t* target) override
+    {
+        opened.push_back(target);
+        return realShell ? CMainFrame::ShellOpen(target) : shellResult;
+    }
     CString ProgramFolder() const override { return noProgramFolder ? CString() : CMainFrame::ProgramFolder(); }
 };
 
@@ -788,15 +796,80 @@ TEST_F(MainFrameTest, ViewsOutsideTheMenusStartAsTheDefaults)
     EXPECT_EQ(CEntryFilter::drAll, g_AppSettings.ViewDateRangeType);
 }
 
-TEST_F(MainFrameTest, WithoutAProgramFolderTheManualIsNotLookedForInTheCurrentFolder)
+TEST_F(MainFrameTest, WithoutAProgramFolderTheManualIsNotLookedForInTheCurrentFolderButReportedMissing)
 {
     Open(0);
     frame->noProgramFolder = true;
-    Command(ID_HELP_DOCUMENTATION);
+    const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
     EXPECT_TRUE(frame->opened.empty()) << frame->opened[0];
+    EXPECT_EQ(L"The manual autolark_en.pdf could not be found. Install Autolark again to get it back.", seen.text);
     frame->noProgramFolder = false;
     Command(ID_HELP_DOCUMENTATION);
     EXPECT_EQ(1u, frame->opened.size());
+}
+
+// A manual the shell cannot open is reported with its path and the cause; one it opens is not.
+TEST_F(MainFrameTest, AManualThatCannotBeOpenedIsReportedWithItsPathAndTheCause)
+{
+    Open(0);
+    const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
+    struct Case {
+        INT_PTR shellResult;
+        std::wstring text;
+    } cases[] = {
+        {SE_ERR_FNF, L"The manual " + manual + L" could not be found. Install Autolark again to get it back."},
+        {SE_ERR_PNF, L"The manual " + manual + L" could not be found. Install Autolark again to get it back."},
+        {SE_ERR_NOASSOC, L"The manual " + manual +
+                             L" could not be opened: there is no program to open PDF files on this computer. "
+                             L"Install a PDF reader, such as Adobe Reader, and try again."},
+        {SE_ERR_ASSOCINCOMPLETE, L"The manual " + manual +
+                                     L" could not be opened: there is no program to open PDF files on this "
+                                     L"computer. Install a PDF reader, such as Adobe Reader, and try again."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shellResult);
+        frame->shellResult = c.shellResult;
+        const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
+        EXPECT_EQ(c.text, seen.text);
+        EXPECT_EQ(L"Autolark", seen.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), seen.icon);
+    }
+
+    // Any other failure in the system's own words, after the path; nothing when it opened.
+    frame->shellResult = SE_ERR_ACCESSDENIED;
+    const std::wstring denied = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); }).text;
+    const std::wstring prefix = L"The manual " + manual + L" could not be opened: ";
+    ASSERT_EQ(prefix, denied.substr(0, prefix.size()));
+    EXPECT_GT(denied.size(), prefix.size() + 3) << "no cause named";
+    EXPECT_NE(L'\n', denied.back()) << "the system's line break left in";
+    frame->shellResult = 42;
+    EXPECT_EQ(L"", AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); }).caption);
+    EXPECT_EQ(6u, frame->opened.size());
+}
+
+// The real shell: no manual beside the program, then one that no program opens (no PDF reader).
+// Each is told; the web pages are not concerned.
+TEST_F(MainFrameTest, TheShellFailingToOpenTheManualIsToldWhetherTheFileOrAViewerIsMissing)
+{
+    Open(0);
+    frame->realShell = true;
+    const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
+    {
+        CManualWithoutViewer missing(false);
+        const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
+        EXPECT_EQ(L"The manual " + manual + L" could not be found. Install Autolark again to get it back.", seen.text);
+    }
+    {
+        CManualWithoutViewer noViewer;
+        ASSERT_TRUE(CManualWithoutViewer::NoViewer());
+        const CDialogScript::Seen seen = AnswerBox(IDOK, [&] { Command(ID_HELP_DOCUMENTATION); });
+        EXPECT_EQ(L"The manual " + manual +
+                      L" could not be opened: there is no program to open PDF files on this computer. Install a "
+                      L"PDF reader, such as Adobe Reader, and try again.",
+                  seen.text);
+    }
+    EXPECT_FALSE(CManualWithoutViewer::NoViewer()) << "the association was not put back";
+    EXPECT_EQ(2u, frame->opened.size());
 }
 
 TEST_F(MainFrameTest, TheNotesPaneEmptiesWhenNoEntryIsSelected)

@@ -195,4 +195,50 @@ inline void SelectRows(HWND list, std::vector<int> rows)
     }
 }
 
+// The manual file beside the test program, and no program for PDF files, for a scope. Wine's
+// prefixes open PDF files with winebrowser (the host's viewer, if any); the association is taken
+// away, as on a computer without a PDF reader, and put back at the end. With withFile false the
+// manual is missing instead.
+class CManualWithoutViewer {
+public:
+    explicit CManualWithoutViewer(bool withFile = true) : m_path(ProgramFolder() + L"autolark_en.pdf")
+    {
+        DeleteFileW(m_path.c_str());
+        if (withFile) {
+            HANDLE file = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            if (file != INVALID_HANDLE_VALUE) {
+                WriteFile(file, "%PDF-1.4\n%%EOF\n", 15, &written, nullptr);
+                CloseHandle(file);
+            }
+        }
+        wchar_t type[64] = {};
+        LONG size = sizeof type;
+        if (RegQueryValueW(HKEY_CLASSES_ROOT, L".pdf", type, &size) == ERROR_SUCCESS) m_type = type;
+        SHDeleteKeyW(HKEY_CLASSES_ROOT, L".pdf");
+    }
+    ~CManualWithoutViewer()
+    {
+        DeleteFileW(m_path.c_str());
+        if (!m_type.empty())
+            RegSetValueW(HKEY_CLASSES_ROOT, L".pdf", REG_SZ, m_type.c_str(),
+                         static_cast<DWORD>(m_type.size() * sizeof(wchar_t)));
+    }
+    CManualWithoutViewer(const CManualWithoutViewer&) = delete;
+    CManualWithoutViewer& operator=(const CManualWithoutViewer&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    // Whether the shell has no program for the file now.
+    static bool NoViewer()
+    {
+        wchar_t type[64] = {};
+        LONG size = sizeof type;
+        return RegQueryValueW(HKEY_CLASSES_ROOT, L".pdf", type, &size) != ERROR_SUCCESS;
+    }
+
+private:
+    std::wstring m_path;
+    std::wstring m_type;  // the association taken away ("pdffile"), empty when there was none
+};
+
 }  // namespace alk_mainframe_test

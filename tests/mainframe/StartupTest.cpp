@@ -173,6 +173,48 @@ TEST_F(WelcomeTest, TheDialogProposesCreatingAndKeepsOpenWhenTheFileDialogIsCanc
     EXPECT_EQ(existing.Path(), g_AppSettings.DBPath);
 }
 
+// The dialog's pointer to the manual is a link to it (the Help menu it names is out of reach while
+// the dialog is up). The test prefix has no manual beside the program, then no PDF viewer: each
+// is told in a box over the welcome dialog, which stays.
+TEST_F(WelcomeTest, TheManualLinkOpensTheManualOrTellsWhyItCannot)
+{
+    auto manual = std::make_unique<CManualWithoutViewer>(false);
+    CDlgStartup dialog;
+    bool link = false;
+    HWND welcomeWindow = nullptr, firstOwner = nullptr;
+    std::wstring firstText, firstCaption;
+    CDialogScript ui;
+    ui.WaitFor(L"Welcome to Autolark!").Do([&](HWND welcome) {
+        welcomeWindow = welcome;
+        link = ObjectOf<CHyperLink>(GetDlgItem(welcome, IDC_STARTUP_INFO)) != nullptr;
+    });
+    ui.ClickAt(IDC_STARTUP_INFO).Window([&](HWND box) {
+        firstOwner = GetWindow(box, GW_OWNER);
+        firstText = CDialogScript::Text(box, 0xFFFF);
+        firstCaption = CDialogScript::Text(box);
+        Press(box, IDOK);
+    });
+    ui.WaitFor(L"Welcome to Autolark!").Do([&](HWND) {
+        manual.reset();
+        manual = std::make_unique<CManualWithoutViewer>(true);
+    });
+    ui.ClickAt(IDC_STARTUP_INFO).Answer(IDOK);
+    ui.WaitFor(L"Welcome to Autolark!").Click(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, dialog.DoModal(GetDesktopWindow()));
+    const std::wstring path = manual->Path();
+    manual.reset();
+    EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    EXPECT_TRUE(link);
+    EXPECT_EQ(welcomeWindow, firstOwner);
+    EXPECT_EQ(L"Autolark", firstCaption);
+    EXPECT_EQ(L"The manual " + path + L" could not be found. Install Autolark again to get it back.", firstText);
+    ASSERT_EQ(5u, ui.Met().size());
+    EXPECT_EQ(L"The manual " + path +
+                  L" could not be opened: there is no program to open PDF files on this computer. Install a PDF "
+                  L"reader, such as Adobe Reader, and try again.",
+              ui.Met()[3].text);
+}
+
 TEST_F(WelcomeTest, CancelLeavesThePathAlone)
 {
     SetPath(L"C:\\kept.dat");
