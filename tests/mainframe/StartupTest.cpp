@@ -399,17 +399,25 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     DeleteFileW(invalid.c_str());
 }
 
+// A program whose folder holds no template (a folder of its own, not the test program's, which
+// the tests that run beside this one copy their template from).
+class CFrameInFolder : public CMainFrame {
+public:
+    explicit CFrameInFolder(const std::wstring& folder) : m_folder(folder.c_str()) {}
+
+protected:
+    CString ProgramFolder() const override { return m_folder; }
+
+private:
+    CString m_folder;
+};
+
 TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
 {
     const std::wstring missing = TempFile(L"missing");
     SetPath(missing);
     // The template is not beside the program this time: nothing can be copied.
-    std::wstring templ = ProgramFolder() + L"Default.ENU", away = templ + L".away";
-    ASSERT_TRUE(MoveFileW(templ.c_str(), away.c_str()));
-    struct PutBack {
-        std::wstring from, to;
-        ~PutBack() { MoveFileW(from.c_str(), to.c_str()); }
-    } putBack{away, templ};
+    CScratchFolder programFolder(L"alk-notemplate");
     std::wstring chosen = TempFile(L"new");
     DeleteFileW(chosen.c_str());
 
@@ -418,7 +426,7 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
         [](HWND box) { Press(box, IDOK); },              // the failed copy
         [](HWND welcome) { Press(welcome, IDCANCEL); },  // the file is still missing: welcome again
     });
-    EXPECT_TRUE(OpenAndSeeIfClosing());
+    EXPECT_TRUE(OpenAndSeeIfClosing(std::make_unique<CFrameInFolder>(programFolder.Path())));
     ASSERT_EQ(4u, script.Done());
     EXPECT_EQ(L"Cannot create new data file " + chosen + L". Please try again.", script.Met()[2].text);
     EXPECT_NE(L"Autolark", script.Met()[2].caption) << "no caption of its own";
