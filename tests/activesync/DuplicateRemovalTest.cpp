@@ -88,10 +88,10 @@ TEST_F(DuplicateRemovalTest, AKindThatCannotBeLoadedEndsTheRun)
     db.AddKeyword(0x42, CKeyword::ktCategory, L"Business");
     Connect();
     // Another connection locks the file: not even the vehicles can be loaded.
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Raw(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
     CDuplicateRemoval removal(session);
     EXPECT_FALSE(removal.Run());
     EXPECT_FALSE(removal.Deleted());
-    sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     EXPECT_EQ(2, db.Integer("SELECT COUNT(*) FROM Keyword"));
 }

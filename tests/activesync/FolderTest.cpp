@@ -124,18 +124,18 @@ TEST_F(FolderTest, AListThatCannotBeLoadedEndsTheEnumerationWithEFail)
     s->store->FreeObject(item);
 
     // Another connection locks the file before the entries are loaded.
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Raw(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
     EXPECT_EQ(E_FAIL, s->store->FindNextItem(s->folder, &item, &exists));
     EXPECT_FALSE(exists);
     EXPECT_EQ(E_FAIL, s->store->FindNextItem(s->folder, &item, &exists)) << "no end after a failure";
-    sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     s->store->FindItemClose(s->folder);
 
     // A database that cannot be read fails at once, holding nothing.
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Raw(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
     EXPECT_EQ(E_FAIL, s->store->FindFirstItem(s->folder, &item, &exists));
     EXPECT_FALSE(MutexHeldElsewhere());
-    sqlite3_exec(db.Raw(), "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 TEST_F(FolderTest, HandleBytesRoundTripAndCopyWithinTheirKind)

@@ -84,9 +84,9 @@ TEST_F(SessionTest, AFailedConnectionLeavesTheMutexFree)
 
     // Not a database: the engine opens it, the check refuses it.
     SyncDatabase notADatabase;
-    notADatabase.Raw();
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(notADatabase.Raw(), "DROP TABLE MetaData", nullptr, nullptr, nullptr));
-    notADatabase.CloseRaw();
+    notADatabase.Handle();
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(notADatabase.Handle(), "DROP TABLE MetaData", nullptr, nullptr, nullptr));
+    notADatabase.CloseHandle();
     CSyncDataLayer invalid;
     EXPECT_EQ(CDataLayer::csInvalidDatabase, invalid.Connect(notADatabase.AnsiPath().c_str()));
     EXPECT_FALSE(MutexHeldElsewhere());

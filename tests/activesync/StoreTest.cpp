@@ -238,7 +238,7 @@ TEST_F(StoreTest, StoreInformationAndTheStoreID)
     boxes.boxes.clear();
 
     db.CloseDb();
-    db.CloseRaw();
+    db.CloseHandle();
     ASSERT_TRUE(DeleteFileW(db.Path().c_str()));
     EXPECT_EQ(E_FAIL, s->store->GetStoreInfo(&info)) << "no database: no id, no message";
     EXPECT_TRUE(boxes.boxes.empty());

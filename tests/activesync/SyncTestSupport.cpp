@@ -23,15 +23,6 @@ LONG SetValue(const wchar_t* path, const wchar_t* name, DWORD type, const void* 
 
 }  // namespace
 
-std::string ToAnsi(const std::wstring& text)
-{
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
-    result.resize(bytes - 1);
-    return result;
-}
-
 std::string LoadAnsi(UINT id)
 {
     char text[1024] = {};
@@ -40,25 +31,6 @@ std::string LoadAnsi(UINT id)
 }
 
 // --- the database ----------------------------------------------------------------------------
-
-SyncDatabase::SyncDatabase() : m_folder(L"alksync"), m_path(m_folder.File(L"sync.dat"))
-{
-    EXPECT_TRUE(CopyTemplate(m_path)) << "no template beside the tests";
-}
-
-SyncDatabase::~SyncDatabase()
-{
-    CloseRaw();
-    m_db.Disconnect();
-}
-
-CDataLayer& SyncDatabase::Db()
-{
-    if (!m_db.IsConnected()) {
-        EXPECT_EQ(CDataLayer::csConnected, m_db.Connect(m_path.c_str()));
-    }
-    return m_db;
-}
 
 long SyncDatabase::AddVehicle(unsigned long ref, const wchar_t* name, int year, long odometer)
 {
@@ -92,80 +64,6 @@ long SyncDatabase::AddKeyword(unsigned long ref, CKeyword::Type type, const wcha
     k.Get().SetRefID(ref);
     EXPECT_EQ(ref, k.Save(Db()));
     return k.Get().GetID();
-}
-
-sqlite3* SyncDatabase::Raw()
-{
-    if (!m_raw) {
-        EXPECT_EQ(SQLITE_OK, sqlite3_open16(m_path.c_str(), &m_raw));
-    }
-    return m_raw;
-}
-
-void SyncDatabase::CloseRaw()
-{
-    if (m_raw) sqlite3_close(m_raw);
-    m_raw = nullptr;
-}
-
-namespace {
-
-template <class Read>
-auto First(sqlite3* db, const std::string& sql, Read read) -> decltype(read(nullptr))
-{
-    decltype(read(nullptr)) value{};
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot prepare " << sql << ": " << sqlite3_errmsg(db);
-        return value;
-    }
-    if (sqlite3_step(statement) == SQLITE_ROW) {
-        value = read(statement);
-    } else {
-        ADD_FAILURE() << "no row from " << sql;
-    }
-    sqlite3_finalize(statement);
-    return value;
-}
-
-}  // namespace
-
-long long SyncDatabase::Integer(const std::string& sql)
-{
-    return First(Raw(), sql, [](sqlite3_stmt* s) { return static_cast<long long>(sqlite3_column_int64(s, 0)); });
-}
-
-double SyncDatabase::Real(const std::string& sql)
-{
-    return First(Raw(), sql, [](sqlite3_stmt* s) { return sqlite3_column_double(s, 0); });
-}
-
-std::string SyncDatabase::Text(const std::string& sql)
-{
-    return First(Raw(), sql, [](sqlite3_stmt* s) {
-        const unsigned char* text = sqlite3_column_text(s, 0);
-        return std::string(text ? reinterpret_cast<const char*>(text) : "");
-    });
-}
-
-std::string SyncDatabase::Rows(const std::string& sql)
-{
-    std::string rows;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(Raw(), sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot prepare " << sql;
-        return rows;
-    }
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const unsigned char* text = sqlite3_column_text(statement, i);
-            rows += text ? reinterpret_cast<const char*>(text) : "NULL";
-            rows += '|';
-        }
-        rows += '\n';
-    }
-    sqlite3_finalize(statement);
-    return rows;
 }
 
 // --- registry state --------------------------------------------------------------------------

@@ -1,5 +1,5 @@
 // Shared by the provider's tests: a database made from the template with records written through
-// AlkBiz and a second connection of the engine's own to look at rows or hold locks; the desktop
+// AlkBiz (the engine's own connection beside it, to look at rows or hold locks); the desktop
 // settings key and the device doubles' state (both under HKEY_CURRENT_USER: the tests take the
 // "registry" lock); a store made and initialised as the manager would, with its folder and
 // handler, and a window of the test that owns its boxes and counts its reload broadcasts; packet
@@ -23,24 +23,18 @@
 #include "sdk/activesync/device/ReplNotifyDouble.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/TestFiles.h"
 
 namespace alk_sync_test {
 
-std::string ToAnsi(const std::wstring& text);
 // A string of the provider's resources, which the test program links, in the ANSI code page.
 std::string LoadAnsi(UINT id);
 
-// A copy of the template in a scratch folder.
-class SyncDatabase {
+// A copy of the template in a scratch folder, with records saved with the reference ids given.
+class SyncDatabase : public CTestDatabase {
 public:
-    SyncDatabase();
-    ~SyncDatabase();
-    const std::wstring& Path() const { return m_path; }
-    std::string AnsiPath() const { return ToAnsi(m_path); }
-    // AlkBiz's connection (opened on first use), for making records and reading them back.
-    CDataLayer& Db();
-    void CloseDb() { m_db.Disconnect(); }
+    SyncDatabase() : CTestDatabase(L"sync.dat", L"", L"alksync") {}
 
     // Records saved with the reference id given (no generated id, no pause); row ids returned.
     long AddVehicle(unsigned long ref, const wchar_t* name, int year = 2004, long odometer = 1000);
@@ -48,21 +42,6 @@ public:
                   const wchar_t* name = L"", const wchar_t* notes = L"");
     long AddReminder(unsigned long ref, unsigned long vehicle, const wchar_t* name, double date, long odometer);
     long AddKeyword(unsigned long ref, CKeyword::Type type, const wchar_t* name);
-
-    // The engine's own connection.
-    sqlite3* Raw();
-    void CloseRaw();
-    long long Integer(const std::string& sql);
-    std::string Text(const std::string& sql);
-    double Real(const std::string& sql);
-    // Every column of every row of a query, joined: a snapshot to compare.
-    std::string Rows(const std::string& sql);
-
-private:
-    CScratchFolder m_folder;
-    std::wstring m_path;
-    CDataLayer m_db;
-    sqlite3* m_raw = nullptr;
 };
 
 // Writes the desktop settings key's "DBPath" (removed with the key at the end).

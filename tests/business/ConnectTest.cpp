@@ -9,9 +9,15 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
+
+// A folder of the test under the temporary folder (alkbiz-...), removed with what it holds.
+class CTestFolder : public CScratchFolder {
+public:
+    explicit CTestFolder(const std::wstring& leaf = L"") : CScratchFolder(L"alkbiz", leaf) {}
+};
 
 TEST(Connect, FreshTemplateGetsAStoreIdOnce)
 {

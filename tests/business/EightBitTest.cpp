@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
-#include "TestDatabase.h"
 #include "tests/support/FaultyFiles.h"
+#include "tests/support/TestDatabase.h"
 
 using namespace alk_faulty_files;
 

@@ -10,9 +10,9 @@
 
 #include "business/AlkBiz.h"
 #include "business/RecordBuilder.h"
-#include "TestDatabase.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 

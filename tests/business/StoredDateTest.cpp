@@ -5,7 +5,7 @@
 
 #include "business/AlkBiz.h"
 #include "business/RecordBuilder.h"
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 

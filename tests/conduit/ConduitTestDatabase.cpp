@@ -8,18 +8,6 @@
 
 namespace alk_conduit_test {
 
-CConduitDatabase::CConduitDatabase() : m_folder(L"alkconduitdb")
-{
-    const std::wstring path = m_folder.File(L"Vehicles \xe9.dat");
-    m_path = Ansi(path);
-    m_ok = CopyTemplate(path) && m_layer.Connect(m_path.c_str()) == CDataLayer::csConnected;
-}
-
-CConduitDatabase::~CConduitDatabase()
-{
-    m_layer.Disconnect();
-}
-
 int AddEveryKind(CDataLayer& layer)
 {
     int count = 0;

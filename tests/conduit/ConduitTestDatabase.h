@@ -7,23 +7,15 @@
 #include <vector>
 
 #include "business/AlkBiz.h"
-#include "tests/support/TestFiles.h"
+#include "tests/support/TestDatabase.h"
 
 namespace alk_conduit_test {
 
-class CConduitDatabase {
+// A copy of the template with a name of 8-bit letters, connected at once through the 8-bit
+// build (Db(); AnsiPath() is the path it was given).
+class CConduitDatabase : public CTestDatabase {
 public:
-    CConduitDatabase();
-    ~CConduitDatabase();
-    bool Ok() const { return m_ok; }
-    CDataLayer& Layer() { return m_layer; }
-    const std::string& Path() const { return m_path; }
-
-private:
-    CScratchFolder m_folder;
-    std::string m_path;
-    CDataLayer m_layer;
-    bool m_ok;
+    CConduitDatabase() : CTestDatabase(L"Vehicles \xe9.dat", L"", L"alkconduitdb", Opening::atOnce) {}
 };
 
 // Two vehicles (every field set: apostrophes, 8-bit bytes, a long note, a negative odometer), an

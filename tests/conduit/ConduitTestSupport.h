@@ -19,15 +19,6 @@
 
 namespace alk_conduit_test {
 
-inline std::string Ansi(const std::wstring& text)
-{
-    std::string out(text.size() * 2 + 1, '\0');
-    const int n =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n - 1 : 0);
-    return out;
-}
-
 inline std::vector<std::string> ReadLines(const std::string& path)
 {
     std::vector<std::string> lines;
@@ -49,7 +40,7 @@ inline bool FileExists(const std::string& path)
 // when it goes.
 class CManager {
 public:
-    CManager() : m_folder(L"alkconduit"), m_root(Ansi(m_folder.Path()))
+    CManager() : m_folder(L"alkconduit"), m_root(ToAnsi(m_folder.Path()))
     {
         m_core = m_root + "\\HotSync";
         m_log = m_root + "\\HotSync.log";

@@ -117,7 +117,7 @@ TEST(HotSyncLog, LinesAreWrittenAsGivenAndCutAt255Bytes)
 TEST(Folders, MakeFileDirectoryMakesEachMissingParent)
 {
     CScratchFolder scratch(L"alkfolders");
-    const std::string root = Ansi(scratch.Path());
+    const std::string root = ToAnsi(scratch.Path());
     MakeFileDirectory((root + "\\outer\\inner\\SynchInfo.dat").c_str());
     EXPECT_TRUE(IsFolder(root + "\\outer"));
     EXPECT_TRUE(IsFolder(root + "\\outer\\inner"));

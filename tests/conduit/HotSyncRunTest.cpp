@@ -4,11 +4,9 @@
 // the handheld's trace, the snapshot's bytes and the reload broadcast are read back.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
@@ -21,6 +19,7 @@
 #include "RunTestSupport.h"
 #include "sdk/hotsync/handheld/HandheldApp.h"
 #include "SimProcess.h"
+#include "tests/support/ProgramDriver.h"
 
 using namespace alk_conduit_test;
 
@@ -36,7 +35,7 @@ class HotSyncRun : public CSimFixture {
 protected:
     HotSyncRun()
     {
-        dbPath.Set(db.Path());
+        dbPath.Set(db.AnsiPath());
         conduitFolder = root + "\\HotSync\\Ann\\Autolark\\";
     }
 
@@ -90,8 +89,8 @@ protected:
         CObjectListT<CKeyword> keywords;
         CEntryFilter all;
         all.SetDateRangeType(CEntryFilter::drAll);
-        EXPECT_TRUE(db.Layer().Load(&vehicles) && db.Layer().Load(&entries, &all) && db.Layer().Load(&reminders, 0UL) &&
-                    db.Layer().Load(&keywords, CKeyword::ktAll));
+        EXPECT_TRUE(db.Db().Load(&vehicles) && db.Db().Load(&entries, &all) && db.Db().Load(&reminders, 0UL) &&
+                    db.Db().Load(&keywords, CKeyword::ktAll));
         CObjectList* lists[] = {&vehicles, &entries, &reminders, &keywords};
         for (CObjectList* list : lists)
             for (int i = 0; i < list->GetCount(); ++i) texts.push_back(RecordText(list->GetItem(i)));
@@ -103,7 +102,7 @@ protected:
     {
         std::vector<std::string> rows;
         for (const char* table : {"Vehicle", "Entry", "Notification", "Keyword"}) {
-            const std::vector<std::string> part = StoredRows(db.Path(), table);
+            const std::vector<std::string> part = StoredRows(db.AnsiPath(), table);
             rows.insert(rows.end(), part.begin(), part.end());
         }
         rows.push_back(MetaData());
@@ -113,7 +112,7 @@ protected:
     std::string MetaData()
     {
         std::string text;
-        sqlite3* file = OpenFile(db.Path(), SQLITE_OPEN_READONLY);
+        sqlite3* file = OpenFile(db.AnsiPath(), SQLITE_OPEN_READONLY);
         if (file) {
             sqlite3_stmt* rows = nullptr;
             if (sqlite3_prepare_v2(file, "SELECT * FROM MetaData ORDER BY ID", -1, &rows, nullptr) == SQLITE_OK)
@@ -131,13 +130,13 @@ protected:
     // A few hundred records of every kind: apostrophes, 8-bit bytes, empty and long notes.
     void AddMany(int vehicles)
     {
-        AddEveryKind(db.Layer());
+        AddEveryKind(db.Db());
         for (int v = 0; v < vehicles; ++v) {
             CVehicle car;
             car.SetName(("Car '" + std::to_string(v) + "' \xe4").c_str());
             car.SetNotes(v % 2 ? "" : std::string(2000 + v, 'z').c_str());
             car.SetCurrentOdometer(-v);
-            ASSERT_TRUE(db.Layer().Save(&car, 0));
+            ASSERT_TRUE(db.Db().Save(&car, 0));
             for (int i = 0; i < 40; ++i) {
                 CEntry e;
                 e.SetVehicleID(car.GetRefID());
@@ -146,12 +145,12 @@ protected:
                 e.SetAmount(0.1f * static_cast<float>(i));
                 e.SetCustom1(1.0f / 3.0f);
                 e.SetOdometer(i * 1000 - 5000);
-                ASSERT_TRUE(db.Layer().Save(&e, 0));
+                ASSERT_TRUE(db.Db().Save(&e, 0));
             }
             CNotification n;
             n.SetVehicleID(car.GetRefID());
             n.SetName("due \xe9");
-            ASSERT_TRUE(db.Layer().Save(&n, 0));
+            ASSERT_TRUE(db.Db().Save(&n, 0));
         }
     }
 
@@ -171,7 +170,7 @@ const char kOpen[] = "open=0";
 TEST_F(HotSyncRun, OtherActionsDoNothingAtAll)
 {
     ASSERT_TRUE(db.Ok());
-    AddEveryKind(db.Layer());
+    AddEveryKind(db.Db());
     const std::vector<std::string> rows = Rows();
     for (int type : {6, 4, 5, 7, -1}) {
         ASSERT_EQ(0, HotSync(type)) << type;
@@ -188,7 +187,7 @@ TEST_F(HotSyncRun, OtherActionsDoNothingAtAll)
 TEST_F(HotSyncRun, TwoWayRunsFastAndSlowAlike)
 {
     ASSERT_TRUE(db.Ok());
-    const int desktop = AddEveryKind(db.Layer());
+    const int desktop = AddEveryKind(db.Db());
     ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
     const size_t handheld = Handheld().Records().size();
 
@@ -243,7 +242,7 @@ TEST_F(HotSyncRun, OneWayRunsReplaceTheOtherSideFieldByField)
     ASSERT_EQ(desktop.size() + 2, handheld.size());
     CVehicle extra;
     extra.SetName("Only on the desktop");
-    ASSERT_TRUE(db.Layer().Save(&extra, 0));
+    ASSERT_TRUE(db.Db().Save(&extra, 0));
     const std::string metaBefore = MetaData();
     ASSERT_EQ(0, HotSync(2));
     EXPECT_TRUE(Log().empty());
@@ -297,8 +296,8 @@ TEST_F(HotSyncRun, DatabasePathRefusals)
     ASSERT_EQ(0, HotSync(0));
     EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (2)"}, Log());
     // Another writer holds the file: the transaction cannot begin, no remote call is made.
-    dbPath.Set(db.Path());
-    sqlite3* writer = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    dbPath.Set(db.AnsiPath());
+    sqlite3* writer = OpenFile(db.AnsiPath(), SQLITE_OPEN_READWRITE);
     ASSERT_TRUE(writer);
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
     ASSERT_EQ(0, HotSync(0));
@@ -331,7 +330,7 @@ TEST_F(HotSyncRun, ASnapshotThatCannotBeSavedStillCommitsAndBroadcasts)
 TEST_F(HotSyncRun, LinkFaultsLoseNothing)
 {
     ASSERT_TRUE(db.Ok());
-    AddEveryKind(db.Layer());
+    AddEveryKind(db.Db());
     ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
     ASSERT_EQ(0, HotSync(0));
     ASSERT_TRUE(Log().empty());
@@ -370,11 +369,11 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         SaveHandheld(store);
         CKeyword k;
         k.SetName((std::string("desktop ") + c.plan).c_str());
-        ASSERT_TRUE(db.Layer().Save(&k, 0));
+        ASSERT_TRUE(db.Db().Save(&k, 0));
         CObjectListT<CKeyword> keywords;
-        ASSERT_TRUE(db.Layer().Load(&keywords, CKeyword::ktAll));
+        ASSERT_TRUE(db.Db().Load(&keywords, CKeyword::ktAll));
         CKeyword* victim = keywords.Get(0);
-        ASSERT_TRUE(db.Layer().Delete(CBaseObject::otKeyword, static_cast<unsigned long>(victim->GetID())));
+        ASSERT_TRUE(db.Db().Delete(CBaseObject::otKeyword, static_cast<unsigned long>(victim->GetID())));
 
         const std::vector<std::string> rows = Rows();
         const std::string snapshot = Snapshot();
@@ -422,7 +421,7 @@ TEST_F(HotSyncRun, ACommitBusyTwiceWaitsTenSecondsAndCommits)
 {
     ASSERT_TRUE(db.Ok());
     ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
-    sqlite3* reader = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    sqlite3* reader = OpenFile(db.AnsiPath(), SQLITE_OPEN_READWRITE);
     ASSERT_TRUE(reader);
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM Vehicle;", nullptr, nullptr, nullptr));
     const DWORD start = GetTickCount();
@@ -451,7 +450,7 @@ TEST_F(HotSyncRun, ACommitBusyFiveTimesSavesNothing)
     ASSERT_TRUE(db.Ok());
     ASSERT_EQ(0, CSimFixture::Run("handheld seed \"" + root + "\\handheld.txt\""));
     const std::vector<std::string> rows = Rows();
-    sqlite3* reader = OpenFile(db.Path(), SQLITE_OPEN_READWRITE);
+    sqlite3* reader = OpenFile(db.AnsiPath(), SQLITE_OPEN_READWRITE);
     ASSERT_TRUE(reader);
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM Vehicle;", nullptr, nullptr, nullptr));
     const DWORD start = GetTickCount();
@@ -477,7 +476,7 @@ TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
     ASSERT_TRUE(db.Ok());
     CKeyword k;
     k.SetName("both");
-    ASSERT_TRUE(db.Layer().Save(&k, 0));
+    ASSERT_TRUE(db.Db().Save(&k, 0));
     ASSERT_EQ(0, HotSync(0));
     CHandheldStore store = Handheld();
     ASSERT_EQ(1u, store.Records().size());
@@ -486,7 +485,7 @@ TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
     SaveHandheld(store);
     k.SetName("desktop's");
     k.SetDateModified(k.GetDateModified() + 0.25);
-    ASSERT_TRUE(db.Layer().Save(&k, 1));
+    ASSERT_TRUE(db.Db().Save(&k, 1));
 
     const std::string configure = "configure --conduit \"" + kConduit + "\" --form prefs --type 0 --folder \"" +
                                   conduitFolder + "\\\"";  // a backslash before a quote is doubled
@@ -511,81 +510,14 @@ TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
 // showed, even a row written meanwhile by another program.
 namespace {
 
-const std::string kProgram = WinePath(ALK_PROGRAM_PATH);
+const std::wstring kProgram = WinePathW(ALK_PROGRAM_PATH);
 
-// A top-level window of the process with that class, or null.
-struct CWindowSearch {
-    DWORD process;
-    const char* cls;
-    HWND found;
-};
-BOOL CALLBACK MatchProgramWindow(HWND window, LPARAM data)
+// The first column of one of the program's list views, sorted.
+std::vector<std::wstring> SortedRows(const CProgramDriver& program, HWND list)
 {
-    auto* search = reinterpret_cast<CWindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->process || !IsWindowVisible(window) || std::strcmp(name, search->cls) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-HWND FindProgramWindow(DWORD process, const char* cls)
-{
-    CWindowSearch search{process, cls, nullptr};
-    EnumWindows(&MatchProgramWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The rows of a list view of another process, column 0 (the item and its text live there).
-std::vector<std::string> RemoteRows(HANDLE process, HWND list)
-{
-    struct Block {
-        LVITEMA item;
-        char text[256];
-    };
-    std::vector<std::string> rows;
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return rows;
-    for (int row = 0; row < count; ++row) {
-        Block local{};
-        local.item.pszText = remote->text;
-        local.item.cchTextMax = sizeof local.text;
-        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
-        local.text[sizeof local.text - 1] = '\0';
-        rows.push_back(local.text);
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    std::vector<std::wstring> rows = program.ColumnTexts(list, 0);
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-// A window below parent, at any depth, with that control id.
-BOOL CALLBACK MatchControlId(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
-    if (GetDlgCtrlID(window) != search->first) return TRUE;
-    search->second = window;
-    return FALSE;
-}
-HWND FindDescendant(HWND parent, int id)
-{
-    std::pair<int, HWND> search{id, nullptr};
-    EnumChildWindows(parent, &MatchControlId, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
 }
 
 }  // namespace
@@ -596,61 +528,44 @@ TEST_F(HotSyncRun, TheProgramShowsTheHandheldsVehicleAfterAHotSyncOnly)
     CVehicle car;
     car.SetName("Desk Car");
     car.SetYear(1999);
-    ASSERT_TRUE(db.Layer().Save(&car, 0));
+    ASSERT_TRUE(db.Db().Save(&car, 0));
     CHandheldStore store;
     CHandheldRecord& van = store.Create(HhVehicle);
     van.SetText("Name", "Handheld Van");
     van.SetNumber("Year", 2001);
     SaveHandheld(store);
     // Settings of a program that has run on this file before (no first-run notice).
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Brellox Software\\Autolark", 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    const DWORD one = 1;
-    RegSetValueExA(key, "UnitSetupMsgShown", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-    RegCloseKey(key);
+    WriteSetting(L"UnitSetupMsgShown", 1);
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION program{};
-    std::string line = "\"" + kProgram + "\"";
-    ASSERT_TRUE(
-        CreateProcessA(kProgram.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program));
+    CProgramDriver program;
+    ASSERT_TRUE(program.Start(kProgram));
     HWND main = nullptr, vehicles = nullptr;
-    std::vector<std::string> rows;
-    auto shown = [&](const std::vector<std::string>& expected) {
-        return WaitUntil(
-            [&] {
-                if (!main) main = FindProgramWindow(program.dwProcessId, "Alk.MainFrame");
-                if (main && !vehicles) vehicles = FindDescendant(main, IDC_VEHICLE_LIST);
-                return vehicles && (rows = RemoteRows(program.hProcess, vehicles)) == expected;
-            },
-            20000);
+    std::vector<std::wstring> rows;
+    auto shown = [&](const std::vector<std::wstring>& expected) {
+        return WaitFor([&] {
+            if (!main) main = program.Find(L"Alk.MainFrame");
+            if (main && !vehicles) vehicles = FindControl(main, IDC_VEHICLE_LIST);
+            return vehicles && (rows = SortedRows(program, vehicles)) == expected;
+        });
     };
-    EXPECT_TRUE(shown({"Desk Car (1999)"})) << rows.size();
+    EXPECT_TRUE(shown({L"Desk Car (1999)"})) << rows.size();
 
     // Another program adds a vehicle; a HotSync that fails on the link sends no reload.
     CVehicle other;
     other.SetName("Written Meanwhile");
     other.SetYear(2010);
-    ASSERT_TRUE(db.Layer().Save(&other, 0));
+    ASSERT_TRUE(db.Db().Save(&other, 0));
     ASSERT_EQ(0, HotSync(0, "--faults \"action 1 drop\""));
     ASSERT_EQ(2u, Log().size());
     Sleep(1500);
-    EXPECT_EQ(std::vector<std::string>{"Desk Car (1999)"}, RemoteRows(program.hProcess, vehicles));
+    EXPECT_EQ(std::vector<std::wstring>{L"Desk Car (1999)"}, SortedRows(program, vehicles));
 
     // A committed HotSync: the handheld's vehicle shows, with the other program's row.
     ASSERT_EQ(0, HotSync(0));
     EXPECT_TRUE(Log().empty());
-    EXPECT_TRUE(shown({"Desk Car (1999)", "Handheld Van (2001)", "Written Meanwhile (2010)"})) << rows.size();
+    EXPECT_TRUE(shown({L"Desk Car (1999)", L"Handheld Van (2001)", L"Written Meanwhile (2010)"})) << rows.size();
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(program.hProcess, 20000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "the program did not end";
-        TerminateProcess(program.hProcess, 99);
-    }
-    CloseHandle(program.hThread);
-    CloseHandle(program.hProcess);
+    EXPECT_NE(-1, program.Close(main)) << "the program did not end";
 }
 
 // Each conflict rule, read from "Settings.ini" before the run, decides the three conflicts of a
@@ -672,7 +587,7 @@ TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
         for (const char* cell : {"11", "13", "31"}) {
             CKeyword k;
             k.SetName((prefix + cell).c_str());
-            ASSERT_TRUE(db.Layer().Save(&k, 0));
+            ASSERT_TRUE(db.Db().Save(&k, 0));
             refs[cell] = k.GetRefID();
         }
         ASSERT_EQ(0, HotSync(0)) << rule;
@@ -684,11 +599,11 @@ TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
 
         auto editDesktop = [&](const char* cell, const std::string& name) {
             CKeyword k;
-            k.SetID(static_cast<long>(db.Layer().GetID(CBaseObject::otKeyword, refs[cell])));
-            ASSERT_TRUE(db.Layer().Load(&k));
+            k.SetID(static_cast<long>(db.Db().GetID(CBaseObject::otKeyword, refs[cell])));
+            ASSERT_TRUE(db.Db().Load(&k));
             k.SetName(name.c_str());
             k.SetDateModified(k.GetDateModified() + 0.25);
-            ASSERT_TRUE(db.Layer().Save(&k, 1));
+            ASSERT_TRUE(db.Db().Save(&k, 1));
         };
         CHandheldStore store = Handheld();
         auto editHandheld = [&](const char* cell, const std::string& name) {
@@ -700,7 +615,7 @@ TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
         editDesktop("11", prefix + "11 desktop");
         editHandheld("11", prefix + "11 handheld");
         editHandheld("13", prefix + "13 handheld");
-        ASSERT_TRUE(db.Layer().Delete(CBaseObject::otKeyword, db.Layer().GetID(CBaseObject::otKeyword, refs["13"])));
+        ASSERT_TRUE(db.Db().Delete(CBaseObject::otKeyword, db.Db().GetID(CBaseObject::otKeyword, refs["13"])));
         store.Remove(HhKeyword, refs["31"]);
         editDesktop("31", prefix + "31 desktop");
         SaveHandheld(store);
@@ -709,7 +624,7 @@ TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
         EXPECT_TRUE(Log().empty()) << rule << ": " << Log()[0];
         std::vector<std::string> desktop, handheld;
         CObjectListT<CKeyword> keywords;
-        ASSERT_TRUE(db.Layer().Load(&keywords, CKeyword::ktAll));
+        ASSERT_TRUE(db.Db().Load(&keywords, CKeyword::ktAll));
         for (int i = 0; i < keywords.GetCount(); ++i) {
             const std::string name = keywords.Get(i)->GetName();
             if (name.compare(0, prefix.size(), prefix) == 0) desktop.push_back(name.substr(prefix.size()));

@@ -325,9 +325,9 @@ TEST(LinkExchanges, EveryFieldDesktopToHandheldToDesktop)
 {
     CConduitDatabase desktop;
     ASSERT_TRUE(desktop.Ok());
-    ASSERT_EQ(11, AddEveryKind(desktop.Layer()));
+    ASSERT_EQ(11, AddEveryKind(desktop.Db()));
     CScratchFolder folder(L"alkhandheld");
-    const std::string storePath = Ansi(folder.File(L"handheld.txt"));
+    const std::string storePath = ToAnsi(folder.File(L"handheld.txt"));
 
     {
         CHandheld handheld("chunk 700");
@@ -339,7 +339,7 @@ TEST(LinkExchanges, EveryFieldDesktopToHandheldToDesktop)
             CRecordList& list;
         } store(all);
         CBizObjectGatherer gatherer(store);
-        ASSERT_TRUE(VisitAllObjects(desktop.Layer(), gatherer));
+        ASSERT_TRUE(VisitAllObjects(desktop.Db(), gatherer));
         SendAllObjects(all);
         EXPECT_TRUE(handheld.app.Breach().empty()) << handheld.app.Breach();
     }
@@ -375,10 +375,11 @@ TEST(LinkExchanges, EveryFieldDesktopToHandheldToDesktop)
         CRecordList received;
         ReceiveAllObjects(received);
         ASSERT_EQ(11u, received.size());
-        for (CAutoPtr<CBaseObject>& r : received) ASSERT_TRUE(SaveObject(r.Get(), other.Layer()));
+        for (CAutoPtr<CBaseObject>& r : received) ASSERT_TRUE(SaveObject(r.Get(), other.Db()));
     }
     for (const char* table : {"Vehicle", "Entry", "Notification", "Keyword"}) {
-        const std::vector<std::string> a = StoredRows(desktop.Path(), table), b = StoredRows(other.Path(), table);
+        const std::vector<std::string> a = StoredRows(desktop.AnsiPath(), table),
+                                       b = StoredRows(other.AnsiPath(), table);
         EXPECT_FALSE(a.empty()) << table;
         EXPECT_EQ(a, b) << table;
     }

@@ -140,9 +140,9 @@ TEST(ObjectRecord, EveryFieldOfEveryKindSurvivesTheBytes)
 {
     CConduitDatabase db;
     ASSERT_TRUE(db.Ok());
-    ASSERT_EQ(11, AddEveryKind(db.Layer()));
+    ASSERT_EQ(11, AddEveryKind(db.Db()));
     CRecordList records;
-    const std::string bytes = EncodeAll(db.Layer(), records);
+    const std::string bytes = EncodeAll(db.Db(), records);
     ASSERT_EQ(11u, records.size());
 
     CRecordList back;
@@ -172,9 +172,9 @@ TEST(RecordList, ParsesWholeListsAndRefusesBrokenOnes)
 {
     CConduitDatabase db;
     ASSERT_TRUE(db.Ok());
-    AddEveryKind(db.Layer());
+    AddEveryKind(db.Db());
     CRecordList records;
-    const std::string bytes = EncodeAll(db.Layer(), records);
+    const std::string bytes = EncodeAll(db.Db(), records);
     CRecordList out;
 
     EXPECT_EQ(0, ParseError("", out));
@@ -332,44 +332,44 @@ TEST(Gatherers, VisitKindByKindEachLastLoadedFirst)
     for (const char* name : {"A", "B"}) {
         CVehicle v;
         v.SetName(name);
-        ASSERT_TRUE(db.Layer().Save(&v, 0));
+        ASSERT_TRUE(db.Db().Save(&v, 0));
     }
     CKeyword keyword;
     keyword.SetName("K");
     keyword.SetType(CKeyword::ktRepair);
     keyword.SetDateCreated(40000.5);
     keyword.SetDateModified(40100.25);
-    ASSERT_TRUE(db.Layer().Save(&keyword, 1));
+    ASSERT_TRUE(db.Db().Save(&keyword, 1));
     CNotification reminder;
     reminder.SetName("R");
-    ASSERT_TRUE(db.Layer().Save(&reminder, 0));
+    ASSERT_TRUE(db.Db().Save(&reminder, 0));
     CEntry entry;
     entry.SetName("E");
     entry.SetType(CEntry::etRepair);
-    ASSERT_TRUE(db.Layer().Save(&entry, 0));
+    ASSERT_TRUE(db.Db().Save(&entry, 0));
 
     struct Names : IObjectStore<CAutoPtr<CBaseObject>> {
         void Add(const CAutoPtr<CBaseObject>& item) override { text += std::string(item->GetName()) + " "; }
         std::string text;
     } names;
     CBizObjectGatherer gatherer(names);
-    ASSERT_TRUE(VisitAllObjects(db.Layer(), gatherer));
+    ASSERT_TRUE(VisitAllObjects(db.Db(), gatherer));
     EXPECT_EQ("B A E R K ", names.text);
 
     struct Infos : IObjectStore<CDbItemInfo> {
         void Add(const CDbItemInfo& item) override { map[item.GetKey()] = item.GetValue(); }
         CDbItemInfoMap map;
     } infos;
-    ASSERT_TRUE(GatherItemInfos(infos, db.Layer()));
+    ASSERT_TRUE(GatherItemInfos(infos, db.Db()));
     ASSERT_EQ(5u, infos.map.size());
     const CDbItemInfoValue& k = infos.map[CDbItemInfoKey(CBaseObject::otKeyword, keyword.GetRefID())];
     EXPECT_EQ(40000.5, k.DateCreated);
     EXPECT_EQ(40100.25, k.DateModified);
 
-    db.Layer().Disconnect();
+    db.Db().Disconnect();
     Names none;
     CBizObjectGatherer nothing(none);
-    EXPECT_FALSE(VisitAllObjects(db.Layer(), nothing));
+    EXPECT_FALSE(VisitAllObjects(db.Db(), nothing));
     EXPECT_EQ("", none.text);
 }
 
@@ -398,7 +398,7 @@ TEST(SaveObject, UpdatesTheRowOfItsRefIDOrInsertsKeepingIt)
     ASSERT_TRUE(db.Ok());
     CVehicle stored;
     stored.SetName("Desktop");
-    ASSERT_TRUE(db.Layer().Save(&stored, 0));
+    ASSERT_TRUE(db.Db().Save(&stored, 0));
 
     CVehicle received;
     received.SetID(999);  // the handheld's row id, which means nothing here
@@ -406,9 +406,9 @@ TEST(SaveObject, UpdatesTheRowOfItsRefIDOrInsertsKeepingIt)
     received.SetName("From the handheld");
     received.SetDateCreated(40000.5);
     received.SetDateModified(40001.25);
-    ASSERT_TRUE(SaveObject(&received, db.Layer()));
+    ASSERT_TRUE(SaveObject(&received, db.Db()));
     EXPECT_EQ(stored.GetID(), received.GetID());
-    std::vector<std::string> rows = StoredRows(db.Path(), "Vehicle");
+    std::vector<std::string> rows = StoredRows(db.AnsiPath(), "Vehicle");
     ASSERT_EQ(1u, rows.size());
     // An update keeps the row's creation date and takes the record's modification date.
     EXPECT_EQ(0u, rows[0].find(std::to_string(stored.GetRefID()) + "|From the handheld||"));
@@ -420,8 +420,8 @@ TEST(SaveObject, UpdatesTheRowOfItsRefIDOrInsertsKeepingIt)
     fresh.SetName("New");
     fresh.SetDateCreated(39000.25);
     fresh.SetDateModified(39000.75);
-    ASSERT_TRUE(SaveObject(&fresh, db.Layer()));
-    rows = StoredRows(db.Path(), "Keyword");
+    ASSERT_TRUE(SaveObject(&fresh, db.Db()));
+    rows = StoredRows(db.AnsiPath(), "Keyword");
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ(0u, rows[0].find("4277006349|New|0|")) << rows[0];
     EXPECT_NE(std::string::npos, rows[0].find("39000.25|39000.75")) << rows[0];

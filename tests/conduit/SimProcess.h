@@ -21,7 +21,7 @@ const std::string kConduit = WinePath(ALK_CONDUIT_PATH);
 
 class CSimFixture : public ::testing::Test {
 protected:
-    CSimFixture() : m_folder(L"alkhotsync"), root(Ansi(m_folder.Path())) {}
+    CSimFixture() : m_folder(L"alkhotsync"), root(ToAnsi(m_folder.Path())) {}
 
     // Runs HotSyncSim with the arguments; its exit code, its output in lines. meanwhile runs
     // while the program does (it drives the program's dialog).

@@ -33,7 +33,7 @@ std::string ReadFile(const std::string& path)
 
 class Settings : public ::testing::Test {
 protected:
-    Settings() : m_folder(L"alksettings"), path(Ansi(m_folder.Path()) + "\\Settings.ini") {}
+    Settings() : m_folder(L"alksettings"), path(ToAnsi(m_folder.Path()) + "\\Settings.ini") {}
     long Load(const std::string& content)
     {
         WriteFile(path, content);
@@ -139,7 +139,7 @@ namespace {
 
 class Snapshot : public ::testing::Test {
 protected:
-    Snapshot() : m_folder(L"alksnapshot"), root(Ansi(m_folder.Path()))
+    Snapshot() : m_folder(L"alksnapshot"), root(ToAnsi(m_folder.Path()))
     {
         std::strcpy(run.path, (root + "\\run\\").c_str());
     }
@@ -159,16 +159,16 @@ TEST_F(Snapshot, WrittenAsLittleEndianRecordsInMapOrder)
     k.SetRefID(0x01020304);
     k.SetDateCreated(1.5);
     k.SetDateModified(-2.0);
-    ASSERT_TRUE(db.Layer().Save(&k, 1));
+    ASSERT_TRUE(db.Db().Save(&k, 1));
     CVehicle v;
     v.SetRefID(0xA0B0C0D0);
     v.SetDateCreated(0.0);
     v.SetDateModified(0.0);
-    ASSERT_TRUE(db.Layer().Save(&v, 1));
+    ASSERT_TRUE(db.Db().Save(&v, 1));
 
     CCustomSynchronizer sync(nullptr, &run, &rule);
     EXPECT_EQ(root + "\\run\\SynchInfo.dat", std::string(sync.GetSyncInfoPath()));
-    ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.Path().c_str()));
+    ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.AnsiPath().c_str()));
     ASSERT_TRUE(sync.SaveSyncInfo()) << "the missing folder is made";
     const std::string bytes = ReadFile(root + "\\run\\SynchInfo.dat");
     const std::string expected = std::string("\x01\xD0\xC0\xB0\xA0", 5) + std::string(16, '\0') +
@@ -184,7 +184,7 @@ TEST_F(Snapshot, WrittenAsLittleEndianRecordsInMapOrder)
 
     // A later save replaces the file whole; a left-over temporary file is truncated.
     WriteFile(root + "\\run\\SynchInfo.dat.tmp", std::string(100, 'x'));
-    ASSERT_TRUE(db.Layer().Delete(CBaseObject::otVehicle, static_cast<unsigned long>(v.GetID())));
+    ASSERT_TRUE(db.Db().Delete(CBaseObject::otVehicle, static_cast<unsigned long>(v.GetID())));
     ASSERT_TRUE(sync.SaveSyncInfo());
     EXPECT_EQ(expected.substr(21), ReadFile(root + "\\run\\SynchInfo.dat"));
 }
@@ -218,7 +218,7 @@ TEST_F(Snapshot, AFolderThatCannotBeMadeSavesNothing)
     WriteFile(root + "\\blocked", "x");
     std::strcpy(run.path, (root + "\\blocked\\inner\\").c_str());
     CCustomSynchronizer sync(nullptr, &run, &rule);
-    ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.Path().c_str()));
+    ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.AnsiPath().c_str()));
     EXPECT_FALSE(sync.SaveSyncInfo());
     // Not connected: the gathering fails and nothing is written.
     CCustomSynchronizer unconnected(nullptr, &run, &rule);

@@ -200,7 +200,7 @@ protected:
     {
         app.Install();
         run.syncType = HsSyncFast;
-        std::strcpy(run.path, (Ansi(m_runFolder.Path()) + "\\").c_str());
+        std::strcpy(run.path, (ToAnsi(m_runFolder.Path()) + "\\").c_str());
     }
     ~TwoWay() override { CHandheldApp::Uninstall(); }
 
@@ -209,7 +209,7 @@ protected:
     {
         const size_t before = app.Trace().size();
         CStepSynchronizer sync(&Progress, &run, &rule);
-        ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.Path().c_str()));
+        ASSERT_EQ(CDataLayer::csConnected, sync.Database().Connect(db.AnsiPath().c_str()));
         ASSERT_TRUE(sync.Database().BeginTransaction());
         const std::string thrown = ThrownText([&] {
             CallRemoteEmpty();
@@ -242,8 +242,8 @@ protected:
         all.SetVehicleID(0);
         all.SetEntryType(CEntry::etNone);
         all.SetDateRangeType(CEntryFilter::drAll);
-        EXPECT_TRUE(db.Layer().Load(&vehicles) && db.Layer().Load(&entries, &all) && db.Layer().Load(&reminders, 0UL) &&
-                    db.Layer().Load(&keywords, CKeyword::ktAll));
+        EXPECT_TRUE(db.Db().Load(&vehicles) && db.Db().Load(&entries, &all) && db.Db().Load(&reminders, 0UL) &&
+                    db.Db().Load(&keywords, CKeyword::ktAll));
         CObjectList* lists[] = {&vehicles, &entries, &reminders, &keywords};
         for (CObjectList* list : lists)
             for (int i = 0; i < list->GetCount(); ++i) {
@@ -276,21 +276,21 @@ protected:
         k.SetType(CKeyword::ktCategory);
         k.SetDateCreated(45000);
         k.SetDateModified(modified);
-        EXPECT_TRUE(db.Layer().Save(&k, 1));
+        EXPECT_TRUE(db.Db().Save(&k, 1));
         return k.GetRefID();
     }
     void EditDesktop(unsigned long refID, const char* name)
     {
         CKeyword k;
-        k.SetID(static_cast<long>(db.Layer().GetID(CBaseObject::otKeyword, refID)));
-        ASSERT_TRUE(db.Layer().Load(&k));
+        k.SetID(static_cast<long>(db.Db().GetID(CBaseObject::otKeyword, refID)));
+        ASSERT_TRUE(db.Db().Load(&k));
         k.SetName(name);
-        ASSERT_TRUE(db.Layer().Save(&k, 0));
+        ASSERT_TRUE(db.Db().Save(&k, 0));
     }
     void DeleteDesktop(int type, unsigned long refID)
     {
-        ASSERT_TRUE(db.Layer().Delete(static_cast<CBaseObject::ObjectType>(type),
-                                      db.Layer().GetID(static_cast<CBaseObject::ObjectType>(type), refID)));
+        ASSERT_TRUE(db.Db().Delete(static_cast<CBaseObject::ObjectType>(type),
+                                   db.Db().GetID(static_cast<CBaseObject::ObjectType>(type), refID)));
     }
     void EditHandheld(int type, unsigned long refID, const char* name)
     {
@@ -327,7 +327,7 @@ private:
 TEST_F(TwoWay, FirstRunCopiesEachSideAndLeavesTheSameKeyAlone)
 {
     ASSERT_TRUE(db.Ok());
-    const int records = AddEveryKind(db.Layer());
+    const int records = AddEveryKind(db.Db());
     CHandheldRecord& own = store.Create(HhVehicle);
     own.SetText("Name", "Handheld car");
     const unsigned long ownRef = own.RefID();
@@ -452,18 +452,18 @@ TEST_F(TwoWay, DuplicateKeepsTheDesktopVehicleWithItsEntriesAndReminder)
     ASSERT_TRUE(db.Ok());
     CVehicle car;
     car.SetName("Desktop car");
-    ASSERT_TRUE(db.Layer().Save(&car, 0));
+    ASSERT_TRUE(db.Db().Save(&car, 0));
     for (int i = 1; i <= 3; ++i) {
         CEntry e;
         e.SetVehicleID(car.GetRefID());
         e.SetType(static_cast<CEntry::Type>(i));
         e.SetName(("entry " + std::to_string(i)).c_str());
-        ASSERT_TRUE(db.Layer().Save(&e, 0));
+        ASSERT_TRUE(db.Db().Save(&e, 0));
     }
     CNotification n;
     n.SetVehicleID(car.GetRefID());
     n.SetName("reminder");
-    ASSERT_TRUE(db.Layer().Save(&n, 0));
+    ASSERT_TRUE(db.Db().Save(&n, 0));
     const unsigned long other = AddKeyword("unrelated");
     Sync(2);
     ASSERT_EQ(6u, store.Records().size());
@@ -471,7 +471,7 @@ TEST_F(TwoWay, DuplicateKeepsTheDesktopVehicleWithItsEntriesAndReminder)
     // An edit a minute later (two saves within the same millionth of a day read as one date).
     car.SetName("Desktop car, edited");
     car.SetDateModified(car.GetDateModified() + 60.0 / 86400.0);
-    ASSERT_TRUE(db.Layer().Save(&car, 1));
+    ASSERT_TRUE(db.Db().Save(&car, 1));
     EditHandheld(HhVehicle, car.GetRefID(), "Handheld car");
     EditHandheld(HhKeyword, other, "unrelated, edited");
     Sync(2);
@@ -480,7 +480,7 @@ TEST_F(TwoWay, DuplicateKeepsTheDesktopVehicleWithItsEntriesAndReminder)
     EXPECT_EQ("unrelated, edited", DesktopName(HhKeyword, other));
     // The copy: a vehicle with a new RefID, its 3 entries and its reminder linked to it.
     CObjectListT<CVehicle> vehicles;
-    ASSERT_TRUE(db.Layer().Load(&vehicles));
+    ASSERT_TRUE(db.Db().Load(&vehicles));
     ASSERT_EQ(2, vehicles.GetCount());
     CVehicle* copy = vehicles.Get(0)->GetRefID() == car.GetRefID() ? vehicles.Get(1) : vehicles.Get(0);
     EXPECT_STREQ("Desktop car, edited", copy->GetName());
@@ -488,15 +488,15 @@ TEST_F(TwoWay, DuplicateKeepsTheDesktopVehicleWithItsEntriesAndReminder)
     mine.SetDateRangeType(CEntryFilter::drAll);
     mine.SetVehicleID(copy->GetRefID());
     CObjectListT<CEntry> entries;
-    ASSERT_TRUE(db.Layer().Load(&entries, &mine));
+    ASSERT_TRUE(db.Db().Load(&entries, &mine));
     EXPECT_EQ(3, entries.GetCount());
     CObjectListT<CNotification> reminders;
-    ASSERT_TRUE(db.Layer().Load(&reminders, copy->GetRefID()));
+    ASSERT_TRUE(db.Db().Load(&reminders, copy->GetRefID()));
     EXPECT_EQ(1, reminders.GetCount());
     CEntryFilter source;
     source.SetDateRangeType(CEntryFilter::drAll);
     source.SetVehicleID(car.GetRefID());
-    ASSERT_TRUE(db.Layer().Load(&entries, &source));
+    ASSERT_TRUE(db.Db().Load(&entries, &source));
     EXPECT_EQ(3, entries.GetCount()) << "the source keeps its entries";
 
     // All five reached the handheld, after the other actions: the vehicle, then the entries by
@@ -518,7 +518,7 @@ TEST_F(TwoWay, DuplicateKeepsTheDesktopVehicleWithItsEntriesAndReminder)
 TEST_F(TwoWay, AVehicleDeletedOnTheHandheldTakesOnlyItsOwnRow)
 {
     ASSERT_TRUE(db.Ok());
-    AddEveryKind(db.Layer());
+    AddEveryKind(db.Db());
     Sync(0);
     const size_t before = Desktop().size();
     store.Remove(HhVehicle, 0x80000001u);

@@ -3,76 +3,27 @@
 // and the workbook is checked against the database.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "business/AlkBiz.h"
-#include "desktop/AppSettings.h"
 #include "ExcelTestSupport.h"
 #include "resources/desktop/resource.h"
 #include "tests/mainframe/MainFrameTestSupport.h"
+#include "tests/support/ProgramDriver.h"
 
 using namespace alk_excel_test;
 using namespace alk_mainframe_test;
 
 namespace {
 
-// A program run to its end (or stopped when the test leaves early).
-class Program {
-public:
-    ~Program()
-    {
-        if (!m_info.hProcess) return;
-        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 99);
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
-    }
-    bool Start(const std::wstring& exe, const std::wstring& arguments = L"")
-    {
-        std::wstring line = L"\"" + exe + L"\" " + arguments;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info);
-    }
-    // The exit code, or -1 when the program is still running after the time.
-    long Wait(DWORD timeoutMs)
-    {
-        DWORD code = 0;
-        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        GetExitCodeProcess(m_info.hProcess, &code);
-        return static_cast<long>(code);
-    }
-
-private:
-    PROCESS_INFORMATION m_info{};
-};
-
-void WriteSetting(const wchar_t* name, const BYTE* data, DWORD size, DWORD type)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExW(key, name, 0, type, data, size);
-    RegCloseKey(key);
-}
-void WriteSetting(const wchar_t* name, DWORD value)
-{
-    WriteSetting(name, reinterpret_cast<const BYTE*>(&value), sizeof value, REG_DWORD);
-}
-void WriteSetting(const wchar_t* name, const std::wstring& text)
-{
-    WriteSetting(name, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), REG_SZ);
-}
-
 TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
 {
     DeleteSettingsKey();
     std::wstring sample = TempFile(L"excel-sample");
-    Program tool;
+    CProgramDriver tool;
     ASSERT_TRUE(tool.Start(WinePathW(ALK_SAMPLE_TOOL_PATH), L"\"" + sample + L"\""));
     ASSERT_EQ(0, tool.Wait(60000));
 
@@ -100,22 +51,14 @@ TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
         db.Disconnect();
     }
     ASSERT_GT(dates.size(), 10u);
-    WriteSetting(L"DBPath", sample);
-    WriteSetting(L"UnitSetupMsgShown", 1);
-    WriteSetting(L"LastActiveVehicle", vehicle);
+    RememberDatabase(sample, vehicle);
 
     CExcelDoubleScope excel;
-    Program program;
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(WinePathW(ALK_PROGRAM_PATH)));
-    HWND main = nullptr;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 30000) {
-        main = FindWindowW(L"Alk.MainFrame", L"Autolark");
-        HWND entries = main ? FindControl(main, IDC_ENTRY_LIST) : nullptr;
-        if (entries && SendMessageW(entries, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(dates.size())) break;
-        main = nullptr;
-        Sleep(20);
-    }
+    HWND main = program.WaitForMainWindow(
+        [&](HWND window) { return RowCount(FindControl(window, IDC_ENTRY_LIST)) == static_cast<int>(dates.size()); },
+        30000);
     ASSERT_NE(nullptr, main) << "the program did not show the vehicle's entries";
 
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_TOOLS_EXPORT, 0), 0);
@@ -135,8 +78,7 @@ TEST(ExcelExportProgram, TheProgramExportsTheActiveVehicleOfTheSampleDatabase)
     EXPECT_EQ((trips ? 65u : 50u) + 4 * dates.size(), record.Invokes().size());
     EXPECT_TRUE(record.visible);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait(20000)) << "the program did not end";
+    EXPECT_NE(-1, program.Close(main)) << "the program did not end";
     DeleteSettingsKey();
     DeleteFileW(sample.c_str());
 }

@@ -7,28 +7,29 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "business/AlkBiz.h"
 #include "business/RecordBuilder.h"
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"  // the program's data layer and bold font
 #include "tests/support/MessagePump.h"
 #include "tests/support/SettingsScope.h"
-#include "tests/support/TestFiles.h"
+#include "tests/support/TestDatabase.h"
 
 // A fresh copy of the template in a folder of its own, connected to g_DataLayer for the life of
-// the object; the folder goes with it.
-class CTestDataFile {
+// the object; the folder (Folder(), for other files of the test: pictures ...) goes with it.
+class CTestDataFile : public CTestDatabase {
 public:
-    CTestDataFile();
-    ~CTestDataFile();
-    CTestDataFile(const CTestDataFile&) = delete;
-    CTestDataFile& operator=(const CTestDataFile&) = delete;
+    CTestDataFile()
+        : CTestDatabase(L"test.dat", L"", L"alk-lists"), m_connected(Connect(g_DataLayer) == CDataLayer::csConnected)
+    {
+        EXPECT_TRUE(m_connected);
+    }
+    ~CTestDataFile() { g_DataLayer.Disconnect(); }
 
     bool Connected() const { return m_connected; }
-    // A folder for other files of the test (pictures ...).
-    const std::wstring& Folder() const { return m_folder.Path(); }
 
 private:
-    CScratchFolder m_folder;
-    bool m_connected = false;
+    bool m_connected;
 };

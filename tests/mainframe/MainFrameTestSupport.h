@@ -1,6 +1,7 @@
 // Helpers of the main-window tests: database files made from the template with AlkBiz, the
-// settings key cleaned before and after, message boxes answered while they are up, the frame's
-// controls found by their ids, and reading what the list controls show.
+// settings key cleaned before and after, message boxes answered while they are up, and reading
+// what the list controls show (the frame's controls are found by their ids with FindControl of
+// tests/support/ProgramDriver.h).
 #pragma once
 
 #include <windows.h>
@@ -24,7 +25,9 @@
 #include "framework/WindowImpl.h"
 #include "tests/support/DialogScript.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/ProgramDriver.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/TestFiles.h"
 
 namespace alk_mainframe_test {
@@ -76,31 +79,15 @@ void CloseFrame(std::unique_ptr<Frame>& frame)
     DeleteSettingsKey();
 }
 
-// A copy of the template with records written through its own connection (Db(), for the record
-// builders of business/RecordBuilder.h).
-class SampleDatabase {
+// A copy of the template connected at once through its own connection (Db(), for the record
+// builders of business/RecordBuilder.h); the stem names the file.
+class SampleDatabase : public CTestDatabase {
 public:
-    explicit SampleDatabase(const wchar_t* stem = L"frame") : m_path(TempFile(stem))
-    {
-        m_ok = CopyTemplate(m_path) && m_db.Connect(m_path.c_str()) == CDataLayer::csConnected;
-    }
-    ~SampleDatabase()
-    {
-        m_db.Disconnect();
-        SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(m_path.c_str());
-    }
-    bool Ok() const { return m_ok; }
-    const std::wstring& Path() const { return m_path; }
-    CDataLayer& Db() { return m_db; }
-
-    int CountEntries() { return m_db.GetNumEntries(); }
-    int CountVehicles() { return m_db.GetNumVehicles(); }
-
-private:
-    std::wstring m_path;
-    CDataLayer m_db;
-    bool m_ok = false;
+    explicit SampleDatabase(const wchar_t* stem = L"frame")
+        : CTestDatabase(std::wstring(stem) + L".dat", L"", L"alkframe", Opening::atOnce)
+    {}
+    int CountEntries() { return Db().GetNumEntries(); }
+    int CountVehicles() { return Db().GetNumVehicles(); }
 };
 
 inline std::wstring WindowText(HWND hWnd)
@@ -120,30 +107,6 @@ CDialogScript::Seen AnswerBox(int button, Call call)
     call();
     PumpMessages();
     return ui.Done() ? ui.Met()[0] : CDialogScript::Seen{};
-}
-
-struct ControlSearch {
-    int id;
-    const wchar_t* cls;
-    HWND found;
-};
-inline BOOL CALLBACK MatchControl(HWND hWnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ControlSearch*>(lParam);
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    if (GetDlgCtrlID(hWnd) != search->id || (search->cls && _wcsicmp(name, search->cls) != 0)) return TRUE;
-    search->found = hWnd;
-    return FALSE;
-}
-
-// A window below parent (at any depth) with that control id, and of that class when one is
-// given; null when there is none.
-inline HWND FindControl(HWND parent, int id, const wchar_t* cls = nullptr)
-{
-    ControlSearch search{id, cls, nullptr};
-    EnumChildWindows(parent, &MatchControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The framework object that routes a window's messages, as a T; null when the window has none

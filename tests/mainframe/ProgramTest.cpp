@@ -8,12 +8,8 @@
 // database.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <shlobj.h>
-
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +19,7 @@
 #include "MainFrameTestSupport.h"
 #include "resources/desktop/resource.h"
 #include "tests/support/FaultyFiles.h"
+#include "tests/support/ProgramDriver.h"
 
 using namespace alk_mainframe_test;
 
@@ -33,131 +30,6 @@ const std::wstring kSampleTool = WinePathW(ALK_SAMPLE_TOOL_PATH);
 const wchar_t* kUnitsNotice =
     L"If this is the first time you are using Autolark, click Tools > Options in the main menu and verify the units "
     L"for distance and volume.";
-
-// Waits for a condition, polling every 20 ms; false on timeout.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-}
-
-class Process {
-public:
-    ~Process()
-    {
-        if (m_info.hProcess) {
-            if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
-                // A test that failed half-way: close the windows politely, then stop it.
-                EnumWindows(&Process::CloseOne, static_cast<LPARAM>(m_info.dwProcessId));
-                if (WaitForSingleObject(m_info.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 99);
-            }
-            CloseHandle(m_info.hProcess);
-            CloseHandle(m_info.hThread);
-        }
-    }
-    bool Start(const std::wstring& exe, const std::wstring& arguments = L"")
-    {
-        std::wstring line = L"\"" + exe + L"\" " + arguments;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info) !=
-               FALSE;
-    }
-    // Exit code, or -1 when it has not ended within the time.
-    long Wait(DWORD timeoutMs = 20000)
-    {
-        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(m_info.hProcess, &code);
-        return static_cast<long>(code);
-    }
-    DWORD Id() const { return m_info.dwProcessId; }
-    HANDLE Handle() const { return m_info.hProcess; }
-
-    // A visible top-level window of the process with that class and (when given) title.
-    // except: a window to pass over (a dialog still open under the one looked for).
-    HWND Find(const wchar_t* cls, const wchar_t* title = nullptr, HWND except = nullptr) const
-    {
-        Search search{m_info.dwProcessId, cls, title, except, nullptr};
-        EnumWindows(&Process::Match, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    HWND WaitForWindow(const wchar_t* cls, const wchar_t* title = nullptr, DWORD timeoutMs = 20000) const
-    {
-        HWND found = nullptr;
-        WaitFor([&] { return (found = Find(cls, title)) != nullptr; }, timeoutMs);
-        return found;
-    }
-
-private:
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND except;
-        HWND found;
-    };
-    static BOOL CALLBACK Match(HWND hWnd, LPARAM lParam)
-    {
-        auto* search = reinterpret_cast<Search*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hWnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hWnd, cls, 64);
-        if (pid != search->pid || hWnd == search->except || !IsWindowVisible(hWnd) || wcscmp(cls, search->cls) != 0)
-            return TRUE;
-        if (search->title && WindowText(hWnd) != search->title) return TRUE;
-        search->found = hWnd;
-        return FALSE;
-    }
-    static BOOL CALLBACK CloseOne(HWND hWnd, LPARAM pid)
-    {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hWnd, &owner);
-        if (owner == static_cast<DWORD>(pid)) PostMessageW(hWnd, WM_CLOSE, 0, 0);
-        return TRUE;
-    }
-
-    PROCESS_INFORMATION m_info{};
-};
-
-// Text of another process's control (WM_GETTEXT is carried across processes).
-std::wstring ControlText(HWND hWnd)
-{
-    wchar_t text[1024] = {};
-    SendMessageW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-int RowCount(HWND list)
-{
-    return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
-}
-
-// A list-view item's text in another process: the item and its text buffer must live there.
-std::wstring RemoteItemText(HANDLE process, HWND list, int row, int column)
-{
-    struct Block {
-        LVITEMW item;
-        wchar_t text[256];
-    };
-    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return L"<no memory>";
-    Block local{};
-    local.item.iSubItem = column;
-    local.item.pszText = remote->text;
-    local.item.cchTextMax = 256;
-    WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    local.text[255] = L'\0';
-    return local.text;
-}
 
 // Every value under the settings key and its sub-keys: path\name -> type and bytes.
 using RegistrySnapshot = std::map<std::wstring, std::vector<BYTE>>;
@@ -190,21 +62,6 @@ RegistrySnapshot Snapshot()
     return out;
 }
 
-void WriteSetting(const wchar_t* name, DWORD value)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-void WriteSetting(const wchar_t* name, const std::wstring& text)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
 bool ReadSetting(const wchar_t* subKey, const wchar_t* name, DWORD* value)
 {
     DWORD size = sizeof *value;
@@ -230,36 +87,30 @@ HWND FileNameBox(HWND dialog)
     return GetDlgItem(dialog, 1152);  // edt1
 }
 
+// Text typed into a field of the program's sheet as keys arrive: the focus moved onto the field
+// by its page, then the characters.
+void TypeInto(HWND sheet, int id, const wchar_t* text)
+{
+    HWND field = FindControl(sheet, id);
+    PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override { DeleteSettingsKey(); }
     void TearDown() override { DeleteSettingsKey(); }
 
-    // Settings of a program that has been run before on the file, with the notice seen.
-    void RememberFile(const std::wstring& path, unsigned long vehicle = 0)
-    {
-        WriteSetting(L"DBPath", path);
-        WriteSetting(L"UnitSetupMsgShown", 1);
-        WriteSetting(L"LastActiveVehicle", vehicle);
-    }
-
     // The main window, once it shows the connected database (the statistics rows exist then).
-    HWND WaitForConnectedWindow(Process& program)
+    static HWND WaitForConnectedWindow(const CProgramDriver& program)
     {
-        HWND main = nullptr;
-        WaitFor([&] {
-            main = program.Find(L"Alk.MainFrame", L"Autolark");
-            return main && RowCount(FindControl(main, IDC_QUICK_STATS)) == 10;
-        });
-        return main;
+        return program.WaitForMainWindow([](HWND main) { return RowCount(FindControl(main, IDC_QUICK_STATS)) == 10; });
     }
-    // Text typed into a field of the program's sheet as keys arrive: the focus moved onto the
-    // field by its page, then the characters.
-    static void TypeInto(HWND sheet, int id, const wchar_t* text)
+    // The program started, and its main window once it shows the connected database; null when
+    // it could not start or did not show it.
+    static HWND StartConnected(CProgramDriver& program)
     {
-        HWND field = FindControl(sheet, id);
-        PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-        for (const wchar_t* p = text; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+        return program.Start(kProgram) ? WaitForConnectedWindow(program) : nullptr;
     }
 };
 
@@ -268,7 +119,7 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
     std::wstring chosen = TempFile(L"created");
     DeleteFileW(chosen.c_str());
 
-    Process program;
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
     ASSERT_NE(nullptr, welcome);
@@ -294,7 +145,7 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
         notice = program.Find(L"#32770", L"Autolark");
         return notice != nullptr;
     }));
-    EXPECT_EQ(kUnitsNotice, ControlText(GetDlgItem(notice, 0xFFFF)));
+    EXPECT_EQ(kUnitsNotice, MessageBoxText(notice));
     EXPECT_EQ(chosen, ReadTextSetting(L"DBPath"));
     DWORD shown = 99;
     EXPECT_FALSE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown)) << "written at exit only";
@@ -302,8 +153,7 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
     PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
     ASSERT_NE(nullptr, WaitForConnectedWindow(program));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     // Every setting is written at the end of the run, the layout when the window closed.
     EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown));
@@ -325,7 +175,7 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
 
 TEST_F(ProgramTest, CancellingTheWelcomeEndsTheProgramAfterTheFirstRunNotice)
 {
-    Process program;
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
     ASSERT_NE(nullptr, welcome);
@@ -334,7 +184,7 @@ TEST_F(ProgramTest, CancellingTheWelcomeEndsTheProgramAfterTheFirstRunNotice)
     ASSERT_NE(nullptr, notice) << "the notice is shown although the program is closing";
     Sleep(500);
     EXPECT_TRUE(IsWindow(notice)) << "the notice stays until it is answered";
-    EXPECT_EQ(kUnitsNotice, ControlText(GetDlgItem(notice, 0xFFFF)));
+    EXPECT_EQ(kUnitsNotice, MessageBoxText(notice));
     PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_NE(-1, program.Wait(10000));
     DWORD shown = 0;
@@ -351,17 +201,16 @@ TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToThe
     ASSERT_TRUE(db.Ok());
     unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
     ASSERT_NE(0u, car);
-    RememberFile(db.Path(), car);
+    RememberDatabase(db.Path(), car);
 
-    Process first;
-    ASSERT_TRUE(first.Start(kProgram));
-    HWND main = WaitForConnectedWindow(first);
+    CProgramDriver first;
+    HWND main = StartConnected(first);
     ASSERT_NE(nullptr, main);
     ShowWindowAsync(main, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
 
     RegistrySnapshot before = Snapshot();
-    Process second;
+    CProgramDriver second;
     ASSERT_TRUE(second.Start(kProgram));
     EXPECT_EQ(0, second.Wait(10000));
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }, 5000))
@@ -369,8 +218,7 @@ TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToThe
     EXPECT_EQ(nullptr, second.Find(L"Alk.MainFrame"));
     EXPECT_TRUE(before == Snapshot()) << "the second start changed the settings";
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, first.Wait());
+    EXPECT_NE(-1, first.Close(main));
 }
 
 TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
@@ -391,11 +239,10 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     };
     entry(CEntry::etFuel, 3, 11900, 30.0f, L"");
     entry(CEntry::etRepair, 9, 11800, 70.0f, L"Oil change");
-    RememberFile(db.Path(), car);
+    RememberDatabase(db.Path(), car);
 
-    Process program;
-    ASSERT_TRUE(program.Start(kProgram));
-    HWND main = WaitForConnectedWindow(program);
+    CProgramDriver program;
+    HWND main = StartConnected(program);
     ASSERT_NE(nullptr, main);
     HWND entries = FindControl(main, IDC_ENTRY_LIST);
     HWND vehicles = FindControl(main, IDC_VEHICLE_LIST);
@@ -412,15 +259,11 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     SendNotifyMessageW(HWND_BROADCAST, reload, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return RowCount(entries) == 4 && RowCount(vehicles) == 2; }, 10000))
         << RowCount(entries) << " entries, " << RowCount(vehicles) << " vehicles";
-    std::vector<std::wstring> names;
-    for (int i = 0; i < RowCount(vehicles); ++i) names.push_back(RemoteItemText(program.Handle(), vehicles, i, 0));
-    EXPECT_EQ((std::vector<std::wstring>{L"Bike (2010)", L"Family Car (2002)"}), names);
-    std::vector<std::wstring> descriptions;
-    for (int i = 0; i < RowCount(entries); ++i) descriptions.push_back(RemoteItemText(program.Handle(), entries, i, 1));
+    EXPECT_EQ((std::vector<std::wstring>{L"Bike (2010)", L"Family Car (2002)"}), program.ColumnTexts(vehicles, 0));
+    const std::vector<std::wstring> descriptions = program.ColumnTexts(entries, 1);
     EXPECT_NE(descriptions.end(), std::find(descriptions.begin(), descriptions.end(), L"Parking"));
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 }
 
 TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteButtonRemovesIt)
@@ -432,9 +275,9 @@ TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteBu
     const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
     EXPECT_NE(0u, CReminderRecord(car, L"Oil change").Odometer(999999).Date(DaysBefore(today, 2)).Save(db.Db()));
     EXPECT_NE(0u, CReminderRecord(car, L"Inspection").Odometer(999999).Date(DaysBefore(today, -30)).Save(db.Db()));
-    RememberFile(db.Path(), car);
+    RememberDatabase(db.Path(), car);
 
-    Process program;
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND due = program.WaitForWindow(L"#32770", L"Reminder");
     ASSERT_NE(nullptr, due);
@@ -446,8 +289,7 @@ TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteBu
     HWND main = WaitForConnectedWindow(program);
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(nullptr, program.Find(L"#32770", L"Reminder")) << "the other one is not due";
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     CObjectListT<CNotification> left;
     ASSERT_TRUE(db.Db().Load(&left, car));
@@ -461,16 +303,16 @@ TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsPropose
     ASSERT_TRUE(db.Ok());
     db.Db().Disconnect();
     ASSERT_TRUE(SetFileAttributesW(db.Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    RememberFile(db.Path());
+    RememberDatabase(db.Path());
 
-    Process program;
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND box = program.WaitForWindow(L"#32770");
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(db.Path() +
                   L" is a read-only file. Remove the read-only attribute of this file before opening it using "
                   L"Autolark.",
-              ControlText(GetDlgItem(box, 0xFFFF)));
+              MessageBoxText(box));
     EXPECT_NE(L"Autolark", WindowText(box)) << "the box has no caption of its own";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
@@ -494,11 +336,11 @@ TEST_F(ProgramTest, AReadOnlyRememberedFileIsReportedThenTheDefaultFileIsPropose
 
 // The message box of the program's start (its caption is the system's) and the welcome dialog
 // after it, both cancelled; the box's text.
-std::wstring CancelBoxAndWelcome(Process& program)
+std::wstring CancelBoxAndWelcome(CProgramDriver& program)
 {
     HWND box = program.WaitForWindow(L"#32770");
     if (!box) return L"<no box>";
-    const std::wstring text = ControlText(GetDlgItem(box, 0xFFFF));
+    const std::wstring text = MessageBoxText(box);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgItem(box, IDCANCEL) ? IDCANCEL : IDOK, BN_CLICKED), 0);
     HWND welcome = program.WaitForWindow(L"#32770", L"Welcome to Autolark!");
     if (!welcome) return L"<no welcome dialog after> " + text;
@@ -512,8 +354,8 @@ TEST_F(ProgramTest, ARememberedPathTooLongIsSaidToBeTooLongAndStaysRemembered)
         std::wstring path = L"C:\\users\\" + std::wstring(length, L'x');
         path.resize(length - 4);
         path += L".dat";
-        RememberFile(path);
-        Process program;
+        RememberDatabase(path);
+        CProgramDriver program;
         ASSERT_TRUE(program.Start(kProgram));
         const std::wstring text = CancelBoxAndWelcome(program);
         EXPECT_EQ(path +
@@ -527,17 +369,16 @@ TEST_F(ProgramTest, ARememberedPathTooLongIsSaidToBeTooLongAndStaysRemembered)
 }
 
 // Time from process start until the main window shows the database's vehicles and statistics.
-long StartAndMeasure(Process& program, HWND* main, int vehicles)
+long StartAndMeasure(CProgramDriver& program, HWND* main, int vehicles)
 {
     auto start = std::chrono::steady_clock::now();
     if (!program.Start(kProgram)) return -1;
-    bool shown = WaitFor([&] {
-        *main = program.Find(L"Alk.MainFrame", L"Autolark");
-        return *main && RowCount(FindControl(*main, IDC_QUICK_STATS)) == 10 &&
-               RowCount(FindControl(*main, IDC_VEHICLE_LIST)) == vehicles &&
-               (vehicles == 0 || RowCount(FindControl(*main, IDC_ENTRY_LIST)) > 0);
+    *main = program.WaitForMainWindow([&](HWND window) {
+        return RowCount(FindControl(window, IDC_QUICK_STATS)) == 10 &&
+               RowCount(FindControl(window, IDC_VEHICLE_LIST)) == vehicles &&
+               (vehicles == 0 || RowCount(FindControl(window, IDC_ENTRY_LIST)) > 0);
     });
-    if (!shown) return -1;
+    if (!*main) return -1;
     return static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
 }
@@ -585,7 +426,7 @@ bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
 TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
 {
     std::wstring sample = TempFile(L"sample");
-    Process tool;
+    CProgramDriver tool;
     ASSERT_TRUE(tool.Start(kSampleTool, L"\"" + sample + L"\""));
     ASSERT_EQ(0, tool.Wait(60000));
     unsigned long firstVehicle = 0;
@@ -606,9 +447,9 @@ TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
         firstVehicle = vehicles.Get(0)->GetRefID();
         db.Disconnect();
     }
-    RememberFile(sample, firstVehicle);
+    RememberDatabase(sample, firstVehicle);
 
-    Process program;
+    CProgramDriver program;
     HWND main = nullptr;
     long sampleMs = StartAndMeasure(program, &main, 3);
     ASSERT_GT(sampleMs, 0) << "the sample database was not shown";
@@ -616,17 +457,15 @@ TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
     Sleep(800);  // let it paint
     std::wstring picture = ProgramFolder() + L"main-window.bmp";
     EXPECT_TRUE(SaveWindowPicture(main, picture));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     SampleDatabase empty(L"empty");
     ASSERT_TRUE(empty.Ok());
-    RememberFile(empty.Path());
-    Process again;
+    RememberDatabase(empty.Path());
+    CProgramDriver again;
     long emptyMs = StartAndMeasure(again, &main, 0);
     ASSERT_GT(emptyMs, 0) << "the empty database was not shown";
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, again.Wait());
+    EXPECT_NE(-1, again.Close(main));
 
     printf("start to main window: sample database (3 vehicles, active one's entries) %ld ms, empty database %ld ms\n",
            sampleMs, emptyMs);
@@ -640,10 +479,9 @@ TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
     SampleDatabase db(L"fuel");
     ASSERT_TRUE(db.Ok());
     unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
-    RememberFile(db.Path(), car);
-    Process program;
-    ASSERT_TRUE(program.Start(kProgram));
-    HWND main = WaitForConnectedWindow(program);
+    RememberDatabase(db.Path(), car);
+    CProgramDriver program;
+    HWND main = StartConnected(program);
     ASSERT_NE(nullptr, main);
 
     PostMessageW(main, WM_COMMAND, ID_NEW_FUEL, 0);
@@ -664,8 +502,7 @@ TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
 
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     CObjectListT<CEntry> entries;
     CEntryFilter all;
@@ -685,10 +522,9 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     SampleDatabase db(L"trip");
     ASSERT_TRUE(db.Ok());
     unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
-    RememberFile(db.Path(), car);
-    Process program;
-    ASSERT_TRUE(program.Start(kProgram));
-    HWND main = WaitForConnectedWindow(program);
+    RememberDatabase(db.Path(), car);
+    CProgramDriver program;
+    HWND main = StartConnected(program);
     ASSERT_NE(nullptr, main);
     const auto sheetOf = [&](const wchar_t* caption, int field) {
         HWND sheet = program.WaitForWindow(L"#32770", caption);
@@ -711,8 +547,7 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     TypeInto(sheet, IDC_TRIP_DISTANCE, L"42");
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     CObjectListT<CVehicle> vehicles;
     ASSERT_TRUE(db.Db().Load(&vehicles));
@@ -736,14 +571,12 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
 
 // A fuel entry typed into the running program's sheet and confirmed; the box that follows, or
 // null when none came.
-HWND TypeFuelEntry(Process& program, HWND main, const wchar_t* quantity)
+HWND TypeFuelEntry(CProgramDriver& program, HWND main, const wchar_t* quantity)
 {
     PostMessageW(main, WM_COMMAND, ID_NEW_FUEL, 0);
     HWND sheet = program.WaitForWindow(L"#32770", L"Entry Properties");
     if (!sheet || !WaitFor([&] { return FindControl(sheet, IDC_FUEL_QUANTITY) != nullptr; })) return nullptr;
-    HWND field = FindControl(sheet, IDC_FUEL_QUANTITY);
-    PostMessageW(GetParent(field), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-    for (const wchar_t* p = quantity; *p; ++p) PostMessageW(field, WM_CHAR, *p, 1);
+    TypeInto(sheet, IDC_FUEL_QUANTITY, quantity);
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     return program.WaitForWindow(L"#32770", L"Autolark");
 }
@@ -754,10 +587,9 @@ TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRet
     ASSERT_TRUE(db.Ok());
     const unsigned long car = CVehicleRecord(L"Family Car").Year(2002).Odometer(12000).Save(db.Db());
     CEntryRecord(car, CEntry::etRepair).Description(L"Brakes").Odometer(11000).Save(db.Db());
-    RememberFile(db.Path(), car);
-    Process program;
-    ASSERT_TRUE(program.Start(kProgram));
-    HWND main = WaitForConnectedWindow(program);
+    RememberDatabase(db.Path(), car);
+    CProgramDriver program;
+    HWND main = StartConnected(program);
     ASSERT_NE(nullptr, main);
     HWND entries = FindControl(main, IDC_ENTRY_LIST);
     ASSERT_TRUE(WaitFor([&] { return RowCount(entries) == 1; }));
@@ -765,8 +597,7 @@ TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRet
     ASSERT_TRUE(db.Db().BeginTransaction());  // a synchronisation's write lock
     HWND box = TypeFuelEntry(program, main, L"10");
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ(0u,
-              ControlText(GetDlgItem(box, 0xFFFF)).find(L"Your changes could not be saved: the data file is in use"));
+    EXPECT_EQ(0u, MessageBoxText(box).find(L"Your changes could not be saved: the data file is in use"));
     ASSERT_NE(nullptr, GetDlgItem(box, IDRETRY));
     // The synchronisation ends: it writes, lets go and asks the program to reload, all while the
     // box is up (its loop gets the reload; the command still holds the new entry).
@@ -775,8 +606,7 @@ TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRet
     SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"), 0, 0);
     PostMessageW(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && RowCount(entries) == 3; }, 10000)) << RowCount(entries);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
 
     CObjectListT<CEntry> stored;
     CEntryFilter fuel;
@@ -795,15 +625,15 @@ TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseL
     db.Db().Disconnect();
     ASSERT_TRUE(alk_faulty_files::MakeNewerVersion(db.Path()));
     const std::string before = alk_faulty_files::FileBytes(db.Path());
-    RememberFile(db.Path(), car);
-    Process program;
+    RememberDatabase(db.Path(), car);
+    CProgramDriver program;
     ASSERT_TRUE(program.Start(kProgram));
     HWND notice = program.WaitForWindow(L"#32770", L"Autolark");
     ASSERT_NE(nullptr, notice);
     EXPECT_EQ(db.Path() +
                   L" was made by a newer version of Autolark (data file version 2.0). This version opens it as it is, "
                   L"but it may not be able to save every change to it. Use the newer version to work with this file.",
-              ControlText(GetDlgItem(notice, 0xFFFF)));
+              MessageBoxText(notice));
     PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     HWND main = WaitForConnectedWindow(program);
     ASSERT_NE(nullptr, main);
@@ -811,7 +641,7 @@ TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseL
 
     HWND box = TypeFuelEntry(program, main, L"10");
     ASSERT_NE(nullptr, box);
-    const std::wstring text = ControlText(GetDlgItem(box, 0xFFFF));
+    const std::wstring text = MessageBoxText(box);
     EXPECT_EQ(L"Your changes could not be saved: " + db.Path() +
                   L" could not be written, because its tables are laid out differently from what this version of "
                   L"Autolark writes (the file may have been made by a newer version).",
@@ -819,8 +649,7 @@ TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseL
     EXPECT_EQ(nullptr, GetDlgItem(box, IDRETRY)) << "trying again cannot mend it";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_NE(-1, program.Wait());
+    EXPECT_NE(-1, program.Close(main));
     EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path())) << "a refused save changes nothing";
 }
 

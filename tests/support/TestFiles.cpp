@@ -4,6 +4,16 @@ namespace {
 
 int g_folderCount = 0;
 
+std::string Narrow(const std::wstring& text, UINT codePage)
+{
+    const int bytes = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string result(bytes, '\0');
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
+    result.resize(bytes - 1);
+    return result;
+}
+
 }  // namespace
 
 std::wstring ProgramFolder()
@@ -34,6 +44,16 @@ std::wstring WinePathW(const char* unixPath)
     std::wstring path = L"Z:";
     for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
     return path;
+}
+
+std::string ToAnsi(const std::wstring& text)
+{
+    return Narrow(text, CP_ACP);
+}
+
+std::string ToUtf8(const std::wstring& text)
+{
+    return Narrow(text, CP_UTF8);
 }
 
 void RemoveTree(const std::wstring& path)

@@ -1,6 +1,6 @@
 // Files of the test programs: the program's own folder and the template database beside it,
-// scratch folders under the temporary folder, and the build tree's paths as Windows programs see
-// them.
+// scratch folders under the temporary folder, the build tree's paths as Windows programs see
+// them, and paths in 8 bits.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,10 @@ void RemoveTree(const std::wstring& path);
 // under Wine see it: on drive Z:, with backslashes. WinePathW gives it as wide text.
 std::string WinePath(const char* unixPath);
 std::wstring WinePathW(const char* unixPath);
+
+// Text (a path) in the thread's ANSI code page, as the 8-bit modules take it, and in UTF-8.
+std::string ToAnsi(const std::wstring& text);
+std::string ToUtf8(const std::wstring& text);
 
 // A folder under the temporary folder, <prefix>-<process id>-<count>, unique to this process and
 // object, emptied when made; it goes with all it holds when the object does. With a leaf, Path()
