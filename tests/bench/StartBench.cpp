@@ -257,8 +257,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "entrylist_bench did not run (%s)\n", bench.c_str());
         return 1;
     }
-    std::ifstream file(output);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    {
+        std::ifstream file(output);
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    // The bench's console may hold its output a moment after it ended: the scratch folder goes
+    // only with nothing left in it.
+    for (int tries = 0; tries < 100 && !DeleteFileA(output.c_str()); ++tries) Sleep(20);
     const double load = BenchFigure(text, "load"), insert = BenchFigure(text, "floor insert"),
                  stats = BenchFigure(text, "quick stats");
     if (load < 0 || insert < 0 || stats < 0) {
