@@ -135,6 +135,9 @@ public:
 
     // clang-format off
     BEGIN_MSG_MAP(CMainFrame)
+        // First: the command bar sees the keys and menu messages it needs before anyone else,
+        // without subclassing the frame (see CommandBar.h).
+        CHAIN_MSG_MAP_ALT_MEMBER(m_cmdBar, CCommandBarCtrl::kParentMap)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)

@@ -71,15 +71,16 @@ void CALLBACK HoverTimer(HWND, UINT, UINT_PTR, DWORD)
     if (t_trackingBar) t_trackingBar->CheckHover();
 }
 
+// Carries the messages of a parent whose map does not chain them to the bar's parent map.
 LRESULT CALLBACK ParentSubclass(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData)
 {
     auto* bar = reinterpret_cast<CCommandBarCtrl*>(refData);
-    bool handled = false;
     LRESULT result = 0;
+    BOOL handled = FALSE;
     try {
-        result = bar->ParentMessage(hWnd, uMsg, wParam, lParam, handled);
+        handled = bar->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, result, CCommandBarCtrl::kParentMap);
     } catch (...) {
-        handled = false;
+        handled = FALSE;
     }
     return handled ? result : ::DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
@@ -88,8 +89,15 @@ LRESULT CALLBACK ParentSubclass(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 
 CCommandBarCtrl::~CCommandBarCtrl()
 {
-    if (m_parent) ::RemoveWindowSubclass(m_parent, ParentSubclass, kSubclassId);
+    LeaveParent();
     UnregisterBar(this);
+}
+
+void CCommandBarCtrl::LeaveParent()
+{
+    if (m_parent && m_parentSubclassed) ::RemoveWindowSubclass(m_parent, ParentSubclass, kSubclassId);
+    m_parentSubclassed = false;
+    m_parent = nullptr;
 }
 
 int CCommandBarCtrl::MnemonicFor(HWND root, wchar_t ch) const
@@ -115,15 +123,18 @@ HWND CCommandBarCtrl::Create(HWND parent, const RECT& rc, LPCWSTR name, DWORD st
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     m_parent = parent;
-    ::SetWindowSubclass(parent, ParentSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    const bool chained = ::SendMessageW(parent, ParentChainsMessageId(), 0, self) == self;
+    if (!chained)
+        m_parentSubclassed =
+            ::SetWindowSubclass(parent, ParentSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
     RegisterBar(this);
     return h;
 }
 
 LRESULT CCommandBarCtrl::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 {
-    if (m_parent) ::RemoveWindowSubclass(m_parent, ParentSubclass, kSubclassId);
-    m_parent = nullptr;
+    LeaveParent();
     UnregisterBar(this);
     handled = FALSE;
     return 0;
@@ -409,65 +420,79 @@ int CCommandBarCtrl::FindMnemonic(wchar_t ch) const
     return -1;
 }
 
-LRESULT CCommandBarCtrl::ParentMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled)
+// --- the parent's messages ---------------------------------------------------------------------
+
+LRESULT CCommandBarCtrl::OnParentChains(UINT, WPARAM, LPARAM lParam, BOOL& handled)
 {
-    switch (uMsg) {
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_KEYMENU && m_menu && ::IsWindowVisible(m_hWnd)) {
-            if (lParam == 0) {  // Alt or F10 alone
-                handled = true;
-                if (m_keyboardMode)
-                    LeaveKeyboardMode();
-                else
-                    EnterKeyboardMode();
-                return 0;
-            }
-            if (lParam != L' ' && lParam != L'-') {  // Alt+mnemonic; Alt+Space stays the system menu
-                handled = true;
-                int index = FindMnemonic(static_cast<wchar_t>(lParam));
-                if (index >= 0)
-                    OpenMenu(index, true);
-                else
-                    ::MessageBeep(0);
-                return 0;
-            }
+    // Each bar a parent chains answers for itself, with itself (an answer no other handler gives).
+    if (lParam == reinterpret_cast<LPARAM>(this)) return lParam;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCommandBarCtrl::OnParentSysCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    if ((wParam & 0xFFF0) == SC_KEYMENU && m_menu && ::IsWindowVisible(m_hWnd)) {
+        if (lParam == 0) {  // Alt or F10 alone
+            if (m_keyboardMode)
+                LeaveKeyboardMode();
+            else
+                EnterKeyboardMode();
+            return 0;
         }
-        break;
-    case WM_MENUSELECT:
-        if (m_openIndex >= 0) {
-            m_selectedMenu = reinterpret_cast<HMENU>(lParam);
-            m_selectedFlags = HIWORD(wParam) == 0xFFFF ? 0 : HIWORD(wParam);
+        if (lParam != L' ' && lParam != L'-') {  // Alt+mnemonic; Alt+Space stays the system menu
+            int index = FindMnemonic(static_cast<wchar_t>(lParam));
+            if (index >= 0)
+                OpenMenu(index, true);
+            else
+                ::MessageBeep(0);
+            return 0;
         }
-        break;
-    case WM_MEASUREITEM: {
-        auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
-        if (wParam == 0 && mis->CtlType == ODT_MENU && m_icons.count(mis->itemID)) {
-            mis->itemWidth = static_cast<UINT>(::GetSystemMetrics(SM_CXSMICON));
-            mis->itemHeight = static_cast<UINT>(::GetSystemMetrics(SM_CYSMICON));
-            handled = true;
-            return TRUE;
-        }
-        break;
     }
-    case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
-        if (wParam == 0 && dis->CtlType == ODT_MENU && m_icons.count(dis->itemID)) {
-            int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
-            int x = dis->rcItem.left + ((dis->rcItem.right - dis->rcItem.left) - cx) / 2;
-            int y = dis->rcItem.top + ((dis->rcItem.bottom - dis->rcItem.top) - cy) / 2;
-            UINT flags = DI_NORMAL;
-            ::DrawIconEx(dis->hDC, x < dis->rcItem.left ? dis->rcItem.left : x, y, m_icons[dis->itemID], cx, cy, 0,
-                         nullptr, flags);
-            handled = true;
-            return TRUE;
-        }
-        break;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCommandBarCtrl::OnParentMenuSelect(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    if (m_openIndex >= 0) {
+        m_selectedMenu = reinterpret_cast<HMENU>(lParam);
+        m_selectedFlags = HIWORD(wParam) == 0xFFFF ? 0 : HIWORD(wParam);
     }
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hWnd, ParentSubclass, kSubclassId);
-        m_parent = nullptr;
-        break;
-    default: break;
+    handled = FALSE;  // the frame's prompt in the status bar still follows the highlight
+    return 0;
+}
+
+LRESULT CCommandBarCtrl::OnParentMeasureItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
+    if (wParam == 0 && mis->CtlType == ODT_MENU && m_icons.count(mis->itemID)) {
+        mis->itemWidth = static_cast<UINT>(::GetSystemMetrics(SM_CXSMICON));
+        mis->itemHeight = static_cast<UINT>(::GetSystemMetrics(SM_CYSMICON));
+        return TRUE;
     }
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCommandBarCtrl::OnParentDrawItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    auto* dis = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+    const auto icon = wParam == 0 && dis->CtlType == ODT_MENU ? m_icons.find(dis->itemID) : m_icons.end();
+    if (icon == m_icons.end()) {
+        handled = FALSE;
+        return 0;
+    }
+    int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
+    int x = dis->rcItem.left + ((dis->rcItem.right - dis->rcItem.left) - cx) / 2;
+    int y = dis->rcItem.top + ((dis->rcItem.bottom - dis->rcItem.top) - cy) / 2;
+    ::DrawIconEx(dis->hDC, x < dis->rcItem.left ? dis->rcItem.left : x, y, icon->second, cx, cy, 0, nullptr, DI_NORMAL);
+    return TRUE;
+}
+
+LRESULT CCommandBarCtrl::OnParentNcDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    LeaveParent();
+    handled = FALSE;
     return 0;
 }

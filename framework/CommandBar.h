@@ -16,9 +16,23 @@
 // TrackPopupMenu(menu, flags, x, y) tracks a popup for another window of the program (a list's
 // context menu) with the icons applied; commands and WM_INITMENUPOPUP go to the bar's parent.
 //
-// To see Alt, F10 and the menus' owner-drawn icons the bar hooks its parent with a window
-// subclass (SetWindowSubclass); to see Alt+letter typed in any window below the parent it keeps
-// a WH_GETMESSAGE hook on its thread. Both go when the bar is destroyed.
+// To see Alt and F10, the highlighted menu item and the menus' owner-drawn icons the bar needs
+// some of its parent's messages (WM_SYSCOMMAND, WM_MENUSELECT, WM_MEASUREITEM, WM_DRAWITEM), before
+// the parent's own handlers see them. They reach the bar's parent map (ALT_MSG_MAP(kParentMap))
+// in one of two ways:
+//   - the parent's map chains them there as its first entry:
+//         CHAIN_MSG_MAP_ALT_MEMBER(m_cmdBar, CCommandBarCtrl::kParentMap)
+//     the way a frame with many busy children should (the main window does): a call per message;
+//   - for any other parent the bar subclasses it (SetWindowSubclass). A subclassed window reads
+//     its subclass data from a window property three times a message, and under Wine each read is
+//     a round trip to the window server: a list of many rows sends its parent a notification a
+//     row, and the frame above gets every one.
+// Create asks the parent which it is (ParentChainsMessageId(), answered by the parent map, so only
+// a parent that chains answers it) and subclasses only when no answer comes. The parent map takes
+// the messages of the bar's parent alone, and none once the bar's window is gone.
+//
+// To see Alt+letter typed in any window below the parent the bar keeps a WH_GETMESSAGE hook on
+// its thread. The hook and a subclass go when the bar is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -69,11 +83,29 @@ public:
         MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(OpenMenuMessageId(), OnOpenMenuMessage)
+    ALT_MSG_MAP(kParentMap)
+        if (!m_parent || hWnd != m_parent) return FALSE;  // another window's, or the bar is gone
+        MESSAGE_HANDLER(WM_SYSCOMMAND, OnParentSysCommand)
+        MESSAGE_HANDLER(WM_MENUSELECT, OnParentMenuSelect)
+        MESSAGE_HANDLER(WM_MEASUREITEM, OnParentMeasureItem)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnParentDrawItem)
+        MESSAGE_HANDLER(WM_NCDESTROY, OnParentNcDestroy)
+        MESSAGE_HANDLER(ParentChainsMessageId(), OnParentChains)
     END_MSG_MAP()
     // clang-format on
 
-    // Entry of the parent subclass (public for the subclass procedure).
-    LRESULT ParentMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // The id of the map of the parent's messages (see the top of this file).
+    enum { kParentMap = 1 };
+    // Sent by Create to the parent, lParam the bar: the bar's parent map answers with lParam, and
+    // that answer means that the parent's map chains its messages there (no subclass then).
+    static UINT ParentChainsMessageId()
+    {
+        static const UINT id = ::RegisterWindowMessageW(L"Alk.CommandBar.ParentChains");
+        return id;
+    }
+    // True when the parent subclass carries the parent's messages to the bar (not its map).
+    bool IsParentSubclassed() const { return m_parentSubclassed; }
+
     // The top-level item whose mnemonic is ch when root is the bar's parent; -1 otherwise.
     int MnemonicFor(HWND root, wchar_t ch) const;
     static UINT OpenMenuMessageId()
@@ -95,6 +127,15 @@ private:
     LRESULT OnGetDlgCode(UINT, WPARAM, LPARAM, BOOL&) { return DLGC_WANTALLKEYS; }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnOpenMenuMessage(UINT, WPARAM, LPARAM, BOOL&);
+    // The parent's messages (hWnd of the map is the parent's then).
+    LRESULT OnParentSysCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentMenuSelect(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentMeasureItem(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentDrawItem(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentNcDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentChains(UINT, WPARAM, LPARAM, BOOL&);
+    // Takes the parent subclass off (when there is one) and forgets the parent.
+    void LeaveParent();
 
     void EnterKeyboardMode();
     void LeaveKeyboardMode();
@@ -105,7 +146,8 @@ private:
         return static_cast<int>(const_cast<CCommandBarCtrl*>(this)->SendMessage(TB_BUTTONCOUNT));
     }
 
-    HWND m_parent = nullptr;
+    HWND m_parent = nullptr;  // while the bar's window exists
+    bool m_parentSubclassed = false;
     HMENU m_menu = nullptr;
     std::map<UINT, HICON> m_icons;
     bool m_keyboardMode = false;

@@ -10,6 +10,8 @@
 //       NOTIFY_CODE_HANDLER(TTN_GETDISPINFOW, OnTip)    any control
 //       CHAIN_MSG_MAP(CBaseClass)                       a base's map (default map 0)
 //       CHAIN_MSG_MAP_MEMBER(m_member)                  a member's map
+//       CHAIN_MSG_MAP_ALT_MEMBER(m_member, 1)           a member's alternate map (a command bar's
+//                                                       map of its parent's messages)
 //       REFLECT_NOTIFICATIONS()                         send control notifications back to the control
 //   ALT_MSG_MAP(1)                                      a second map of the same class (for chaining with an id)
 //       ...

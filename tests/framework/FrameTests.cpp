@@ -136,7 +136,20 @@ void MoveMouse(POINT pt)
     ::SendInput(1, &in, sizeof in);
 }
 
-class FrameTest : public ::testing::Test {
+// The same frame whose map passes the command bar its messages first, as a busy frame should:
+// the bar then leaves the frame's window procedure alone.
+class CChainingFrame : public CTestFrame {
+public:
+    // clang-format off
+    BEGIN_MSG_MAP(CChainingFrame)
+        CHAIN_MSG_MAP_ALT_MEMBER(cmdBar, CCommandBarCtrl::kParentMap)
+        CHAIN_MSG_MAP(CTestFrame)
+    END_MSG_MAP()
+    // clang-format on
+};
+
+template <class Frame>
+class FrameFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -159,8 +172,11 @@ protected:
     }
     static UINT MenuState(HMENU popup, UINT id) { return ::GetMenuState(popup, id, MF_BYCOMMAND); }
 
-    CTestFrame frame;
+    Frame frame;
 };
+
+class FrameTest : public FrameFixture<CTestFrame> {};
+class ChainingFrameTest : public FrameFixture<CChainingFrame> {};
 
 TEST_F(FrameTest, CreatedFromOneResourceId)
 {
@@ -603,6 +619,115 @@ TEST_F(FrameTest, CommandBarIconsAndPopupsForOtherWindows)
     PumpMessages();
     EXPECT_EQ((std::vector<UINT>{ID_VIEW_B}), frame.commands);
     ::DestroyMenu(popup);
+    ::DestroyIcon(icon);
+}
+
+// The window runs its class's procedure, with nothing put in front of it.
+bool RunsItsOwnProcedure(HWND hWnd)
+{
+    return ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == static_cast<LONG_PTR>(::GetClassLongPtrW(hWnd, GCLP_WNDPROC));
+}
+
+// What the bar answers, at the menu's owner, for the owner-drawn item of a command.
+struct MenuItemAnswers {
+    LRESULT measured = 0, drawn = 0;
+    UINT width = 0;
+};
+MenuItemAnswers AskOwnerForMenuItem(HWND owner, UINT command)
+{
+    MenuItemAnswers answers;
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = command;
+    answers.measured = ::SendMessageW(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    answers.width = mis.itemWidth;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = command;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.hDC = memory;
+    dis.rcItem = RECT{0, 0, 32, 32};
+    answers.drawn = ::SendMessageW(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return answers;
+}
+
+TEST_F(FrameTest, ABarWhoseParentPassesItNothingSubclassesTheParentUntilTheBarGoes)
+{
+    EXPECT_TRUE(frame.cmdBar.IsParentSubclassed());
+    EXPECT_FALSE(RunsItsOwnProcedure(frame));
+    frame.cmdBar.DestroyWindow();
+    EXPECT_FALSE(frame.cmdBar.IsParentSubclassed());
+    EXPECT_TRUE(RunsItsOwnProcedure(frame)) << "the subclass went with the bar";
+}
+
+// A frame that chains the bar's parent map keeps its own procedure, and the bar still gets each
+// key and owner-draw message once, before the frame's own handlers, which still see the rest.
+TEST_F(ChainingFrameTest, ABarWhoseParentPassesItsMessagesLeavesTheParentsProcedureAlone)
+{
+    EXPECT_FALSE(frame.cmdBar.IsParentSubclassed());
+    EXPECT_TRUE(RunsItsOwnProcedure(frame));
+
+    frame.list.SetFocus();
+    TypeKeys({{VK_MENU, true}, {VK_MENU, false}});
+    EXPECT_TRUE(frame.cmdBar.IsKeyboardMode()) << "Alt, seen once";
+    TypeKeys({{VK_MENU, true}, {VK_MENU, false}});
+    EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
+    EXPECT_EQ(frame.list.m_hWnd, ::GetFocus());
+    int opened = -1;
+    TimerSequence steps({[&] {
+        opened = frame.cmdBar.GetOpenMenuIndex();
+        ::EndMenu();
+    }});
+    TypeKeys({{VK_MENU, true}, {'T', true}, {'T', false}, {VK_MENU, false}});
+    PumpMessages();
+    EXPECT_EQ(2, opened) << "Alt+T opened Tools";
+    EXPECT_TRUE(frame.commands.empty());
+
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(nullptr, icon);
+    frame.cmdBar.AddIcon(icon, ID_FILE_OPEN);
+    MenuItemAnswers withIcon = AskOwnerForMenuItem(frame, ID_FILE_OPEN);
+    EXPECT_EQ(TRUE, withIcon.measured);
+    EXPECT_EQ(static_cast<UINT>(::GetSystemMetrics(SM_CXSMICON)), withIcon.width);
+    EXPECT_EQ(TRUE, withIcon.drawn);
+    MenuItemAnswers without = AskOwnerForMenuItem(frame, ID_FILE_NEW);
+    EXPECT_EQ(0u, without.width) << "an item without an icon is not the bar's";
+    EXPECT_EQ(FALSE, without.drawn);
+
+    CStatusBarCtrl status(frame.m_hWndStatusBar);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_FILE_NEW, MF_STRING),
+                      reinterpret_cast<LPARAM>(frame.cmdBar.GetMenu()));
+    EXPECT_TRUE(status.IsSimple()) << "the frame's prompt still follows the highlight";
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(status.IsSimple());
+    frame.cmdBar.RemoveAllImages();
+    ::DestroyIcon(icon);
+}
+
+// The frame's map goes on passing its messages after the bar's window is gone (the frame outlives
+// its children): the bar answers none of them then.
+TEST_F(ChainingFrameTest, OnceTheBarsWindowIsGoneTheParentsMessagesPassItBy)
+{
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(nullptr, icon);
+    frame.cmdBar.AddIcon(icon, ID_FILE_OPEN);
+    frame.cmdBar.DestroyWindow();
+    MenuItemAnswers answers = AskOwnerForMenuItem(frame, ID_FILE_OPEN);
+    EXPECT_EQ(0u, answers.width);
+    EXPECT_EQ(FALSE, answers.drawn);
+    EXPECT_TRUE(RunsItsOwnProcedure(frame));
+    frame.DestroyWindow();
+    PumpMessages();
     ::DestroyIcon(icon);
 }
 

@@ -228,6 +228,28 @@ TEST_F(MainFrameTest, WithoutAnActiveVehicleTheVehicleCommandsAreOffAndTheEntryP
               ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(ToolBar(), TB_GETIMAGELIST, 0, 0))));
 }
 
+// The frame's map hands the command bar its keys and menu messages, so the frame keeps its own
+// window procedure (a subclass would read window properties at every message, and a list of many
+// rows sends the frame a notification a row); Alt still enters and leaves the bar once each, and
+// the menus' icons are measured at the frame.
+TEST_F(MainFrameTest, TheCommandBarGetsTheFramesMessagesFromItsMapWithoutASubclass)
+{
+    Open(car);
+    CCommandBarCtrl* bar = ObjectOf<CCommandBarCtrl>(CommandBar());
+    ASSERT_NE(nullptr, bar);
+    EXPECT_FALSE(bar->IsParentSubclassed());
+    EXPECT_EQ(GetWindowLongPtrW(*frame, GWLP_WNDPROC), static_cast<LONG_PTR>(GetClassLongPtrW(*frame, GCLP_WNDPROC)));
+    frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_TRUE(bar->IsKeyboardMode());
+    frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_FALSE(bar->IsKeyboardMode());
+    MEASUREITEMSTRUCT icon{};
+    icon.CtlType = ODT_MENU;
+    icon.itemID = ID_NEW_FUEL;
+    EXPECT_EQ(TRUE, frame->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&icon)));
+    EXPECT_EQ(static_cast<UINT>(GetSystemMetrics(SM_CXSMICON)), icon.itemWidth);
+}
+
 TEST_F(MainFrameTest, ClickingAVehicleMakesItActiveWithItsEntriesCaptionAndCommands)
 {
     Open(0);
