@@ -153,7 +153,8 @@ TEST_F(ProgramTest, AFreshStartWelcomesCreatesTheChosenFileAndSavesEverySettingA
     PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
     ASSERT_NE(nullptr, WaitForConnectedWindow(program));
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     // Every setting is written at the end of the run, the layout when the window closed.
     EXPECT_TRUE(ReadSetting(ALK_SETTINGS_KEY, L"UnitSetupMsgShown", &shown));
@@ -218,7 +219,7 @@ TEST_F(ProgramTest, ASecondStartExitsWithZeroWritesNothingAndBringsTheFirstToThe
     EXPECT_EQ(nullptr, second.Find(L"Alk.MainFrame"));
     EXPECT_TRUE(before == Snapshot()) << "the second start changed the settings";
 
-    EXPECT_NE(-1, first.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, first.Close(main)) << "the program ended as its frame ends it, not by a crash";
 }
 
 TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
@@ -263,7 +264,8 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     const std::vector<std::wstring> descriptions = program.ColumnTexts(entries, 1);
     EXPECT_NE(descriptions.end(), std::find(descriptions.begin(), descriptions.end(), L"Parking"));
 
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 }
 
 TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteButtonRemovesIt)
@@ -289,7 +291,8 @@ TEST_F(ProgramTest, ADueReminderOfTheRememberedVehicleShowsAtStartAndItsDeleteBu
     HWND main = WaitForConnectedWindow(program);
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(nullptr, program.Find(L"#32770", L"Reminder")) << "the other one is not due";
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     CObjectListT<CNotification> left;
     ASSERT_TRUE(db.Db().Load(&left, car));
@@ -457,7 +460,8 @@ TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
     Sleep(800);  // let it paint
     std::wstring picture = ProgramFolder() + L"main-window.bmp";
     EXPECT_TRUE(SaveWindowPicture(main, picture));
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     SampleDatabase empty(L"empty");
     ASSERT_TRUE(empty.Ok());
@@ -465,7 +469,7 @@ TEST_F(ProgramTest, TheSampleDatabaseIsShownAndPicturedAndStartTimesAreMeasured)
     CProgramDriver again;
     long emptyMs = StartAndMeasure(again, &main, 0);
     ASSERT_GT(emptyMs, 0) << "the empty database was not shown";
-    EXPECT_NE(-1, again.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, again.Close(main)) << "the program ended as its frame ends it, not by a crash";
 
     printf("start to main window: sample database (3 vehicles, active one's entries) %ld ms, empty database %ld ms\n",
            sampleMs, emptyMs);
@@ -502,7 +506,8 @@ TEST_F(ProgramTest, AFuelEntryTypedIntoTheProgramIsStoredAndItsPageIsPictured)
 
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     CObjectListT<CEntry> entries;
     CEntryFilter all;
@@ -547,7 +552,8 @@ TEST_F(ProgramTest, AVehicleAndATripTypedIntoTheProgramAreStored)
     TypeInto(sheet, IDC_TRIP_DISTANCE, L"42");
     PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     CObjectListT<CVehicle> vehicles;
     ASSERT_TRUE(db.Db().Load(&vehicles));
@@ -606,7 +612,8 @@ TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRet
     SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"), 0, 0);
     PostMessageW(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && RowCount(entries) == 3; }, 10000)) << RowCount(entries);
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
 
     CObjectListT<CEntry> stored;
     CEntryFilter fuel;
@@ -649,7 +656,8 @@ TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseL
     EXPECT_EQ(nullptr, GetDlgItem(box, IDRETRY)) << "trying again cannot mend it";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-    EXPECT_NE(-1, program.Close(main));
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+        << "the program ended as its frame ends it, not by a crash";
     EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path())) << "a refused save changes nothing";
 }
 

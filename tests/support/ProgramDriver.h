@@ -51,6 +51,8 @@ public:
     bool Start(const std::wstring& exe, const std::wstring& arguments = L"");
     // Its exit code, or -1 when it has not ended within the time.
     long Wait(DWORD timeoutMs = 20000);
+    // The exit code of a program whose main frame closed: the frame's quit message carries 1.
+    static constexpr long kQuitCode = 1;
     // Closes its main window as the user does (WM_CLOSE) and waits for the end: Wait's answer.
     long Close(HWND main, DWORD timeoutMs = 20000);
     // Ends it at once, as a crash or the task manager would, and waits until it has gone.
