@@ -9,7 +9,7 @@
 // (this build's, or the one -p names: a build from before a change, for a figure to compare) on
 // each file in turn, as the remembered database with the vehicle active; waits until its main
 // window lists the rows and the program waits for input with its CPU time no longer growing;
-// reads that CPU time; and closes the program, which must end without an exception's status. One
+// reads that CPU time; and closes the program, which must end with its frame's quit code. One
 // start of each comes first and is not counted (the window's placement is saved at the first
 // close, files are cached).
 //
@@ -31,7 +31,6 @@
 //   tools/wine-env --build build exec build/tests/bench/start_bench.exe 10000
 #include <windows.h>
 
-#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -50,6 +49,7 @@
 #include "tests/bench/BenchSupport.h"
 #include "tests/bench/EntryListData.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ProgramDriver.h"
 #include "tests/support/TestFiles.h"
 
 using namespace alk_bench;
@@ -84,92 +84,44 @@ double ProcessCpu(DWORD processId)
     return sum;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hWnd, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    if (owner != search->processId || !IsWindowVisible(hWnd) || wcscmp(name, L"Alk.MainFrame") != 0) return TRUE;
-    search->found = hWnd;
-    return FALSE;
-}
-
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchControl(HWND hWnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ControlSearch*>(lParam);
-    if (GetDlgCtrlID(hWnd) != search->id) return TRUE;
-    search->found = hWnd;
-    return FALSE;
-}
-
-int Rows(HWND main, int id)
-{
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(main, &MatchControl, reinterpret_cast<LPARAM>(&search));
-    return search.found ? static_cast<int>(SendMessageW(search.found, LVM_GETITEMCOUNT, 0, 0)) : -1;
-}
-
 // One start of the program on the remembered file: the CPU it used until it was idle with the
-// rows shown, in milliseconds; a negative number when it did not get there in time.
+// rows shown, in milliseconds; a negative number when it did not get there in time, or did not
+// end with its frame's quit code when closed.
 double MeasureStart(const std::wstring& program, int entries)
 {
-    std::wstring line = L"\"" + program + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    CProgramDriver driver;
+    if (!driver.Start(program)) return -1;
     const DWORD start = GetTickCount();
     auto inTime = [&] { return GetTickCount() - start < kTimeoutMs; };
-    HWND main = nullptr;
-    for (; inTime(); Sleep(20)) {
-        WindowSearch search{pi.dwProcessId, nullptr};
-        EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        main = search.found;
-        if (main && Rows(main, IDC_VEHICLE_LIST) == 1 && Rows(main, IDC_QUICK_STATS) == 10 &&
-            Rows(main, IDC_ENTRY_LIST) == entries)
-            break;
-    }
+    const HWND main = driver.WaitForMainWindow(
+        [&](HWND window) {
+            return RowCount(FindControl(window, IDC_VEHICLE_LIST)) == 1 &&
+                   RowCount(FindControl(window, IDC_QUICK_STATS)) == 10 &&
+                   RowCount(FindControl(window, IDC_ENTRY_LIST)) == entries;
+        },
+        kTimeoutMs);
+    if (!main) return -1;  // the driver ends the program
+    // Idle: waiting for input, a message through its queue answered, and no CPU used over a
+    // tenth of a second.
     double cpu = -1;
-    if (main && inTime()) {
-        // Idle: waiting for input, a message through its queue answered, and no CPU used over a
-        // tenth of a second.
-        WaitForInputIdle(pi.hProcess, kTimeoutMs);
-        for (double before = -2; inTime(); Sleep(100)) {
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer);
-            const double now = ProcessCpu(pi.dwProcessId);
-            if (now == before) {
-                cpu = now;
-                break;
-            }
-            before = now;
+    WaitForInputIdle(driver.Handle(), kTimeoutMs);
+    for (double before = -2; inTime(); Sleep(100)) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer);
+        const double now = ProcessCpu(driver.Id());
+        if (now == before) {
+            cpu = now;
+            break;
         }
+        before = now;
     }
-    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
-    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 99);
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        cpu = -1;
-    } else if (GetExitCodeProcess(pi.hProcess, &exitCode) && exitCode >= 0xC0000000) {
-        // An exception's status (an access violation, a corrupted heap): the close went wrong.
-        std::fprintf(stderr, "the program ended with status 0x%08lX\n", static_cast<unsigned long>(exitCode));
-        cpu = -1;
+    const long code = driver.Close(main, 30000);
+    if (code != CProgramDriver::kQuitCode) {
+        // An exception's status (an access violation, a corrupted heap) or no end at all: the
+        // close went wrong.
+        std::fprintf(stderr, "the program ended with status 0x%08lX\n", static_cast<unsigned long>(code));
+        return -1;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return cpu;
 }
 
