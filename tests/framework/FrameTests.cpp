@@ -517,6 +517,21 @@ void TypeKeys(std::initializer_list<std::pair<WORD, bool>> keys)
     PumpMessages();
 }
 
+// Types Alt+T through the input queue: the index of the menu the bar opened (closed again at
+// once), -1 when none opened.
+template <class Bar>
+int MenuOpenedByAltT(Bar& bar)
+{
+    int opened = -1;
+    TimerSequence steps({[&] {
+        opened = bar.GetOpenMenuIndex();
+        ::EndMenu();
+    }});
+    TypeKeys({{VK_MENU, true}, {'T', true}, {'T', false}, {VK_MENU, false}});
+    PumpMessages();
+    return opened;
+}
+
 TEST_F(FrameTest, RealAltAndF10KeysToggleTheBar)
 {
     frame.list.SetFocus();
@@ -531,14 +546,7 @@ TEST_F(FrameTest, RealAltAndF10KeysToggleTheBar)
     EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
     EXPECT_TRUE(frame.commands.empty());
 
-    int opened = -1;
-    TimerSequence steps({[&] {
-        opened = frame.cmdBar.GetOpenMenuIndex();
-        ::EndMenu();
-    }});
-    TypeKeys({{VK_MENU, true}, {'T', true}, {'T', false}, {VK_MENU, false}});
-    PumpMessages();
-    EXPECT_EQ(2, opened) << "Alt+T opened Tools";
+    EXPECT_EQ(2, MenuOpenedByAltT(frame.cmdBar)) << "Alt+T opened Tools";
     EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
 }
 
@@ -681,14 +689,7 @@ TEST_F(ChainingFrameTest, ABarWhoseParentPassesItsMessagesLeavesTheParentsProced
     TypeKeys({{VK_MENU, true}, {VK_MENU, false}});
     EXPECT_FALSE(frame.cmdBar.IsKeyboardMode());
     EXPECT_EQ(frame.list.m_hWnd, ::GetFocus());
-    int opened = -1;
-    TimerSequence steps({[&] {
-        opened = frame.cmdBar.GetOpenMenuIndex();
-        ::EndMenu();
-    }});
-    TypeKeys({{VK_MENU, true}, {'T', true}, {'T', false}, {VK_MENU, false}});
-    PumpMessages();
-    EXPECT_EQ(2, opened) << "Alt+T opened Tools";
+    EXPECT_EQ(2, MenuOpenedByAltT(frame.cmdBar)) << "Alt+T opened Tools";
     EXPECT_TRUE(frame.commands.empty());
 
     HICON icon = static_cast<HICON>(
