@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "desktop/DataFileMessages.h"
+#include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 
@@ -94,8 +95,7 @@ LRESULT CDlgKeywords::OnAdd(WORD, WORD, HWND, BOOL&)
     if (m_text.IsEmpty()) return 0;
     std::unique_ptr<CKeyword> keyword = MakeKeyword(m_type, m_text, 0);
     const bool added = keyword && !IsNameTaken(m_text);
-    if (added) TellOfDamage();  // before the write
-    if (added && g_DataLayer.Save(keyword.get(), 0)) {
+    if (added && WriteAskingAgain([&keyword] { return g_DataLayer.Save(keyword.get(), 0); })) {
         // Selected without a selection notification: the buttons keep their state.
         const int index = m_list.AddString(m_text);
         if (index >= 0) {
@@ -115,8 +115,7 @@ LRESULT CDlgKeywords::OnRename(WORD, WORD, HWND, BOOL&)
     const long id = static_cast<long>(m_list.GetItemData(selected));
     std::unique_ptr<CKeyword> keyword = MakeKeyword(m_type, m_text, id);
     if (!keyword || IsNameTaken(m_text)) return 0;
-    TellOfDamage();
-    if (!g_DataLayer.Save(keyword.get(), 0)) return 0;
+    if (!WriteAskingAgain([&keyword] { return g_DataLayer.Save(keyword.get(), 0); })) return 0;
     // In place: the list is not sorted again until the dialog is opened again.
     m_list.DeleteString(selected);
     const int index = m_list.InsertString(selected, m_text);
@@ -133,8 +132,7 @@ LRESULT CDlgKeywords::OnDelete(WORD, WORD, HWND, BOOL&)
     const int selected = m_list.GetCurSel();
     if (selected < 0) return 0;
     std::unique_ptr<CKeyword> keyword = MakeKeyword(m_type, L"", static_cast<long>(m_list.GetItemData(selected)));
-    TellOfDamage();
-    if (keyword && g_DataLayer.Delete(keyword.get())) {
+    if (keyword && WriteAskingAgain([&keyword] { return g_DataLayer.Delete(keyword.get()); })) {
         m_list.DeleteString(selected);
         if (m_list.GetCount() > 0) m_list.SetCurSel(selected > 0 ? selected - 1 : 0);
         m_list.SetFocus();

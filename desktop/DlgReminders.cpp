@@ -5,6 +5,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/DataFileMessages.h"
 #include "desktop/Reminders.h"
+#include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/Module.h"
@@ -71,7 +72,7 @@ LRESULT CDlgReminders::OnDelete(WORD, WORD, HWND, BOOL&)
     if (MessageBox(LoadResString(IDS_CONFIRM_DELETE_REMINDER), L"", MB_OKCANCEL) != IDOK) return 0;
     auto* reminder = static_cast<CNotification*>(m_list.GetSelectedItemData());
     // The reminder itself stays in the list's ownership until the dialog ends.
-    if (reminder && g_DataLayer.Delete(reminder)) {
+    if (reminder && WriteAskingAgain([reminder] { return g_DataLayer.Delete(reminder); })) {
         const int row = m_list.GetSelectedIndex();
         if (row >= 0) m_list.DeleteItem(row);
     }

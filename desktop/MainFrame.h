@@ -303,8 +303,10 @@ private:
 };
 
 // Asks to delete the vehicle with its entries and reminders; the result of the deletion, or 0
-// when the user says No.
+// when the user says No. A deletion that fails is told, with Retry where that may help.
 int ConfirmDeleteVehicle(CVehicle* vehicle);
 // Asks to delete the entries (one message for one entry, another for several) and deletes each
-// in list order; 1 after deleting, 0 for an empty list or No. Single failures are not reported.
+// in list order; 1 after deleting, 0 for an empty list or No. A delete that fails (the file in
+// use) is told once, with Retry for it and the rest; -1 when the user gave up there, some of the
+// entries deleted and the others not.
 int ConfirmDeleteEntries(CObjectListT<CEntry>* entries);

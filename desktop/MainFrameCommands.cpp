@@ -23,6 +23,7 @@
 #include "desktop/ExcelExport.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Reminders.h"
+#include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "desktop/VehicleEditor.h"
@@ -36,7 +37,7 @@ int ConfirmDeleteVehicle(CVehicle* vehicle)
                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return 0;
     CWaitCursor wait;
-    return g_DataLayer.Delete(vehicle);
+    return WriteAskingAgain([vehicle] { return g_DataLayer.Delete(vehicle); });
 }
 
 int ConfirmDeleteEntries(CObjectListT<CEntry>* entries)
@@ -49,7 +50,10 @@ int ConfirmDeleteEntries(CObjectListT<CEntry>* entries)
                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return 0;
     CWaitCursor wait;
-    for (int i = 0; i < count; ++i) g_DataLayer.Delete(entries->Get(i));
+    for (int i = 0; i < count; ++i) {
+        CEntry* entry = entries->Get(i);
+        if (!WriteAskingAgain([entry] { return g_DataLayer.Delete(entry); })) return -1;
+    }
     return 1;
 }
 
@@ -72,9 +76,14 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&)
         // The entries stay the list view's; this list only points at them.
         CDeferReloads holding(*this);
         CObjectListT<CEntry> selected;
-        if (m_entryList.GetSelectedEntries(&selected) > 0 && ConfirmDeleteEntries(&selected)) {
+        const int deleted = m_entryList.GetSelectedEntries(&selected) > 0 ? ConfirmDeleteEntries(&selected) : 0;
+        if (deleted > 0) {
             m_entryList.DeleteSelectedRows();
             UpdateNotes();
+            RefreshQuickStats();
+        } else if (deleted < 0) {
+            // Some were deleted and some not: the list shows again what the file holds.
+            RefreshEntries();
             RefreshQuickStats();
         }
         break;

@@ -65,7 +65,6 @@ void CheckDueNotifications(CVehicle* vehicle)
         if (!due) continue;
         CDlgNotificationFire dialog(reminder, vehicle);
         if (dialog.DoModal(::GetActiveWindow()) != IDOK) continue;
-        TellOfDamage();
-        g_DataLayer.Delete(reminder);
+        WriteAskingAgain([reminder] { return g_DataLayer.Delete(reminder); });
     }
 }

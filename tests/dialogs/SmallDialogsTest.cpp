@@ -102,6 +102,30 @@ TEST_F(SmallDialogsTest, KeywordsAreAddedRenamedAndDeletedAsTheyAreMadeWhateverT
     EXPECT_STREQ(L"Zeta", stored.Get(0)->GetName());
 }
 
+TEST_F(SmallDialogsTest, AKeywordTheBusyFileRefusedIsToldAndAddedOnRetry)
+{
+    // A synchronisation holds the file: Cancel on the box leaves the list as the file is, the
+    // typed name still in its field; Retry once the file is free adds it.
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    std::vector<std::wstring> seen;
+    const auto look = [&](HWND dialog) {
+        seen.push_back(Items(GetDlgItem(dialog, IDC_KEYWORD_LIST)) + L" " + UI::Text(dialog, IDC_KEYWORD_TEXT));
+    };
+    UI ui;
+    ui.WaitFor(L"Expenses").Type(L"Toll").Click(IDC_KEYWORD_ADD).Answer(IDCANCEL).Do(look);
+    ui.Click(IDC_KEYWORD_ADD).Answer(IDRETRY, [&](HWND) { db.Db().RollBack(); }).Do(look).Escape();
+    CString chosen;
+    EXPECT_EQ(0, ManageKeywords(CKeyword::ktExpense, chosen));
+    EXPECT_SCRIPT(ui);
+    ASSERT_EQ(3u, ui.Met().size());
+    EXPECT_EQ(0u, ui.Met()[1].text.find(L"Your changes could not be saved: the data file is in use"));
+    EXPECT_EQ((std::vector<std::wstring>{L" Toll", L"Toll*| Toll"}), seen);
+    CObjectListT<CKeyword> stored;
+    ASSERT_TRUE(db.Db().Load(&stored, CKeyword::ktExpense));
+    ASSERT_EQ(1, stored.GetCount());
+    EXPECT_STREQ(L"Toll", stored.Get(0)->GetName());
+}
+
 TEST_F(SmallDialogsTest, DeletingTheOnlyKeywordLeavesNothingToChooseAndAChoiceIsReturned)
 {
     CKeywordRecord(CKeyword::ktExpense, L"Parking").Save(db.Db());

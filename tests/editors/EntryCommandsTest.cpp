@@ -221,6 +221,44 @@ TEST_F(EntryCommandsTest, AnEditTheBusyFileRefusedIsSavedOnRetryThoughASynchroni
     EXPECT_EQ(11960, Stored(fuel)->GetOdometer());
 }
 
+TEST_F(EntryCommandsTest, DeletesTheBusyFileRefusedAreToldAndTheListsKeepWhatTheFileHolds)
+{
+    // A synchronisation holds the file while the user confirms. Cancel on the box about the
+    // refused delete: the entries stay in the file, and so in the list; Retry once the file is
+    // free deletes them.
+    const std::vector<int> both = {Row(L"6/12/2026"), Row(L"5/6/2026")};
+    Select(IDC_ENTRY_LIST, both);
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI given;
+    given.Answer(IDYES).Answer(IDCANCEL);
+    Command(ID_DELETE_SELECTED);
+    EXPECT_SCRIPT(given);
+    ASSERT_EQ(2u, given.Met().size());
+    EXPECT_EQ(0u, given.Met()[1].text.find(L"Your changes could not be saved: the data file is in use"));
+    EXPECT_EQ(3, db.CountEntries());
+    EXPECT_EQ(2, Rows(IDC_ENTRY_LIST)) << "listed as the file holds them";
+
+    Select(IDC_ENTRY_LIST, both);
+    UI retried;
+    retried.Answer(IDYES).Answer(IDRETRY, [&](HWND) { db.Db().RollBack(); });
+    Command(ID_DELETE_SELECTED);
+    EXPECT_SCRIPT(retried);
+    EXPECT_EQ(1, db.CountEntries()) << "the van's";
+    EXPECT_EQ(0, Rows(IDC_ENTRY_LIST));
+
+    // A vehicle: told, and kept on Cancel.
+    Select(IDC_VEHICLE_LIST, {FindRow(List(IDC_VEHICLE_LIST), L"Family Car (2002)")});
+    ASSERT_TRUE(db.Db().BeginTransaction());
+    UI vehicle;
+    vehicle.Answer(IDYES).Answer(IDCANCEL, [&](HWND) { db.Db().RollBack(); });
+    Command(ID_DELETE_SELECTED);
+    EXPECT_SCRIPT(vehicle);
+    ASSERT_EQ(2u, vehicle.Met().size());
+    EXPECT_EQ(0u, vehicle.Met()[1].text.find(L"Your changes could not be saved: the data file is in use"));
+    EXPECT_EQ(2, db.CountVehicles());
+    EXPECT_EQ(2, Rows(IDC_VEHICLE_LIST));
+}
+
 TEST_F(EntryCommandsTest, AReloadWhileOptionsOrDatabaseInformationIsUpRunsOnceItCloses)
 {
     // Neither dialog holds a record, but each disables the window: the reload is held until the
