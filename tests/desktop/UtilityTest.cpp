@@ -68,9 +68,9 @@ TEST(FormatNumber, InBothLocales)
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value << (c.decimals ? " decimals" : "") << (c.currency ? " money" : ""));
         InLocale us(kUnitedStates);
-        EXPECT_EQ(c.us, FormatNumber(c.value, c.decimals, c.currency));
+        EXPECT_EQ(std::wstring(c.us), FormatNumber(c.value, c.decimals, c.currency).GetString());
         InLocale de(kGermany);
-        EXPECT_EQ(c.de, FormatNumber(c.value, c.decimals, c.currency));
+        EXPECT_EQ(std::wstring(c.de), FormatNumber(c.value, c.decimals, c.currency).GetString());
     }
 }
 
