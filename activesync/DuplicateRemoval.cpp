@@ -135,12 +135,11 @@ bool CDuplicateRemoval::MoveDependents(const CBaseObject& from, const CBaseObjec
     // An update never rewrites a record's vehicle: each is saved anew under the surviving
     // vehicle, keeping its reference id and creation date, then its old row goes.
     const double now = CUtcClock::NowAsOLEDate();
-    return MoveAll(entries, CBaseObject::otEntry, toRef, now) &&
-           MoveAll(reminders, CBaseObject::otNotification, toRef, now);
+    return MoveAll(entries, toRef, now) && MoveAll(reminders, toRef, now);
 }
 
 template <class T>
-bool CDuplicateRemoval::MoveAll(CObjectListT<T>& records, CBaseObject::ObjectType type, unsigned long toRef, double now)
+bool CDuplicateRemoval::MoveAll(CObjectListT<T>& records, unsigned long toRef, double now)
 {
     // A record sent to the device and moved within one step of the file's dates, or stored with
     // a clock running ahead, would otherwise keep the date the device's copy was sent with and
@@ -151,7 +150,7 @@ bool CDuplicateRemoval::MoveAll(CObjectListT<T>& records, CBaseObject::ObjectTyp
         record->SetID(0);
         record->SetVehicleID(toRef);
         record->SetDateModified(CStoredDate::Later(record->GetDateModified(), now));
-        if (!m_session.Save(record, 1) || !m_session.Delete(type, oldRow)) return false;
+        if (!m_session.Save(record, 1) || !m_session.Delete(record->GetObjectType(), oldRow)) return false;
     }
     return true;
 }

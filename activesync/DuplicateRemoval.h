@@ -45,7 +45,7 @@ private:
     // Saves each record anew under the vehicle toRef, modified now or later, and deletes its old
     // row; false at the first that fails.
     template <class T>
-    bool MoveAll(CObjectListT<T>& records, CBaseObject::ObjectType type, unsigned long toRef, double now);
+    bool MoveAll(CObjectListT<T>& records, unsigned long toRef, double now);
 
     CSyncDataLayer& m_session;
     bool m_deleted = false;

@@ -2,8 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <cstring>
-
 #include "activesync/CeKey.h"
 #include "framework/Module.h"
 #include "framework/RegKey.h"

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "framework/ComVariant.h"
+
 namespace {
 
 const long adStateOpen = 1;

@@ -13,7 +13,6 @@
 
 #include <string>
 
-#include "framework/ComVariant.h"
 #include "framework/DispatchDriver.h"
 
 class CADODataBase {

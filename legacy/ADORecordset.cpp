@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "common/Assert.h"
+#include "framework/ComVariant.h"
 
 namespace {
 

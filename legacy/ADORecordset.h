@@ -30,7 +30,6 @@
 
 #include <string>
 
-#include "framework/ComVariant.h"
 #include "framework/DispatchDriver.h"
 #include "framework/OleDateTime.h"
 #include "legacy/ADODataBase.h"

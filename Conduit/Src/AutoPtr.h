@@ -63,6 +63,7 @@ public:
         m_holder = nullptr;
         if (!holder) return;
         ALK_ASSERT(holder->count > 0);
+        if (holder->count == 0) return;  // released once too often: the holder is gone already
         if (--holder->count == 0) {
             if (holder->deleter && holder->pointer) holder->deleter(holder->pointer);
             delete holder;
@@ -79,7 +80,9 @@ private:
     static void AddReference(Holder* holder)
     {
         ALK_ASSERT(holder->count < 0xFFFF);  // a 17th bit would wrap the count to 0
-        ++holder->count;
+        // Held at the top rather than wrapped: the pointer then outlives its holders (a leak)
+        // instead of being freed while still shared.
+        if (holder->count < 0xFFFF) ++holder->count;
     }
     Holder* m_holder;
 };

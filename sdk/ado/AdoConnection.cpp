@@ -57,9 +57,9 @@ const CMember* CAdoConnection::Members(UINT* count) const
     return kMembers;
 }
 
-void* CAdoConnection::Interface(REFIID iid)
+bool CAdoConnection::AnswersAlso(REFIID iid) const
 {
-    return IsEqualIID(iid, IID_AdoDoubleConnection) ? static_cast<IDispatch*>(this) : nullptr;
+    return IsEqualIID(iid, IID_AdoDoubleConnection) != FALSE;
 }
 
 void CAdoConnection::Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result)

@@ -37,7 +37,7 @@ protected:
     ~CAdoConnection() override;
     const CMember* Members(UINT* count) const override;
     void Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result) override;
-    void* Interface(REFIID iid) override;
+    bool AnswersAlso(REFIID iid) const override;
 
 private:
     struct Fault {

@@ -13,7 +13,6 @@
 #include <shlwapi.h>
 
 #include <cwchar>
-#include <new>
 
 #include "framework/ClassFactory.h"
 #include "sdk/ado/AdoCommand.h"

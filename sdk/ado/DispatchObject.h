@@ -95,8 +95,8 @@ struct CMember {
 class CDispatchObject : public CComObjectImpl<CDispatchObject, IDispatch> {
 public:
     INTERFACE_TABLE(&IID_IUnknown, &IID_IDispatch)
-    // The table's interfaces, and those a class adds (Interface).
-    bool Answers(REFIID iid) { return CComObjectImpl::Answers(iid) || Interface(iid); }
+    // The table's interfaces, and those a class adds (AnswersAlso).
+    bool Answers(REFIID iid) { return CComObjectImpl::Answers(iid) || AnswersAlso(iid); }
 
     CDispatchObject();
 
@@ -118,8 +118,8 @@ protected:
     virtual const CMember* Members(UINT* count) const = 0;
     // Carries out one call; result may be null (the caller wants none). Throws CAdoError.
     virtual void Call(DISPID id, WORD flags, const CArgs& args, VARIANT* result) = 0;
-    // Further interfaces a class answers (the object itself, AddRef'd by the caller); null: none.
-    virtual void* Interface(REFIID) { return nullptr; }
+    // Further interface ids a class answers with the object itself (its IDispatch).
+    virtual bool AnswersAlso(REFIID) const { return false; }
 
     // For properties: whether the call sets the value.
     static bool IsPut(WORD flags) { return (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0; }
