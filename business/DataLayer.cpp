@@ -392,7 +392,6 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
     CloseDatabase();
     Reset();
     m_lastFailure = fcNone;
-    m_foundDamage = 0;
 
     if (!path || !*path) {
         Fail(fcNotFound);
@@ -406,8 +405,9 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
     }
     const DWORD attributes = FileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();  // before the debug output, which may set its own
         DebugText(ALK_T("\nDatabase file not found\n"));
-        Fail(GetLastError() == ERROR_FILENAME_EXCED_RANGE ? fcPathTooLong : fcNotFound);
+        Fail(error == ERROR_FILENAME_EXCED_RANGE ? fcPathTooLong : fcNotFound);
         return csFileNotFound;
     }
     if (attributes & FILE_ATTRIBUTE_READONLY) {
@@ -427,7 +427,6 @@ CDataLayer::ConnectStatus CDataLayer::Connect(const AlkChar* path)
         // read, or made for it and never written. (The cause stays.)
         CloseDatabase();
         Reset();
-        m_foundDamage = 0;
         return csInvalidDatabase;
     }
 
@@ -515,6 +514,7 @@ void CDataLayer::Reset()
     m_storeID = 0;
     m_dbPath[0] = 0;
     m_dbVersion[0] = 0;
+    m_foundDamage = 0;  // the damage met belongs to the connection
 }
 
 void CDataLayer::CloseDatabase()
@@ -537,22 +537,22 @@ int CDataLayer::VerifyDatabase()
 {
     {
         Statement rows(m_db, "SELECT Value FROM MetaData");
-        // A file that could not be read at all says why; one that reads but is not ours is no
-        // database of this program.
+        // A file that could not be read at all says why; one that reads but is not ours (too
+        // few rows in it, SQLITE_DONE, among them) is no database of this program.
         const auto refuse = [&](int step) {
             const FailureCause cause = (step & 0xFF) == SQLITE_NOTADB ? fcNotDatabase : Classify(step);
             return Fail(cause == fcBusy || cause == fcDamaged || cause == fcDiskError ? cause : fcNotDatabase);
         };
         // Row 1: the store id.
         int step = rows.Step();
-        if (step != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
+        if (step != SQLITE_ROW) return refuse(step);
         m_storeID = static_cast<unsigned long>(sqlite3_column_int(rows.Get(), 0));
         // Row 2: the signature, exactly.
-        if ((step = rows.Step()) != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
+        if ((step = rows.Step()) != SQLITE_ROW) return refuse(step);
         const AlkChar* signature = RawColumnText(rows.Get(), 0);
         if (!signature || !TextEqual(signature, ALK_T("ALK"))) return Fail(fcNotDatabase);
         // Row 3: the version text, kept cut to the buffer's MaxVersion characters.
-        if ((step = rows.Step()) != SQLITE_ROW) return step == SQLITE_DONE ? Fail(fcNotDatabase) : refuse(step);
+        if ((step = rows.Step()) != SQLITE_ROW) return refuse(step);
         const AlkChar* version = RawColumnText(rows.Get(), 0);
         if (!version) return Fail(fcNotDatabase);
         size_t length = TextLength(version);
