@@ -1,6 +1,6 @@
 // The names by which the deliverables find each other, written once. The desktop program, the
-// business library, the Palm conduit (built with 8-bit strings, linking no other deliverable) and
-// the ActiveSync provider include this header as it is: macros only, no code, no dependency.
+// Palm conduit (built with 8-bit strings, linking no other deliverable) and the ActiveSync
+// provider include this header as it is: macros only, no code, no dependency.
 // Each name comes in two forms, NAME a UTF-16 literal (L"...") and NAME_A the same text in 8 bits,
 // so that both forms are always the same text.
 //

@@ -3,18 +3,11 @@
 #include <cwchar>
 
 #include "common/Assert.h"
+#include "framework/Module.h"
 
 namespace {
 
 CLibraryApp* g_app = nullptr;
-
-HINSTANCE OwnModule()
-{
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&OwnModule), &self);
-    return self;
-}
 
 // The module's file name without folder and extension: "Legacy" for ...\Legacy.dll.
 void ModuleName(HINSTANCE module, wchar_t* name, DWORD capacity)
@@ -72,7 +65,7 @@ int AppMessageBox(UINT id, UINT style)
         module = app->GetInstance();
         lstrcpynW(caption, app->GetAppName(), MAX_PATH);
     } else {
-        module = OwnModule();
+        module = AlkGetOwnInstance();
         ModuleName(module, caption, MAX_PATH);
     }
     wchar_t text[1024] = {};

@@ -9,16 +9,15 @@ CAppModule* g_module = nullptr;
 std::mutex g_termLock;
 std::vector<void (*)()>* g_termFuncs = nullptr;
 
-// The module (exe or DLL) whose image holds this code.
-HINSTANCE OwnInstance()
+}  // namespace
+
+HINSTANCE AlkGetOwnInstance()
 {
     HMODULE self = nullptr;
     ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&OwnInstance), &self);
+                         reinterpret_cast<LPCWSTR>(&AlkGetOwnInstance), &self);
     return self;
 }
-
-}  // namespace
 
 CAppModule* AlkGetModule()
 {
@@ -35,7 +34,7 @@ void AlkAddTermFunc(void (*func)())
 HINSTANCE AlkGetModuleInstance()
 {
     if (g_module && g_module->GetModuleInstance()) return g_module->GetModuleInstance();
-    return OwnInstance();
+    return AlkGetOwnInstance();
 }
 
 HINSTANCE AlkGetResourceInstance()
@@ -134,7 +133,7 @@ CAppModule::~CAppModule()
 
 HRESULT CAppModule::Init(void*, HINSTANCE instance, const GUID*)
 {
-    m_instance = instance ? instance : OwnInstance();
+    m_instance = instance ? instance : AlkGetOwnInstance();
     if (!m_resourceInstance) m_resourceInstance = m_instance;
     g_module = this;
     return S_OK;

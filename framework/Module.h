@@ -103,3 +103,5 @@ CAppModule* AlkGetModule();
 void AlkAddTermFunc(void (*func)());
 HINSTANCE AlkGetModuleInstance();
 HINSTANCE AlkGetResourceInstance();
+// The module (exe or DLL) whose image holds the framework's code, whatever called Init.
+HINSTANCE AlkGetOwnInstance();
