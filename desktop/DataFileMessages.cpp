@@ -42,11 +42,16 @@ bool CanRetry(CDataLayer::FailureCause cause)
 
 void TellOfDamage()
 {
-    if (g_damageTold || !g_DataLayer.FoundDamage()) return;
+    if (!DamageToTell()) return;
     g_damageTold = true;
     CString text;
     text.Format(LoadResString(IDS_DATABASE_DAMAGED), g_DataLayer.GetDBPath());
     ::MessageBoxW(::GetActiveWindow(), text, LoadResString(IDR_MAINFRAME), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool DamageToTell()
+{
+    return !g_damageTold && g_DataLayer.FoundDamage();
 }
 
 void ForgetDamageTold()

@@ -23,5 +23,7 @@ bool CanRetry(CDataLayer::FailureCause cause);
 // main window's lists holds reloads back around it. Nothing when there is no damage or the user
 // has been told.
 void TellOfDamage();
+// True while there is damage met that the user has not been told of (what TellOfDamage would tell).
+bool DamageToTell();
 // The next damage found is told again: a file has been connected.
 void ForgetDamageTold();

@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <memory>
 
-#include "desktop/DataFileMessages.h"
 #include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"

@@ -50,7 +50,7 @@ LRESULT CDlgLegacyData::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     // The link sends its command here: a manual that cannot be opened is reported.
     m_manualLink.SubclassWindow(GetDlgItem(IDC_LEGACY_MANUAL));
     m_manualLink.SetHyperLinkExtendedStyle(HLINK_COMMANDBUTTON);
-    if (folder[0] && ::PathCombineW(manual, folder, LoadResString(IDS_MIGRATION_MANUAL))) {
+    if (JoinPath(manual, folder, LoadResString(IDS_MIGRATION_MANUAL))) {
         m_manualPath = manual;
         m_manualLink.SetHyperLink(manual);
     }

@@ -47,13 +47,6 @@ bool HasFocusIn(HWND pane)
     return pane && focus && (focus == pane || ::IsChild(pane, focus));
 }
 
-// The path of a file in a folder; false when there is no folder or the path does not fit in
-// MAX_PATH characters (an empty folder would name the file in the current directory).
-bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file)
-{
-    return folder && *folder && ::PathCombineW(result, folder, file) != nullptr;
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame()
@@ -361,7 +354,7 @@ void CMainFrame::NoticeDamage()
 {
     // Told from the frame's own loop, not from inside the refresh that met it (a box's loop
     // there would run while the refresh holds the lists' records).
-    if (g_DataLayer.FoundDamage()) PostMessage(WM_TELL_DAMAGE);
+    if (DamageToTell()) PostMessage(WM_TELL_DAMAGE);
 }
 
 LRESULT CMainFrame::OnTellDamage(UINT, WPARAM, LPARAM, BOOL&)

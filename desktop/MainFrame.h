@@ -307,6 +307,6 @@ private:
 int ConfirmDeleteVehicle(CVehicle* vehicle);
 // Asks to delete the entries (one message for one entry, another for several) and deletes each
 // in list order; 1 after deleting, 0 for an empty list or No. A delete that fails (the file in
-// use) is told once, with Retry for it and the rest; -1 when the user gave up there, some of the
-// entries deleted and the others not.
+// use) is told, with Retry for it and the rest; when the user gives up, 0 if none was deleted
+// yet, -1 if some were and the others not.
 int ConfirmDeleteEntries(CObjectListT<CEntry>* entries);

@@ -52,7 +52,7 @@ int ConfirmDeleteEntries(CObjectListT<CEntry>* entries)
     CWaitCursor wait;
     for (int i = 0; i < count; ++i) {
         CEntry* entry = entries->Get(i);
-        if (!WriteAskingAgain([entry] { return g_DataLayer.Delete(entry); })) return -1;
+        if (!WriteAskingAgain([entry] { return g_DataLayer.Delete(entry); })) return i > 0 ? -1 : 0;
     }
     return 1;
 }

@@ -245,12 +245,15 @@ void GetAppDirectory(wchar_t* buffer)
         buffer[0] = L'\0';
 }
 
+bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file)
+{
+    return folder && *folder && ::PathCombineW(result, folder, file) != nullptr;
+}
+
 CString GetManualPath(const wchar_t* folder)
 {
     wchar_t path[MAX_PATH];
-    // An empty folder would name the file in the current directory.
-    if (!folder || !*folder || !::PathCombineW(path, folder, LoadResString(IDS_MANUAL_FILE))) return CString();
-    return path;
+    return JoinPath(path, folder, LoadResString(IDS_MANUAL_FILE)) ? CString(path) : CString();
 }
 
 bool OpenManual(HWND owner, const wchar_t* path)

@@ -57,6 +57,10 @@ CString LoadFileFilter(UINT id);
 // (empty when it cannot be found).
 void GetAppDirectory(wchar_t* buffer);
 
+// The path of a file in a folder, into a buffer of MAX_PATH characters; false when there is no
+// folder or the path does not fit (an empty folder would name the file in the current directory).
+bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file);
+
 // The manual (string 220, "autolark_en.pdf") in a folder, normally the program's (GetAppDirectory);
 // empty when the folder is empty or the path would not fit in MAX_PATH characters.
 CString GetManualPath(const wchar_t* folder);
