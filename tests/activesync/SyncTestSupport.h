@@ -1,7 +1,7 @@
 // Shared by the provider's tests: a database made from the template with records written through
 // AlkBiz (the engine's own connection beside it, to look at rows or hold locks); the desktop
-// settings key and the device doubles' state (both under HKEY_CURRENT_USER: the tests take the
-// "registry" lock); a store made and initialised as the manager would, with its folder and
+// settings key and the device doubles' state (both under HKEY_CURRENT_USER: each test takes a
+// test desktop, with a registry of its own); a store made and initialised as the manager would, with its folder and
 // handler, and a window of the test that owns its boxes and counts its reload broadcasts; packet
 // bytes written out by hand; memory that ends at a page no one may read.
 #pragma once
