@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -236,14 +235,6 @@ std::unique_ptr<CBaseObject> LoadRecord(CDataLayer& db, int type, long row)
     }
     if (!loaded) record.reset();
     return record;
-}
-
-std::string FileBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 }  // namespace

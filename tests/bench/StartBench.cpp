@@ -116,9 +116,12 @@ double MeasureStart(const std::wstring& program, int entries)
         before = now;
     }
     const long code = driver.Close(main, 30000);
+    if (code == -1) {
+        std::fprintf(stderr, "the program did not end when its main window was closed\n");
+        return -1;
+    }
     if (code != CProgramDriver::kQuitCode) {
-        // An exception's status (an access violation, a corrupted heap) or no end at all: the
-        // close went wrong.
+        // An exception's status (an access violation, a corrupted heap): the close went wrong.
         std::fprintf(stderr, "the program ended with status 0x%08lX\n", static_cast<unsigned long>(code));
         return -1;
     }
@@ -171,10 +174,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::string settingsKey = Ansi(ALK_SETTINGS_KEY);
-    SavedValue dbPath(HKEY_CURRENT_USER, settingsKey.c_str(), "DBPath");
-    SavedValue active(HKEY_CURRENT_USER, settingsKey.c_str(), "LastActiveVehicle");
-    SavedValue notice(HKEY_CURRENT_USER, settingsKey.c_str(), "UnitSetupMsgShown");
+    SavedValue dbPath(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, "DBPath");
+    SavedValue active(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, "LastActiveVehicle");
+    SavedValue notice(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, "UnitSetupMsgShown");
     active.SetNumber(kBenchVehicle);
     notice.SetNumber(1);
     auto start = [&](const std::wstring& file, int rows) {

@@ -530,14 +530,12 @@ TEST_F(ImportDialogTest, MoreThanSixtyFiveThousandRecordsGiveTheBarAThirtyTwoBit
     EXPECT_EQ(0, db.Db().GetNumNotifications());
 }
 
-}  // namespace
-
 // The link to the manual, clicked without a manual beside the program: the user is told, over
 // the dialog, which stays open and idle.
 TEST_F(ImportDialogTest, TheManualLinkTellsWhenTheManualIsMissing)
 {
     const std::wstring manual = ProgramFolder() + L"autolark_en.pdf";
-    DeleteFileW(manual.c_str());
+    CManualWithoutViewer missing(false);
     ASSERT_NO_FATAL_FAILURE(Open());
     bool idle = false;
     CDialogScript ui;
@@ -552,3 +550,5 @@ TEST_F(ImportDialogTest, TheManualLinkTellsWhenTheManualIsMissing)
     EXPECT_TRUE(idle);
     ExpectCurrentContentWhole();
 }
+
+}  // namespace

@@ -27,6 +27,12 @@ namespace {
 
 const std::wstring kProgram = WinePathW(ALK_PROGRAM_PATH);
 const std::wstring kSampleTool = WinePathW(ALK_SAMPLE_TOOL_PATH);
+// What a synchronisation does once it has written: every window hears that the file changed.
+void BroadcastReload()
+{
+    SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(ALK_RELOAD_DATA_MESSAGE), 0, 0);
+}
+
 const wchar_t* kUnitsNotice =
     L"If this is the first time you are using Autolark, click Tools > Options in the main menu and verify the units "
     L"for distance and volume.";
@@ -256,8 +262,7 @@ TEST_F(ProgramTest, AReloadBroadcastShowsRowsAnotherProcessWroteMeanwhile)
     Sleep(300);
     EXPECT_EQ(2, RowCount(entries)) << "no reload before the message";
 
-    UINT reload = RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}");
-    SendNotifyMessageW(HWND_BROADCAST, reload, 0, 0);
+    BroadcastReload();
     EXPECT_TRUE(WaitFor([&] { return RowCount(entries) == 4 && RowCount(vehicles) == 2; }, 10000))
         << RowCount(entries) << " entries, " << RowCount(vehicles) << " vehicles";
     EXPECT_EQ((std::vector<std::wstring>{L"Bike (2010)", L"Family Car (2002)"}), program.ColumnTexts(vehicles, 0));
@@ -609,7 +614,7 @@ TEST_F(ProgramTest, AnEntryTheProgramCouldNotSaveWhileTheFileWasBusyIsSavedOnRet
     // box is up (its loop gets the reload; the command still holds the new entry).
     CEntryRecord(car, CEntry::etExpense).Description(L"Parking").Odometer(11500).Save(db.Db());
     ASSERT_EQ(CDataLayer::crCommitted, db.Db().Commit());
-    SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"), 0, 0);
+    BroadcastReload();
     PostMessageW(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && RowCount(entries) == 3; }, 10000)) << RowCount(entries);
     EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))

@@ -399,8 +399,9 @@ TEST_F(WelcomeTest, AnInvalidFileIsReportedThenANewFileReplacesAnExistingOneWith
     DeleteFileW(invalid.c_str());
 }
 
-// A program whose folder holds no template (a folder of its own, not the test program's, which
-// the tests that run beside this one copy their template from).
+// A program in another folder than the test program's: one that holds no template (not the test
+// program's, which the tests that run beside this one copy their template from), or none found
+// (an empty module path).
 class CFrameInFolder : public CMainFrame {
 public:
     explicit CFrameInFolder(const std::wstring& folder) : m_folder(folder.c_str()) {}
@@ -436,12 +437,6 @@ TEST_F(WelcomeTest, AFailedTemplateCopyIsReportedAndTheConnectionIsTriedAgain)
     EXPECT_EQ(missing, g_AppSettings.DBPath) << "the remembered file, not the one that could not be made";
 }
 
-// A program whose own folder cannot be found (an empty module path).
-class CFrameWithoutFolder : public CMainFrame {
-protected:
-    CString ProgramFolder() const override { return CString(); }
-};
-
 TEST_F(WelcomeTest, WithoutAProgramFolderCreatingANewFileClosesInsteadOfCopyingFromTheCurrentFolder)
 {
     SetPath(TempFile(L"missing"));
@@ -457,7 +452,7 @@ TEST_F(WelcomeTest, WithoutAProgramFolderCreatingANewFileClosesInsteadOfCopyingF
         [](HWND welcome) { Press(welcome, IDOK); },
         [&](HWND saveAs) { ChooseFile(saveAs, chosen); },
     });
-    const bool closing = OpenAndSeeIfClosing(std::make_unique<CFrameWithoutFolder>());
+    const bool closing = OpenAndSeeIfClosing(std::make_unique<CFrameInFolder>(L""));
     SetCurrentDirectoryW(current);
     EXPECT_TRUE(closing);
     EXPECT_EQ(2u, script.Done());

@@ -14,21 +14,11 @@
 
 #include "business/AlkBiz.h"
 #include "business/RecordBuilder.h"
+#include "tests/support/TestFiles.h"
 
 namespace alk_faulty_files {
 
-inline std::string FileBytes(const std::wstring& path)
-{
-    std::string bytes;
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char block[65536];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) bytes.append(block, read);
-    CloseHandle(file);
-    return bytes;
-}
+using ::FileBytes;  // tests/support/TestFiles.h
 
 // Runs statements on the file through a connection of the engine's own; false when one fails.
 inline bool RunOnFile(const std::wstring& path, const char* sql)

@@ -56,6 +56,19 @@ std::string ToUtf8(const std::wstring& text)
     return Narrow(text, CP_UTF8);
 }
 
+std::string FileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char block[65536];
+    DWORD read = 0;
+    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) bytes.append(block, read);
+    CloseHandle(file);
+    return bytes;
+}
+
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;

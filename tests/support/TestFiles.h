@@ -17,6 +17,10 @@ bool CopyTemplate(const std::wstring& path);
 // Deletes a folder tree (files made read-only by a test included).
 void RemoveTree(const std::wstring& path);
 
+// The bytes of a file, read while others may have it open for writing; empty when it cannot be
+// opened.
+std::string FileBytes(const std::wstring& path);
+
 // A path of the build tree (a Unix path, as the build names its programs) as the Windows programs
 // under Wine see it: on drive Z:, with backslashes. WinePathW gives it as wide text.
 std::string WinePath(const char* unixPath);
