@@ -90,9 +90,17 @@ alk_i686_not_runnable() {
     fi
 }
 
-# alk_runnable_arches: the configurations whose tests this host can run, in running order.
-alk_runnable_arches() {
-    if alk_i686_not_runnable >/dev/null; then echo "x86_64"; else echo "i686 x86_64"; fi
+# alk_configure ARCH: configures ARCH's build folder (alk_build_dir), made when missing; on a
+# failure CMake's output and the end of the script. Scripts configure every time they build (a
+# second or two): new folders of sources and tests are picked up.
+alk_configure() {
+    local build
+    build=$(alk_build_dir "$1")
+    mkdir -p "$build"
+    if ! cmake -S "$alk_root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$(alk_toolchain "$1")" >"$build/configure.log" 2>&1; then
+        cat "$build/configure.log" >&2
+        alk_fail "configuring the $1 build in $build failed (output above)"
+    fi
 }
 
 # alk_fail WHAT HINT: the one way a script of ours stops on a failure: what failed, what to do.

@@ -10,7 +10,6 @@
 //   alk_ui_driver text WINDOW ID TEXT       a control's text set (WM_SETTEXT)
 //   alk_ui_driver clickrow WINDOW ID ROW    a mouse click in the middle of a list-view row (counted
 //                                           from 0), scrolled into view first, as a user clicks it
-//   alk_ui_driver page WINDOW INDEX         a property sheet's page (PSM_SETCURSEL)
 //   alk_ui_driver place WINDOW X Y W H      the window moved and sized (screen pixels)
 //   alk_ui_driver close WINDOW              a dialog's Cancel, a property sheet's Cancel, or
 //                                           WM_CLOSE for the main window
@@ -132,7 +131,7 @@ int Usage()
 {
     fwprintf(stderr,
              L"usage: alk_ui_driver wait|gone WINDOW [MS] | command|click|check WINDOW ID | text WINDOW ID TEXT |\n"
-             L"       clickrow WINDOW ID ROW | page WINDOW INDEX | place WINDOW X Y W H | close WINDOW\n");
+             L"       clickrow WINDOW ID ROW | place WINDOW X Y W H | close WINDOW\n");
     return 2;
 }
 
@@ -171,11 +170,6 @@ int wmain(int argc, wchar_t** argv)
     }
     if (step == L"command" && argc == 4) {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(number(3), 0), 0);
-        return 0;
-    }
-    if (step == L"page" && argc == 4) {
-        PostMessageW(window, PSM_SETCURSEL, static_cast<WPARAM>(number(3)), 0);
-        Settle(window);
         return 0;
     }
     if (step == L"place" && argc == 7) {
