@@ -39,6 +39,9 @@
 //   read back can differ from the one in memory before the save; compare with what was stored.
 // - Amount, Custom1 and Custom2 are floats widened to double and printed with six decimals; read
 //   back as doubles and narrowed to float again.
+// - Only finite numbers are written. %f prints "nan" or "inf", which the engine takes for a column
+//   name and refuses, so such a save could only fail with a layout error; it is refused before
+//   any statement is built (fcNotFinite), and the record is left as it was.
 // - Texts are UTF-8, quoted with %q (a quote doubled), written through the operation's string
 //   helper (CStringHelperFactory); an unset text is written as ''. The wide build reads them back
 //   as UTF-16 from the engine, the 8-bit build as the stored bytes.
@@ -73,10 +76,12 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <initializer_list>
 #include <new>
 
 #include "business/UtcClock.h"
@@ -363,6 +368,14 @@ int CompareVersions(const AlkChar* a, const AlkChar* b)
         if (x != y) return x < y ? -1 : 1;
     }
     return 0;
+}
+
+// Whether every number of a record's statement can be written (see VALUES above).
+bool AllFinite(std::initializer_list<double> values)
+{
+    for (double value : values)
+        if (!std::isfinite(value)) return false;
+    return true;
 }
 
 // The version of the template's MetaData (Default.sql).
@@ -698,6 +711,7 @@ int CDataLayer::Save(CVehicle* v, int keepDates)
     Encoder text(h.get());
     double created = v->GetDateCreated(), modified = v->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
+    if (!AllFinite({created, modified, v->GetInsuranceExpirationDate()})) return Fail(fcNotFinite);
     const unsigned long odometer = static_cast<unsigned long>(v->GetCurrentOdometer());
 
     if (v->GetID() != 0) {
@@ -729,6 +743,7 @@ int CDataLayer::Save(CEntry* e, int keepDates)
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
     const unsigned long odometer = static_cast<unsigned long>(e->GetOdometer());
     const double amount = e->GetAmount(), custom1 = e->GetCustom1(), custom2 = e->GetCustom2();
+    if (!AllFinite({created, modified, e->GetDate(), amount, custom1, custom2})) return Fail(fcNotFinite);
 
     if (e->GetID() != 0) {
         // The entry's vehicle and type are fixed once stored.
@@ -752,6 +767,7 @@ int CDataLayer::Save(CKeyword* k, int keepDates)
     Encoder text(h.get());
     double created = k->GetDateCreated(), modified = k->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
+    if (!AllFinite({created, modified})) return Fail(fcNotFinite);
 
     if (k->GetID() != 0) {
         char* sql = sqlite3_mprintf(kUpdateKeyword, text(k->GetName()), modified, static_cast<int>(k->GetID()));
@@ -771,6 +787,7 @@ int CDataLayer::Save(CNotification* n, int keepDates)
     Encoder text(h.get());
     double created = n->GetDateCreated(), modified = n->GetDateModified();
     if (!keepDates) created = modified = GetSystemTimeAsOLEDate();
+    if (!AllFinite({created, modified, n->GetDate()})) return Fail(fcNotFinite);
     // A reminder's odometer is written signed (those of vehicles and entries unsigned).
     const int odometer = static_cast<int>(n->GetOdometer());
 

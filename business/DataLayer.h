@@ -49,7 +49,9 @@ public:
         fcDiskFull,      // no room left on the disk
         fcDiskError,     // the system could not read or write the file
         fcCannotOpen,    // the engine cannot open the file (or the journal beside it)
-        fcOther          // out of memory, or a text that could not be converted
+        fcOther,         // out of memory, or a text that could not be converted
+        fcNotFinite      // a number of the record is not finite (not a number, or infinite):
+                         // the file keeps only finite numbers, so nothing was written
     };
     // Longest path Connect accepts, in characters (without the terminator).
     enum { MaxPath = 260, MaxVersion = 4 };

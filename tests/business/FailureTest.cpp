@@ -3,6 +3,7 @@
 // of a newer version whose tables take no row of ours, and what a refused file keeps of itself.
 #include <windows.h>
 
+#include <cmath>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,50 @@ TEST_F(FailureTest, SavesAndLoadsOfABusyFileAndWithoutAConnectionSayWhy)
     EXPECT_EQ(CDataLayer::fcBusy, m_layer.GetLastFailure());
     EXPECT_EQ(0, m_layer.FoundDamage());
     m_db.Exec("ROLLBACK");
+}
+
+TEST_F(FailureTest, ANumberThatIsNotFiniteIsNeverWrittenAndTheRecordStaysAsItWas)
+{
+    ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str()));
+    const unsigned long car = CVehicleRecord(L"Car").Save(m_layer);
+    CEntryRecord stored(car, CEntry::etFuel);
+    ASSERT_NE(0u, stored.Amount(30).Custom(10, 3).Save(m_layer));
+    m_layer.Disconnect();
+    const std::string before = FileBytes(m_db.Path());
+    ASSERT_EQ(CDataLayer::csConnected, m_layer.Connect(m_db.Path().c_str()));
+
+    const double bad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL};
+    for (double value : bad) {
+        const float narrow = static_cast<float>(value);
+        SCOPED_TRACE(value);
+        // Every number of every kind, new and (for the entry) stored.
+        CEntryRecord e1(car, CEntry::etFuel), e2(car, CEntry::etFuel), e3(car, CEntry::etTrip), e4(car, CEntry::etFuel);
+        CReminderRecord reminder(car, L"Due");
+        CVehicle vehicle;
+        vehicle.SetInsuranceExpirationDate(value);
+        CKeyword keyword;
+        keyword.SetDateModified(value);
+        CEntry& update = stored.Get();
+        const float amount = update.GetAmount();
+        update.SetAmount(narrow);
+        const int saves[] = {
+            m_layer.Save(&e1.Date(value).Get(), 0),
+            m_layer.Save(&e2.Amount(narrow).Get(), 0),
+            m_layer.Save(&e3.Custom(1, narrow).Get(), 0),
+            m_layer.Save(&e4.Custom(narrow, 1).Get(), 0),
+            m_layer.Save(&reminder.Date(value).Get(), 0),
+            m_layer.Save(&vehicle, 0),
+            m_layer.Save(&keyword, 1),
+            m_layer.Save(&update, 0),
+        };
+        for (int saved : saves) EXPECT_EQ(0, saved);
+        EXPECT_EQ(CDataLayer::fcNotFinite, m_layer.GetLastFailure());
+        EXPECT_EQ(0, e1.Get().GetID() + vehicle.GetID() + keyword.GetID()) << "not inserted";
+        EXPECT_EQ(1, update.IsDirty()) << "left as it was, ready for another try";
+        update.SetAmount(amount);
+    }
+    m_layer.Disconnect();
+    EXPECT_EQ(before, FileBytes(m_db.Path()));
 }
 
 TEST_F(FailureTest, DamagedEntryPagesFailTheEntryLoadAsDamageWhileMetaDataAndVehiclesRead)
