@@ -1,5 +1,7 @@
 #include "Conduit/Src/CCustomSynchronizer.h"
 
+#include <string>
+
 #include "Conduit/Src/ConduitLog.h"
 #include "Conduit/Src/HandheldLink.h"
 #include "Conduit/Src/ObjectStores.h"
@@ -21,29 +23,17 @@ struct Cell {
     long handheld;  // then on HandheldActions
 };
 const Cell kQ00 = {Cell::Queue, 0, 0}, kQ01 = {Cell::Queue, 0, 1}, kQ02 = {Cell::Queue, 0, 2},
-           kQ10 = {Cell::Queue, 1, 0}, kQ20 = {Cell::Queue, 2, 0}, kD3 = {Cell::Queue, 3, -1},
-           kD1 = {Cell::Queue, 1, -1}, kNone = {Cell::Queue, -1, -1}, kC = {Cell::Conflict, -1, -1},
-           kF = {Cell::Fatal, -1, -1};
+           kQ10 = {Cell::Queue, 1, 0}, kQ20 = {Cell::Queue, 2, 0}, kD1 = {Cell::Queue, 1, -1},
+           kNone = {Cell::Queue, -1, -1}, kC = {Cell::Conflict, -1, -1}, kF = {Cell::Fatal, -1, -1};
 // clang-format off
 //                             d: unchanged modified added deleted absent
 const Cell kTable[4][5] = {
     /* h unchanged */ {kQ00,     kQ01,    kF,    kQ02,   kF},
     /* h modified  */ {kQ10,     kC,      kF,    kC,     kF},
-    /* h added     */ {kF,       kF,      kD3,   kF,     kD1},
+    /* h added     */ {kF,       kF,      kNone, kF,     kD1},
     /* h deleted   */ {kQ20,     kC,      kF,    kNone,  kF},
 };
 // clang-format on
-
-const char* TableName(long objectType)
-{
-    switch (objectType) {
-    case CBaseObject::otVehicle: return "Vehicle";
-    case CBaseObject::otEntry: return "Entry";
-    case CBaseObject::otNotification: return "Notification";
-    case CBaseObject::otKeyword: return "Keyword";
-    default: return "";
-    }
-}
 
 // What a duplicate needs: the database and the map of the keys it makes.
 struct CDuplicateContext {
@@ -152,7 +142,25 @@ void LogCannotCreateOnDevice(long objectType, unsigned long refID)
 
 void CCustomSynchronizer::LoadSyncInfo(CDbItemInfoMap& map) const
 {
-    ::LoadSyncInfo(GetSyncInfoPath(), map);
+    std::string problem;
+    if (!::LoadSyncInfo(GetSyncInfoPath(), map, &problem))
+        LogToHotSync(HsLogNotice, 0, "The last synchronization information is damaged and was not used (%s)",
+                     problem.c_str());
+}
+
+void CCustomSynchronizer::RefuseUnsoundItems()
+{
+    RefusedKeys.clear();
+    for (auto it = HandheldInfo.begin(); it != HandheldInfo.end();) {
+        const std::string why = FindUnsoundValue(CDbItemInfo(it->first, it->second));
+        if (why.empty()) {
+            ++it;
+            continue;
+        }
+        LogRefusedRecord(it->first.ObjectType, it->first.RefID, why);
+        RefusedKeys.insert(it->first);
+        it = HandheldInfo.erase(it);
+    }
 }
 
 void CCustomSynchronizer::Synchronize()
@@ -162,14 +170,29 @@ void CCustomSynchronizer::Synchronize()
     CMapObjectStore<CDbItemInfo> desktopStore(DesktopInfo);
     if (!GatherItemInfos(desktopStore, m_database)) ThrowGeneralSynchError(3);
     ReceiveItemInfos(HandheldInfo);
+    RefuseUnsoundItems();
 
     CChangeMap desktopChanges;
     ComputeChanges(HandheldInfo, LastSyncInfo, HandheldChanges);
     ComputeChanges(DesktopInfo, LastSyncInfo, desktopChanges);
+    // A refused key is not known on the handheld this run: taken as missing there, it would read
+    // as a deletion. Neither side does anything with it until the handheld sends it whole.
+    for (const CDbItemInfoKey& key : RefusedKeys) {
+        HandheldChanges.erase(key);
+        desktopChanges.erase(key);
+    }
 
     HandheldActions.clear();
     DesktopActions.clear();
+    BothSidesAdded = 0;
     Decide(HandheldChanges, desktopChanges, HandheldActions, DesktopActions);
+    // Without a snapshot that knows them (a first run, a damaged snapshot, the run after a
+    // failed commit) such records are left alone on both sides: one line says so for all.
+    if (BothSidesAdded)
+        LogToHotSync(HsLogNotice, 0,
+                     "%lu %s on both the handheld and the desktop with no record of an earlier "
+                     "synchronization: each side kept its own",
+                     BothSidesAdded, BothSidesAdded == 1 ? "record was" : "records were");
 
     ApplyToDesktop();
     ApplyToDevice();
@@ -228,6 +251,7 @@ void CCustomSynchronizer::DecideItem(const CDbItemInfoKey& key, long h, long d, 
         throw CFatalException(kUnit, LineImpossibleStates);
     const Cell& cell = kTable[h][d == StateAbsent ? 4 : d];
     if (cell.kind == Cell::Fatal) throw CFatalException(kUnit, LineImpossibleStates);
+    if (h == StateAdded && d == StateAdded) ++BothSidesAdded;
     if (cell.kind == Cell::Queue) {
         if (cell.desktop >= 0) desktopActions.push_back(ActionItem{key, cell.desktop});
         if (cell.handheld >= 0) handheldActions.push_back(ActionItem{key, cell.handheld});
@@ -255,8 +279,13 @@ void CCustomSynchronizer::DecideItem(const CDbItemInfoKey& key, long h, long d, 
 
 void CCustomSynchronizer::ApplyToDesktop()
 {
+    // The handheld's records are fetched and checked before the desktop changes: a refused record
+    // must not leave behind the copy a duplicate would have made of the desktop's.
+    CRecordList incoming;
+    FetchCopies(incoming);
     Duplicate();
-    CopyToDesktop();
+    for (const CAutoPtr<CBaseObject>& record : incoming)
+        if (!SaveObject(record.Get(), m_database)) ThrowGeneralSynchError(4);
     for (const ActionItem& item : DesktopActions) {
         switch (item.Action) {
         case ActionDelete: {
@@ -299,8 +328,9 @@ void CCustomSynchronizer::Duplicate()
     }
 }
 
-void CCustomSynchronizer::CopyToDesktop()
+void CCustomSynchronizer::FetchCopies(CRecordList& records)
 {
+    records.clear();
     CKeyList keys;
     for (auto it = DesktopActions.begin(); it != DesktopActions.end();) {
         if (it->Action == ActionCopy) {
@@ -311,10 +341,30 @@ void CCustomSynchronizer::CopyToDesktop()
         }
     }
     if (keys.empty()) return;
-    CRecordList records;
     FetchObjectsFromDevice(keys, records);
-    for (const CAutoPtr<CBaseObject>& record : records)
-        if (!SaveObject(record.Get(), m_database)) ThrowGeneralSynchError(4);
+
+    // Each record must be one that was asked for, once: another would be stored under a key the
+    // decisions never saw.
+    std::set<CDbItemInfoKey> wanted(keys.begin(), keys.end());
+    for (auto it = records.begin(); it != records.end();) {
+        const CBaseObject* record = it->Get();
+        const CDbItemInfoKey key(record->GetObjectType(), record->GetRefID());
+        if (!wanted.erase(key)) {
+            char cause[256];
+            FormatText(cause, "the handheld sent %s (%u), which was not asked for", TableName(key.ObjectType),
+                       static_cast<unsigned>(key.RefID));
+            ThrowGeneralSynchError(6, cause);
+        }
+        const std::string why = FindUnsoundValue(record);
+        if (why.empty()) {
+            ++it;
+            continue;
+        }
+        // Refused: the desktop keeps its record of the key as it is, not even duplicated.
+        LogRefusedRecord(key.ObjectType, key.RefID, why);
+        DesktopActions.remove_if([&](const ActionItem& item) { return item.Key == key; });
+        it = records.erase(it);
+    }
 }
 
 void CCustomSynchronizer::ApplyToDevice()
@@ -325,42 +375,9 @@ void CCustomSynchronizer::ApplyToDevice()
         if (item.Action == ActionDelete) {
             deletions.push_back(item.Key);
         } else if (item.Action == ActionCopy) {
-            CAutoPtr<CBaseObject> holder;
-            int loaded = 0;
-            const long id = static_cast<long>(m_database.GetID(item.Key.ObjectType, item.Key.RefID));
-            switch (item.Key.ObjectType) {
-            case CBaseObject::otVehicle: {
-                CVehicle* v = new CVehicle;
-                holder.Reset(&DeleteRecord, v);
-                v->SetID(id);
-                loaded = m_database.Load(v);
-                break;
-            }
-            case CBaseObject::otEntry: {
-                CEntry* e = new CEntry;
-                holder.Reset(&DeleteRecord, e);
-                e->SetID(id);
-                loaded = m_database.Load(e, 0);
-                break;
-            }
-            case CBaseObject::otNotification: {
-                CNotification* n = new CNotification;
-                holder.Reset(&DeleteRecord, n);
-                n->SetID(id);
-                loaded = m_database.Load(n);
-                break;
-            }
-            case CBaseObject::otKeyword: {
-                CKeyword* k = new CKeyword;
-                holder.Reset(&DeleteRecord, k);
-                k->SetID(id);
-                loaded = m_database.Load(k);
-                break;
-            }
-            default: break;
-            }
-            if (!loaded) ThrowGeneralSynchError(4);
-            records.push_back(holder);
+            CAutoPtr<CBaseObject> record = LoadDesktopRecord(m_database, item.Key);
+            if (!record.Get()) ThrowGeneralSynchError(4);
+            records.push_back(record);
         }
     }
     SendChangesToDevice(deletions, records);

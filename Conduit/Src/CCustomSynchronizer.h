@@ -13,14 +13,27 @@
 // new record and give its key to the handheld's). The desktop's actions run first, inside the
 // run's transaction; the handheld's follow in one update, the last step before the commit.
 //
+// A key added on both sides since the snapshot (a first run, a damaged snapshot, the run after a
+// failed commit) is the same record made or sent twice, or two copies this run cannot tell apart:
+// it is left alone on both sides, and one log line counts such keys.
+//
+// What the handheld sends is checked before it is used. An item whose type is not 1 to 4 or whose
+// dates are not finite, and a fetched record with a value the desktop cannot keep (a number that
+// is not finite, an entry or keyword type outside 1 to 4), is refused with a log line naming its
+// kind and RefID; for the rest of the run neither side acts on its key (a missing key would read
+// as a deletion), and the other records synchronise. A fetched record that was not asked for
+// fails the run.
+//
 // A pair of states that two maps compared with one snapshot cannot give is an internal error of
 // this unit (fatal lines 301, 346, 349, 373).
 #pragma once
 
 #include <list>
 #include <map>
+#include <set>
 
 #include "Conduit/Src/CCustomSynchronizerBase.h"
+#include "Conduit/Src/ObjectRecord.h"
 
 class CCustomSynchronizer : public CCustomSynchronizerBase {
 public:
@@ -56,9 +69,16 @@ public:
                     CActionList& desktopActions);
     static long StateToAction(long state);
 
+    // Takes the handheld's item information that does not read sound (a type outside 1 to 4, a
+    // date that is not finite) out of HandheldInfo into RefusedKeys, one log line each.
+    void RefuseUnsoundItems();
+
     void ApplyToDesktop();
+    // Takes every copy to the desktop out of DesktopActions and fetches the handheld's records of
+    // them. A record that does not read sound is refused (logged, and every desktop action on its
+    // key dropped); one that was not asked for fails the run with general error 6.
+    void FetchCopies(CRecordList& records);
     void Duplicate();
-    void CopyToDesktop();
     void ApplyToDevice();
 
     CDbItemInfoMap LastSyncInfo;
@@ -68,6 +88,9 @@ public:
     CDbItemInfoMap NewKeys;
     CActionList HandheldActions;
     CActionList DesktopActions;
+    std::set<CDbItemInfoKey> RefusedKeys;
+    // Keys added on both sides since the snapshot, which Decide leaves alone (counted for the log).
+    unsigned long BothSidesAdded = 0;
 
     // The run's database (for tests that drive the steps one by one).
     CDataLayer& Database() { return m_database; }

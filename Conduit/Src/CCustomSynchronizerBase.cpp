@@ -3,6 +3,8 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <sstream>
+#include <string>
 
 #include "common/SharedNames.h"
 #include "Conduit/Src/ConduitLog.h"
@@ -10,6 +12,7 @@
 #include "Conduit/Src/DataWriter.h"
 #include "Conduit/Src/HandheldLink.h"
 #include "Conduit/Src/Helpers.h"
+#include "Conduit/Src/ObjectRecord.h"
 #include "Conduit/Src/ObjectStores.h"
 #include "Conduit/Src/SynchException.h"
 #include "framework/RegKey.h"
@@ -17,6 +20,20 @@
 namespace {
 
 const DWORD kPathBytes = 260;
+
+// What the user can act on when the database cannot be connected or written: the cause of the
+// data layer's last failure, or null when it names none worth telling.
+const char* DescribeFailure(CDataLayer::FailureCause cause)
+{
+    switch (cause) {
+    case CDataLayer::fcBusy: return "the database file is in use by another program";
+    case CDataLayer::fcReadOnly: return "the database file is read-only";
+    case CDataLayer::fcDamaged: return "the database file is damaged";
+    case CDataLayer::fcNotDatabase: return "the file named as the database is not an Autolark database";
+    case CDataLayer::fcPathTooLong: return "the database file's path is too long";
+    default: return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -35,17 +52,37 @@ CStringA ReadDatabasePath()
     return CStringA(path);
 }
 
-void LoadSyncInfo(const char* path, CDbItemInfoMap& map)
+bool LoadSyncInfo(const char* path, CDbItemInfoMap& map, std::string* problem)
 {
     map.clear();
     std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file.is_open()) return;
-    CStreamDataReader reader(file);
-    for (;;) {
+    if (!file.is_open()) return true;
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const std::string content = bytes.str();
+    char text[256];
+    if (content.size() % ItemInfoRecordBytes != 0) {
+        FormatText(text, "its %lu bytes are not a whole number of %u-byte records",
+                   static_cast<unsigned long>(content.size()), static_cast<unsigned>(ItemInfoRecordBytes));
+        if (problem) *problem = text;
+        return false;
+    }
+    std::istringstream stream(content);
+    CStreamDataReader reader(stream);
+    for (size_t index = 1, count = content.size() / ItemInfoRecordBytes; index <= count; ++index) {
         CDbItemInfo info;
-        if (!ReadItemInfo(reader, info)) break;
+        std::string why;
+        if (!ReadItemInfo(reader, info)) why = "it cannot be read";
+        if (why.empty()) why = FindUnsoundValue(info);
+        if (!why.empty()) {
+            FormatText(text, "record %lu: %s", static_cast<unsigned long>(index), why.c_str());
+            if (problem) *problem = text;
+            map.clear();
+            return false;
+        }
         map[info.GetKey()] = info.GetValue();
     }
+    return true;
 }
 
 CCustomSynchronizerBase::CCustomSynchronizerBase(HsProgressFn progress, HotSyncRunInfo* runInfo,
@@ -68,8 +105,18 @@ void CCustomSynchronizerBase::Run()
     ShowProgress("Autolark");
     try {
         const CStringA path = ReadDatabasePath();
-        if (m_database.Connect(path) != CDataLayer::csConnected) ThrowGeneralSynchError(2);
-        if (!m_database.BeginTransaction()) ThrowGeneralSynchError(8);
+        if (m_database.Connect(path) != CDataLayer::csConnected)
+            ThrowGeneralSynchError(2, DescribeFailure(m_database.GetLastFailure()));
+        // A newer program's file may hold what this one does not know: it is left as it is.
+        if (m_database.IsNewerVersion()) {
+            char cause[256];
+            FormatText(cause,
+                       "the database file was made by a newer version of Autolark (data file version %s) "
+                       "and was left as it is",
+                       m_database.GetDBVersion());
+            ThrowGeneralSynchError(2, cause);
+        }
+        if (!m_database.BeginTransaction()) ThrowGeneralSynchError(8, DescribeFailure(m_database.GetLastFailure()));
         CallRemoteEmpty();
         Synchronize();
         CallRemoteEmpty();

@@ -9,6 +9,11 @@
 // to reload (the registered message WM_RELOAD_DATA, posted without waiting). Any exception rolls
 // the desktop back; what the handheld already stored stays.
 //
+// A file that cannot be connected fails the run with general synch error 2, a transaction that
+// cannot begin with 8; either line names the cause where the user can act on it ("the database
+// file is in use by another program", read-only, damaged). A file made by a newer version of the
+// program is refused with 2 before anything is written: it may hold what this one does not know.
+//
 // The snapshot file "SynchInfo.dat" lies in the run's folder (the path of the run information,
 // followed directly by the name). It describes the desktop database as it stood right after the
 // last committed run: one ItemInfoRecord per desktop record, little-endian, 21 bytes each
@@ -20,11 +25,14 @@
 //
 // in the order of the item-information map (object type, then RefID), with no header, count or
 // trailer. It is written to "SynchInfo.dat.tmp" first, then the old file is deleted and the new
-// one renamed into its place. A missing or unreadable file stands for an empty snapshot; a
-// truncated last record is dropped.
+// one renamed into its place. A missing or unreadable file stands for an empty snapshot. So does
+// a damaged one (cut short, an unknown type, a date that is not a finite number), with one log
+// line: read in part it would make every record it lacks, or misdates, a change on both sides.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "business/AlkBiz.h"
 #include "Conduit/Src/DbItemInfo.h"
@@ -69,5 +77,8 @@ protected:
 // The desktop database's path from the registry; general synch error 1 when the value is missing,
 // not text, longer than 259 characters or names no file.
 CStringA ReadDatabasePath();
-// The snapshot file's records into map (emptied first); nothing when the file cannot be read.
-void LoadSyncInfo(const char* path, CDbItemInfoMap& map);
+// The snapshot file's records into map (emptied first); a file that cannot be opened is an empty
+// snapshot. A file that does not read whole and sound (a whole number of records, types 1 to 4,
+// finite dates) is no snapshot either: the map stays empty, the result is false and *problem
+// (when given) says what is wrong.
+bool LoadSyncInfo(const char* path, CDbItemInfoMap& map, std::string* problem);

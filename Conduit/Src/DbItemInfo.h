@@ -95,5 +95,8 @@ private:
 
 typedef std::map<CDbItemInfoKey, CDbItemInfoValue> CDbItemInfoMap;
 
+// The sizes of the two records, which lists carry one after the other with nothing between.
+enum : unsigned { KeyRecordBytes = 5, ItemInfoRecordBytes = 21 };
+
 // Reads the four fields of an ItemInfoRecord; false (info undefined) when the reader failed.
 bool ReadItemInfo(IDataReader& reader, CDbItemInfo& info);

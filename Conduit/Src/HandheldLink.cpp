@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Conduit/Src/ConduitLog.h"
 #include "Conduit/Src/SynchException.h"
 #include "sdk/hotsync/HotSync.h"
 
@@ -151,10 +152,26 @@ void ReceiveItemInfos(CDbItemInfoMap& map)
 {
     DWORD total = 0;
     CAutoPtr<BYTE> data = CallReceive(ActionGetItemInfos, total);
+    // A list cut short would read as records deleted on the handheld, seven stray bytes as an
+    // empty handheld: only whole records make a list.
+    if (total % ItemInfoRecordBytes != 0) {
+        char cause[256];
+        FormatText(cause, "the handheld's item list of %lu bytes is not a whole number of %u-byte records",
+                   static_cast<unsigned long>(total), static_cast<unsigned>(ItemInfoRecordBytes));
+        ThrowGeneralSynchError(6, cause);
+    }
     CMemoryDataReader reader(data.Get(), total);
-    for (;;) {
+    for (unsigned long index = 1;; ++index) {
         CDbItemInfo info;
         if (!ReadItemInfo(reader, info)) break;
+        // A type no record has means the list itself is damaged (noise of a fitting length), not
+        // one record: nothing of it can be trusted, the absence of a key least of all.
+        const long type = info.GetKey().ObjectType;
+        if (type < CBaseObject::otVehicle || type > CBaseObject::otKeyword) {
+            char cause[256];
+            FormatText(cause, "the handheld's item list is damaged at record %lu (record type %ld)", index, type);
+            ThrowGeneralSynchError(6, cause);
+        }
         map[info.GetKey()] = info.GetValue();
     }
 }
@@ -164,8 +181,15 @@ void ParseObjectRecords(const BYTE* data, DWORD length, CRecordList& objects)
     objects.clear();
     CMemoryDataReader reader(data, length);
     while (!reader.IsAtEnd()) {
+        const DWORD start = reader.GetPosition();
         CAutoPtr<CBaseObject> record = ReadObject(reader);
-        if (reader.IsFailed() || !record.Get()) ThrowGeneralSynchError(6);
+        if (reader.IsFailed() || !record.Get()) {
+            char cause[256];
+            FormatText(cause, "the handheld's object list of %lu bytes is damaged at record %lu (byte %lu)",
+                       static_cast<unsigned long>(length), static_cast<unsigned long>(objects.size() + 1),
+                       static_cast<unsigned long>(start));
+            ThrowGeneralSynchError(6, cause);
+        }
         objects.push_back(record);
     }
 }

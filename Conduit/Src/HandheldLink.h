@@ -59,8 +59,9 @@ void CheckRemoteResult(long callResult, DWORD handheldResult);
 
 // The empty exchange that opens and closes a run.
 void CallRemoteEmpty();
-// The handheld's item information into map (a later record of a key replaces an earlier one; a
-// truncated last record is dropped).
+// The handheld's item information into map (a later record of a key replaces an earlier one). A
+// list that is not a whole number of records, or holds a type outside 1 to 4, fails with general
+// error 6, the cause named.
 void ReceiveItemInfos(CDbItemInfoMap& map);
 // The handheld's records of the keys: one request, one receive; no call without keys. Fails with
 // general error 6 when the number of records received differs from the number of keys.
@@ -73,5 +74,6 @@ void SendAllObjects(const CRecordList& objects);
 void SendChangesToDevice(const CKeyList& deleteKeys, const CRecordList& objects);
 // The ObjectRecords of a transfer into objects, in order. A list ends only where its data ends:
 // a record cut short, a text without its NUL or a type outside 1 to 4 fails with general error
-// 6, since a shorter list would read as records deleted on the handheld.
+// 6 (the record and its byte named), since a shorter list would read as records deleted on the
+// handheld.
 void ParseObjectRecords(const BYTE* data, DWORD length, CRecordList& objects);

@@ -1,5 +1,30 @@
 #include "Conduit/Src/ObjectRecord.h"
 
+#include <cmath>
+
+#include "Conduit/Src/ConduitLog.h"
+#include "sdk/hotsync/HotSync.h"
+
+namespace {
+
+bool KnownType(long type)
+{
+    return type >= 1 && type <= 4;
+}
+
+// Names the first value that is not finite: why stays as it is once it names one.
+void CheckFinite(std::string& why, double value, const char* what)
+{
+    if (why.empty() && !std::isfinite(value)) why = std::string("its ") + what + " is not a finite number";
+}
+
+std::string TypeOutOfRange(const char* what, long type)
+{
+    return std::string("its ") + what + " " + std::to_string(type) + " is not one of 1 to 4";
+}
+
+}  // namespace
+
 void DeleteRecord(CBaseObject* record)
 {
     delete record;
@@ -144,4 +169,105 @@ bool SaveObject(CBaseObject* record, CDataLayer& database)
     case CBaseObject::otNotification: return database.Save(static_cast<CNotification*>(record), 1) != 0;
     default: return database.Save(static_cast<CKeyword*>(record), 1) != 0;
     }
+}
+
+CAutoPtr<CBaseObject> LoadDesktopRecord(CDataLayer& database, const CDbItemInfoKey& key)
+{
+    CAutoPtr<CBaseObject> holder;
+    const long id = static_cast<long>(database.GetID(key.ObjectType, key.RefID));
+    if (id == 0) return holder;
+    int loaded = 0;
+    switch (key.ObjectType) {
+    case CBaseObject::otVehicle: {
+        CVehicle* v = new CVehicle;
+        holder.Reset(&DeleteRecord, v);
+        v->SetID(id);
+        loaded = database.Load(v);
+        break;
+    }
+    case CBaseObject::otEntry: {
+        CEntry* e = new CEntry;
+        holder.Reset(&DeleteRecord, e);
+        e->SetID(id);
+        loaded = database.Load(e, 0);
+        break;
+    }
+    case CBaseObject::otNotification: {
+        CNotification* n = new CNotification;
+        holder.Reset(&DeleteRecord, n);
+        n->SetID(id);
+        loaded = database.Load(n);
+        break;
+    }
+    case CBaseObject::otKeyword: {
+        CKeyword* k = new CKeyword;
+        holder.Reset(&DeleteRecord, k);
+        k->SetID(id);
+        loaded = database.Load(k);
+        break;
+    }
+    default: break;
+    }
+    if (!loaded) holder.Release();
+    return holder;
+}
+
+std::string FindUnsoundValue(const CBaseObject* record)
+{
+    std::string why;
+    CheckFinite(why, record->GetDateCreated(), "creation date");
+    CheckFinite(why, record->GetDateModified(), "modification date");
+    switch (record->GetObjectType()) {
+    case CBaseObject::otVehicle:
+        CheckFinite(why, static_cast<const CVehicle*>(record)->GetInsuranceExpirationDate(),
+                    "insurance expiration date");
+        break;
+    case CBaseObject::otEntry: {
+        const CEntry* e = static_cast<const CEntry*>(record);
+        const bool fuel = e->GetType() == CEntry::etFuel, trip = e->GetType() == CEntry::etTrip;
+        CheckFinite(why, e->GetDate(), "date");
+        CheckFinite(why, e->GetAmount(), "amount");
+        CheckFinite(why, e->GetCustom1(), fuel ? "quantity" : trip ? "start odometer" : "first extra value");
+        CheckFinite(why, e->GetCustom2(), fuel ? "price per unit" : trip ? "end odometer" : "second extra value");
+        if (why.empty() && !KnownType(e->GetType())) why = TypeOutOfRange("entry type", e->GetType());
+        break;
+    }
+    case CBaseObject::otNotification:
+        CheckFinite(why, static_cast<const CNotification*>(record)->GetDate(), "due date");
+        break;
+    case CBaseObject::otKeyword: {
+        const long type = static_cast<const CKeyword*>(record)->GetType();
+        if (why.empty() && !KnownType(type)) why = TypeOutOfRange("keyword type", type);
+        break;
+    }
+    default: why = TypeOutOfRange("record type", record->GetObjectType()); break;
+    }
+    return why;
+}
+
+std::string FindUnsoundValue(const CDbItemInfo& info)
+{
+    std::string why;
+    if (!KnownType(info.GetKey().ObjectType)) return TypeOutOfRange("record type", info.GetKey().ObjectType);
+    CheckFinite(why, info.GetValue().DateCreated, "creation date");
+    CheckFinite(why, info.GetValue().DateModified, "modification date");
+    return why;
+}
+
+const char* TableName(long objectType)
+{
+    switch (objectType) {
+    case CBaseObject::otVehicle: return "Vehicle";
+    case CBaseObject::otEntry: return "Entry";
+    case CBaseObject::otNotification: return "Notification";
+    case CBaseObject::otKeyword: return "Keyword";
+    default: return "";
+    }
+}
+
+void LogRefusedRecord(long objectType, unsigned long refID, const std::string& why)
+{
+    const char* table = TableName(objectType);
+    LogToHotSync(HsLogNotice, 0, "%s (%u): the handheld's record was not taken: %s", *table ? table : "Record",
+                 static_cast<unsigned>(refID), why.c_str());
 }

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <list>
+#include <string>
 
 #include "business/AlkBiz.h"
 #include "Conduit/Src/AutoPtr.h"
@@ -37,6 +38,22 @@ void WriteObject(const CBaseObject* record, IDataWriter& writer);
 // caller tests the reader afterwards.
 CAutoPtr<CBaseObject> ReadObject(IDataReader& reader);
 void MakeItemInfo(const CBaseObject* record, CDbItemInfo& info);
+
+// What a record from the handheld holds that the desktop cannot keep or show, as the end of a
+// sentence ("its amount is not a finite number", "its entry type 7 is not one of 1 to 4"); empty
+// when it is sound. The file keeps only finite numbers, and the desktop knows entry and keyword
+// types 1 to 4 only. Such a record is refused, never stored.
+std::string FindUnsoundValue(const CBaseObject* record);
+// The same for an item's identity and dates: a type 1 to 4 and finite dates.
+std::string FindUnsoundValue(const CDbItemInfo& info);
+// "Vehicle", "Entry", "Notification", "Keyword"; the empty text for another type.
+const char* TableName(long objectType);
+// Logs a record from the handheld that is not taken (activity 22, the run goes on):
+// "Entry (123): the handheld's record was not taken: its amount is not a finite number".
+void LogRefusedRecord(long objectType, unsigned long refID, const std::string& why);
 // Stores a received record on the desktop under its RefID: the row holding that RefID is
 // updated, or a new row is made that keeps the RefID; either way with the record's own dates.
 bool SaveObject(CBaseObject* record, CDataLayer& database);
+// The desktop's record of a key (object type, RefID); empty when there is none or it cannot be
+// loaded.
+CAutoPtr<CBaseObject> LoadDesktopRecord(CDataLayer& database, const CDbItemInfoKey& key);

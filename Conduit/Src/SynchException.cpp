@@ -23,6 +23,16 @@ CGeneralSynchErrorException::CGeneralSynchErrorException(long number) : m_number
     SetText(text);
 }
 
+CGeneralSynchErrorException::CGeneralSynchErrorException(long number, const char* cause) : m_number(number)
+{
+    char text[256];
+    if (cause && *cause)
+        FormatText(text, "General synch error (%ld): %s", number, cause);
+    else
+        FormatText(text, "General synch error (%ld)", number);
+    SetText(text);
+}
+
 CPalmSideErrorException::CPalmSideErrorException(long handheldResult) : m_number(handheldResult)
 {
     char text[256];
@@ -40,4 +50,9 @@ CUnknownSynchErrorException::CUnknownSynchErrorException(long managerResult) : m
 void ThrowGeneralSynchError(long number)
 {
     throw CGeneralSynchErrorException(number);
+}
+
+void ThrowGeneralSynchError(long number, const char* cause)
+{
+    throw CGeneralSynchErrorException(number, cause);
 }

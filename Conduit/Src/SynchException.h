@@ -49,6 +49,10 @@ private:
 class CGeneralSynchErrorException : public CSynchException {
 public:
     explicit CGeneralSynchErrorException(long number);
+    // "General synch error (N): cause", for a failure whose cause the user can act on (a file in
+    // use, a damaged transfer): the number stays first, as in every other line of this kind. A
+    // null or empty cause gives the plain text.
+    CGeneralSynchErrorException(long number, const char* cause);
     long GetErrorCode() const override { return m_number; }
 
 private:
@@ -76,3 +80,4 @@ private:
 };
 
 [[noreturn]] void ThrowGeneralSynchError(long number);
+[[noreturn]] void ThrowGeneralSynchError(long number, const char* cause);

@@ -294,7 +294,9 @@ TEST_F(HotSyncRun, DatabasePathRefusals)
     }
     dbPath.Set(root + "\\text.dat");
     ASSERT_EQ(0, HotSync(0));
-    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (2)"}, Log());
+    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (2): the file named as the database is "
+                                       "not an Autolark database"},
+              Log());
     // Another writer holds the file: the transaction cannot begin, no remote call is made.
     dbPath.Set(db.AnsiPath());
     sqlite3* writer = OpenFile(db.AnsiPath(), SQLITE_OPEN_READWRITE);
@@ -303,7 +305,9 @@ TEST_F(HotSyncRun, DatabasePathRefusals)
     ASSERT_EQ(0, HotSync(0));
     sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
-    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (8)"}, Log());
+    EXPECT_EQ(std::vector<std::string>{"30\t1\tAutolark: General synch error (8): the database file is in use by "
+                                       "another program"},
+              Log());
     EXPECT_TRUE(Trace().empty());
     EXPECT_EQ(rows, Rows());
     EXPECT_FALSE(FileExists(conduitFolder + "SynchInfo.dat"));
@@ -340,7 +344,10 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         const char* plan;
         int type;
         const char* line;
+        const char* cause = nullptr;  // how the line goes on, where it names the fault
     };
+    const char* const cutItems = "the handheld's item list of ";
+    const char* const damagedObjects = "the handheld's object list of ";
     const std::vector<Case> cases = {
         {"action 1 reply-size 11", 0, "General synch error (6)"},
         {"action 1 reply-size 64001", 0, "General synch error (6)"},
@@ -357,8 +364,13 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         {"call 7 drop", 0, "General synch error (9)"},
         {"action 1 result 0x4019 3", 0, "Palm side error (3)"},
         {"action 3 leave-out", 0, "General synch error (6)"},
-        {"action 4 cut-list", 2, "General synch error (6)"},
-        {"action 4 type9", 2, "General synch error (6)"},
+        {"action 4 cut-list", 2, "General synch error (6)", damagedObjects},
+        {"action 4 type9", 2, "General synch error (6)", damagedObjects},
+        // An item list cut short, or noise of any length, is never an emptied handheld.
+        {"action 1 cut-list", 0, "General synch error (6)", cutItems},
+        {"action 1 garbage 7 1", 0, "General synch error (6)", cutItems},
+        {"action 1 garbage 43 2", 0, "General synch error (6)", cutItems},
+        {"action 1 garbage 210 3", 0, "General synch error (6)", "the handheld's item list is damaged at record "},
     };
     for (const Case& c : cases) {
         // Changes on both sides, so the run fetches, deletes and stores.
@@ -369,6 +381,7 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         SaveHandheld(store);
         CKeyword k;
         k.SetName((std::string("desktop ") + c.plan).c_str());
+        k.SetType(CKeyword::ktRepair);
         ASSERT_TRUE(db.Db().Save(&k, 0));
         CObjectListT<CKeyword> keywords;
         ASSERT_TRUE(db.Db().Load(&keywords, CKeyword::ktAll));
@@ -381,7 +394,12 @@ TEST_F(HotSyncRun, LinkFaultsLoseNothing)
         ASSERT_EQ(0, HotSync(c.type, std::string("--faults \"") + c.plan + "\"")) << c.plan;
         const std::vector<std::string> log = Log();
         ASSERT_EQ(2u, log.size()) << c.plan;
-        EXPECT_EQ(std::string("30\t1\tAutolark: ") + c.line, log[0]) << c.plan;
+        const std::string expected =
+            std::string("30\t1\tAutolark: ") + c.line + (c.cause ? std::string(": ") + c.cause : "");
+        if (c.cause)
+            EXPECT_EQ(expected, log[0].substr(0, expected.size())) << c.plan;
+        else
+            EXPECT_EQ(expected, log[0]) << c.plan;
         EXPECT_EQ("22\t1\tAutolark: Changes were rolled back", log[1]) << c.plan;
         EXPECT_EQ(rows, Rows()) << c.plan;
         EXPECT_EQ(snapshot, Snapshot()) << c.plan;
@@ -476,6 +494,7 @@ TEST_F(HotSyncRun, TheRuleChosenInTheDialogDecidesTheNextRun)
     ASSERT_TRUE(db.Ok());
     CKeyword k;
     k.SetName("both");
+    k.SetType(CKeyword::ktExpense);
     ASSERT_TRUE(db.Db().Save(&k, 0));
     ASSERT_EQ(0, HotSync(0));
     CHandheldStore store = Handheld();
@@ -588,6 +607,7 @@ TEST_F(HotSyncRun, EachConflictRuleDecidesAWholeRun)
         for (const char* cell : {"11", "13", "31"}) {
             CKeyword k;
             k.SetName((prefix + cell).c_str());
+            k.SetType(CKeyword::ktFuelVendor);
             ASSERT_TRUE(db.Db().Save(&k, 0));
             refs[cell] = k.GetRefID();
         }

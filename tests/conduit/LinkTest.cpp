@@ -231,7 +231,7 @@ TEST(LinkSend, ChunksOfAtMost63984Bytes)
     EXPECT_TRUE(none.Calls().empty());
 }
 
-TEST(LinkExchanges, ItemInformationKeepsWholeRecordsAndTheLastOfAKey)
+TEST(LinkExchanges, ItemInformationIsWholeRecordsOfKnownTypesAndTheLastOfAKey)
 {
     std::string list;
     auto info = [&](int type, DWORD ref, double modified) {
@@ -240,24 +240,35 @@ TEST(LinkExchanges, ItemInformationKeepsWholeRecordsAndTheLastOfAKey)
         r.SetReal("DateModified", modified);
         HhEncodeItemInfo(list, r);
     };
-    info(HhEntry, 5, 1.0);
-    info(HhVehicle, 9, 2.0);
-    for (size_t extra : {0, 1, 20}) {
-        const std::string data = list + std::string(extra, '\x02');
+    auto receive = [](const std::string& data, CDbItemInfoMap& map) {
         CScriptedLink link([&](RemoteCallBlock& call, int) {
             return Reply(call, static_cast<DWORD>(data.size()), static_cast<DWORD>(data.size()), 12, data);
         });
-        CDbItemInfoMap map;
-        ReceiveItemInfos(map);
-        ASSERT_EQ(2u, map.size()) << data.size() << " bytes";
-        EXPECT_EQ(2.0, map.begin()->second.DateModified);
-    }
-    info(HhEntry, 5, 3.0);
-    CScriptedLink link([&](RemoteCallBlock& call, int) {
-        return Reply(call, static_cast<DWORD>(list.size()), static_cast<DWORD>(list.size()), 12, list);
-    });
+        return ThrownText([&] { ReceiveItemInfos(map); });
+    };
+    info(HhEntry, 5, 1.0);
+    info(HhVehicle, 9, 2.0);
     CDbItemInfoMap map;
-    ReceiveItemInfos(map);
+    EXPECT_EQ("", receive(list, map));
+    ASSERT_EQ(2u, map.size());
+    EXPECT_EQ(2.0, map.begin()->second.DateModified);
+
+    // Less than a whole record at the end, or alone: refused whole, never an empty handheld.
+    for (size_t extra : {1, 20})
+        EXPECT_EQ("General synch error (6): the handheld's item list of " + std::to_string(42 + extra) +
+                      " bytes is not a whole number of 21-byte records",
+                  receive(list + std::string(extra, '\x02'), map));
+    EXPECT_EQ("General synch error (6): the handheld's item list of 7 bytes is not a whole number of 21-byte records",
+              receive(std::string(7, '\x01'), map));
+    // A type no record has: the list is damaged, whatever its length.
+    std::string alien = list;
+    alien[21] = 9;
+    EXPECT_EQ("General synch error (6): the handheld's item list is damaged at record 2 (record type 9)",
+              receive(alien, map));
+
+    info(HhEntry, 5, 3.0);
+    map.clear();
+    EXPECT_EQ("", receive(list, map));
     EXPECT_EQ(3.0, (map[CDbItemInfoKey(CBaseObject::otEntry, 5)].DateModified));
 }
 
@@ -398,8 +409,10 @@ TEST(LinkFaults, EachInjectedFaultFailsItsExchange)
         {"call 1 header-length", "General synch error (6)"},
         {"chunk 50; call 3 past-total", "General synch error (6)"},
         {"chunk 50; call 2 zero-chunk", "General synch error (6)"},
-        {"action 4 cut-list", "General synch error (6)"},
-        {"action 4 type9", "General synch error (6)"},
+        {"action 4 cut-list",
+         "General synch error (6): the handheld's object list of 143 bytes is damaged at record 4 (byte 123)"},
+        {"action 4 type9",
+         "General synch error (6): the handheld's object list of 196 bytes is damaged at record 2 (byte 41)"},
         {"chunk 20; call 4 drop", "General synch error (9)"},
         {"call 1 drop 0x4015", "General synch error (11)"},
         {"call 1 result 0x4019 3", "Palm side error (3)"},

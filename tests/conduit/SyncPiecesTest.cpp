@@ -3,6 +3,7 @@
 // stores that the gatherers fill.
 #include <windows.h>
 
+#include <cmath>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -189,7 +190,7 @@ TEST_F(Snapshot, WrittenAsLittleEndianRecordsInMapOrder)
     EXPECT_EQ(expected.substr(21), ReadFile(root + "\\run\\SynchInfo.dat"));
 }
 
-TEST_F(Snapshot, ReadingKeepsWholeRecordsAndTheLastOfAKey)
+TEST_F(Snapshot, ReadingTakesTheLastOfAKeyAndOnlyAWholeSoundFile)
 {
     CCustomSynchronizer sync(nullptr, &run, &rule);
     CDbItemInfoMap map = {{CDbItemInfoKey(CBaseObject::otEntry, 1), CDbItemInfoValue(1, 1)}};
@@ -197,17 +198,35 @@ TEST_F(Snapshot, ReadingKeepsWholeRecordsAndTheLastOfAKey)
     EXPECT_TRUE(map.empty()) << "a missing file is an empty snapshot";
 
     CreateDirectoryA((root + "\\run").c_str(), nullptr);
+    const std::string path = root + "\\run\\SynchInfo.dat";
+    auto record = [](char type, double modified) {
+        const double dates[2] = {0, modified};
+        return std::string(1, type) + std::string("\x05\0\0\0", 4) +
+               std::string(reinterpret_cast<const char*>(dates), 16);
+    };
     std::string bytes;
-    for (int i = 0; i < 3; ++i) {
-        bytes += std::string("\x02\x05\0\0\0", 5);  // the same key three times
-        double dates[2] = {0, static_cast<double>(i)};
-        bytes += std::string(reinterpret_cast<const char*>(dates), 16);
-    }
-    bytes += std::string("\x03\x01\0\0\0\0\0", 7);  // a truncated record
-    WriteFile(root + "\\run\\SynchInfo.dat", bytes);
-    sync.LoadSyncInfo(map);
+    for (int i = 0; i < 3; ++i) bytes += record(2, i);  // the same key three times
+    WriteFile(path, bytes);
+    std::string problem;
+    EXPECT_TRUE(LoadSyncInfo(path.c_str(), map, &problem));
     ASSERT_EQ(1u, map.size());
     EXPECT_EQ(2.0, map[CDbItemInfoKey(CBaseObject::otEntry, 5)].DateModified);
+
+    // Read in part, a damaged file would make what it lacks or misdates a change on both sides.
+    const std::pair<std::string, std::string> damaged[] = {
+        {bytes + std::string("\x03\x01\0\0\0\0\0", 7), "its 70 bytes are not a whole number of 21-byte records"},
+        {record(2, 1) + record(4, std::nan("")), "record 2: its modification date is not a finite number"},
+        {record(9, 1), "record 1: its record type 9 is not one of 1 to 4"},
+    };
+    for (const auto& file : damaged) {
+        WriteFile(path, file.first);
+        map = {{CDbItemInfoKey(CBaseObject::otEntry, 1), CDbItemInfoValue(1, 1)}};
+        EXPECT_FALSE(LoadSyncInfo(path.c_str(), map, &problem)) << file.second;
+        EXPECT_EQ(file.second, problem);
+        EXPECT_TRUE(map.empty()) << file.second;
+    }
+    WriteFile(path, "");
+    EXPECT_TRUE(LoadSyncInfo(path.c_str(), map, &problem)) << "an empty file is an empty snapshot";
 }
 
 TEST_F(Snapshot, AFolderThatCannotBeMadeSavesNothing)

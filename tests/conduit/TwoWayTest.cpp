@@ -68,7 +68,7 @@ TEST(DecisionTable, EveryCellUnderEveryRule)
     const char* const common[4][5] = {
         {"D0 H0 ", "D0 H1 ", "301", "D0 H2 ", "301"},
         {"D1 H0 ", nullptr,  "301", nullptr,  "301"},
-        {"301",    "301",    "D3 ", "301",    "D1 "},
+        {"301",    "301",    "",    "301",    "D1 "},
         {"D2 H0 ", nullptr,  "301", "",       "301"},
     };
     // The conflicts (1,1), (1,3), (3,1) under rules 0, 1, 2.
@@ -334,6 +334,7 @@ TEST_F(TwoWay, FirstRunCopiesEachSideAndLeavesTheSameKeyAlone)
     // The same key on both sides, each made on its own.
     CHandheldRecord same(HhKeyword);
     same.SetNumber("RefID", 0x201);
+    same.SetNumber("Type", 1);
     same.SetText("Name", "Handheld keyword");
     same.SetReal("DateModified", 45999);
     store.Put(same);
@@ -345,7 +346,10 @@ TEST_F(TwoWay, FirstRunCopiesEachSideAndLeavesTheSameKeyAlone)
     EXPECT_EQ("Handheld keyword", HandheldName(HhKeyword, 0x201));
     const std::vector<std::string> log = manager.Log();
     ASSERT_EQ(1u, log.size());
-    EXPECT_EQ("22\t0\tAutolark: Keyword (513): the object can't be created on the device", log[0]);
+    EXPECT_EQ(
+        "22\t0\tAutolark: 1 record was on both the handheld and the desktop with no record of an earlier "
+        "synchronization: each side kept its own",
+        log[0]);
     // Every field of every kind reached the handheld as stored.
     for (const CHandheldRecord& r : store.Records()) {
         if (r.RefID() == 0x80000001u) {

@@ -31,6 +31,7 @@ const FaultName kFaults[] = {
     {"cut-list",      HhFault::CutList,      0, 0},
     {"type9",         HhFault::Type9,        0, 0},
     {"leave-out",     HhFault::LeaveOut,     0, 0},
+    {"garbage",       HhFault::Garbage,      2, 2},
     {"drop",          HhFault::Drop,         0, 1},
     {"result",        HhFault::Result,       1, 2},
 };

@@ -16,8 +16,10 @@
 //   header-length         its header-length field is one more than the header
 //   past-total            its chunk runs one byte past the total
 //   zero-chunk            it carries no data (chunk length 0) although the total is not 0
-// Faults of a transfer, where one starts (an object list of action 3 or 4):
+// Faults of a transfer, where one starts (an object list of action 3 or 4; cut-list and garbage
+// also the item list of action 1):
 //   cut-list              the list is cut in the middle of its last record
+//   garbage N SEED        the transfer is N bytes of noise instead, the same for the same seed
 //   type9                 a record of type 9 follows the first record
 //   leave-out             the last requested record is left out
 // Faults of the link:
@@ -39,6 +41,7 @@ enum class HhFault {
     CutList,
     Type9,
     LeaveOut,
+    Garbage,
     Drop,
     Result
 };

@@ -258,7 +258,8 @@ long CHandheldApp::Receive(RemoteCallBlock* call, HhTraceEntry& entry)
     HhFaultItem fault;
     if (Strikes(HhFault::ReplySize, &fault)) call->resultSize = fault.arg1;
     for (const HhFaultItem* item : m_striking) {
-        if (item->fault == HhFault::CutList || item->fault == HhFault::Type9 || item->fault == HhFault::LeaveOut)
+        if (item->fault == HhFault::CutList || item->fault == HhFault::Type9 || item->fault == HhFault::LeaveOut ||
+            item->fault == HhFault::Garbage)
             continue;
         entry.note += std::string(entry.note.empty() ? "" : ", ") + "fault: " + HhFaultName(item->fault);
     }
@@ -269,6 +270,7 @@ std::string CHandheldApp::BuildTransfer(int action, std::string& note, uint32_t&
 {
     std::string data;
     std::vector<const CHandheldRecord*> records;
+    size_t lastStart = 0;  // where the list's last record begins
     switch (action) {
     case 0: break;
     case 6:
@@ -286,7 +288,10 @@ std::string CHandheldApp::BuildTransfer(int action, std::string& note, uint32_t&
         m_inUpdate = false;
         break;
     case 1:
-        for (const CHandheldRecord& r : m_store.Records()) HhEncodeItemInfo(data, r);
+        for (const CHandheldRecord& r : m_store.Records()) {
+            lastStart = data.size();
+            HhEncodeItemInfo(data, r);
+        }
         break;
     case 3:
         for (const HhKey& key : m_requested)
@@ -300,9 +305,25 @@ std::string CHandheldApp::BuildTransfer(int action, std::string& note, uint32_t&
         for (const CHandheldRecord& r : m_store.Records()) records.push_back(&r);
         break;
     }
+    if (action == 1 && Strikes(HhFault::CutList) && !data.empty()) {
+        data.resize(lastStart + (data.size() - lastStart) / 2);
+        note = "fault: the item list cut mid-record";
+    }
+    HhFaultItem garbage;
+    if ((action == 1 || action == 3 || action == 4) && Strikes(HhFault::Garbage, &garbage)) {
+        // A small linear congruential generator: the same seed gives the same bytes everywhere.
+        uint32_t state = garbage.arg2;
+        data.resize(garbage.arg1);
+        for (char& c : data) {
+            state = state * 1664525u + 1013904223u;
+            c = static_cast<char>(state >> 24);
+        }
+        note = "fault: " + std::to_string(garbage.arg1) + " bytes of noise";
+        return data;
+    }
     if (action != 3 && action != 4) return data;
 
-    size_t lastStart = 0, firstEnd = 0;
+    size_t firstEnd = 0;
     for (const CHandheldRecord* r : records) {
         lastStart = data.size();
         HhEncodeRecord(data, *r);

@@ -4,9 +4,11 @@
 
 #include <oleauto.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -81,6 +83,15 @@ bool ParseNumber(const std::string& text, uint32_t& value)
 bool ParseReal(const std::string& text, double& value)
 {
     if (text.empty()) return false;
+    // The runtime's own reading of these words differs between C libraries.
+    if (text == "nan" || text == "-nan") {
+        value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (text == "inf" || text == "-inf") {
+        value = text[0] == '-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        return true;
+    }
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
     return *end == '\0';
@@ -139,6 +150,8 @@ CHandheldRecord& CHandheldStore::Create(int type)
     } while (ref == 0 || Find(type, ref));
     CHandheldRecord record(type);
     record.SetNumber("RefID", ref);
+    // The application makes no entry or keyword without a type: the first of each is its default.
+    if (type == HhEntry || type == HhKeyword) record.SetNumber("Type", 1);
     record.SetReal("DateCreated", Now());
     record.SetReal("DateModified", record.Real("DateCreated"));
     Put(record);
@@ -175,8 +188,14 @@ std::string CHandheldStore::ToText() const
             case HhFieldKind::Byte:
             case HhFieldKind::Number: out += std::to_string(v.number); break;
             case HhFieldKind::Real:
-                std::snprintf(number, sizeof number, "%.17g", v.real);
-                out += number;
+                if (std::isnan(v.real)) {
+                    out += "nan";
+                } else if (std::isinf(v.real)) {
+                    out += v.real < 0 ? "-inf" : "inf";
+                } else {
+                    std::snprintf(number, sizeof number, "%.17g", v.real);
+                    out += number;
+                }
                 break;
             case HhFieldKind::Text: out += Escape(v.text); break;
             }

@@ -12,7 +12,8 @@
 //   ...
 //
 // Numbers are unsigned decimal (a signed value as its 32-bit image), doubles are written with 17
-// significant digits so they read back bit for bit, and texts are escaped: backslash as \\, tab,
+// significant digits so they read back bit for bit (one that is not finite as nan, inf or -inf,
+// so a handheld can hold what no desktop may), and texts are escaped: backslash as \\, tab,
 // carriage return and line feed as \t \r \n, every other byte below 0x20 or above 0x7E as \xHH.
 // Blank lines and lines starting with ';' are skipped. Tests write and read stores with this class.
 #pragma once
@@ -37,7 +38,8 @@ public:
     void Clear() { m_records.clear(); }
 
     // A record made on the handheld: a RefID new to the store, the next row id, both dates the
-    // handheld clock's now. Fill its fields and Touch it again when editing it later.
+    // handheld clock's now, an entry's or keyword's type 1. Fill its fields and Touch it again
+    // when editing it later.
     CHandheldRecord& Create(int type);
     // An edit on the handheld: the modification date becomes the clock's now.
     static void Touch(CHandheldRecord& record);
