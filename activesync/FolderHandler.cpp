@@ -33,6 +33,15 @@ std::wstring Text(const BYTE* at)
     return text;
 }
 
+// The desktop knows entry and keyword types 1 to 4 only.
+bool HasKnownType(const CBaseObject& record)
+{
+    long type = 1;
+    if (record.GetObjectType() == CBaseObject::otEntry) type = static_cast<const CEntry&>(record).GetType();
+    if (record.GetObjectType() == CBaseObject::otKeyword) type = static_cast<const CKeyword&>(record).GetType();
+    return type >= 1 && type <= 4;
+}
+
 // The folder and item of a setup, when the setup holds a folder handle.
 CFolderImpl* FolderOf(const REPLSETUP* setup)
 {
@@ -137,6 +146,18 @@ HRESULT CFolderHandler::WriteRecord(const CBaseObject& record, const CItemImpl& 
 
 // --- device to desktop -----------------------------------------------------------------------
 
+unsigned long CFolderHandler::FindVehicleRefID(CPropertyPacket& packet, BYTE* data, DWORD size)
+{
+    unsigned long refID = 0;
+    packet.Attach(data, size);
+    DWORD tag = 0;
+    for (DWORD i = 0, count = packet.Count(); i < count; ++i) {
+        const BYTE* value = packet.ReadNext(&tag);
+        if (value && tag == tagVehicleRefID) refID = Value<uint32_t>(value);  // the last one counts
+    }
+    return refID;
+}
+
 bool CFolderHandler::CheckPacket(CPropertyPacket& packet, long* objectType)
 {
     const DWORD count = packet.Count();
@@ -168,17 +189,32 @@ HRESULT STDMETHODCALLTYPE CFolderHandler::SetPacket(BYTE* data, DWORD size)
     if (!CheckPacket(packet, &objectType)) return E_FAIL;
 
     const bool newObject = (setup->flags & REPL_SETUP_NEW_OBJECT) != 0;
+    // A reference id is a record's identity on every device: a device vehicle new to the
+    // manager whose reference id the desktop already holds (a fresh start against a full device)
+    // is that vehicle, changed, never a second one beside it.
+    bool matched = false;
     CObjectHolder record;
     CItemImpl* item = nullptr;
     if (newObject) {
-        switch (objectType) {
-        case CBaseObject::otVehicle: record.Hold(new CVehicle); break;
-        case CBaseObject::otEntry: record.Hold(new CEntry); break;
-        case CBaseObject::otNotification: record.Hold(new CNotification); break;
-        case CBaseObject::otKeyword: record.Hold(new CKeyword); break;
-        default: setup->item = nullptr; return E_FAIL;
+        const unsigned long refID = objectType == CBaseObject::otVehicle ? FindVehicleRefID(packet, data, size) : 0;
+        const long row = refID ? static_cast<long>(session.GetID(CBaseObject::otVehicle, refID)) : 0;
+        if (row != 0) {
+            record.Hold(session.LoadObject(CBaseObject::otVehicle, row));
+            if (!record.Get()) {
+                setup->item = nullptr;
+                return REPL_E_CANNOT_STORE;
+            }
+            matched = true;
+        } else {
+            switch (objectType) {
+            case CBaseObject::otVehicle: record.Hold(new CVehicle); break;
+            case CBaseObject::otEntry: record.Hold(new CEntry); break;
+            case CBaseObject::otNotification: record.Hold(new CNotification); break;
+            case CBaseObject::otKeyword: record.Hold(new CKeyword); break;
+            default: setup->item = nullptr; return E_FAIL;
+            }
+            if (!record.Get()) return E_OUTOFMEMORY;
         }
-        if (!record.Get()) return E_OUTOFMEMORY;
     } else {
         item = CItemImpl::FromHandle(setup->item);
         if (!item) return E_UNEXPECTED;
@@ -191,10 +227,12 @@ HRESULT STDMETHODCALLTYPE CFolderHandler::SetPacket(BYTE* data, DWORD size)
     packet.ReadNext(&tag);  // the object type, read above
     for (DWORD i = 1, count = packet.Count(); i < count; ++i) {
         const BYTE* value = packet.ReadNext(&tag);
-        ApplyProperty(record.Get(), tag, value, newObject);
+        ApplyProperty(record.Get(), tag, value, newObject && !matched);
     }
 
-    if (!session.SaveObject(record.Get())) {
+    // A type the desktop cannot show is refused like a value the file cannot keep (which the
+    // data layer refuses in the save).
+    if (!HasKnownType(*record.Get()) || !session.SaveObject(record.Get())) {
         if (newObject) setup->item = nullptr;
         return REPL_E_CANNOT_STORE;
     }

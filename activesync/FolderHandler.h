@@ -38,7 +38,10 @@
 // keyword 4 properties). Only vehicles carry their own reference id (taken from the item handle);
 // entries and reminders name their vehicle by its reference id. SetPacket reads the properties in
 // packet order and sets each through the record's setter; a tag of another kind or not in the
-// table is skipped, and the reference id is taken only by a new vehicle.
+// table is skipped, and the reference id is taken only by a new vehicle. A new vehicle whose
+// reference id the desktop already holds is that vehicle: the packet is applied to it as to any
+// changed one, so no two vehicles ever share a reference id. A record whose entry or keyword type
+// is not 1 to 4, or with a number the file cannot keep, is not stored.
 //
 // Its owners: the folder that made it holds one reference, and each hand-out adds one. The
 // manager uses it without QueryInterface, which answers IUnknown alone.
@@ -106,7 +109,8 @@ public:
     // Stores the packet in the write setup's record (a new one for a new object, whose item is
     // left in the setup). S_OK; E_FAIL for a packet that cannot be read whole, does not start with
     // the object type, or makes an object of no known type (nothing saved, no item left), or
-    // without a database; REPL_E_CANNOT_STORE when the record is gone or cannot be saved.
+    // without a database; REPL_E_CANNOT_STORE when the record is gone or cannot be saved, or
+    // holds a value the desktop cannot keep.
     HRESULT STDMETHODCALLTYPE SetPacket(BYTE* data, DWORD size) override;
     // Deletes the setup's record (a vehicle with its entries and reminders): S_OK or E_FAIL.
     HRESULT STDMETHODCALLTYPE DeleteObj(REPLSETUP* setup) override;
@@ -119,6 +123,9 @@ private:
     // Whether the attached packet holds its count of properties, the first the object type;
     // gives the object type.
     static bool CheckPacket(CPropertyPacket& packet, long* objectType);
+    // The reference id a vehicle packet carries (the packet attached again to the bytes); 0 when
+    // it carries none.
+    static unsigned long FindVehicleRefID(CPropertyPacket& packet, BYTE* data, DWORD size);
 
     REPLSETUP* m_writeSetup = nullptr;
     REPLSETUP* m_readSetup = nullptr;

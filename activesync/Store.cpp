@@ -25,6 +25,19 @@ void LoadText(UINT id, char* buffer, int capacity)
     if (LoadStringA(AlkGetResourceInstance(), id, buffer, capacity) <= 0) buffer[0] = 0;
 }
 
+// The message that tells why the desktop file cannot be used, or 0 when its cause is none the
+// user can act on (the bare failure is then the answer).
+UINT DescribeRefusal(CSyncDataLayer& session)
+{
+    if (session.RefusedAsNewer()) return IDS_ERROR_DESKTOP_NEWER_VERSION;
+    switch (session.GetLastFailure()) {
+    case CDataLayer::fcBusy: return IDS_ERROR_DESKTOP_IN_USE;
+    case CDataLayer::fcReadOnly: return IDS_ERROR_DESKTOP_READ_ONLY;
+    case CDataLayer::fcDamaged: return IDS_ERROR_DESKTOP_DAMAGED;
+    default: return 0;
+    }
+}
+
 }  // namespace
 
 CStore::CStore()
@@ -106,22 +119,29 @@ HRESULT STDMETHODCALLTYPE CStore::GetStoreInfo(STOREINFO* info)
 
     DWORD deviceValue = 0;
     HRESULT query = E_FAIL;
+    bool connected = false;
+    UINT refusal = 0;  // why the desktop file cannot be used, when the user can act on it
     {
         CSyncDataLayer session;
-        if (session.Connect(m_databasePath) != CDataLayer::csConnected) return E_FAIL;
-        const DWORD desktopID = session.GetStoreID();
-        std::memcpy(info->storeId, &desktopID, 4);
+        connected = session.Connect(m_databasePath) == CDataLayer::csConnected;
+        if (!connected) {
+            refusal = DescribeRefusal(session);
+        } else {
+            const DWORD desktopID = session.GetStoreID();
+            std::memcpy(info->storeId, &desktopID, 4);
 
-        deviceValue = desktopID;  // the device application replaces it with its own
-        SDREQUEST request = {};
-        LoadText(IDS_OBJECT_TYPE, request.objectType, sizeof request.objectType);
-        request.set = FALSE;
-        request.code = REPL_SYNCDATA_STORE_VALUE;
-        request.data = reinterpret_cast<BYTE*>(&deviceValue);
-        request.dataSize = sizeof deviceValue;
-        if (m_notify) query = m_notify->QueryDevice(REPL_QUERY_SYNC_DATA, &request);
+            deviceValue = desktopID;  // the device application replaces it with its own
+            SDREQUEST request = {};
+            LoadText(IDS_OBJECT_TYPE, request.objectType, sizeof request.objectType);
+            request.set = FALSE;
+            request.code = REPL_SYNCDATA_STORE_VALUE;
+            request.data = reinterpret_cast<BYTE*>(&deviceValue);
+            request.dataSize = sizeof deviceValue;
+            if (m_notify) query = m_notify->QueryDevice(REPL_QUERY_SYNC_DATA, &request);
+        }
     }
     // The session (and the database mutex) ends before a message box can wait for the user.
+    if (!connected) return refusal ? ReportError(refusal, E_FAIL) : E_FAIL;
     if (FAILED(query)) return ReportError(IDS_ERROR_DEVICE_QUERY, E_FAIL);
     if (deviceValue == 0) return ReportError(IDS_ERROR_INVALID_DEVICE_DATABASE, E_FAIL);
     std::memcpy(info->storeId + 4, &deviceValue, 4);

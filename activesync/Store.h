@@ -38,6 +38,10 @@ public:
     // the selected device, checks through the remote API that the device has its database; then
     // reads the desktop's "DBPath". A missing database on either side is reported to the user.
     HRESULT STDMETHODCALLTYPE Initialize(IReplNotify* notify, UINT flags) override;
+    // The store's information and, once initialised, its id. A desktop file that cannot be used
+    // fails it (E_FAIL) with its cause told where the user can act on it: in use by another
+    // program, read-only, damaged, or made by a newer version (which no session keeps open, so
+    // nothing is ever written into it).
     HRESULT STDMETHODCALLTYPE GetStoreInfo(STOREINFO* info) override;
     HRESULT STDMETHODCALLTYPE ReportStatus(HREPLFLD folder, HREPLITEM item, UINT status, UINT param) override;
     int STDMETHODCALLTYPE CompareStoreIDs(BYTE* id1, UINT size1, BYTE* id2, UINT size2) override;

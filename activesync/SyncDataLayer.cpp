@@ -34,8 +34,14 @@ CDataLayer::ConnectStatus CSyncDataLayer::Connect(const char* path)
 
     wchar_t widePath[MaxPath + 1];
     ConnectStatus status = csFileNotFound;
+    m_refusedNewer = false;
     if (path && *path && MultiByteToWideChar(CP_THREAD_ACP, 0, path, -1, widePath, MaxPath + 1) > 0) {
         status = CDataLayer::Connect(widePath);
+    }
+    if (status == csConnected && IsNewerVersion()) {
+        Disconnect();
+        m_refusedNewer = true;
+        status = csInvalidDatabase;
     }
     if (status != csConnected) ReleaseMutex();
     return status;

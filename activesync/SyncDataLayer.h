@@ -28,8 +28,11 @@ public:
 
     // Waits without time limit for the mutex, then connects to path (ANSI, the thread's code
     // page). On failure the mutex is released again; the status is CDataLayer's. A second
-    // Connect ends the first connection first.
+    // Connect ends the first connection first. A file made by a newer version of the program is
+    // not kept connected (csInvalidDatabase, RefusedAsNewer): the provider never writes into one.
     ConnectStatus Connect(const char* path);
+    // The last Connect refused the file as a newer version's.
+    bool RefusedAsNewer() const { return m_refusedNewer; }
 
     // A record of the object type (1 vehicle, 2 entry, 3 notification, 4 keyword) loaded by row
     // id, owned by the caller; null for another type or when it cannot be loaded.
@@ -46,4 +49,5 @@ private:
 
     HANDLE m_mutex;
     bool m_holding;  // this session waited for the mutex successfully and owes one release
+    bool m_refusedNewer = false;
 };

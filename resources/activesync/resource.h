@@ -24,6 +24,10 @@
 #define IDS_ERROR_NO_DESKTOP_DATABASE     257
 #define IDS_ERROR_INVALID_DEVICE_DATABASE 260
 #define IDS_ERROR_DEVICE_QUERY            261
+#define IDS_ERROR_DESKTOP_IN_USE          262
+#define IDS_ERROR_DESKTOP_NEWER_VERSION   263
+#define IDS_ERROR_DESKTOP_READ_ONLY       264
+#define IDS_ERROR_DESKTOP_DAMAGED         265
 
 // The object type's icon (also named in its "DefaultIcon" registration as -5)
 #define IDI_ALKSYNC 5

@@ -4,6 +4,7 @@
 // no one may read.
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -228,8 +229,9 @@ TEST_F(PacketTest, ANewVehicleKeepsItsReferenceIDAndLeavesItsItemInTheSetup)
     EXPECT_EQ("305419896|Renamed|\n", db.Rows("SELECT RefID, Name FROM Vehicle"));
     Bytes entry;
     entry.U32(0x80010003).U32(2).U32(0x80000003).U32(0x77).U32(0x80140003).U32(0x12345678);
+    entry.U32(0x80150003).U32(CEntry::etTrip);
     HREPLITEM entryItem = nullptr;
-    ASSERT_EQ(S_OK, Set(Packet(3, entry), nullptr, &entryItem));
+    ASSERT_EQ(S_OK, Set(Packet(4, entry), nullptr, &entryItem));
     EXPECT_NE(0x77u, ReadItem(s->store, entryItem).ref);
     EXPECT_EQ(305419896, db.Integer("SELECT VehicleID FROM Entry"));
     s->store->FreeObject(made);
@@ -290,7 +292,21 @@ TEST_F(PacketTest, RefusedPacketsSaveNothingAndLeaveNoItem)
         s->handler->Reset(&setup);
         EXPECT_EQ(nullptr, made);
     }
-    EXPECT_EQ(0, db.Integer("SELECT COUNT(*) FROM Keyword"));
+    // Packets that read whole but hold what the desktop cannot keep or show.
+    Bytes type0, type7, nanAmount, infiniteDate;
+    type0.U32(0x80010003).U32(4).U32(0x801D0003).U32(0);
+    type7.U32(0x80010003).U32(2).U32(0x80150003).U32(7);
+    nanAmount.U32(0x80010003).U32(2).U32(0x80150003).U32(1).U32(0x80170004).F32(std::nanf(""));
+    infiniteDate.U32(0x80010003).U32(2).U32(0x80150003).U32(1).U32(0x80120005).F64(HUGE_VAL);
+    for (const auto& packet : {Packet(2, type0), Packet(2, type7), Packet(3, nanAmount), Packet(3, infiniteDate)}) {
+        REPLSETUP setup = {sizeof setup, FALSE, REPL_SETUP_NEW_OBJECT, s->folder, nullptr};
+        s->handler->Setup(&setup);
+        EXPECT_EQ(REPL_E_CANNOT_STORE,
+                  s->handler->SetPacket(const_cast<BYTE*>(packet.data()), static_cast<DWORD>(packet.size())));
+        EXPECT_EQ(nullptr, setup.item);
+        s->handler->Reset(&setup);
+    }
+    EXPECT_EQ(0, db.Integer("SELECT COUNT(*) FROM Keyword") + db.Integer("SELECT COUNT(*) FROM Entry"));
     ASSERT_EQ(S_OK, Set(whole, nullptr));
     EXPECT_EQ("Kw|2|\n", db.Rows("SELECT Name, Type FROM Keyword"));
 }
@@ -337,9 +353,11 @@ TEST_F(PacketTest, DamagedPacketsNeverReadPastTheirEndAndARefusedOneChangesNothi
             }
             }
         }
+        // E_FAIL: the packet cannot be read; REPL_E_CANNOT_STORE: it reads, but holds a value the
+        // desktop cannot keep (an entry type outside 1 to 4, a number that is not finite).
         const HRESULT hr = Set(packet, item);
-        ASSERT_TRUE(hr == S_OK || hr == E_FAIL) << std::hex << hr;
-        if (hr == E_FAIL) {
+        ASSERT_TRUE(hr == S_OK || hr == E_FAIL || hr == REPL_E_CANNOT_STORE) << std::hex << hr;
+        if (hr != S_OK) {
             ++refusedCount;
             ASSERT_EQ(stored, EntryRow(row)) << "round " << round;
         } else {
@@ -356,9 +374,9 @@ TEST_F(PacketTest, AfterAWriteTheItemEqualsTheNextEnumerations)
 {
     const long row = db.AddVehicle(0x10, L"Car");
     Bytes p;
-    p.U32(0x80010003).U32(2).U32(0x80140003).U32(0x10).U32(0x80170004).F32(20.0f);
+    p.U32(0x80010003).U32(2).U32(0x80140003).U32(0x10).U32(0x80170004).F32(20.0f).U32(0x80150003).U32(1);
     HREPLITEM made = nullptr;
-    ASSERT_EQ(S_OK, Set(Packet(3, p), nullptr, &made));
+    ASSERT_EQ(S_OK, Set(Packet(4, p), nullptr, &made));
     HREPLITEM vehicle = Item(CBaseObject::otVehicle, row, 0x10);
     Bytes rename;
     rename.U32(0x80010003).U32(1).U32(0x8004001F).Text(L"Renamed");

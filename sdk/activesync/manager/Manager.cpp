@@ -11,12 +11,13 @@
 
 namespace {
 
-// The pause of --pause-in-enumeration.
-void Pause(const std::string& name, CManagerLog& log)
+// The pause of --pause-in-enumeration and --pause-after-receiving: EVENT.paused is set, then the
+// run waits for EVENT.
+void Pause(const std::string& name, const char* where, CManagerLog& log)
 {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
     HANDLE paused = OpenEventA(EVENT_MODIFY_STATE, FALSE, (name + ".paused").c_str());
-    log.Line("paused in the enumeration until %s is set", name.c_str());
+    log.Line("paused %s until %s is set", where, name.c_str());
     log.Flush();
     if (paused) {
         SetEvent(paused);
@@ -118,6 +119,7 @@ int AlkManagerMain(int argc, char** argv)
     if (argc < 1) return exitUsage;
     const std::string command = argv[0];
     std::string library, logPath, pauseEvent;
+    SyncOptions::Stage pauseStage = SyncOptions::afterFirstItem;
     SyncOptions options;
     bool usage = false;
     int i = 1;
@@ -144,6 +146,10 @@ int AlkManagerMain(int argc, char** argv)
             options.deviceWins = rule == "device";
         } else if (command == "sync" && option == "--pause-in-enumeration" && hasValue) {
             pauseEvent = argv[++i];
+            pauseStage = SyncOptions::afterFirstItem;
+        } else if (command == "sync" && option == "--pause-after-receiving" && hasValue) {
+            pauseEvent = argv[++i];
+            pauseStage = SyncOptions::afterFirstReceived;
         } else {
             usage = true;
         }
@@ -156,7 +162,7 @@ int AlkManagerMain(int argc, char** argv)
                      "       alk_activesync_manager options|info [--profile N] [--log FILE]\n"
                      "       alk_activesync_manager sync --state FILE [--profile N] [--selected] [--remote]\n"
                      "                              [--conflicts desktop|device] [--log FILE]\n"
-                     "                              [--pause-in-enumeration EVENT]\n");
+                     "                              [--pause-in-enumeration EVENT | --pause-after-receiving EVENT]\n");
         return exitUsage;
     }
 
@@ -174,7 +180,8 @@ int AlkManagerMain(int argc, char** argv)
 
     if (!pauseEvent.empty()) {
         options.onStage = [&](SyncOptions::Stage stage) {
-            if (stage == SyncOptions::afterFirstItem) Pause(pauseEvent, log);
+            if (stage != pauseStage) return;
+            Pause(pauseEvent, stage == SyncOptions::afterFirstItem ? "in the enumeration" : "after receiving", log);
         };
     }
     return CSyncRun(options, log).Run();

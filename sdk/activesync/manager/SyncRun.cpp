@@ -119,6 +119,7 @@ int CSyncRun::Synchronise(IReplStore* store, IReplNotify* notify)
         std::vector<std::string> deviceNew;
         ReadDevice(objects, deviceNew);
         for (Object& object : objects) Reconcile(object);
+        int newReceived = 0;
         for (const std::string& file : deviceNew) {
             Object object;
             object.file = file;
@@ -129,6 +130,7 @@ int CSyncRun::Synchronise(IReplStore* store, IReplNotify* notify)
             }
             if (Receive(object.deviceBytes, file, &object.handle, true)) {
                 ++m_counts.received;
+                if (++newReceived == 1 && m_options.onStage) m_options.onStage(SyncOptions::afterFirstReceived);
                 object.hash = CDeviceFolder::Hash(object.deviceBytes);
                 objects.push_back(std::move(object));
             } else {

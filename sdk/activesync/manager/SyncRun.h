@@ -65,8 +65,10 @@ struct SyncOptions {
     DWORD profile = 0;
     UINT initializeFlags = 0;  // REPL_INIT_SELECTED_DEVICE, REPL_INIT_REMOTE
     bool deviceWins = false;   // the conflict rule
-    // Stages a caller may wait in or act at (the manager double's pause, a test in process).
-    enum Stage { afterStoreInfo, afterFirstItem };
+    // Stages a caller may wait in or act at (the manager double's pause, a test in process):
+    // after the store id, after the enumeration's first item, after the first device object new
+    // to the desktop was stored there (a run stopped then has written the desktop, saved no state).
+    enum Stage { afterStoreInfo, afterFirstItem, afterFirstReceived };
     std::function<void(Stage)> onStage;
 };
 
