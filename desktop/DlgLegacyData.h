@@ -13,15 +13,15 @@
 // a box of the dialog's own thread names the file and how many vehicles and entries it holds,
 // with No as the default; No leaves the file untouched and the dialog idle. (An empty file, with
 // nothing to lose, is not asked about.) Then the worker replaces the whole content of the
-// program's database in one transaction: it
-// empties the four tables and saves every vehicle as a new record, each followed by its entries
-// and reminders relinked to the vehicle's new reference id (those of no imported vehicle are
-// dropped), then the keywords, stepping the progress bar once per record saved. Only a committed
-// transaction ends the dialog with 1; a step that fails (the transaction not begun, a delete or
-// save refused, a commit still busy after a short retry) rolls everything back, tells the user
-// that the database has not been changed, and returns the dialog to idle, as does a file that
-// could not be read. The worker uses the program's g_DataLayer while the user-interface thread
-// sits in the dialog's modal loop; the main frame holds back its reloads meanwhile.
+// program's database in one transaction: it empties the four tables and saves every vehicle as a
+// new record, each followed by its entries and reminders relinked to the vehicle's new reference
+// id (those of no imported vehicle are dropped), then the keywords, stepping the progress bar
+// once per record saved. Only a committed transaction ends the dialog with 1; a step that fails
+// (the transaction not begun, a delete or save refused, a commit still busy after a short retry)
+// rolls everything back, tells the user that the database has not been changed, and returns the
+// dialog to idle, as does a file that could not be read. The worker uses the program's
+// g_DataLayer while the user-interface thread sits in the dialog's modal loop; the main frame
+// holds back its reloads meanwhile.
 //
 // Dialog states: idle (Import, Cancel, the path and Browse enabled); importing (they are
 // disabled; the progress bar and its text shown while the records are written); ended (1 after
