@@ -494,6 +494,24 @@ int CDataLayer::FoundDamage()
     return m_foundDamage;
 }
 
+int CDataLayer::CheckForDamage()
+{
+    if (!Connected()) return 0;
+    // One row "ok" for a sound file; otherwise a row for each fault found. A page so damaged that
+    // the check itself cannot go on ends the statement with SQLITE_CORRUPT instead.
+    Statement check(m_db, "PRAGMA quick_check");
+    const int step = check.Step();
+    if (step != SQLITE_ROW) {
+        Fail(step);  // damage that stopped the check is recorded as damage met
+        return m_foundDamage;
+    }
+    const unsigned char* first = sqlite3_column_text(check.Get(), 0);
+    if (first && std::strcmp(reinterpret_cast<const char*>(first), "ok") == 0) return 0;
+    m_foundDamage = 1;
+    Fail(fcDamaged);
+    return 1;
+}
+
 const AlkChar* CDataLayer::GetFormatVersion()
 {
     return kFormatVersion;

@@ -80,6 +80,13 @@ public:
     // Non-zero once an operation since Connect has met damage in the file (pages the engine
     // cannot read): some of its records cannot be loaded.
     int FoundDamage();
+    // Reads the whole file with the engine's quick integrity check ("PRAGMA quick_check": every
+    // page of every table and index, not the indexes' agreement with their rows), so that damage
+    // anywhere is known before any record of it is loaded. Non-zero when the file is damaged
+    // (FoundDamage answers so from then on); 0 when it is sound or the check could not run
+    // (GetLastFailure says why: another program's lock, say). A pass over the whole file: for a
+    // caller that opens a file for a user's session, not for each connection of a short task.
+    int CheckForDamage();
 
     int BeginTransaction();  // "BEGIN IMMEDIATE"
     CommitResult Commit();

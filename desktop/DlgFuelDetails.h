@@ -4,11 +4,15 @@
 //
 // A new entry (price 0) is offered the price per unit of the last fuel page applied, kept as
 // "LastPrice" under the settings key (REG_BINARY: the 4 bytes of the float); every successful
-// apply writes it. Nothing on the page is required or range-checked: zero and negative numbers
-// are taken as typed.
+// apply writes it. Nothing on the page is required. A quantity or a price per unit below zero
+// means nothing a pump sells and would lower every fuel total: it is refused as a number that
+// does not read is (a beep, the focus on the field, the sheet kept open), on OK and on Calc.
+// Zero, and a total cost of either sign, are taken as typed.
 #pragma once
 
 #include <windows.h>
+
+#include <cfloat>
 
 #include "desktop/WinDataExchangeLocale.h"
 #include "framework/Controls.h"
@@ -46,8 +50,8 @@ public:
     // clang-format off
     BEGIN_DDX_MAP(CDlgFuelDetails)
         DDX_INT(IDC_ENTRY_ODOMETER, m_odometer)
-        DDX_FLOAT_P(IDC_FUEL_PRICE, m_price, 6)
-        DDX_FLOAT_P(IDC_FUEL_QUANTITY, m_quantity, 6)
+        DDX_FLOAT_P_RANGE(IDC_FUEL_PRICE, m_price, 0.0f, FLT_MAX, 6)
+        DDX_FLOAT_P_RANGE(IDC_FUEL_QUANTITY, m_quantity, 0.0f, FLT_MAX, 6)
         DDX_FLOAT_P(IDC_ENTRY_AMOUNT, m_total, 6)
         DDX_TEXT(IDC_ENTRY_KEYWORD, m_vendor)
     END_DDX_MAP()

@@ -123,6 +123,39 @@ LRESULT CDlgLegacyData::OnImportEnded(UINT, WPARAM end, LPARAM, BOOL&)
     return 0;
 }
 
+LRESULT CDlgLegacyData::OnConfirmReplace(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    const auto* content = reinterpret_cast<const CCurrentContent*>(lParam);
+    ALK_ASSERT(content != nullptr);
+    if (!content) return IDNO;
+    const auto count = [](int n, UINT one, UINT many) {
+        if (n == 1) return LoadResString(one);
+        CString text;
+        text.Format(LoadResString(many), FormatNumber(static_cast<float>(n), false, false).GetString());
+        return text;
+    };
+    CString text;
+    text.Format(LoadResString(IDS_OLD_DATA_REPLACE), g_DataLayer.GetDBPath(),
+                count(content->vehicles, IDS_COUNT_VEHICLE, IDS_COUNT_VEHICLES).GetString(),
+                count(content->entries, IDS_COUNT_ENTRY, IDS_COUNT_ENTRIES).GetString());
+    return MessageBox(text, LoadResString(IDR_MAINFRAME), MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+}
+
+bool CDlgLegacyData::ConfirmReplace()
+{
+    CDataLayer& db = g_DataLayer;
+    CCurrentContent content{db.GetNumVehicles(), db.GetNumEntries()};
+    const int reminders = db.GetNumNotifications();
+    const int keywords = db.GetNumKeywords();
+    // A count that cannot be read gives 0: the file is taken for empty only while its
+    // connection has met no failure at all, so that a file merely unread is asked about too.
+    const bool empty = content.vehicles == 0 && content.entries == 0 && reminders == 0 && keywords == 0 &&
+                       db.GetLastFailure() == CDataLayer::fcNone && !db.FoundDamage();
+    if (empty) return true;
+    // Asked on the dialog's own thread, which serves the message from its modal loop.
+    return ::SendMessageW(m_hWnd, WM_CONFIRM_REPLACE, 0, reinterpret_cast<LPARAM>(&content)) == IDYES;
+}
+
 void CDlgLegacyData::EnableInput(bool enable)
 {
     for (int id : {IDOK, IDCANCEL, IDC_LEGACY_PATH, IDC_LEGACY_BROWSE}) ::EnableWindow(GetDlgItem(id), enable);
@@ -214,8 +247,12 @@ DWORD WINAPI ImportLegacyDataThread(LPVOID parameter)
             import.reset(new CLegacyImport);
             // It tells the user itself when the file cannot be read.
             if (import->Import(path)) {
-                imported = dialog->WriteRecords(*import);
-                if (!imported) end = CDlgLegacyData::ieNotWritten;
+                if (!dialog->ConfirmReplace()) {
+                    end = CDlgLegacyData::ieDeclined;
+                } else {
+                    imported = dialog->WriteRecords(*import);
+                    if (!imported) end = CDlgLegacyData::ieNotWritten;
+                }
             }
         }
     } catch (...) {

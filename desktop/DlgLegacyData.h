@@ -8,16 +8,20 @@
 // the dialog cannot be cancelled (Cancel, Escape and the close box do nothing), so that the
 // dialog object outlives the worker's use of it.
 //
-// The worker reads the old file with CLegacyImport (which shows its own messages) and, when it
-// read something, replaces the whole content of the program's database in one transaction: it
-// empties the four tables and saves every vehicle as a new record, each followed by its entries
-// and reminders relinked to the vehicle's new reference id (those of no imported vehicle are
-// dropped), then the keywords, stepping the progress bar once per record saved. Only a committed
-// transaction ends the dialog with 1; a step that fails (the transaction not begun, a delete or
-// save refused, a commit still busy after a short retry) rolls everything back, tells the user
-// that the database has not been changed, and returns the dialog to idle, as does a file that
-// could not be read. The worker uses the program's g_DataLayer while the user-interface thread
-// sits in the dialog's modal loop; the main frame holds back its reloads meanwhile.
+// The worker reads the old file with CLegacyImport (which shows its own messages). When it read
+// something and the open file holds data, the user is asked first, before anything is deleted:
+// a box of the dialog's own thread names the file and how many vehicles and entries it holds,
+// with No as the default; No leaves the file untouched and the dialog idle. (An empty file, with
+// nothing to lose, is not asked about.) Then the worker replaces the whole content of the
+// program's database in one transaction: it empties the four tables and saves every vehicle as a
+// new record, each followed by its entries and reminders relinked to the vehicle's new reference
+// id (those of no imported vehicle are dropped), then the keywords, stepping the progress bar
+// once per record saved. Only a committed transaction ends the dialog with 1; a step that fails
+// (the transaction not begun, a delete or save refused, a commit still busy after a short retry)
+// rolls everything back, tells the user that the database has not been changed, and returns the
+// dialog to idle, as does a file that could not be read. The worker uses the program's
+// g_DataLayer while the user-interface thread sits in the dialog's modal loop; the main frame
+// holds back its reloads meanwhile.
 //
 // Dialog states: idle (Import, Cancel, the path and Browse enabled); importing (they are
 // disabled; the progress bar and its text shown while the records are written); ended (1 after
@@ -64,6 +68,7 @@ public:
     BEGIN_MSG_MAP(CDlgLegacyData)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_IMPORT_ENDED, OnImportEnded)
+        MESSAGE_HANDLER(WM_CONFIRM_REPLACE, OnConfirmReplace)
         COMMAND_ID_HANDLER(IDOK, OnImport)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         COMMAND_ID_HANDLER(IDC_LEGACY_BROWSE, OnBrowse)
@@ -79,10 +84,18 @@ private:
 
     // Posted by the worker when it ends without an import: wParam an ImportEnd.
     enum { WM_IMPORT_ENDED = WM_APP + 1 };
-    enum ImportEnd { ieNothingRead = 0, ieNotWritten = 1 };
+    enum ImportEnd { ieNothingRead = 0, ieNotWritten = 1, ieDeclined = 2 };
+    // Sent by the worker (which waits for the answer) to ask whether the open file's content may
+    // be replaced: lParam the CCurrentContent it counted; the result IDYES or IDNO.
+    enum { WM_CONFIRM_REPLACE = WM_APP + 2 };
+    struct CCurrentContent {
+        int vehicles;
+        int entries;
+    };
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnImportEnded(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnConfirmReplace(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnImport(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnBrowse(WORD, WORD, HWND, BOOL&);
@@ -93,6 +106,9 @@ private:
     void EnableInput(bool enable);
     // The progress bar and its text, shown or hidden.
     void ShowProgress(bool show);
+    // The worker's question, before anything is deleted: true when the open file holds nothing
+    // to lose or the user answered Yes.
+    bool ConfirmReplace();
     // The worker's writing: true once the transaction is committed.
     bool WriteRecords(CLegacyImport& import);
 

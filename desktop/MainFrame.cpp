@@ -267,6 +267,10 @@ void CMainFrame::OpenDatabase()
         if (status == CDataLayer::csConnected) {
             g_AppSettings.SaveDBPath();
             ForgetDamageTold();
+            // The views read only what they show: damage among the entries of a vehicle not shown
+            // would stay untold until a click met it, perhaps after a write. The whole file is
+            // checked once here, and the loads below tell what it found (NoticeDamage).
+            g_DataLayer.CheckForDamage();
             if (g_DataLayer.IsNewerVersion()) {
                 CString text;
                 text.Format(LoadResString(IDS_DATABASE_NEWER_VERSION), path.GetString(), g_DataLayer.GetDBVersion());

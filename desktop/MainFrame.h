@@ -61,7 +61,8 @@ public:
 
     // Connects the database at start-up: the remembered DBPath, else the welcome dialog until a
     // file connects or the user gives up (then the frame is asked to close, and the remembered
-    // DBPath is kept). A file made by a newer version is opened after a notice.
+    // DBPath is kept). A file made by a newer version is opened after a notice. The connected
+    // file is checked whole for damage, which is then told once, whatever vehicle is remembered.
     void OpenDatabase();
 
     // Makes vehicle the active one (null: none) and brings the panes, the commands and the

@@ -118,6 +118,12 @@ public:
     }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     HWND GetWindow(UINT cmd) const { return ::GetWindow(m_hWnd, cmd); }
+    // The process that made the window; 0 for no window.
+    DWORD GetWindowProcessID() const
+    {
+        DWORD process = 0;
+        return ::GetWindowThreadProcessId(m_hWnd, &process) ? process : 0;
+    }
     HWND GetNextDlgGroupItem(HWND ctl, BOOL previous = FALSE) const
     {
         return ::GetNextDlgGroupItem(m_hWnd, ctl, previous);

@@ -35,10 +35,20 @@ CStringA GetActionText(int index)
     return LoadTextFrom(g_Conduit.ModuleHandle, ids[index >= 0 && index <= 3 ? index : 3]);
 }
 
+HWND ChooseDialogOwner()
+{
+    // The manager's window is in front when the user asks it for the settings. A window of
+    // another process in front (the desktop program, say) is not ours to disable for as long as
+    // the dialog is open.
+    const CWindow foreground(::GetForegroundWindow());
+    if (foreground.m_hWnd && foreground.GetWindowProcessID() == ::GetCurrentProcessId()) return foreground;
+    return ::GetActiveWindow();  // null when the calling thread has none
+}
+
 bool RunConfigurationDialog(ConduitConfigRequest* request)
 {
     CConduitConfigurationDialog dialog(request, &g_Conduit);
-    return dialog.DoModal(::GetForegroundWindow()) == IDOK;
+    return dialog.DoModal(ChooseDialogOwner()) == IDOK;
 }
 
 CConduitConfigurationDialog::CConduitConfigurationDialog(ConduitConfigRequest* request, CConduit* module)

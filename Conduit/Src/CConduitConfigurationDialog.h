@@ -63,5 +63,8 @@ private:
 
 // The text of an action index (strings 8005 to 8008).
 CStringA GetActionText(int index);
-// Shows the dialog on the request, owned by the foreground window; true when it ended with OK.
+// The window the dialog is owned by, always one of the caller's process: the foreground window
+// when it is the caller's, else the calling thread's active window, else none.
+HWND ChooseDialogOwner();
+// Shows the dialog on the request, owned by ChooseDialogOwner(); true when it ended with OK.
 bool RunConfigurationDialog(ConduitConfigRequest* request);

@@ -2,8 +2,11 @@
 // loaded by LoadLibrary, its six entry points found by name, the manager's libraries (the DLLs
 // beside this program) set up by the test. Message boxes are answered by a watcher thread that
 // reads their text. Also the library entry function's COM balance on threads of each apartment
-// kind, the conduit folder's text, and the bitmap recolouring the dialog uses.
+// kind, the conduit folder's text, and the bitmap recolouring the dialog uses. The HotSync-action
+// dialog is also opened while Autolark.exe, another process, is in front.
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,9 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include "common/SharedNames.h"
 #include "Conduit/Src/CConduit.h"
 #include "Conduit/Src/Helpers.h"
 #include "ConduitTestSupport.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TestDatabase.h"
 
 using namespace alk_conduit_test;
 
@@ -509,4 +516,83 @@ TEST_F(EntryPoints, PicturesFollowTheButtonFaceColour)
     ASSERT_EQ(7u, first.size());
     ASSERT_EQ(7u, last.size());
     for (HBITMAP picture : last) EXPECT_EQ(0u, GetObjectType(picture)) << "the last pictures go with the dialog";
+}
+
+// The HotSync-action dialog is owned by a window of the caller's process alone: the foreground
+// window when it is the caller's (the manager's window, from which the user asked for it), else
+// none here. Owned by another program's window in front, the dialog would disable that window
+// until it closed, and Autolark, disabled so, held back every reload meanwhile.
+namespace {
+
+const std::wstring kProgram = WinePathW(ALK_PROGRAM_PATH);
+
+// What the user meets while the dialog is up, read from another thread of the test.
+struct CWhileOpen {
+    bool found = false;
+    HWND owner = nullptr;
+    bool frontEnabled = false;
+};
+
+// Opens the dialog through ConfigureConduit and cancels it; meanwhile reads its owner and
+// whether the window in front stayed enabled.
+CWhileOpen OpenTheSettingsDialog(const CLoadedConduit& conduit, const CManager& manager, HWND front)
+{
+    CWhileOpen seen;
+    std::thread user([&] {
+        HWND dialog = nullptr;
+        seen.found = WaitFor([&] {
+            dialog = FindWindowW(L"#32770", L"Autolark");
+            return dialog && GetDlgItem(dialog, 404) && IsWindowVisible(dialog);
+        });
+        if (!seen.found) return;
+        seen.owner = GetWindow(dialog, GW_OWNER);
+        seen.frontEnabled = IsWindowEnabled(front) != FALSE;
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    HotSyncActionPrefs prefs{};
+    std::strcpy(prefs.path, manager.ConduitFolder().c_str());
+    EXPECT_EQ(-1, conduit.configure(&prefs)) << "cancelled: nothing confirmed";
+    user.join();
+    return seen;
+}
+
+}  // namespace
+
+TEST_F(EntryPoints, TheSettingsDialogIsOwnedByAWindowOfTheCallersProcessOnly)
+{
+    ASSERT_TRUE(conduit.Ok());
+    // Another program in front: Autolark on a file of its own, its first-run notice seen.
+    CTestDatabase file(L"My Vehicles.dat", L"", L"alkconduit-owner");
+    ASSERT_TRUE(file.Ok());
+    RememberDatabase(file.Path());
+    CProgramDriver program;
+    ASSERT_TRUE(program.Start(kProgram));
+    HWND main = program.WaitForMainWindow([](HWND main) { return IsWindowEnabled(main) != FALSE; });
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
+    CWhileOpen seen = OpenTheSettingsDialog(conduit, manager, main);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(nullptr, seen.owner) << "not the other program's window";
+    EXPECT_TRUE(seen.frontEnabled) << "the program in front stays usable";
+    EXPECT_TRUE(IsWindowEnabled(main));
+
+    // The manager's own window in front: it owns the dialog, which disables it while it is up.
+    HWND own = CreateWindowExW(0, L"STATIC", L"HotSync Manager", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, own);
+    SetForegroundWindow(own);
+    ASSERT_TRUE(WaitFor([&] {
+        PumpMessages();
+        return GetForegroundWindow() == own;
+    }));
+    seen = OpenTheSettingsDialog(conduit, manager, own);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(own, seen.owner);
+    EXPECT_FALSE(seen.frontEnabled) << "a modal dialog disables its owner";
+    EXPECT_TRUE(IsWindowEnabled(own)) << "and enables it again when it closes";
+    DestroyWindow(own);
+
+    EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main)) << "the program ended as its frame ends it";
+    SHDeleteKeyW(HKEY_CURRENT_USER, ALK_SETTINGS_KEY);
 }

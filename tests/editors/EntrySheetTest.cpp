@@ -15,6 +15,7 @@
 #include "desktop/EntryEditor.h"
 #include "EditorTestSupport.h"
 #include "tests/support/FaultyFiles.h"
+#include "tests/support/ImportPatch.h"
 
 using namespace alk_editor_test;
 
@@ -169,6 +170,51 @@ TEST_F(EntrySheetTest, BadInputKeepsTheSheetOnTheFieldAndNumbersSpeakTheThreadsL
         EXPECT_EQ(2.0f, Stored(entry->GetID())->GetCustom2());
         EXPECT_EQ(5, Stored(entry->GetID())->GetOdometer());
     }
+}
+
+// The page's refusals beep: counted through the program's import of MessageBeep.
+int g_beeps = 0;
+BOOL WINAPI CountBeep(UINT)
+{
+    ++g_beeps;
+    return TRUE;
+}
+
+TEST_F(EntrySheetTest, AQuantityOrPriceBelowZeroIsRefusedOnOkAndOnCalcWhileZeroIsTaken)
+{
+    CImportPatch beep(nullptr, "user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountBeep));
+    ASSERT_TRUE(beep.Patched());
+    g_beeps = 0;
+    const struct {
+        int field;
+        const wchar_t* typed;
+        int button;
+    } cases[] = {{IDC_FUEL_QUANTITY, L"-5", IDOK},
+                 {IDC_FUEL_PRICE, L"-3", IDOK},
+                 {IDC_FUEL_QUANTITY, L"-0.001", IDC_FUEL_CALC},
+                 {IDC_FUEL_PRICE, L"-1e-6", IDC_FUEL_CALC}};
+    std::vector<std::wstring> seen;
+    UI ui;
+    ui.WaitFor(kSheet).Focus(IDC_FUEL_QUANTITY).Type(L"5").Tab().Type(L"3").Tab().Type(L"15");
+    for (const auto& c : cases) {
+        // Typed, then the focus elsewhere: the refusal must bring it back.
+        ui.Focus(c.field).Type(c.typed).Focus(IDC_ENTRY_ODOMETER).Click(c.button).Do([&](HWND sheet) {
+            seen.push_back(UI::Text(sheet, c.field) + L" " + std::to_wstring(FocusedId()) + L" " +
+                           std::to_wstring(g_beeps) + (SettingBytes(L"LastPrice").empty() ? L"" : L" price written"));
+        });
+        ui.Focus(c.field).Type(L"2");
+    }
+    // Zero is no refusal: a fill-up still to be priced.
+    ui.Focus(IDC_FUEL_PRICE).Type(L"0").Click(IDOK);
+    std::unique_ptr<CEntry> entry = New();
+    ASSERT_NE(0, EditEntry(entry.get())) << testing::PrintToString(ui.Failure());
+    EXPECT_EQ((std::vector<std::wstring>{L"-5 1037 1", L"-3 1035 2", L"-0.001 1037 3", L"-1e-6 1035 4"}), seen);
+    EXPECT_EQ(4, g_beeps);
+    std::unique_ptr<CEntry> stored = Stored(entry->GetID());
+    EXPECT_EQ(2.0f, stored->GetCustom1());
+    EXPECT_EQ(0.0f, stored->GetCustom2());
+    EXPECT_EQ(15.0f, stored->GetAmount());
+    EXPECT_EQ(BytesOf(0.0f), SettingBytes(L"LastPrice"));
 }
 
 TEST_F(EntrySheetTest, AnExpenseNeedsADescriptionAndLongTextsComeBackWhole)

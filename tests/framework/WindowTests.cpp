@@ -218,6 +218,9 @@ TEST_F(WindowTest, CreateBindsTheObjectAndDefaultProcessingRuns)
     wchar_t cls[64];
     ::GetClassNameW(router, cls, 64);
     EXPECT_STREQ(L"AlkTest.Router", cls);
+    // The process that made it; none for no window.
+    EXPECT_EQ(::GetCurrentProcessId(), router.GetWindowProcessID());
+    EXPECT_EQ(0u, CWindow().GetWindowProcessID());
 }
 
 TEST_F(WindowTest, MessagesReachTheirHandlersWithResults)

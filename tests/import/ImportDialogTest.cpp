@@ -2,6 +2,7 @@
 // dialog worked as a user does (tests/support/DialogScript), the import library's own messages
 // answered from a watcher thread (they belong to the import worker's thread), old files read
 // through the ADO double, and the database checked afterwards through the test's own connection.
+// The question before the open file's content is replaced is the dialog's own, on this thread.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -24,6 +25,7 @@
 #include "tests/support/MainWindow.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/SettingsScope.h"
+#include "tests/support/TestFiles.h"
 
 using namespace alk_mainframe_test;
 
@@ -33,6 +35,13 @@ const bool g_registered = RegisterAdoDouble();
 const wchar_t kDialog[] = L"Import Old Data";
 const wchar_t kNotWritten[] =
     L"The old data could not be written to the database. Your current data has not been changed.";
+// Asked before the open file's content is replaced.
+std::wstring ReplaceQuestion(const std::wstring& file, const std::wstring& holds)
+{
+    return L"Importing replaces the data in " + file + L" (" + holds +
+           L") with the old data. Everything this file holds now is deleted.\n\nDo you want to replace it with the "
+           L"old data?";
+}
 
 class ImportDialogTest : public ::testing::Test {
 protected:
@@ -295,13 +304,16 @@ TEST_F(ImportDialogTest, TheExampleReplacesTheContentWithNewRecordsLinkedToTheir
     ASSERT_NO_FATAL_FAILURE(Open());
     CBoxWatcher legacyBoxes(L"Legacy");
     CDialogScript ui;
-    ui.WaitFor(kDialog).Click(IDOK).Answer(IDOK);
+    ui.WaitFor(kDialog).Click(IDOK).Answer(IDYES).Answer(IDOK);
     RunCommand();
     ASSERT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
-    ASSERT_EQ(2u, ui.Met().size());
+    ASSERT_EQ(3u, ui.Met().size());
     EXPECT_EQ(L"Autolark", ui.Met()[1].caption);
-    EXPECT_EQ(L"Your old data has been imported successfully.", ui.Met()[1].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), ui.Met()[1].icon);
+    EXPECT_EQ(ReplaceQuestion(db.Path(), L"1 vehicle and 2 entries"), ui.Met()[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ui.Met()[1].icon);
+    EXPECT_EQ(L"Autolark", ui.Met()[2].caption);
+    EXPECT_EQ(L"Your old data has been imported successfully.", ui.Met()[2].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), ui.Met()[2].icon);
     EXPECT_EQ(std::vector<std::wstring>{kDisconnectText}, legacyBoxes.Texts());
 
     CObjectListT<CVehicle> vehicles;
@@ -338,6 +350,56 @@ TEST_F(ImportDialogTest, TheExampleReplacesTheContentWithNewRecordsLinkedToTheir
     EXPECT_EQ(0u, g_AppSettings.LastActiveVehicle);
 }
 
+// No, the default of the question, leaves the file as it was, byte for byte, and the dialog open
+// for another file.
+TEST_F(ImportDialogTest, NoToTheQuestionLeavesTheFileUntouchedAndTheDialogOpen)
+{
+    WriteExample();
+    RememberOldFile(oldFile);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const std::string before = FileBytes(db.Path());
+    CBoxWatcher legacyBoxes(L"Legacy");
+    std::wstring question;
+    int focused = 0;
+    bool idle = false;
+    CDialogScript ui;
+    ui.SetTimeout(30000);
+    ui.WaitFor(kDialog).Click(IDOK).Window([&](HWND box) {
+        question = CDialogScript::Text(box, 0xFFFF);
+        focused = GetDlgCtrlID(GetFocus());
+    });
+    ui.Enter();  // the default button
+    ui.Until(&Idle).Do([&](HWND) { idle = true; }).Click(IDCANCEL);
+    RunCommand();
+    EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    EXPECT_EQ(ReplaceQuestion(db.Path(), L"1 vehicle and 2 entries"), question);
+    EXPECT_EQ(IDNO, focused);
+    EXPECT_TRUE(idle);
+    EXPECT_EQ(std::vector<std::wstring>{kDisconnectText}, legacyBoxes.Texts()) << "the old file was read";
+    EXPECT_TRUE(before == FileBytes(db.Path())) << "the file is as it was";
+    ExpectCurrentContentWhole();
+    EXPECT_EQ(current, g_AppSettings.LastActiveVehicle);
+    EXPECT_EQ(1, VehicleRows());
+}
+
+// A file with nothing in it has nothing to lose: the import runs without the question.
+TEST_F(ImportDialogTest, AnEmptyFileIsReplacedWithoutAQuestion)
+{
+    WriteExample();
+    RememberOldFile(oldFile);
+    ASSERT_TRUE(db.Db().DeleteAllData());
+    ASSERT_TRUE(OpenMainWindow(frame, db.Path(), 0));
+    CBoxWatcher legacyBoxes(L"Legacy");
+    CDialogScript ui;
+    ui.WaitFor(kDialog).Click(IDOK).Answer(IDOK);
+    RunCommand();
+    EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    ASSERT_EQ(2u, ui.Met().size());
+    EXPECT_EQ(L"Your old data has been imported successfully.", ui.Met()[1].text);
+    EXPECT_EQ(2, db.Db().GetNumVehicles());
+    EXPECT_EQ(2, VehicleRows());
+}
+
 TEST_F(ImportDialogTest, WhileTheLibraryAsksTheDialogCannotBeLeftAndReloadsWait)
 {
     WriteExample();
@@ -364,9 +426,11 @@ TEST_F(ImportDialogTest, WhileTheLibraryAsksTheDialogCannotBeLeftAndReloadsWait)
     });
     CDialogScript ui;
     ui.SetTimeout(30000);
-    ui.WaitFor(kDialog).Click(IDOK).Answer(IDOK);
+    ui.WaitFor(kDialog).Click(IDOK).Answer(IDYES).Answer(IDOK);
     RunCommand();
     EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
+    EXPECT_EQ(ReplaceQuestion(db.Path(), L"2 vehicles and 2 entries"), ui.Met()[1].text)
+        << "what the synchronisation wrote meanwhile is counted";
     EXPECT_TRUE(disabled);
     EXPECT_TRUE(stayed);
     EXPECT_EQ(1, rowsDuringImport) << "the reload waited for the import";
@@ -403,14 +467,14 @@ protected:
         bool idle = false;
         CDialogScript ui;
         ui.SetTimeout(30000);
-        ui.WaitFor(kDialog).Click(IDOK).Answer(IDOK);
+        ui.WaitFor(kDialog).Click(IDOK).Answer(IDYES).Answer(IDOK);
         ui.WaitFor(kDialog).Do([&](HWND dialog) { idle = Idle(dialog); });
         ui.Click(IDCANCEL);
         RunCommand();
         EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
-        ASSERT_GE(ui.Met().size(), 2u);
-        EXPECT_EQ(L"Autolark", ui.Met()[1].caption);
-        EXPECT_EQ(kNotWritten, ui.Met()[1].text);
+        ASSERT_GE(ui.Met().size(), 3u);
+        EXPECT_EQ(L"Autolark", ui.Met()[2].caption);
+        EXPECT_EQ(kNotWritten, ui.Met()[2].text);
         EXPECT_TRUE(idle);
         EXPECT_EQ(std::vector<std::wstring>{kDisconnectText}, legacyBoxes.Texts());
     }
@@ -472,7 +536,7 @@ TEST_F(ImportDialogTest, ADoubleClickOnImportImportsOnce)
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
-    ui.Answer(IDOK);
+    ui.Answer(IDYES).Answer(IDOK);
     RunCommand();
     EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());
     EXPECT_EQ(std::vector<std::wstring>{kDisconnectText}, legacyBoxes.Texts());
@@ -517,7 +581,7 @@ TEST_F(ImportDialogTest, MoreThanSixtyFiveThousandRecordsGiveTheBarAThirtyTwoBit
     CBoxWatcher legacyBoxes(L"Legacy");
     CDialogScript ui;
     ui.SetTimeout(120000);
-    ui.WaitFor(kDialog).Click(IDOK).Answer(IDOK);
+    ui.WaitFor(kDialog).Click(IDOK).Answer(IDYES).Answer(IDOK);
     RunCommand();
     KillTimer(nullptr, timer);
     EXPECT_TRUE(ui.Finished()) << std::string(ui.Failure().begin(), ui.Failure().end());

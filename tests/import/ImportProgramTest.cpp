@@ -56,7 +56,7 @@ protected:
                                          kPatience);
     }
 
-    // Opens the dialog through the command and starts the import.
+    // Opens the dialog through the command, starts the import and answers Yes to the question.
     HWND StartImport(const CProgramDriver& program, HWND main)
     {
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_FILE_IMPORT, 0), 0);
@@ -64,6 +64,14 @@ protected:
         if (!dialog) return nullptr;
         EXPECT_EQ(oldPath, ControlText(GetDlgItem(dialog, IDC_LEGACY_PATH)));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        // Once the old file is read, the program asks before it replaces the current content.
+        const std::wstring question = L"Importing replaces the data in " + database.Path() +
+                                      L" (1 vehicle and 1 entry) with the old data. Everything this file holds now is "
+                                      L"deleted.\n\nDo you want to replace it with the old data?";
+        HWND box = program.WaitForBox(L"Autolark", question, kPatience);
+        if (!box) return nullptr;
+        EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
         return dialog;
     }
 

@@ -1,7 +1,8 @@
 // Autolark.exe as a separate process under the same Wine prefix: its start on a fresh registry,
 // the second start, the reload broadcast, a remembered file it may not write or whose path is too
-// long, a save the busy file refused, and a newer version's file. The test finds the program's
-// windows, answers its dialogs and reads its lists the way another program would.
+// long, a save the busy file refused, a newer version's file and a file whose entries are damaged.
+// The test finds the program's windows, answers its dialogs and reads its lists the way another
+// program would.
 //
 // It also writes a picture of the main window on the sample database (main-window.bmp beside
 // this test program) and prints how long the program takes to show a sample and an empty
@@ -664,6 +665,47 @@ TEST_F(ProgramTest, AFileOfANewerVersionIsNamedSoAtStartAndASaveItsTablesRefuseL
     EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
         << "the program ended as its frame ends it, not by a crash";
     EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path())) << "a refused save changes nothing";
+}
+
+// Damaged entry pages, with the file's header, MetaData and vehicle still read: the program says
+// so at start, before it writes anything, whether or not the remembered vehicle is one whose
+// entries it reads (none remembered, one gone from the file, the damaged vehicle itself), and
+// says it once.
+TEST_F(ProgramTest, DamagedEntriesAreToldOnceAtStartWhicheverVehicleIsRemembered)
+{
+    SampleDatabase db(L"damaged");
+    ASSERT_TRUE(db.Ok());
+    const unsigned long car = alk_faulty_files::WriteDamagedEntries(db.Db(), db.Path());
+    ASSERT_NE(0u, car);
+    const std::string before = alk_faulty_files::FileBytes(db.Path());
+    const std::wstring notice =
+        db.Path() +
+        L" is damaged: Autolark could not read all of the data in it, and what it could not read is not shown.\n\nMake "
+        L"a copy of the file before you go on, and restore it from a backup copy if you have one. Changes you make "
+        L"from now on are still saved into this file.";
+    for (const unsigned long remembered : {0ul, car + 1, car}) {
+        SCOPED_TRACE(remembered == car ? "the damaged vehicle" : remembered ? "a vehicle gone" : "none");
+        RememberDatabase(db.Path(), remembered);
+        CProgramDriver program;
+        ASSERT_TRUE(program.Start(kProgram));
+        HWND box = program.WaitForBox(L"Autolark", notice);
+        ASSERT_NE(nullptr, box);
+        EXPECT_TRUE(before == alk_faulty_files::FileBytes(db.Path())) << "nothing written before the notice";
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        HWND main = WaitForConnectedWindow(program);
+        ASSERT_NE(nullptr, main);
+        EXPECT_EQ(1, RowCount(FindControl(main, IDC_VEHICLE_LIST))) << "what reads is shown";
+        // A dialog asked for after the start comes once everything the start posted is done: a
+        // second notice would stand before it.
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_FILE_DATABASE_INFO, 0), 0);
+        HWND info = program.WaitForWindow(L"#32770", L"Database Information");
+        ASSERT_NE(nullptr, info);
+        EXPECT_EQ(nullptr, program.FindBox(L"Autolark", notice)) << "told once";
+        PostMessageW(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(info); }));
+        EXPECT_EQ(CProgramDriver::kQuitCode, program.Close(main))
+            << "the program ended as its frame ends it, not by a crash";
+    }
 }
 
 }  // namespace
