@@ -104,10 +104,12 @@ alk_configure() {
 }
 
 # alk_fail WHAT HINT: the one way a script of ours stops on a failure: what failed, what to do.
+# Its exit code is 1, or alk_fail_status where a script sets one (tools/wine-env's commands that
+# run a program keep 1 and the like for the program's own exit codes).
 alk_fail() {
     printf '%s: %s\n' "$(basename "$0")" "$1" >&2
     [ -n "${2:-}" ] && printf '%s: %s\n' "$(basename "$0")" "$2" >&2
-    exit 1
+    exit "${alk_fail_status:-1}"
 }
 
 # alk_report_errors HINT: under `set -e`, a failing command would end the script without a word;
@@ -115,5 +117,34 @@ alk_fail() {
 alk_report_errors() {
     alk_error_hint=$1
     trap 'rc=$?; printf "%s: line %s: \"%s\" failed (exit %s)\n%s: %s\n" "$(basename "$0")" "$LINENO" \
-        "$BASH_COMMAND" "$rc" "$(basename "$0")" "$alk_error_hint" >&2; exit $rc' ERR
+        "$BASH_COMMAND" "$rc" "$(basename "$0")" "$alk_error_hint" >&2; exit ${alk_fail_status:-$rc}' ERR
+}
+
+# alk_usage: the running script's usage, which is its header: the comment lines after the first
+# line, up to the first line that is not a comment, without their comment marks.
+alk_usage() {
+    awk 'NR == 1 { next } !/^#/ { exit } { sub(/^# ?/, ""); print }' "$0"
+}
+
+# alk_help ARGS...: called with the script's arguments before it does anything else. --help or -h
+# among them prints the usage and ends the script at once, before anything is installed or built.
+alk_help() {
+    local argument
+    for argument in "$@"; do
+        case "$argument" in --help | -h) alk_usage; exit 0 ;; esac
+    done
+}
+
+# alk_prefix_processes PREFIX PATTERN: the PIDs of the Wine processes whose command line matches
+# PATTERN (pgrep's -f) and that run in the Wine prefix PREFIX (the prefix in a process's
+# environment tells them apart). A Wine process runs one of Wine's own executables (wine, wine64,
+# their preloaders, wineserver); a shell that merely exported the prefix does not.
+alk_prefix_processes() {
+    local pid exe
+    for pid in $(pgrep -f "$2"); do
+        exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
+        case ${exe##*/} in wine*) ;; *) continue ;; esac
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$1" && echo "$pid"
+    done
+    return 0
 }

@@ -94,6 +94,14 @@ long Manager::Run(const std::string& arguments)
     return code;
 }
 
+long Manager::RunAsTyped(const std::string& arguments)
+{
+    const std::string output = NextLog();
+    const long code = RunProgram(WinePath(ALK_MANAGER_PATH), arguments, output);
+    ReadLog(output);
+    return code;
+}
+
 long Manager::SyncHere(const std::vector<std::string>& extra)
 {
     const std::string logPath = NextLog();

@@ -54,6 +54,8 @@ public:
     long Sync(const std::string& extra = std::string());
     // Any command; the log in `log`.
     long Run(const std::string& arguments);
+    // The arguments exactly as given (no log file named); what the program printed in `log`.
+    long RunAsTyped(const std::string& arguments);
     // A `sync` run by the manager's library in this process (the same command line and log).
     long SyncHere(const std::vector<std::string>& extra);
     // A `sync` started and left running (its log at LogPath()); the process handle.

@@ -1,7 +1,7 @@
 // AlkSync.dll as COM and the manager find it: its exports by ordinal, the registration it writes
-// and removes (in process and through the manager double's register command), the module lock
-// count through the class factory, the store and LockServer, and the store made by COM from the
-// class id read back from the registry.
+// and removes (in process and through the manager double's register command; the double's usage
+// on a command line it cannot take), the module lock count through the class factory, the store
+// and LockServer, and the store made by COM from the class id read back from the registry.
 #include <windows.h>
 
 #include <objbase.h>
@@ -261,6 +261,21 @@ TEST_F(ServerTest, TheManagerRegistersThroughTheExport)
 
     EXPECT_EQ(3, manager.Run("register \"" + ToAnsi(ProgramFolder()) + "Missing.dll\""));
     EXPECT_EQ(2, manager.Run("register"));
+}
+
+TEST_F(ServerTest, TheManagerAnswersNoCommandOrABadOneWithItsUsage)
+{
+    Manager manager;
+    for (const char* arguments : {"", "register", "sync --selected", "synchronise", "info --profile one"}) {
+        SCOPED_TRACE(std::string("arguments: ") + arguments);
+        EXPECT_EQ(2, manager.RunAsTyped(arguments));
+        ASSERT_FALSE(manager.log.empty());
+        EXPECT_EQ(0u, manager.log[0].rfind("usage: alk_activesync_manager register|unregister DLL", 0))
+            << manager.Text();
+        EXPECT_TRUE(
+            manager.Has("       alk_activesync_manager sync --state FILE [--profile N] [--selected] [--remote]"))
+            << manager.Text();
+    }
 }
 
 TEST_F(ServerTest, TheModuleStaysWhileAStoreOrALockLives)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -50,6 +51,18 @@ int WithStore(bool hasProfile, unsigned long profile, CManagerLog& log, Work wor
     }
     CoUninitialize();
     return exit;
+}
+
+// The commands, on the standard error; exitUsage.
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: alk_activesync_manager register|unregister DLL [--log FILE]\n"
+                 "       alk_activesync_manager options|info [--profile N] [--log FILE]\n"
+                 "       alk_activesync_manager sync --state FILE [--profile N] [--selected] [--remote]\n"
+                 "                              [--conflicts desktop|device] [--log FILE]\n"
+                 "                              [--pause-in-enumeration EVENT | --pause-after-receiving EVENT]\n");
+    return exitUsage;
 }
 
 int IconSize(HICON icon)
@@ -116,7 +129,7 @@ int ShowInfo(bool hasProfile, unsigned long profile, CManagerLog& log)
 
 int AlkManagerMain(int argc, char** argv)
 {
-    if (argc < 1) return exitUsage;
+    if (argc < 1) return Usage();
     const std::string command = argv[0];
     std::string library, logPath, pauseEvent;
     SyncOptions::Stage pauseStage = SyncOptions::afterFirstItem;
@@ -156,15 +169,7 @@ int AlkManagerMain(int argc, char** argv)
     }
     const bool known = command == "sync" || command == "options" || command == "info" ||
                        ((command == "register" || command == "unregister") && !library.empty());
-    if (usage || !known || (command == "sync" && options.statePath.empty())) {
-        std::fprintf(stderr,
-                     "usage: alk_activesync_manager register|unregister DLL [--log FILE]\n"
-                     "       alk_activesync_manager options|info [--profile N] [--log FILE]\n"
-                     "       alk_activesync_manager sync --state FILE [--profile N] [--selected] [--remote]\n"
-                     "                              [--conflicts desktop|device] [--log FILE]\n"
-                     "                              [--pause-in-enumeration EVENT | --pause-after-receiving EVENT]\n");
-        return exitUsage;
-    }
+    if (usage || !known || (command == "sync" && options.statePath.empty())) return Usage();
 
     CManagerLog log;
     if (logPath.empty()) {

@@ -13,7 +13,8 @@
 //                                      exists) and waits until EVENT is set
 //   every command: [--log FILE]        the log in FILE (replaced), else on the standard output
 //
-// The exit code is a ManagerExit (SyncRun.h).
+// No command, an unknown one or a bad option prints these usage lines on the standard error. The
+// exit code is a ManagerExit (SyncRun.h).
 #pragma once
 
 #include <string>
