@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "desktop/Manual.h"
+#include "desktop/Paths.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/FileDialog.h"
