@@ -46,7 +46,7 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
     CRegKey key;
     if (key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = MAX_PATH;
-    const LONG result = key.QueryValue("DBPath", &type, path, &size);
+    const LONG result = key.QueryValue(ALK_DB_PATH_VALUE_A, &type, path, &size);
     const bool text = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
     // A value stored without its NUL is taken when the NUL still fits.
     if (!text || (size == MAX_PATH && path[MAX_PATH - 1] != 0)) {
@@ -65,7 +65,7 @@ bool CStore::DeviceHasDatabase()
     }
     wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
     DWORD type = 0, size = 520;
-    return CeRegQueryValueEx(key.m_key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
+    return CeRegQueryValueEx(key.m_key, ALK_DB_PATH_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
                ERROR_SUCCESS &&
            (type == REG_SZ || type == REG_EXPAND_SZ) && CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -16,7 +16,7 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
-#include "common/SharedNames.h"  // the settings key with "DBPath" (desktop and device), WM_RELOAD_DATA
+#include "common/SharedNames.h"  // the settings key and its database path value (desktop and device), the reload message
 #include "framework/ComObject.h"
 #include "framework/ComPtr.h"
 #include "sdk/activesync/ReplStore.h"
