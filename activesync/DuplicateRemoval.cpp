@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "activesync/ObjectContent.h"
 #include "activesync/ObjectEnumerator.h"
-#include "activesync/Store.h"
 #include "activesync/SyncDataLayer.h"
 
 namespace {
@@ -104,7 +104,7 @@ bool CDuplicateRemoval::RemoveFrom(CObjectList& list)
         for (int j : bucket) {
             CBaseObject* other = list.GetItem(j);
             if (j == i || gone[j] || other->GetRefID() == record->GetRefID()) continue;
-            if (CStore::AreObjectsEqual(*record, *other)) {
+            if (AreObjectsEqual(*record, *other)) {
                 match = other;
                 break;
             }

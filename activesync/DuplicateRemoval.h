@@ -3,7 +3,7 @@
 // session alone.
 //
 // A record is a duplicate when another record of its kind with another reference id still in
-// the database holds the same data (CStore::AreObjectsEqual). Walking every record in database
+// the database holds the same data (AreObjectsEqual). Walking every record in database
 // order (vehicles, entries, reminders, keywords) and deleting each duplicate as it comes, every
 // group of equal records keeps its last one, and a record found equal to an earlier survivor
 // goes too. Within a kind the database at a record's turn is that kind's list less the records

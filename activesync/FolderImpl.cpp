@@ -8,27 +8,27 @@
 #include "activesync/DuplicateRemoval.h"
 #include "activesync/FolderHandler.h"
 #include "activesync/ItemImpl.h"
+#include "activesync/ObjectContent.h"
 #include "activesync/ObjectEnumerator.h"
 #include "activesync/ObjectHolder.h"
-#include "activesync/Store.h"
 #include "activesync/SyncDataLayer.h"
 #include "common/Assert.h"
 #include "framework/Module.h"
 #include "resources/activesync/resource.h"
 
-CFolderImpl* CFolderImpl::Create(CStore* store)
+CFolderImpl* CFolderImpl::Create(CStore* store, const char* databasePath)
 {
     CComPtr<CFolderHandler> handler;
     handler.Attach(new (std::nothrow) CFolderHandler);
     if (!handler) return nullptr;
     // Should the folder not be made, the handler goes with the pointer.
-    return new (std::nothrow) CFolderImpl(store, std::move(handler));
+    return new (std::nothrow) CFolderImpl(store, databasePath, std::move(handler));
 }
 
-CFolderImpl::CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler)
-    : m_store(store), m_handler(std::move(handler))
+CFolderImpl::CFolderImpl(CStore* store, const char* databasePath, CComPtr<CFolderHandler>&& handler)
+    : m_store(store), m_databasePath(databasePath), m_handler(std::move(handler))
 {
-    ALK_ASSERT(m_store && m_handler);
+    ALK_ASSERT(m_store && m_databasePath && m_handler);
 }
 
 CFolderImpl::~CFolderImpl()
@@ -65,7 +65,7 @@ HRESULT CFolderImpl::FindFirstItem(HREPLITEM* item, BOOL* exists)
 
     m_session.reset(new (std::nothrow) CSyncDataLayer);
     if (!m_session) return E_OUTOFMEMORY;
-    if (m_session->Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) {
+    if (m_session->Connect(m_databasePath) != CDataLayer::csConnected) {
         m_session.reset();
         return E_FAIL;
     }
@@ -117,7 +117,7 @@ HRESULT CFolderImpl::IsValidObject(HREPLOBJ object)
     if (handle->GetKind() == kindFolder) return S_OK;
     const CItemImpl* item = static_cast<CItemImpl*>(handle);
     CSyncDataLayer session;
-    if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return REPL_E_DATABASE_UNAVAILABLE;
+    if (session.Connect(m_databasePath) != CDataLayer::csConnected) return REPL_E_DATABASE_UNAVAILABLE;
     CObjectHolder record(session.LoadObject(item->GetObjectType(), item->GetRowID()));
     return record.Get() ? S_OK : REPL_E_OBJECT_GONE;
 }
@@ -126,7 +126,7 @@ BOOL CFolderImpl::IsFolderChanged()
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     ULONGLONG time = 0;
-    if (GetFileAttributesExA(m_store->GetDatabasePath(), GetFileExInfoStandard, &data)) {
+    if (GetFileAttributesExA(m_databasePath, GetFileExInfoStandard, &data)) {
         time = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     }
     // A time that cannot be read is no proof that nothing changed.
@@ -140,7 +140,7 @@ BOOL CFolderImpl::IsItemChanged(CItemImpl* item, CItemImpl* comparison)
     if (!item) return FALSE;
     if (comparison) return item->GetDateModified() != comparison->GetDateModified();
     CSyncDataLayer session;
-    if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return FALSE;
+    if (session.Connect(m_databasePath) != CDataLayer::csConnected) return FALSE;
     CObjectHolder record(session.LoadObject(item->GetObjectType(), item->GetRowID()));
     return record.Get() && record.Get()->GetDateModified() != item->GetDateModified();
 }
@@ -158,7 +158,7 @@ void CFolderImpl::UpdateItem(CItemImpl* destination, CItemImpl* source)
         return;
     }
     CSyncDataLayer session;
-    if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return;
+    if (session.Connect(m_databasePath) != CDataLayer::csConnected) return;
     CObjectHolder record(session.LoadObject(destination->GetObjectType(), destination->GetRowID()));
     if (record.Get()) destination->SetDateModified(record.Get()->GetDateModified());
 }
@@ -191,16 +191,16 @@ HRESULT CFolderImpl::GetConflictInfo(CONFINFO* info)
     CItemImpl* remote = CItemImpl::FromHandle(info->remoteItem);
     if (!local || !remote) return E_INVALIDARG;
     CSyncDataLayer session;
-    if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return REPL_E_IGNORE_CONFLICT;
+    if (session.Connect(m_databasePath) != CDataLayer::csConnected) return REPL_E_IGNORE_CONFLICT;
     CObjectHolder localRecord(session.LoadObject(local->GetObjectType(), local->GetRowID()));
     CObjectHolder remoteRecord(session.LoadObject(remote->GetObjectType(), remote->GetRowID()));
     // An object that can no longer be loaded leaves nothing to choose between.
     if (!localRecord.Get() || !remoteRecord.Get()) return REPL_E_IGNORE_CONFLICT;
-    if (CStore::AreObjectsEqual(*localRecord.Get(), *remoteRecord.Get())) return REPL_E_IGNORE_CONFLICT;
+    if (AreObjectsEqual(*localRecord.Get(), *remoteRecord.Get())) return REPL_E_IGNORE_CONFLICT;
 
-    CStore::LoadObjectTypeName(*localRecord.Get(), info->localType, sizeof info->localType);
+    LoadObjectTypeName(*localRecord.Get(), info->localType, sizeof info->localType);
     ToAnsi(localRecord.Get()->GetName(), info->localDescription, sizeof info->localDescription);
-    CStore::LoadObjectTypeName(*remoteRecord.Get(), info->remoteType, sizeof info->remoteType);
+    LoadObjectTypeName(*remoteRecord.Get(), info->remoteType, sizeof info->remoteType);
     ToAnsi(remoteRecord.Get()->GetName(), info->remoteDescription, sizeof info->remoteDescription);
     return S_OK;
 }
@@ -228,7 +228,7 @@ HRESULT CFolderImpl::ActivateDialog(HWND owner)
 HRESULT CFolderImpl::RemoveDuplicates()
 {
     CSyncDataLayer session;
-    if (session.Connect(m_store->GetDatabasePath()) != CDataLayer::csConnected) return E_FAIL;
+    if (session.Connect(m_databasePath) != CDataLayer::csConnected) return E_FAIL;
     CDuplicateRemoval removal(session);
     const bool complete = removal.Run();
     if (removal.Deleted()) return REPL_E_DUPLICATES_DELETED;

@@ -25,7 +25,9 @@ class CSyncDataLayer;
 class CFolderImpl : public CFolder {
 public:
     // A folder of the store with its object handler; null when either cannot be allocated.
-    static CFolderImpl* Create(CStore* store);
+    // databasePath is the store's own buffer (CStore::GetDatabasePath), read at each use, so a
+    // store initialised again is followed; the folder needs no more of the store than that.
+    static CFolderImpl* Create(CStore* store, const char* databasePath);
     ~CFolderImpl() override;
 
     // The folder behind a handle, or null for null or an item handle.
@@ -75,11 +77,12 @@ public:
     static void ToAnsi(const wchar_t* text, char* buffer, size_t capacity);
 
 private:
-    CFolderImpl(CStore* store, CComPtr<CFolderHandler>&& handler);
+    CFolderImpl(CStore* store, const char* databasePath, CComPtr<CFolderHandler>&& handler);
     // Hands out the walk's next record as an item.
     HRESULT NextItem(bool first, HREPLITEM* item, BOOL* exists);
 
-    CStore* m_store;
+    CStore* m_store;                                  // borrowed; outlives the folder
+    const char* m_databasePath;                       // the store's buffer; outlives the folder
     CComPtr<CFolderHandler> m_handler;                // one reference, from the folder's making to its end
     std::unique_ptr<CSyncDataLayer> m_session;        // of a running enumeration
     std::unique_ptr<CObjectEnumerator> m_enumerator;  // goes before the session

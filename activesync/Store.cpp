@@ -59,7 +59,7 @@ bool CStore::ReadDatabasePath(char (&path)[MAX_PATH])
     CRegKey key;
     if (key.Open(HKEY_CURRENT_USER, ALK_SETTINGS_KEY_A, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = MAX_PATH;
-    const LONG result = key.QueryValue("DBPath", &type, path, &size);
+    const LONG result = key.QueryValue(ALK_DB_PATH_VALUE_A, &type, path, &size);
     const bool text = result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
     // A value stored without its NUL is taken when the NUL still fits.
     if (!text || (size == MAX_PATH && path[MAX_PATH - 1] != 0)) {
@@ -78,7 +78,7 @@ bool CStore::DeviceHasDatabase()
     }
     wchar_t path[260 + 1] = {};  // 520 bytes read, and room for a NUL the value may lack
     DWORD type = 0, size = 520;
-    return CeRegQueryValueEx(key.m_key, L"DBPath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
+    return CeRegQueryValueEx(key.m_key, ALK_DB_PATH_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(path), &size) ==
                ERROR_SUCCESS &&
            (type == REG_SZ || type == REG_EXPAND_SZ) && CeGetFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
@@ -191,7 +191,7 @@ HRESULT STDMETHODCALLTYPE CStore::GetFolderInfo(char*, HREPLFLD* folder, IUnknow
     // One folder holds every object type: the name is not looked at.
     CFolderImpl* impl = CFolderImpl::FromHandle(*folder);
     if (!*folder) {
-        impl = CFolderImpl::Create(this);
+        impl = CFolderImpl::Create(this, m_databasePath);
         if (!impl) return E_OUTOFMEMORY;
     }
     if (!impl) return E_INVALIDARG;
@@ -264,7 +264,7 @@ HREPLOBJ STDMETHODCALLTYPE CStore::BytesToObject(BYTE* bytes, UINT size)
     DWORD kind = 0;
     std::memcpy(&kind, bytes, sizeof kind);
     if (kind == CReplObject::kindFolder) {
-        CFolderImpl* folder = CFolderImpl::Create(this);
+        CFolderImpl* folder = CFolderImpl::Create(this, m_databasePath);
         return folder ? folder->Handle() : nullptr;
     }
     if (size < CItemImpl::ByteSize) return nullptr;
@@ -301,7 +301,7 @@ HRESULT STDMETHODCALLTYPE CStore::ActivateDialog(UINT dialog, HWND owner, HREPLF
     CFolderImpl* impl = CFolderImpl::FromHandle(folder);
     if (impl) return impl->ActivateDialog(owner);
     // The manager may ask for the dialog before it has a folder of this store.
-    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this));
+    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this, m_databasePath));
     return temporary ? temporary->ActivateDialog(owner) : E_OUTOFMEMORY;
 }
 
@@ -310,7 +310,7 @@ HRESULT STDMETHODCALLTYPE CStore::GetObjTypeUIData(HREPLFLD folder, OBJUIDATA* d
     if (!data || data->size != sizeof(OBJUIDATA)) return E_INVALIDARG;
     CFolderImpl* impl = CFolderImpl::FromHandle(folder);
     if (impl) return impl->GetObjTypeUIData(data);
-    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this));
+    std::unique_ptr<CFolderImpl> temporary(CFolderImpl::Create(this, m_databasePath));
     return temporary ? temporary->GetObjTypeUIData(data) : E_OUTOFMEMORY;
 }
 
@@ -323,12 +323,12 @@ HRESULT STDMETHODCALLTYPE CStore::GetConflictInfo(CONFINFO* info)
 
 HRESULT STDMETHODCALLTYPE CStore::RemoveDuplicates(char*, UINT)
 {
-    std::unique_ptr<CFolderImpl> folder(CFolderImpl::Create(this));
+    std::unique_ptr<CFolderImpl> folder(CFolderImpl::Create(this, m_databasePath));
     if (!folder) return S_OK;
     return folder->RemoveDuplicates() == REPL_E_DUPLICATES_DELETED ? REPL_E_DUPLICATES_DELETED : S_OK;
 }
 
-// --- messages and object comparison ----------------------------------------------------------
+// --- messages ----------------------------------------------------------------------------------
 
 HRESULT CStore::ReportError(UINT stringID, HRESULT result)
 {
@@ -359,70 +359,4 @@ void CStore::SendErrorToDevice(const char* text)
     request.data = reinterpret_cast<BYTE*>(&message[0]);
     request.dataSize = static_cast<UINT>(units * sizeof(wchar_t));
     m_notify->QueryDevice(REPL_QUERY_SYNC_DATA, &request);  // nothing more can be done when it fails
-}
-
-void CStore::LoadObjectTypeName(const CBaseObject& object, char* buffer, int capacity)
-{
-    UINT id = IDS_TYPE_VEHICLE;
-    switch (object.GetObjectType()) {
-    case CBaseObject::otEntry:
-        switch (static_cast<const CEntry&>(object).GetType()) {
-        case CEntry::etFuel: id = IDS_TYPE_FUEL; break;
-        case CEntry::etRepair: id = IDS_TYPE_REPAIR; break;
-        case CEntry::etTrip: id = IDS_TYPE_TRIP; break;
-        case CEntry::etExpense: id = IDS_TYPE_EXPENSE; break;
-        default: id = IDS_TYPE_ENTRY; break;
-        }
-        break;
-    case CBaseObject::otNotification: id = IDS_TYPE_NOTIFICATION; break;
-    case CBaseObject::otKeyword: id = IDS_TYPE_KEYWORD; break;
-    default: break;
-    }
-    LoadText(id, buffer, capacity);
-}
-
-namespace {
-
-bool SameText(const wchar_t* a, const wchar_t* b)
-{
-    return lstrcmpW(a ? a : L"", b ? b : L"") == 0;
-}
-
-}  // namespace
-
-bool CStore::AreObjectsEqual(const CBaseObject& a, const CBaseObject& b)
-{
-    if (a.GetObjectType() != b.GetObjectType()) return false;
-    if (!SameText(a.GetName(), b.GetName()) || !SameText(a.GetNotes(), b.GetNotes())) return false;
-    switch (a.GetObjectType()) {
-    case CBaseObject::otVehicle: {
-        const CVehicle& x = static_cast<const CVehicle&>(a);
-        const CVehicle& y = static_cast<const CVehicle&>(b);
-        return SameText(x.GetLicensePlate(), y.GetLicensePlate()) && SameText(x.GetVIN(), y.GetVIN()) &&
-               SameText(x.GetDealerName(), y.GetDealerName()) && SameText(x.GetDealerPhone(), y.GetDealerPhone()) &&
-               SameText(x.GetDealerAddress(), y.GetDealerAddress()) &&
-               SameText(x.GetInsuranceAgentName(), y.GetInsuranceAgentName()) &&
-               SameText(x.GetInsuranceAgentPhone(), y.GetInsuranceAgentPhone()) &&
-               SameText(x.GetInsurancePolicyNumber(), y.GetInsurancePolicyNumber()) &&
-               SameText(x.GetInsuranceCoverage(), y.GetInsuranceCoverage()) &&
-               x.GetInsuranceExpirationDate() == y.GetInsuranceExpirationDate() &&
-               x.GetCurrentOdometer() == y.GetCurrentOdometer() && x.GetYear() == y.GetYear() &&
-               SameText(x.GetImagePath(), y.GetImagePath());
-    }
-    case CBaseObject::otEntry: {
-        const CEntry& x = static_cast<const CEntry&>(a);
-        const CEntry& y = static_cast<const CEntry&>(b);
-        return SameText(x.GetVendor(), y.GetVendor()) && x.GetAmount() == y.GetAmount() && x.GetDate() == y.GetDate() &&
-               x.GetType() == y.GetType() && x.GetOdometer() == y.GetOdometer() && x.GetCustom1() == y.GetCustom1() &&
-               x.GetCustom2() == y.GetCustom2() && x.GetVehicleID() == y.GetVehicleID();
-    }
-    case CBaseObject::otNotification: {
-        const CNotification& x = static_cast<const CNotification&>(a);
-        const CNotification& y = static_cast<const CNotification&>(b);
-        return x.GetDate() == y.GetDate() && x.GetOdometer() == y.GetOdometer() && x.GetVehicleID() == y.GetVehicleID();
-    }
-    case CBaseObject::otKeyword:
-        return static_cast<const CKeyword&>(a).GetType() == static_cast<const CKeyword&>(b).GetType();
-    default: return false;
-    }
 }

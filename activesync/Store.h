@@ -16,7 +16,7 @@
 #include <windows.h>
 
 #include "business/AlkBiz.h"
-#include "common/SharedNames.h"  // the settings key with "DBPath" (desktop and device), WM_RELOAD_DATA
+#include "common/SharedNames.h"  // the settings key and its database path value (desktop and device), the reload message
 #include "framework/ComObject.h"
 #include "framework/ComPtr.h"
 #include "sdk/activesync/ReplStore.h"
@@ -79,12 +79,6 @@ public:
     HRESULT ReportError(UINT stringID, HRESULT result);
     // Sends an ANSI text (thread code page) to the device application as a UTF-16 message.
     void SendErrorToDevice(const char* text);
-    // The object's label ("Vehicle", "Fuel", "Trip", ...) from the string table.
-    static void LoadObjectTypeName(const CBaseObject& object, char* buffer, int capacity);
-    // Whether two records hold the same data: names, notes and every field of their kind (texts
-    // compared with lstrcmpW, a missing text as empty, numbers exactly); never the row id,
-    // reference id or dates.
-    static bool AreObjectsEqual(const CBaseObject& a, const CBaseObject& b);
     // The desktop's "DBPath" (REG_SZ or REG_EXPAND_SZ, not expanded, NUL-terminated within 260
     // bytes); false when it cannot be read.
     static bool ReadDatabasePath(char (&path)[MAX_PATH]);

@@ -1,11 +1,11 @@
+// Base of every stored record. Texts are owned heap copies (null until set; getters return the
+// empty text for null). Dates are OLE Automation dates in UTC.
 #pragma once
 
 #include <cstddef>
 
 #include "business/AlkBizDefs.h"
 
-// Base of every stored record. Texts are owned heap copies (null until set; getters return the
-// empty text for null). Dates are OLE Automation dates in UTC.
 class ALKBIZ_API CBaseObject {
 public:
     enum ObjectType {

@@ -1,3 +1,12 @@
+// The one road to a database file: connect and validate, load, save, delete, count, compact,
+// and transactions a caller opens itself. Booleans are non-zero for success; every operation
+// but Connect and the getters fails while not connected. Used by one thread at a time; nothing
+// here waits on a busy database.
+//
+// The library never creates a schema: a new database file is a copy of the template
+// Default.ENU. The file holds the tables Vehicle, Entry, Keyword, Notification (read by column
+// position) and MetaData with three rows in this order: 1 the store id, 2 the signature "ALK",
+// 3 the version text.
 #pragma once
 
 #include <memory>
@@ -9,15 +18,6 @@
 #include "business/ObjectListT.h"
 #include "business/Vehicle.h"
 
-// The one road to a database file: connect and validate, load, save, delete, count, compact,
-// and transactions a caller opens itself. Booleans are non-zero for success; every operation
-// but Connect and the getters fails while not connected. Used by one thread at a time; nothing
-// here waits on a busy database.
-//
-// The library never creates a schema: a new database file is a copy of the template
-// Default.ENU. The file holds the tables Vehicle, Entry, Keyword, Notification (read by column
-// position) and MetaData with three rows in this order: 1 the store id, 2 the signature "ALK",
-// 3 the version text.
 class ALKBIZ_API CDataLayer {
 public:
     enum ConnectStatus {

@@ -1,9 +1,9 @@
+// The helper every CDataLayer uses unless given another factory. Wide build: UTF-16 <-> UTF-8;
+// 8-bit build: bytes pass unchanged. Every buffer it returns is released by its destructor.
 #pragma once
 
 #include "business/StringHelper.h"
 
-// The helper every CDataLayer uses unless given another factory. Wide build: UTF-16 <-> UTF-8;
-// 8-bit build: bytes pass unchanged. Every buffer it returns is released by its destructor.
 class ALKBIZ_API CDefaultStringHelper : public CStringHelper {
 public:
     CDefaultStringHelper();

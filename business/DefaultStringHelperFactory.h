@@ -1,3 +1,5 @@
+// The factory a CDataLayer uses unless it is given another (SetStringHelperFactory): each save
+// and each row read gets a CDefaultStringHelper of its own.
 #pragma once
 
 #include "business/StringHelperFactory.h"

@@ -1,7 +1,3 @@
-#pragma once
-
-#include "business/BaseObject.h"
-
 // One entry of a vehicle's log. What Vendor, Amount, Custom1 and Custom2 mean depends on the type:
 //   fuel:    Vendor = fuel vendor, Amount = total cost, Custom1 = quantity, Custom2 = unit price
 //   repair:  Name = description, Vendor = vendor, Amount = cost
@@ -9,6 +5,10 @@
 //            Custom1 = start odometer, Custom2 = end odometer (Odometer is the end odometer too)
 //   expense: Name = description, Vendor = vendor, Amount = cost
 // The date defaults to the UTC time of construction in whole seconds.
+#pragma once
+
+#include "business/BaseObject.h"
+
 class ALKBIZ_API CEntry : public CBaseObject {
 public:
     enum Type {

@@ -1,10 +1,10 @@
+// Which entries a view shows: one vehicle (0 any), one type (0 any) and a date range. The preset
+// ranges count from the UTC date of "now" and are recomputed on every read of the start or end
+// date. A plain value: copy it freely.
 #pragma once
 
 #include "business/Entry.h"
 
-// Which entries a view shows: one vehicle (0 any), one type (0 any) and a date range. The preset
-// ranges count from the UTC date of "now" and are recomputed on every read of the start or end
-// date. A plain value: copy it freely.
 class ALKBIZ_API CEntryFilter {
 public:
     enum DateRangeType {

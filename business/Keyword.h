@@ -1,8 +1,8 @@
+// A keyword offered in the editors' drop-down fields. Its Notes are never stored.
 #pragma once
 
 #include "business/BaseObject.h"
 
-// A keyword offered in the editors' drop-down fields. Its Notes are never stored.
 class ALKBIZ_API CKeyword : public CBaseObject {
 public:
     enum Type {

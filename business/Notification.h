@@ -1,9 +1,9 @@
+// A reminder: due when the vehicle's odometer reaches Odometer or when Date has passed. Its Name
+// is the description; its Notes are never stored.
 #pragma once
 
 #include "business/BaseObject.h"
 
-// A reminder: due when the vehicle's odometer reaches Odometer or when Date has passed. Its Name
-// is the description; its Notes are never stored.
 class ALKBIZ_API CNotification : public CBaseObject {
 public:
     CNotification();

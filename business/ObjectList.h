@@ -1,9 +1,9 @@
+// An ordered list that owns the records it holds. A record leaves it only through Clear (deleted)
+// or DisownItem (handed to the caller). The array is grown and freed inside this library.
 #pragma once
 
 #include "business/BaseObject.h"
 
-// An ordered list that owns the records it holds. A record leaves it only through Clear (deleted)
-// or DisownItem (handed to the caller). The array is grown and freed inside this library.
 class ALKBIZ_API CObjectList {
 public:
     CObjectList();

@@ -1,8 +1,8 @@
+// Typed access to a list of one record kind (CVehicle, CEntry, CKeyword, CNotification).
 #pragma once
 
 #include "business/ObjectList.h"
 
-// Typed access to a list of one record kind (CVehicle, CEntry, CKeyword, CNotification).
 template <class T>
 class CObjectListT : public CObjectList {
 public:

@@ -1,9 +1,9 @@
+// Converts between the interface's texts and the database's UTF-8 text. The texts a helper
+// returns belong to the helper and stay valid until it is destroyed.
 #pragma once
 
 #include "business/AlkBizDefs.h"
 
-// Converts between the interface's texts and the database's UTF-8 text. The texts a helper
-// returns belong to the helper and stay valid until it is destroyed.
 class ALKBIZ_API CStringHelper {
 public:
     virtual ~CStringHelper();

@@ -1,10 +1,10 @@
+// Makes the string helper of one save or one row read.
 #pragma once
 
 #include <memory>
 
 #include "business/StringHelper.h"
 
-// Makes the string helper of one save or one row read.
 class ALKBIZ_API CStringHelperFactory {
 public:
     virtual ~CStringHelperFactory();

@@ -1,9 +1,9 @@
+// The library's one reading of "now": the UTC system clock. Tests may pin it to a fixed time so
+// that default dates, save stamps and the preset filter ranges are predictable.
 #pragma once
 
 #include "business/AlkBizDefs.h"
 
-// The library's one reading of "now": the UTC system clock. Tests may pin it to a fixed time so
-// that default dates, save stamps and the preset filter ranges are predictable.
 class ALKBIZ_API CUtcClock {
 public:
     static void Now(SYSTEMTIME* now);

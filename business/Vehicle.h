@@ -1,9 +1,9 @@
+// A vehicle and its particulars. Defaults: insurance expiring on 31 December of the current UTC
+// year at 00:00:00, current odometer 20000, model year 2002, every text unset.
 #pragma once
 
 #include "business/BaseObject.h"
 
-// A vehicle and its particulars. Defaults: insurance expiring on 31 December of the current UTC
-// year at 00:00:00, current odometer 20000, model year 2002, every text unset.
 class ALKBIZ_API CVehicle : public CBaseObject {
 public:
     CVehicle();

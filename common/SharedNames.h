@@ -5,10 +5,14 @@
 // so that both forms are always the same text.
 //
 //   ALK_SETTINGS_KEY         The settings key under HKEY_CURRENT_USER. The desktop program keeps
-//                            its settings there and writes "DBPath" each time it has connected a
-//                            database file; the conduit and the ActiveSync provider read "DBPath"
-//                            from it. The device application keeps its own "DBPath" under the
-//                            same key name in the device's registry.
+//                            its settings there and writes ALK_DB_PATH_VALUE each time it has
+//                            connected a database file; the conduit and the ActiveSync provider
+//                            read it from there. The device application keeps a value of that
+//                            name under the same key name in the device's registry (its own
+//                            database's path on the device).
+//   ALK_DB_PATH_VALUE        "DBPath": the value of the settings key that names the database file
+//                            (a text, the full path). The old version's settings key used the same
+//                            name for its own database.
 //   ALK_RELOAD_DATA_MESSAGE  The registered window message (WM_RELOAD_DATA) that a plug-in
 //                            broadcasts, wParam 0 and lParam 0, without waiting, after a
 //                            synchronisation that may have changed the desktop's data; a running
@@ -20,6 +24,9 @@
 
 #define ALK_SETTINGS_KEY_A "Software\\Brellox Software\\Autolark"
 #define ALK_SETTINGS_KEY   ALK_WIDE_TEXT(ALK_SETTINGS_KEY_A)
+
+#define ALK_DB_PATH_VALUE_A "DBPath"
+#define ALK_DB_PATH_VALUE   ALK_WIDE_TEXT(ALK_DB_PATH_VALUE_A)
 
 #define ALK_RELOAD_DATA_MESSAGE_A "{5E75CC96-F6A3-4ebd-BB10-3F30C53EAC89}"
 #define ALK_RELOAD_DATA_MESSAGE   ALK_WIDE_TEXT(ALK_RELOAD_DATA_MESSAGE_A)

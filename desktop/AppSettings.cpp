@@ -78,9 +78,9 @@ LONG CAppSettings::Load()
 
     // A path too long for DBPath (DBPath keeps what it held) is kept aside in LongDBPath.
     ULONG chars = MaxPath + 1;
-    if (key.QueryStringValue(L"DBPath", DBPath, &chars) == ERROR_MORE_DATA) {
+    if (key.QueryStringValue(ALK_DB_PATH_VALUE, DBPath, &chars) == ERROR_MORE_DATA) {
         std::vector<wchar_t> longer(chars);
-        if (key.QueryStringValue(L"DBPath", longer.data(), &chars) == ERROR_SUCCESS) LongDBPath = longer.data();
+        if (key.QueryStringValue(ALK_DB_PATH_VALUE, longer.data(), &chars) == ERROR_SUCCESS) LongDBPath = longer.data();
     }
     ReadDword(key, L"LastActiveVehicle", LastActiveVehicle);
     ReadDword(key, L"SortAscending", SortAscending);
@@ -118,7 +118,7 @@ void CAppSettings::Save()
     if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
 
     DBPath[MaxPath] = L'\0';  // callers fill the buffer directly
-    if (DBPath[0] || LongDBPath.IsEmpty()) key.SetStringValue(L"DBPath", DBPath);
+    if (DBPath[0] || LongDBPath.IsEmpty()) key.SetStringValue(ALK_DB_PATH_VALUE, DBPath);
     key.SetDWORDValue(L"LastActiveVehicle", LastActiveVehicle);
     key.SetDWORDValue(L"SortAscending", static_cast<DWORD>(SortAscending));
     key.SetDWORDValue(L"LastColSorted", static_cast<DWORD>(LastColSorted));
@@ -144,6 +144,6 @@ void CAppSettings::SaveDBPath()
     CRegKey key;
     if (key.Create(HKEY_CURRENT_USER, ALK_SETTINGS_KEY) != ERROR_SUCCESS) return;
     DBPath[MaxPath] = L'\0';
-    key.SetStringValue(L"DBPath", DBPath);
+    key.SetStringValue(ALK_DB_PATH_VALUE, DBPath);
     LongDBPath.Empty();
 }

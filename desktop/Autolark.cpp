@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "desktop/AppSettings.h"
 #include "desktop/LayoutSettings.h"
 #include "desktop/MainFrame.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/ComInit.h"
 
 // Settings, main window, database and message loop; the loop's exit code, or 0 when the main
 // window cannot be made. The command line is not interpreted.
@@ -71,7 +71,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLi
         return 0;
     }
 
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    CComInit com;  // undone after the module's end, at the return
+    com.Initialize(COINIT_APARTMENTTHREADED);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
                                                        ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
@@ -86,6 +87,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR commandLi
     _Module.Init(nullptr, instance);
     int result = Run(commandLine, showCmd);
     _Module.Term();
-    ::CoUninitialize();
     return result;
 }

@@ -7,6 +7,7 @@
 #include "desktop/DataFileMessages.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/Handle.h"
 
 namespace {
 
@@ -45,10 +46,9 @@ LRESULT CDlgDatabaseInfo::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 void CDlgDatabaseInfo::ShowFileSize()
 {
     // Opened to be queried only: no read or write access, others keep theirs.
-    HANDLE file = CreateFileW(g_DataLayer.GetDBPath(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    CHandle file(CreateFileW(g_DataLayer.GetDBPath(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return;
     const DWORD size = GetFileSize(file, nullptr);  // the low 32 bits
-    CloseHandle(file);
     wchar_t text[14];
     if (StrFormatKBSizeW(size, text, 14)) SetDlgItemText(IDC_DBINFO_SIZE, text);
 }

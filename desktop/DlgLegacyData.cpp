@@ -5,6 +5,9 @@
 
 #include <memory>
 
+#include "common/SharedNames.h"
+#include "desktop/Manual.h"
+#include "desktop/Paths.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/FileDialog.h"
@@ -61,7 +64,7 @@ LRESULT CDlgLegacyData::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     // path, leaves the field empty.
     wchar_t path[MAX_PATH] = {};
     ULONG chars = MAX_PATH;
-    if (oldSettings.QueryStringValue(L"DBPath", path, &chars) == ERROR_SUCCESS) m_path = path;
+    if (oldSettings.QueryStringValue(ALK_DB_PATH_VALUE, path, &chars) == ERROR_SUCCESS) m_path = path;
     DoDataExchange(FALSE, IDC_LEGACY_PATH);
     return TRUE;
 }

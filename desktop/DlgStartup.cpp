@@ -1,6 +1,8 @@
 #include "desktop/DlgStartup.h"
 
 #include "desktop/AppSettings.h"
+#include "desktop/Manual.h"
+#include "desktop/Paths.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 #include "framework/Controls.h"

@@ -6,13 +6,7 @@
 #include "framework/Gdi.h"
 #include "resources/desktop/resource.h"
 
-namespace {
-
-enum Column { ColDate = 0, ColDescription = 1, ColOdometer = 2, ColAmount = 3 };
-
-// Case-insensitive for the letters A to Z only; every other character compares by its code, so
-// the order does not depend on the user's locale.
-int CompareCaptions(const wchar_t* a, const wchar_t* b)
+int CEntryListView::CompareCaptions(const wchar_t* a, const wchar_t* b)
 {
     for (;; ++a, ++b) {
         wchar_t ca = *a, cb = *b;
@@ -22,14 +16,6 @@ int CompareCaptions(const wchar_t* a, const wchar_t* b)
         if (ca == 0) return 0;
     }
 }
-
-template <typename T>
-int Order(T x, T y)
-{
-    return x < y ? -1 : (y < x ? 1 : 0);
-}
-
-}  // namespace
 
 CEntryListView::CEntryListView() : m_updating(FALSE)
 {
@@ -211,23 +197,23 @@ void CEntryListView::SortByColumn(int column)
     g_AppSettings.LastColSorted = column;
 }
 
+// A row as CompareRows reads it: the entry's fields and the caption kept for it.
+struct CEntryListView::SortRow {
+    CEntryListView* view;
+    const CEntry* entry;
+    double Date() const { return entry->GetDate(); }
+    const wchar_t* Caption() const { return view->CaptionOf(entry); }
+    long Odometer() const { return entry->GetOdometer(); }
+    float Amount() const { return entry->GetAmount(); }
+};
+
 int CALLBACK CEntryListView::CompareEntries(LPARAM first, LPARAM second, LPARAM order)
 {
     const SortOrder& sort = *reinterpret_cast<const SortOrder*>(order);
     // Descending swaps the operands, so the tie-breaks reverse with the direction.
-    const CEntry* x = reinterpret_cast<const CEntry*>(sort.ascending ? first : second);
-    const CEntry* y = reinterpret_cast<const CEntry*>(sort.ascending ? second : first);
-    switch (sort.column) {
-    case ColDate:
-        if (int result = Order(x->GetDate(), y->GetDate())) return result;
-        return CompareCaptions(sort.view->CaptionOf(x), sort.view->CaptionOf(y));
-    case ColDescription: return CompareCaptions(sort.view->CaptionOf(x), sort.view->CaptionOf(y));
-    case ColOdometer:
-        if (int result = Order(x->GetOdometer(), y->GetOdometer())) return result;
-        return Order(x->GetAmount(), y->GetAmount());
-    case ColAmount: return Order(x->GetAmount(), y->GetAmount());
-    default: return 0;
-    }
+    const SortRow x{sort.view, reinterpret_cast<const CEntry*>(sort.ascending ? first : second)};
+    const SortRow y{sort.view, reinterpret_cast<const CEntry*>(sort.ascending ? second : first)};
+    return CompareRows(x, y, sort.column);
 }
 
 LRESULT CEntryListView::OnColumnClick(int, LPNMHDR header, BOOL&)

@@ -23,6 +23,8 @@
 
 class CEntryListView : public CCustomListView {
 public:
+    enum Column { ColDate = 0, ColDescription = 1, ColOdometer = 2, ColAmount = 3 };
+
     CEntryListView();
     ~CEntryListView() override;
 
@@ -54,6 +56,17 @@ public:
     // The custom-draw notification the frame forwards: shades alternate rows.
     LRESULT OnCustomDraw(int id, LPNMHDR header, BOOL& handled);
 
+    // The rows' order by a column, ascending (negative, 0, positive): by date (the time of day
+    // included), then caption; by caption; by odometer, then amount; by amount. A descending
+    // sort swaps the rows, so its tie-breaks reverse too. A row is anything with Date(),
+    // Caption(), Odometer() and Amount(); Caption() is called only by the sorts that compare
+    // captions.
+    template <class TRow>
+    static int CompareRows(const TRow& x, const TRow& y, int column);
+    // Captions compare case-insensitively for the letters A to Z only and every other character
+    // by its code, so the order does not depend on the user's locale.
+    static int CompareCaptions(const wchar_t* a, const wchar_t* b);
+
     void PrepareContextMenu(HMENU popup) override;
     void DrawItem(LPDRAWITEMSTRUCT) override {}
     void MeasureItem(LPMEASUREITEMSTRUCT) override {}
@@ -71,7 +84,13 @@ private:
     // the caller's.
     void SortByColumn(int column);
     struct SortOrder;
+    struct SortRow;
     static int CALLBACK CompareEntries(LPARAM first, LPARAM second, LPARAM order);
+    template <typename T>
+    static int Order(T x, T y)
+    {
+        return x < y ? -1 : (y < x ? 1 : 0);
+    }
     // Formats the entry's texts (its caption kept) and inserts its row at index; the row's index.
     int InsertRow(CEntry* entry, int index);
     // Formats the entry's caption (kept), odometer and amount and writes them to the row.
@@ -85,3 +104,19 @@ private:
     std::unordered_map<const CEntry*, CString> m_captions;
     BOOL m_updating;
 };
+
+template <class TRow>
+int CEntryListView::CompareRows(const TRow& x, const TRow& y, int column)
+{
+    switch (column) {
+    case ColDate:
+        if (int result = Order(x.Date(), y.Date())) return result;
+        return CompareCaptions(x.Caption(), y.Caption());
+    case ColDescription: return CompareCaptions(x.Caption(), y.Caption());
+    case ColOdometer:
+        if (int result = Order(x.Odometer(), y.Odometer())) return result;
+        return Order(x.Amount(), y.Amount());
+    case ColAmount: return Order(x.Amount(), y.Amount());
+    default: return 0;
+    }
+}

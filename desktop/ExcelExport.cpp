@@ -10,6 +10,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
+#include "framework/ComInit.h"
 #include "framework/ComPtr.h"
 #include "framework/ComVariant.h"
 #include "framework/DispatchDriver.h"
@@ -251,8 +252,9 @@ int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntr
     }
 
     // The thread is a single-threaded apartment for the length of the export (when it already
-    // was one, this only counts up, and the uninitialisation below counts down again).
-    const HRESULT ole = ::OleInitialize(nullptr);
+    // was one, this only counts up, and the owner's end counts down again).
+    COleInit ole;
+    ole.Initialize();
     bool started = false;
     {
         // Excel's application object, released at the end of the block; Excel stays running.
@@ -271,7 +273,6 @@ int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntr
         ::MessageBoxW(parent, LoadResString(IDS_EXPORT_NO_EXCEL), LoadResString(IDR_MAINFRAME),
                       MB_OK | MB_ICONEXCLAMATION);
     }
-    if (SUCCEEDED(ole)) ::OleUninitialize();
     return started ? 1 : 0;
 }
 

@@ -7,6 +7,7 @@
 #include "desktop/AppSettings.h"
 #include "desktop/DataFileMessages.h"
 #include "desktop/DlgStartup.h"
+#include "desktop/Paths.h"
 #include "desktop/Startup.h"
 #include "desktop/Utility.h"
 

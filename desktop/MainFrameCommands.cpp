@@ -22,6 +22,8 @@
 #include "desktop/EntryEditor.h"
 #include "desktop/ExcelExport.h"
 #include "desktop/MainFrame.h"
+#include "desktop/Manual.h"
+#include "desktop/Paths.h"
 #include "desktop/Reminders.h"
 #include "desktop/SaveEditedRecord.h"
 #include "desktop/Startup.h"

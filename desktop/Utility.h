@@ -53,28 +53,6 @@ void ConvertDecimalSeparator(wchar_t* text, int capacity, bool toPoint);
 // that ends in two NULs (the texts end in "|").
 CString LoadFileFilter(UINT id);
 
-// The running program's folder with a trailing backslash, into a buffer of MAX_PATH characters
-// (empty when it cannot be found).
-void GetAppDirectory(wchar_t* buffer);
-
-// The path of a file in a folder, into a buffer of MAX_PATH characters; false when there is no
-// folder or the path does not fit (an empty folder would name the file in the current directory).
-bool JoinPath(wchar_t* result, const wchar_t* folder, const wchar_t* file);
-
-// The manual (string 220, "autolark_en.pdf") in a folder, normally the program's (GetAppDirectory);
-// empty when the folder is empty or the path would not fit in MAX_PATH characters.
-CString GetManualPath(const wchar_t* folder);
-
-// Opens the manual at path (GetManualPath; empty counts as a missing file) with the shell's "open"
-// verb. True when the shell started a program for it; otherwise the user is told why in a message
-// box owned by owner (ReportManualNotOpened) and the answer is false.
-bool OpenManual(HWND owner, const wchar_t* path);
-
-// The message box of a manual the shell could not open: the file's path and the cause, from what
-// ShellExecute answered (32 or less): the file missing, no program to open PDF files, or the
-// system's own words for any other failure.
-void ReportManualNotOpened(HWND owner, const wchar_t* path, INT_PTR shellResult);
-
 // result = start moved by a signed number of whole days; the time of day is kept. False, with
 // result = start, when start is no valid date or the moved one would fall before 1601 or after
 // the year 30827.

@@ -6,6 +6,7 @@
 #include "desktop/Utility.h"
 #include "framework/ComPtr.h"
 #include "framework/Gdi.h"
+#include "framework/Handle.h"
 #include "framework/Module.h"
 #include "resources/desktop/resource.h"
 
@@ -45,35 +46,22 @@ void CVehicleImage::SetPicture(const wchar_t* path)
 
 BOOL CVehicleImage::LoadPictureFile(const wchar_t* path)
 {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    CHandle file(::CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return FALSE;
     const DWORD size = ::GetFileSize(file, nullptr);
-    if (size == INVALID_FILE_SIZE) {
-        ::CloseHandle(file);
-        return FALSE;
-    }
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (size == INVALID_FILE_SIZE) return FALSE;
+    CGlobalMemory block(::GlobalAlloc(GMEM_MOVEABLE, size));
     void* data = block ? ::GlobalLock(block) : nullptr;
-    if (!data) {
-        if (block) ::GlobalFree(block);
-        ::CloseHandle(file);
-        return FALSE;
-    }
+    if (!data) return FALSE;
     DWORD read = 0;
     const BOOL readAll = ::ReadFile(file, data, size, &read, nullptr) && read == size;
     ::GlobalUnlock(block);
-    ::CloseHandle(file);
-    if (!readAll) {
-        ::GlobalFree(block);
-        return FALSE;
-    }
+    file.Close();  // opened unshared: let go before the picture is decoded
+    if (!readAll) return FALSE;
 
     CComPtr<IStream> stream;
-    // The stream frees the block when it is released.
-    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
-        ::GlobalFree(block);
-        return FALSE;
-    }
+    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) return FALSE;
+    block.Detach();  // the stream frees it when it is released
     CComPtr<IPicture> picture;
     if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                 reinterpret_cast<void**>(&picture))) ||

@@ -1,7 +1,5 @@
 #include "legacy/ADODataBase.h"
 
-#include <objbase.h>
-
 #include "framework/ComVariant.h"
 
 namespace {
@@ -12,9 +10,7 @@ const long adStateOpen = 1;
 
 CADODataBase::CADODataBase()
 {
-    // S_FALSE (COM already initialised as an apartment on this thread) also needs its
-    // CoUninitialize; RPC_E_CHANGED_MODE does not.
-    m_comInitialized = SUCCEEDED(CoInitialize(nullptr));
+    m_com.Initialize();
     HRESULT created = m_connection.CreateInstance(L"ADODB.Connection");
     if (FAILED(created)) RecordError(CComFailure{created, L"", L""});
 }
@@ -23,7 +19,7 @@ CADODataBase::~CADODataBase()
 {
     if (IsOpen()) Close();
     m_connection.Release();
-    if (m_comInitialized) CoUninitialize();
+    m_com.Uninitialize();
 }
 
 void CADODataBase::RecordError(const CComFailure& failure)

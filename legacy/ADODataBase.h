@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "framework/ComInit.h"
 #include "framework/DispatchDriver.h"
 
 class CADODataBase {
@@ -39,9 +40,9 @@ public:
 private:
     void RecordError(const CComFailure& failure);
 
+    CComInit m_com;  // before the connection: COM is let go after it
     CDispatchDriver m_connection;
     std::wstring m_connectionString;
     std::wstring m_lastErrorText;
     HRESULT m_lastError = S_OK;
-    bool m_comInitialized = false;
 };

@@ -1,3 +1,4 @@
+// One row of the old "Triggers" table, a reminder: the base description is its Description.
 #pragma once
 
 #include "business/AlkBiz.h"
@@ -5,7 +6,6 @@
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
 
-// One row of the old "Triggers" table, a reminder: the base description is its Description.
 class __CTrigger : public __CBaseObject {
     DECLARE_DYNAMIC(__CTrigger)
 

@@ -1,3 +1,6 @@
+// One row of the old "events" table: the base id is its EventId, the base description its
+// Description. EventType says what the event was: 1 fuel, 2 and 3 repair or maintenance, 4 trip
+// (Custom3 "B" business, "P" personal), 5 other expense.
 #pragma once
 
 #include "business/AlkBiz.h"
@@ -5,9 +8,6 @@
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
 
-// One row of the old "events" table: the base id is its EventId, the base description its
-// Description. EventType says what the event was: 1 fuel, 2 and 3 repair or maintenance, 4 trip
-// (Custom3 "B" business, "P" personal), 5 other expense.
 class __CVehicleEvent : public __CBaseObject {
     DECLARE_DYNAMIC(__CVehicleEvent)
 

@@ -1,3 +1,5 @@
+// One row of the old "Vehicles" table: the base description is the vehicle's name, the base id
+// its VehicleId.
 #pragma once
 
 #include "business/AlkBiz.h"
@@ -5,8 +7,6 @@
 #include "legacy/ADORecordset.h"
 #include "legacy/BaseObject.h"
 
-// One row of the old "Vehicles" table: the base description is the vehicle's name, the base id
-// its VehicleId.
 class __CVehicleObject : public __CBaseObject {
     DECLARE_DYNAMIC(__CVehicleObject)
 

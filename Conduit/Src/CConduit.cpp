@@ -53,19 +53,18 @@ const char* GetCreatorStr()
     return "aLRK";
 }
 
-CConduit::CConduit() : ModuleHandle(nullptr), ConflictsResolving(2), m_comInitialized(false) {}
+CConduit::CConduit() : ModuleHandle(nullptr), ConflictsResolving(2) {}
 
 BOOL CConduit::OnLibraryEntry(HINSTANCE instance, DWORD reason)
 {
     ALK_ASSERT(instance != nullptr);
     ModuleHandle = instance;
     if (reason == DLL_PROCESS_ATTACH) {
-        m_comInitialized = SUCCEEDED(::CoInitialize(nullptr));
+        m_com.Initialize();
         Init(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
         Term();
-        if (m_comInitialized) ::CoUninitialize();
-        m_comInitialized = false;
+        m_com.Uninitialize();
     }
     return TRUE;
 }

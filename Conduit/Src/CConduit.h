@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "framework/ComInit.h"
 #include "framework/Module.h"
 #include "framework/String.h"
 #include "sdk/hotsync/HotSync.h"
@@ -38,7 +39,7 @@ public:
     long ConflictsResolving;
 
 private:
-    bool m_comInitialized;
+    CComInit m_com;  // the thread's COM as this library initialised it, from process attach to detach
 };
 
 // The one module object of the library.

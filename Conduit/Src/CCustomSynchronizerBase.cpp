@@ -46,7 +46,7 @@ CStringA ReadDatabasePath()
     // its terminator.
     char path[kPathBytes];
     ULONG chars = kPathBytes;
-    if (key.QueryStringValue("DBPath", path, &chars) != ERROR_SUCCESS) ThrowGeneralSynchError(1);
+    if (key.QueryStringValue(ALK_DB_PATH_VALUE_A, path, &chars) != ERROR_SUCCESS) ThrowGeneralSynchError(1);
     // A folder passes too: connecting it then fails with error 2.
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) ThrowGeneralSynchError(1);
     return CStringA(path);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "activesync/FolderImpl.h"
+#include "activesync/ObjectContent.h"
 #include "tests/activesync/SyncTestSupport.h"
 
 using namespace alk_sync_test;
@@ -413,7 +414,7 @@ void LiteralRemoveDuplicates(CDataLayer& db)
             CBaseObject* match = nullptr;
             for (int j = 0; j < now->GetCount() && !match; ++j) {
                 CBaseObject* other = now->GetItem(j);
-                if (other->GetRefID() != record->GetRefID() && CStore::AreObjectsEqual(*record, *other)) match = other;
+                if (other->GetRefID() != record->GetRefID() && AreObjectsEqual(*record, *other)) match = other;
             }
             if (!match) continue;
             if (type == 1) {

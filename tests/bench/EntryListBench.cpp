@@ -81,12 +81,17 @@ RowTexts Format(const CEntry& entry)
                     FormatNumber(entry.GetAmount(), true, true)};
 }
 
-// The keys of the floor's sort, computed before it; item data is the index of a row's keys.
+// The keys of the floor's sort, computed before it; item data is the index of a row's keys. The
+// floor compares them by the list's own rule (CEntryListView::CompareRows).
 struct FloorKeys {
     double date;
     const wchar_t* caption;
     long odometer;
     float amount;
+    double Date() const { return date; }
+    const wchar_t* Caption() const { return caption; }
+    long Odometer() const { return odometer; }
+    float Amount() const { return amount; }
 };
 struct FloorSort {
     const std::vector<FloorKeys>* keys;
@@ -94,38 +99,12 @@ struct FloorSort {
     bool ascending;
 };
 
-int CompareText(const wchar_t* a, const wchar_t* b)
-{
-    for (;; ++a, ++b) {
-        wchar_t ca = *a, cb = *b;
-        if (ca >= L'A' && ca <= L'Z') ca = static_cast<wchar_t>(ca - L'A' + L'a');
-        if (cb >= L'A' && cb <= L'Z') cb = static_cast<wchar_t>(cb - L'A' + L'a');
-        if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
-    }
-}
-
-template <typename T>
-int Order(T x, T y)
-{
-    return x < y ? -1 : (y < x ? 1 : 0);
-}
-
 int CALLBACK CompareFloor(LPARAM first, LPARAM second, LPARAM sort)
 {
     const FloorSort& s = *reinterpret_cast<const FloorSort*>(sort);
     const FloorKeys& x = (*s.keys)[static_cast<size_t>(s.ascending ? first : second)];
     const FloorKeys& y = (*s.keys)[static_cast<size_t>(s.ascending ? second : first)];
-    switch (s.column) {
-    case 0:
-        if (int order = Order(x.date, y.date)) return order;
-        return CompareText(x.caption, y.caption);
-    case 1: return CompareText(x.caption, y.caption);
-    case 2:
-        if (int order = Order(x.odometer, y.odometer)) return order;
-        return Order(x.amount, y.amount);
-    default: return Order(x.amount, y.amount);
-    }
+    return CEntryListView::CompareRows(x, y, s.column);
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/AppSettings.h"
+#include "desktop/Paths.h"
 #include "desktop/Utility.h"
 #include "resources/desktop/resource.h"
 #include "tests/desktop/CStringPrinting.h"

@@ -1,13 +1,15 @@
 // The COM pieces: the reference-count base with its interface table (answers, a null out
 // pointer, the two lifetimes, a release too many), the class factory, the interface pointer, the
-// VARIANT and BSTR owners, and the dispatch driver against an automation object of the test that
+// VARIANT and BSTR owners, the dispatch driver against an automation object of the test that
 // records how it is called (arguments last first, the named argument of a put, the locale, the
-// names asked, and an exception's code and texts).
+// names asked, and an exception's code and texts), and the owners of a thread's COM and OLE
+// initialisation, each on a thread of its own whose apartment is asked of COM itself.
 #include <windows.h>
 
 #include <oleauto.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,7 @@
 
 #include "framework/ClassFactory.h"
 #include "framework/ComBSTR.h"
+#include "framework/ComInit.h"
 #include "framework/ComObject.h"
 #include "framework/ComPtr.h"
 #include "framework/ComVariant.h"
@@ -326,4 +329,133 @@ TEST(DispatchDriverTest, AnExceptionIsDescribedByItsOwnCodeAndTexts)
     EXPECT_EQ(L"CADODataBase Error\n\tCode = 80004003\n\tCode meaning = " + ErrorMeaning(E_POINTER) +
                   L"\n\tSource = \n\tDescription = \n",
               FormatComError(L"CADODataBase", failure));
+}
+
+namespace {
+
+enum class Apartment { none, single, multi };
+
+// What the calling thread is now, asked by initialising the multithreaded apartment, which a
+// single-threaded apartment refuses; what the question initialised is undone.
+Apartment ThreadApartment()
+{
+    const HRESULT asked = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (asked == RPC_E_CHANGED_MODE) return Apartment::single;
+    if (SUCCEEDED(asked)) ::CoUninitialize();
+    return asked == S_OK ? Apartment::none : Apartment::multi;
+}
+
+// Runs the steps on a thread of their own, which starts without COM; the test looks at what they
+// recorded once the thread has ended (the test framework is not called from other threads).
+template <class Steps>
+void OnNewThread(Steps steps)
+{
+    std::thread(steps).join();
+}
+
+}  // namespace
+
+TEST(ComInitTest, UndoesItsOneInitialisationAtItsEndOrWhenAsked)
+{
+    CExpectedAssertions expected;
+    HRESULT first = E_FAIL, second = E_FAIL;
+    Apartment during = Apartment::none, afterEnd = Apartment::single, afterUninitialize = Apartment::single;
+    bool held = false;
+    OnNewThread([&] {
+        {
+            CComInit com;
+            first = com.Initialize();
+            held = com.IsInitialized();
+            during = ThreadApartment();
+            second = com.Initialize();  // asserted: one initialisation per owner
+        }
+        afterEnd = ThreadApartment();
+        CComInit com;
+        com.Initialize(COINIT_MULTITHREADED);
+        com.Uninitialize();
+        afterUninitialize = ThreadApartment();
+    });
+    EXPECT_EQ(S_OK, first);
+    EXPECT_TRUE(held);
+    EXPECT_EQ(Apartment::single, during) << "an apartment by default";
+    EXPECT_EQ(1, expected.Count());
+    EXPECT_EQ(S_FALSE, second);
+    EXPECT_EQ(Apartment::none, afterEnd) << "one uninitialisation undid everything";
+    EXPECT_EQ(Apartment::none, afterUninitialize);
+}
+
+TEST(ComInitTest, AnInitialisationOfAThreadAlreadyInitialisedCountsOnceAndAFailedOneNotAtAll)
+{
+    HRESULT again = E_FAIL, refused = S_OK;
+    bool againHeld = false, refusedHeld = true;
+    Apartment ownerGone = Apartment::none, outerGone = Apartment::single, multiKept = Apartment::none;
+    OnNewThread([&] {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // someone else's, before the owner
+        {
+            CComInit com;
+            again = com.Initialize();
+            againHeld = com.IsInitialized();
+            com.Uninitialize();
+        }  // its end must not undo a second time
+        ownerGone = ThreadApartment();
+        ::CoUninitialize();
+        outerGone = ThreadApartment();
+
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            CComInit com;
+            refused = com.Initialize(COINIT_APARTMENTTHREADED);
+            refusedHeld = com.IsInitialized();
+        }
+        multiKept = ThreadApartment();
+        ::CoUninitialize();
+    });
+    EXPECT_EQ(S_FALSE, again);
+    EXPECT_TRUE(againHeld) << "S_FALSE needs its uninitialisation too";
+    EXPECT_EQ(Apartment::single, ownerGone) << "the earlier initialisation stays";
+    EXPECT_EQ(Apartment::none, outerGone) << "the owner's count was given back";
+    EXPECT_EQ(RPC_E_CHANGED_MODE, refused);
+    EXPECT_FALSE(refusedHeld);
+    EXPECT_EQ(Apartment::multi, multiKept) << "a refused initialisation undoes nothing";
+}
+
+TEST(OleInitTest, InitialisesOleOnlyForItsScopeAndNeverUndoesARefusal)
+{
+    HRESULT first = E_FAIL, refused = S_OK, oleDuring = E_FAIL, oleAfter = E_FAIL;
+    Apartment during = Apartment::none, after = Apartment::single, multiKept = Apartment::none;
+    bool refusedHeld = true;
+    // OleInitialize answers S_FALSE on a thread whose OLE is initialised already and S_OK where
+    // only COM is, or nothing (Wine 8, measured); what the question initialised is undone.
+    auto oleAnswer = [] {
+        const HRESULT answer = ::OleInitialize(nullptr);
+        if (SUCCEEDED(answer)) ::OleUninitialize();
+        return answer;
+    };
+    OnNewThread([&] {
+        {
+            COleInit ole;
+            first = ole.Initialize();
+            during = ThreadApartment();
+            oleDuring = oleAnswer();
+        }
+        after = ThreadApartment();
+        oleAfter = oleAnswer();
+
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            COleInit ole;
+            refused = ole.Initialize();
+            refusedHeld = ole.IsInitialized();
+        }
+        multiKept = ThreadApartment();
+        ::CoUninitialize();
+    });
+    EXPECT_EQ(S_OK, first);
+    EXPECT_EQ(Apartment::single, during);
+    EXPECT_EQ(S_FALSE, oleDuring) << "OLE, not COM alone";
+    EXPECT_EQ(Apartment::none, after);
+    EXPECT_EQ(S_OK, oleAfter);
+    EXPECT_EQ(RPC_E_CHANGED_MODE, refused);
+    EXPECT_FALSE(refusedHeld);
+    EXPECT_EQ(Apartment::multi, multiKept);
 }

@@ -1,8 +1,11 @@
-// The entry list against a reference built the slow way on a plain list-view control beside it:
+// The entry list's order: hand-built entries whose order in every column and direction is
+// written out, and a reference built the slow way on a plain list-view control beside the list:
 // every text formatted for its row, every comparison of a sort formatting the captions it
-// compares. The list keeps captions and talks to its control directly to be fast with many rows;
-// whatever it keeps, its rows (texts, type icons, entries) must stay those of the reference
-// through sorts in every column and direction, edits, additions, deletions and refreshes.
+// compares (by the list's own rule, which the written orders hold). The list keeps captions and
+// talks to its control directly to be fast with many rows; whatever it keeps, its rows (texts,
+// type icons, entries) must stay those of the reference through sorts in every column and
+// direction, edits, additions, deletions and refreshes.
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,39 +68,20 @@ std::vector<Row> RowsOf(CListViewCtrl& list)
     return rows;
 }
 
-int SlowCompareCaptions(const CEntry& x, const CEntry& y)
-{
-    const CString a = FormatEntryCaption(x), b = FormatEntryCaption(y);
-    for (const wchar_t *p = a, *q = b;; ++p, ++q) {
-        wchar_t cp = *p, cq = *q;
-        if (cp >= L'A' && cp <= L'Z') cp = static_cast<wchar_t>(cp - L'A' + L'a');
-        if (cq >= L'A' && cq <= L'Z') cq = static_cast<wchar_t>(cq - L'A' + L'a');
-        if (cp != cq) return cp < cq ? -1 : 1;
-        if (cp == 0) return 0;
-    }
-}
-
-template <typename T>
-int Order(T x, T y)
-{
-    return x < y ? -1 : (y < x ? 1 : 0);
-}
+// An entry as the list's rule reads it, its caption formatted anew at each comparison.
+struct SlowRow {
+    const CEntry* entry;
+    double Date() const { return entry->GetDate(); }
+    CString Caption() const { return FormatEntryCaption(*entry); }
+    long Odometer() const { return entry->GetOdometer(); }
+    float Amount() const { return entry->GetAmount(); }
+};
 
 int CALLBACK SlowCompare(LPARAM first, LPARAM second, LPARAM column)
 {
-    const CEntry& x = *reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? first : second);
-    const CEntry& y = *reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? second : first);
-    switch (column) {
-    case 0:
-        if (int order = Order(x.GetDate(), y.GetDate())) return order;
-        return SlowCompareCaptions(x, y);
-    case 1: return SlowCompareCaptions(x, y);
-    case 2:
-        if (int order = Order(x.GetOdometer(), y.GetOdometer())) return order;
-        return Order(x.GetAmount(), y.GetAmount());
-    case 3: return Order(x.GetAmount(), y.GetAmount());
-    default: return 0;
-    }
+    const SlowRow x{reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? first : second)};
+    const SlowRow y{reinterpret_cast<const CEntry*>(g_AppSettings.SortAscending ? second : first)};
+    return CEntryListView::CompareRows(x, y, static_cast<int>(column));
 }
 
 // The reference: a plain list-view control over entries of its own.
@@ -249,6 +233,87 @@ protected:
     unsigned long m_car = 0;
     CEntryFilter m_filter;
 };
+
+TEST_F(EntryListOrder, EachColumnAndDirectionGivesTheWrittenOrder)
+{
+    // Nine entries; no two tie in any sort. The fuel captions begin with their quantity
+    // ("12.00 ...", "5.00 ..."), the others are their descriptions.
+    struct Made {
+        const char* label;
+        CEntry::Type type;
+        const wchar_t* description;
+        double date;
+        long odometer;
+        float amount;
+        float quantity;
+    };
+    const Made made[] = {
+        {"brakes", CEntry::etRepair, L"brakes", 40002, 1200, 50, 0},
+        {"Brakes!", CEntry::etRepair, L"Brakes!", 40001, 1100, 100, 0},
+        {"oil", CEntry::etExpense, L"oil change", 40001, 1100, 30, 0},
+        {"_under", CEntry::etExpense, L"_under", 40001.5, 1300, 35, 0},
+        {"Zebra", CEntry::etExpense, L"Zebra toll", 40003, 1100, 60, 0},
+        {"[x]", CEntry::etRepair, L"[x]", 40002, 1000, 20, 0},
+        {"fuel 5", CEntry::etFuel, nullptr, 40002, 1250, 15.5f, 5},
+        {"fuel 12", CEntry::etFuel, nullptr, 40003, 1400, 24, 12},
+        {"Oel", CEntry::etRepair, L"\u00d6lwechsel", 40001.25, 1200, 45, 0},
+    };
+    std::map<unsigned long, std::string> labels;
+    for (const Made& m : made) {
+        CEntryRecord record(m_car, m.type);
+        record.Date(m.date).Odometer(m.odometer).Amount(m.amount);
+        if (m.description)
+            record.Description(m.description);
+        else
+            record.Custom(m.quantity, m.amount / m.quantity);
+        const unsigned long refID = record.Save(g_DataLayer);
+        ASSERT_NE(0u, refID);
+        labels[refID] = m.label;
+    }
+    auto shown = [&] {
+        std::vector<std::string> order;
+        for (const Row& row : RowsOf(m_entries)) order.push_back(labels[row.refID]);
+        return order;
+    };
+
+    using Order = std::vector<std::string>;
+    struct Expected {
+        int column;
+        Order ascending;
+    };
+    const Expected expected[] = {
+        // By date, the time of day included although the row shows the same date; ties by caption.
+        {CEntryListView::ColDate, {"Brakes!", "oil", "Oel", "_under", "fuel 5", "[x]", "brakes", "fuel 12", "Zebra"}},
+        // By caption as text: digits, then "[" and "_", then letters whatever their case, then
+        // characters beyond ASCII by their code; a caption before its longer continuation.
+        {CEntryListView::ColDescription,
+         {"fuel 12", "fuel 5", "[x]", "_under", "brakes", "Brakes!", "oil", "Zebra", "Oel"}},
+        // By odometer, ties by amount.
+        {CEntryListView::ColOdometer,
+         {"[x]", "oil", "Zebra", "Brakes!", "Oel", "brakes", "fuel 5", "_under", "fuel 12"}},
+        // By amount as a number ($100.00 after $15.50).
+        {CEntryListView::ColAmount, {"fuel 5", "[x]", "fuel 12", "oil", "_under", "Oel", "brakes", "Zebra", "Brakes!"}},
+    };
+
+    g_AppSettings.LastColSorted = -1;
+    m_entries.Refresh(&m_filter);
+    ASSERT_EQ(9, m_entries.GetItemCount());
+    for (const Expected& e : expected) {
+        g_AppSettings.SortAscending = TRUE;
+        m_entries.SortItems(e.column);
+        EXPECT_EQ(e.ascending, shown()) << "column " << e.column << " up";
+        // Descending is the ascending order reversed, tie-breaks included.
+        g_AppSettings.SortAscending = FALSE;
+        m_entries.SortItems(e.column);
+        EXPECT_EQ(Order(e.ascending.rbegin(), e.ascending.rend()), shown()) << "column " << e.column << " down";
+    }
+
+    // A refresh sorts its new rows the same way.
+    g_AppSettings.LastColSorted = CEntryListView::ColDescription;
+    g_AppSettings.SortAscending = TRUE;
+    m_entries.Refresh(&m_filter);
+    EXPECT_EQ(expected[1].ascending, shown());
+}
 
 TEST_F(EntryListOrder, EverySortColumnAndDirectionGivesTheReferenceRows)
 {
