@@ -144,7 +144,8 @@ alk_prefix_processes() {
     for pid in $(pgrep -f "$2"); do
         exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
         case ${exe##*/} in wine*) ;; *) continue ;; esac
-        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$1" && echo "$pid"
+        # From a here-string: piped, grep -q may stop before tr has written all (SIGPIPE, pipefail).
+        grep -qxF "WINEPREFIX=$1" <<<"$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ")" && echo "$pid"
     done
     return 0
 }
