@@ -25,6 +25,8 @@ public:
 
     Builder& Name(const AlkChar* name) { return Set(&CBaseObject::SetName, name); }
     Builder& Notes(const AlkChar* notes) { return Set(&CBaseObject::SetNotes, notes); }
+    // The reference id to store the record with (a new record has none, and Save gives it one).
+    Builder& RefID(unsigned long refID) { return Set(&CBaseObject::SetRefID, refID); }
 
     // The record as built so far; it stays the builder's.
     Record& Get() { return *m_record; }

@@ -39,6 +39,14 @@ CComVariant TextValue(const wchar_t* text)
     return CComVariant(text);
 }
 
+// A text for a cell, marked where Excel would read it as anything else in the user's locale (the
+// locale Excel reads what is typed in).
+CComVariant CellValue(const wchar_t* text)
+{
+    const CString cell = ExcelCellText(text, LOCALE_USER_DEFAULT);
+    return TextValue(cell);
+}
+
 // A float widened to double exactly as it is (0.1f stays 0.100000001490116...).
 CComVariant DoubleValue(float value)
 {
@@ -97,20 +105,20 @@ void FillRow(SAFEARRAY* row, CEntry& entry, bool withTrips, const CString typeNa
     bool trip = type == CEntry::etTrip;
 
     PutElement(row, 1, CComVariant::Date(entry.GetDate()));
-    PutElement(row, 2, TextValue(type >= CEntry::etFuel && type <= CEntry::etExpense ? typeNames[type] : CString()));
+    PutElement(row, 2, CellValue(type >= CEntry::etFuel && type <= CEntry::etExpense ? typeNames[type] : CString()));
     PutElement(row, 3, IntegerValue(entry.GetOdometer()));
-    PutElement(row, 4, TextValue(trip ? L"" : entry.GetVendor()));
-    PutElement(row, 5, TextValue(FormatEntryCaption(entry)));
+    PutElement(row, 4, CellValue(trip ? L"" : entry.GetVendor()));
+    PutElement(row, 5, CellValue(FormatEntryCaption(entry)));
     PutElement(row, 6, fuel ? DoubleValue(entry.GetCustom1()) : TextValue(L""));
     PutElement(row, 7, fuel ? DoubleValue(entry.GetCustom2()) : TextValue(L""));
     PutElement(row, 8, DoubleValue(entry.GetAmount()));
     if (withTrips) {
         PutElement(row, 9, trip ? IntegerValue(TruncatedOdometer(entry.GetCustom1())) : TextValue(L""));
         PutElement(row, 10, trip ? IntegerValue(TruncatedOdometer(entry.GetCustom2())) : TextValue(L""));
-        PutElement(row, 11, TextValue(trip ? entry.GetVendor() : L""));
-        PutElement(row, 12, TextValue(CellNotes(entry)));
+        PutElement(row, 11, CellValue(trip ? entry.GetVendor() : L""));
+        PutElement(row, 12, CellValue(CellNotes(entry)));
     } else {
-        PutElement(row, 9, TextValue(CellNotes(entry)));
+        PutElement(row, 9, CellValue(CellNotes(entry)));
     }
 }
 
@@ -129,7 +137,7 @@ void FillWorkbook(const VARIANT& application, const wchar_t* title, CObjectListT
     {
         CComVariant range;
         GetRange(sheet, L"A1", &range);
-        PutProperty(range, L"Value", TextValue(title));
+        PutProperty(range, L"Value", CellValue(title));
         SetRangeFont(range, true, kTitleFontSize);
     }
 
@@ -276,6 +284,46 @@ int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntr
     return started ? 1 : 0;
 }
 
+// --- texts as Excel reads them ------------------------------------------------------------------
+
+bool ExcelReadsAsOtherThanText(const wchar_t* text, LCID locale)
+{
+    if (!text || !*text) return false;
+    // A formula (Excel starts one at a leading "+", "-" or "@" as well), or Excel's own mark of a
+    // text, which it would take off.
+    if (std::wcschr(L"=+-@'", text[0])) return true;
+    // Excel's literals, which it reads whatever their case.
+    static const wchar_t* const kLiterals[] = {L"TRUE",  L"FALSE",  L"#NULL!", L"#DIV/0!", L"#VALUE!",
+                                               L"#REF!", L"#NAME?", L"#NUM!",  L"#N/A"};
+    for (const wchar_t* literal : kLiterals) {
+        if (_wcsicmp(text, literal) == 0) return true;
+    }
+    // The platform's readers of what a user types, in the user's locale: numbers with the locale's
+    // separators, currency, exponents and parentheses; dates and times in the locale's order. They
+    // take a writable string but write nothing into it.
+    double number = 0;
+    DATE date = 0;
+    wchar_t* in = const_cast<wchar_t*>(text);
+    if (SUCCEEDED(::VarR8FromStr(in, locale, 0, &number))) return true;
+    if (SUCCEEDED(::VarDateFromStr(in, locale, 0, &date))) return true;
+    // A percentage: a number with a percent sign after it.
+    const size_t length = std::wcslen(text);
+    if (length > 1 && text[length - 1] == L'%') {
+        CString rest(text, static_cast<int>(length - 1));
+        if (SUCCEEDED(::VarR8FromStr(rest.GetBuffer(), locale, 0, &number))) return true;
+    }
+    return false;
+}
+
+CString ExcelCellText(const wchar_t* text, LCID locale)
+{
+    if (!text) return CString();
+    if (!ExcelReadsAsOtherThanText(text, locale)) return CString(text);
+    CString marked(L'\'');
+    marked += text;
+    return marked;
+}
+
 // --- the automation calls ---------------------------------------------------------------------
 
 HRESULT InvokeAutomation(WORD kind, VARIANT* result, const VARIANT& object, const wchar_t* name, int argCount,
@@ -320,5 +368,5 @@ void SetRangeFont(const VARIANT& range, bool bold, long size)
 
 void PutHeaderCell(long column, UINT stringId, SAFEARRAY* header)
 {
-    PutElement(header, column, TextValue(LoadResString(stringId)));
+    PutElement(header, column, CellValue(LoadResString(stringId)));
 }

@@ -29,6 +29,12 @@
 // currency, with trips I and J integer), each only while formatting is on and its format text is
 // not empty; columns B to H (with trips to K) are auto-fitted; Excel is made visible last.
 //
+// Excel takes a text put as a cell's value as it takes a typed one: "=1+1" would become a live
+// formula in the user's workbook, "3/4" a date, "1e5" a number. Every text cell (the title too)
+// that Excel would take for anything but that text goes with Excel's leading apostrophe, which
+// marks a text and is not shown (ExcelCellText); every other text, and every number, date and
+// amount, goes as it is.
+//
 // A call that fails is not reported; the export goes on with the next (the user may have closed
 // Excel meanwhile). Messages are shown only when there is nothing to export and when Excel cannot
 // be started.
@@ -89,6 +95,16 @@ int ExportEntriesToExcel(HWND parent, const wchar_t* title, CEntryFilter* filter
 // calling thread is made an OLE apartment for the length of the call. Same results as above.
 int ExportEntryListToExcel(HWND parent, const wchar_t* title, CObjectListT<CEntry>* entries,
                            const CExcelFormats& formats);
+
+// Whether Excel, given text as a cell's value, would take it for anything but that text, reading
+// it as the user does in the locale: a formula (a text that begins with "=", "+", "-" or "@"), a
+// text Excel would strip of its own text mark (a leading apostrophe), a number (what
+// VarR8FromStr reads in the locale, with a percent sign after it too), a date or time (what
+// VarDateFromStr reads), a truth value (TRUE, FALSE) or an error value (#N/A and its kind).
+bool ExcelReadsAsOtherThanText(const wchar_t* text, LCID locale);
+// The text as a cell's value: with Excel's leading apostrophe where it would be read as anything
+// else (above), otherwise unchanged.
+CString ExcelCellText(const wchar_t* text, LCID locale);
 
 // --- the automation calls ---------------------------------------------------------------------
 // Each acts on an object given as a VARIANT holding an IDispatch; an object that is not there

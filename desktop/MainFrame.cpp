@@ -608,6 +608,10 @@ LRESULT CMainFrame::OnListClick(int, LPNMHDR hdr, BOOL&)
         OnEdit(0, ID_EDIT_SELECTED, nullptr, handled);  // a double click
     } else if (CVehicle* vehicle = GetSelectedVehicle()) {
         SetActiveVehicle(vehicle, false);
+        // Activation hands the keys to the entry list; a click leaves them where the user
+        // clicked, so that Delete and Edit then act on the vehicle the user chose. (Enter, a new
+        // vehicle and a reload still move them to the entries.)
+        m_vehicleList.SetFocus();
     }
     return 0;
 }

@@ -103,6 +103,14 @@ alk_configure() {
     fi
 }
 
+# alk_png_from_xwd OUT.png: an xwd window dump on stdin as a PNG of the pixels alone.
+# ImageMagick would write the time of the conversion into it (a tIME chunk, date:create and
+# date:modify texts) and the window's name as a comment: two captures of one unchanged window
+# would differ in their bytes, and every picture made again would show as changed.
+alk_png_from_xwd() {
+    convert xwd:- -strip "png:$1"
+}
+
 # alk_fail WHAT HINT: the one way a script of ours stops on a failure: what failed, what to do.
 # Its exit code is 1, or alk_fail_status where a script sets one (tools/wine-env's commands that
 # run a program keep 1 and the like for the program's own exit codes).

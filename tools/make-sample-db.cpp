@@ -5,8 +5,9 @@
 // The file is a copy of the template Default.ENU that lies beside this program, filled through
 // AlkBiz with three vehicles, about two years of entries of every type for each (a few hundred in
 // all, the newest a day ago), notes on some entries, a few reminders and the keyword lists. The
-// same seed gives the same records (dates count back from today). Prints the counts and the
-// reference id of the first vehicle; exit code 0 on success.
+// same seed gives the same records with the same reference ids, and a file of the same size
+// (dates count back from today). Prints the counts and the reference id of the first vehicle;
+// exit code 0 on success.
 #include <windows.h>
 
 #include <oleauto.h>
@@ -62,6 +63,16 @@ const wchar_t* kTrips[] = {L"Client visit", L"Airport run", L"Trade show", L"Sit
 const wchar_t* kCategories[] = {L"Business", L"Charity", L"Medical"};
 const wchar_t* kExpenses[] = {L"Parking", L"Car wash", L"Tolls", L"Registration", L"Insurance premium"};
 
+// Reference ids of the sample's records, counted up in the order they are written. The library
+// would make them of the clock, the tick count and rand(): ids of another size each time make
+// records of another size, and two samples of one seed files of different sizes (the database
+// information dialog in the manual's pictures shows the size).
+unsigned long NextRefID()
+{
+    static unsigned long next = 1000000;
+    return ++next;
+}
+
 double Today()
 {
     SYSTEMTIME now;
@@ -84,7 +95,7 @@ bool SaveEntry(CDataLayer& db, unsigned long vehicle, CEntry::Type type, double 
                int& count)
 {
     CEntryRecord entry(vehicle, type);
-    entry.Date(date).Odometer(odometer).Amount(amount).Custom(custom1, custom2);
+    entry.RefID(NextRefID()).Date(date).Odometer(odometer).Amount(amount).Custom(custom1, custom2);
     if (description) entry.Description(description);
     if (vendor) entry.Vendor(vendor);
     if (notes) entry.Notes(notes);
@@ -127,7 +138,7 @@ int wmain(int argc, wchar_t** argv)
     unsigned long firstVehicle = 0;
     for (const VehicleSpec& spec : kVehicles) {
         CVehicleRecord vehicle(spec.name);
-        vehicle.Year(spec.year).Plate(spec.plate).Dealer(L"Brellox Motors").Insurance(L"A. Agent");
+        vehicle.RefID(NextRefID()).Year(spec.year).Plate(spec.plate).Dealer(L"Brellox Motors").Insurance(L"A. Agent");
         const unsigned long ref = vehicle.Save(db);
         if (!ref) {
             fwprintf(stderr, L"cannot save vehicle %ls\n", spec.name);
@@ -175,8 +186,9 @@ int wmain(int argc, wchar_t** argv)
 
         const wchar_t* due[] = {L"Oil change", L"Inspection"};
         for (int i = 0; i < 2; ++i) {
-            if (CReminderRecord(ref, due[i]).Odometer(odometer + 1500 * (i + 1)).Date(today + 60 * (i + 1)).Save(db))
-                ++reminders;
+            CReminderRecord reminder(ref, due[i]);
+            reminder.RefID(NextRefID()).Odometer(odometer + 1500 * (i + 1)).Date(today + 60 * (i + 1));
+            if (reminder.Save(db)) ++reminders;
         }
     }
 
@@ -193,7 +205,7 @@ int wmain(int argc, wchar_t** argv)
     int keywords = 0;
     for (auto& list : keywordLists) {
         for (size_t i = 0; i < list.count; ++i) {
-            if (CKeywordRecord(list.type, list.words[i]).Save(db)) ++keywords;
+            if (CKeywordRecord(list.type, list.words[i]).RefID(NextRefID()).Save(db)) ++keywords;
         }
     }
 

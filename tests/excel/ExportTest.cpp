@@ -298,6 +298,52 @@ TEST_F(ExcelExportTest, ValuesArriveAsStoredAndTheViewFilterChoosesTheRows)
     EXPECT_EQ(50u + 4, fuelOfTheWeek.Invokes().size());
 }
 
+TEST_F(ExcelExportTest, TextsExcelWouldReadAsFormulasNumbersOrDatesGoWithExcelsTextMark)
+{
+    // What a handheld or a user may have typed: Excel would run formulas, take numbers, dates,
+    // times, percentages, amounts, truth values, and drop a leading apostrophe. The captions
+    // built around such texts are plain texts.
+    unsigned long odd = CVehicleRecord(L"=HYPERLINK(\"http://example.com\")").Year(2001).Save(db.Db());
+    Add(odd, CEntry::etFuel, 6, 100, 30.0f, L"+Shell", L"", L"-rotate tires\n-check the oil", 10.0f, 3.0f);
+    Add(odd, CEntry::etExpense, 5, 110, 5.0f, L"3/4", L"Parking", L"12:30");
+    Add(odd, CEntry::etTrip, 3, 300, 9.0f, L"@work", L"1e5", L"'quoted", 200.0f, 300.0f);
+    Add(odd, CEntry::etRepair, 2, 310, 80.0f, L"", L"$5", L"50%");
+    Add(odd, CEntry::etRepair, 1, 320, 10.0f, L"TRUE", L"Oil change", L"Changed at 12:30, 3/4 of the way");
+    CExcelDoubleScope excel;
+    Open(odd);
+    CExcelRecord record;
+    ExportQuietly(excel, &record);
+
+    EXPECT_EQ("BSTR:'=HYPERLINK(\"http://example.com\") (2001)", ValueText(record.Cell(L"A1")->value));
+    // Vendor, description, category and notes of each row (D, E, K, L).
+    auto texts = [&](int row) {
+        Strings cells = Row(record, row);
+        return Strings{cells[3], cells[4], cells[10], cells[11]};
+    };
+    EXPECT_EQ(
+        (Strings{"BSTR:'+Shell", "BSTR:10.00 gal @ $3.00 (+Shell)", "BSTR:", "BSTR:'-rotate tires\n-check the oil"}),
+        texts(4));
+    EXPECT_EQ((Strings{"BSTR:'3/4", "BSTR:Parking (3/4)", "BSTR:", "BSTR:'12:30"}), texts(5));
+    EXPECT_EQ((Strings{"BSTR:", "BSTR:1e5 (@work)", "BSTR:'@work", "BSTR:''quoted"}), texts(6));
+    EXPECT_EQ((Strings{"BSTR:", "BSTR:'$5", "BSTR:", "BSTR:'50%"}), texts(7));
+    EXPECT_EQ((Strings{"BSTR:'TRUE", "BSTR:Oil change (TRUE)", "BSTR:", "BSTR:Changed at 12:30, 3/4 of the way"}),
+              texts(8));
+}
+
+// What reads as a number or a date is the user's locale's to say, as it is for Excel.
+TEST(ExcelCellText, NumbersAndDatesAreReadInTheLocaleGiven)
+{
+    const LCID us = MAKELCID(0x0409, SORT_DEFAULT), german = MAKELCID(0x0407, SORT_DEFAULT);
+    for (const wchar_t* germanOnly : {L"31.12.2020", L"5,5 \u20ac"}) {
+        EXPECT_EQ(L"'" + std::wstring(germanOnly), std::wstring(ExcelCellText(germanOnly, german)));
+        EXPECT_EQ(germanOnly, std::wstring(ExcelCellText(germanOnly, us)));
+    }
+    EXPECT_EQ(L"'$5", std::wstring(ExcelCellText(L"$5", us)));
+    EXPECT_EQ(L"$5", std::wstring(ExcelCellText(L"$5", german)));
+    EXPECT_EQ(L"'1e5", std::wstring(ExcelCellText(L"1e5", german)));
+    EXPECT_EQ(L"'#n/a", std::wstring(ExcelCellText(L"#n/a", german)));
+}
+
 TEST_F(ExcelExportTest, FormatsFollowTheSettings)
 {
     Add(car, CEntry::etFuel, 3, 11950, 30.0f, L"Shell", L"", L"", 10.0f, 3.0f);

@@ -140,17 +140,19 @@ protected:
     {
         return SendMessageW(PaneOf(list), WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
     }
-    // A click on the vehicle list's row of the vehicle, as the list reports it.
+    // A mouse click in the middle of the vehicle list's row of the vehicle: the list selects the
+    // row, takes the focus and reports the click.
     void ClickVehicle(const wchar_t* caption)
     {
         HWND list = Vehicles();
         int row = FindRow(list, caption);
         ASSERT_GE(row, 0);
-        SelectRows(list, {row});
-        NMITEMACTIVATE click{};
-        click.hdr = {list, IDC_VEHICLE_LIST, static_cast<UINT>(NM_CLICK)};
-        click.iItem = row;
-        Notify(list, &click.hdr);
+        RECT rc{};
+        rc.left = LVIR_LABEL;
+        ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)));
+        const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(list, WM_LBUTTONUP, 0, at);
         PumpMessages();
     }
     // A key pressed in a list, as the list reports it.
@@ -261,7 +263,7 @@ TEST_F(MainFrameTest, ClickingAVehicleMakesItActiveWithItsEntriesCaptionAndComma
     for (UINT id : kVehicleCommands) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_TRUE(ToolbarEnabled(ID_NEW_FUEL));
     EXPECT_FALSE(MenuState(0, 0, ID_NEW_TRIP) & MF_GRAYED);
-    EXPECT_EQ(Entries(), GetFocus());
+    EXPECT_EQ(Vehicles(), GetFocus()) << "the keys stay where the user clicked";
 
     // Choosing it again changes nothing: a row deleted from the control stays deleted.
     ListView_DeleteItem(Entries(), 0);
@@ -366,6 +368,30 @@ TEST_F(MainFrameTest, DeleteAsksAndDeletesOnlyOnYes)
     SetFocus(Notes());
     EXPECT_EQ(L"", AnswerBox(IDYES, [&] { Command(ID_DELETE_SELECTED); }).caption);
     EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
+}
+
+// The steps the manual gives: click the vehicle, press Delete, confirm. The vehicle goes with its
+// entries; the other vehicle's entries stay.
+TEST_F(MainFrameTest, DeleteAfterAClickOnAVehicleDeletesThatVehicle)
+{
+    Open(van);
+    ClickVehicle(L"Family Car (2002)");
+    ASSERT_EQ(car, g_AppSettings.LastActiveVehicle);
+    ASSERT_EQ(4, EntryRows());
+    MSG key{GetFocus(), WM_KEYDOWN, VK_DELETE, 0x00530001, 0, {0, 0}};
+    CDialogScript::Seen box = AnswerBox(IDYES, [&] { EXPECT_TRUE(frame->PreTranslateMessage(&key)); });
+    EXPECT_EQ(L"Do you want to permanently delete the selected vehicle and all data associated with it?", box.text);
+    EXPECT_EQ(1, VehicleRows());
+    EXPECT_EQ(L"Van (1999)", ItemText(Vehicles(), 0, 0));
+    EXPECT_EQ(1, g_DataLayer.GetNumVehicles());
+    EXPECT_EQ(1, g_DataLayer.GetNumEntries()) << "the van's entry, not one of the car's";
+    EXPECT_EQ(0u, g_AppSettings.LastActiveVehicle);
+
+    // Enter on a vehicle still hands the keys to its entries.
+    SelectRows(Vehicles(), {0});
+    ListKey(Vehicles(), VK_RETURN);
+    EXPECT_EQ(van, g_AppSettings.LastActiveVehicle);
+    EXPECT_EQ(Entries(), GetFocus());
 }
 
 TEST_F(MainFrameTest, TheDeleteKeyIsTheDeleteCommand)
