@@ -41,23 +41,6 @@ struct CDuplicateContext {
     CDbItemInfoMap& newKeys;
 };
 
-bool Reload(CDataLayer& database, CVehicle* record)
-{
-    return database.Load(record) != 0;
-}
-bool Reload(CDataLayer& database, CEntry* record)
-{
-    return database.Load(record, 0) != 0;
-}
-bool Reload(CDataLayer& database, CNotification* record)
-{
-    return database.Load(record) != 0;
-}
-bool Reload(CDataLayer& database, CKeyword* record)
-{
-    return database.Load(record) != 0;
-}
-
 // Entries and reminders name their vehicle; vehicles and keywords have none to move.
 void Relink(CBaseObject*, unsigned long) {}
 void Relink(CEntry* record, unsigned long vehicleRefID)
@@ -74,7 +57,7 @@ void Relink(CNotification* record, unsigned long vehicleRefID)
 template <class T>
 bool CopyRecordAsNew(T* record, CDuplicateContext& context, unsigned long newVehicleRefID)
 {
-    if (!Reload(context.database, record)) return false;
+    if (!LoadByRowID(context.database, record)) return false;
     record->SetID(0);
     record->SetRefID(0);
     Relink(record, newVehicleRefID);

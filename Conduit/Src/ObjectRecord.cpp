@@ -89,14 +89,8 @@ CAutoPtr<CBaseObject> ReadObject(IDataReader& reader)
     CAutoPtr<CBaseObject> result;
     const BYTE type = reader.ReadByte();
     if (reader.IsFailed()) return result;
-    CBaseObject* record = nullptr;
-    switch (type) {
-    case CBaseObject::otVehicle: record = new CVehicle; break;
-    case CBaseObject::otEntry: record = new CEntry; break;
-    case CBaseObject::otNotification: record = new CNotification; break;
-    case CBaseObject::otKeyword: record = new CKeyword; break;
-    default: return result;
-    }
+    CBaseObject* record = NewRecord(type);
+    if (!record) return result;
     result.Reset(&DeleteRecord, record);
 
     // Identity and dates are assigned; texts and the kinds' values go through their setters,
@@ -171,44 +165,37 @@ bool SaveObject(CBaseObject* record, CDataLayer& database)
     }
 }
 
+CBaseObject* NewRecord(long objectType)
+{
+    switch (objectType) {
+    case CBaseObject::otVehicle: return new CVehicle;
+    case CBaseObject::otEntry: return new CEntry;
+    case CBaseObject::otNotification: return new CNotification;
+    case CBaseObject::otKeyword: return new CKeyword;
+    default: return nullptr;
+    }
+}
+
+bool LoadByRowID(CDataLayer& database, CBaseObject* record)
+{
+    switch (record->GetObjectType()) {
+    case CBaseObject::otVehicle: return database.Load(static_cast<CVehicle*>(record)) != 0;
+    case CBaseObject::otEntry: return database.Load(static_cast<CEntry*>(record), 0) != 0;
+    case CBaseObject::otNotification: return database.Load(static_cast<CNotification*>(record)) != 0;
+    case CBaseObject::otKeyword: return database.Load(static_cast<CKeyword*>(record)) != 0;
+    default: return false;
+    }
+}
+
 CAutoPtr<CBaseObject> LoadDesktopRecord(CDataLayer& database, const CDbItemInfoKey& key)
 {
     CAutoPtr<CBaseObject> holder;
     const long id = static_cast<long>(database.GetID(key.ObjectType, key.RefID));
-    if (id == 0) return holder;
-    int loaded = 0;
-    switch (key.ObjectType) {
-    case CBaseObject::otVehicle: {
-        CVehicle* v = new CVehicle;
-        holder.Reset(&DeleteRecord, v);
-        v->SetID(id);
-        loaded = database.Load(v);
-        break;
-    }
-    case CBaseObject::otEntry: {
-        CEntry* e = new CEntry;
-        holder.Reset(&DeleteRecord, e);
-        e->SetID(id);
-        loaded = database.Load(e, 0);
-        break;
-    }
-    case CBaseObject::otNotification: {
-        CNotification* n = new CNotification;
-        holder.Reset(&DeleteRecord, n);
-        n->SetID(id);
-        loaded = database.Load(n);
-        break;
-    }
-    case CBaseObject::otKeyword: {
-        CKeyword* k = new CKeyword;
-        holder.Reset(&DeleteRecord, k);
-        k->SetID(id);
-        loaded = database.Load(k);
-        break;
-    }
-    default: break;
-    }
-    if (!loaded) holder.Release();
+    CBaseObject* record = id ? NewRecord(key.ObjectType) : nullptr;
+    if (!record) return holder;
+    holder.Reset(&DeleteRecord, record);
+    record->SetID(id);
+    if (!LoadByRowID(database, record)) holder.Release();
     return holder;
 }
 

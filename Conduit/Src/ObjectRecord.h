@@ -54,6 +54,12 @@ void LogRefusedRecord(long objectType, unsigned long refID, const std::string& w
 // Stores a received record on the desktop under its RefID: the row holding that RefID is
 // updated, or a new row is made that keeps the RefID; either way with the record's own dates.
 bool SaveObject(CBaseObject* record, CDataLayer& database);
+// A new record of the object type with its defaults, owned by the caller; null for a type not
+// 1 to 4.
+CBaseObject* NewRecord(long objectType);
+// Fills the record from the desktop row with its row id (an entry by its row id, not as its
+// vehicle's newest).
+bool LoadByRowID(CDataLayer& database, CBaseObject* record);
 // The desktop's record of a key (object type, RefID); empty when there is none or it cannot be
 // loaded.
 CAutoPtr<CBaseObject> LoadDesktopRecord(CDataLayer& database, const CDbItemInfoKey& key);
