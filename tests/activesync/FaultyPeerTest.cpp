@@ -17,10 +17,8 @@ using namespace alk_sync_test;
 
 namespace {
 
-class FaultyPeer : public ::testing::Test {
+class FaultyPeer : public CManagerFixture {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, window.hwnd) << "no display"; }
-
     // How many records of each kind the desktop holds, as "vehicles/entries/reminders/keywords".
     std::string Counts()
     {
@@ -42,14 +40,6 @@ protected:
         return "box caption=\"" + LoadAnsi(IDS_ERROR_CAPTION) + "\" text=\"" + LoadAnsi(text) + "\" owner=manager";
     }
     void ForgetState() { DeleteFileA(manager.StatePath().c_str()); }
-
-    ReloadWindow window;
-    SyncDatabase db;
-    DeviceState device;
-    DesktopKey key{db.AnsiPath()};
-    RegisteredServer server;
-    Manager manager;
-    DeviceObjects objects{device};
 };
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "sdk/activesync/device/DevicePacket.h"
 #include "sdk/activesync/manager/SyncState.h"
 #include "tests/activesync/SyncTestSupport.h"
@@ -94,6 +96,23 @@ public:
 
 private:
     std::wstring m_path;
+};
+
+// What a whole synchronisation through the manager double needs: the test's top-level window
+// (owner of the store's boxes, counter of reload broadcasts), a desktop database named by
+// "DBPath", a connected device, AlkSync.dll registered, the manager double and the device's
+// objects.
+class CManagerFixture : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(nullptr, window.hwnd) << "no display"; }
+
+    ReloadWindow window;
+    SyncDatabase db;
+    DeviceState device;
+    DesktopKey key{db.AnsiPath()};
+    RegisteredServer server;
+    Manager manager;
+    DeviceObjects objects{device};
 };
 
 // What a state object's handle says.

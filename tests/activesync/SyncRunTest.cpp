@@ -55,10 +55,8 @@ CDevicePacket EntryPacket(unsigned long vehicle, CEntry::Type type, const std::w
     return p;
 }
 
-class SyncRunTest : public ::testing::Test {
+class SyncRunTest : public CManagerFixture {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, window.hwnd) << "no display"; }
-
     // The desktop's records of a kind, as the file holds them now.
     std::vector<std::unique_ptr<CVehicle>> Vehicles()
     {
@@ -119,14 +117,6 @@ protected:
         EXPECT_EQ(0, manager.Count("DeleteObj(")) << manager.Text();
         EXPECT_EQ(reloads, window.Reloads());
     }
-
-    ReloadWindow window;
-    SyncDatabase db;
-    DeviceState device;
-    DesktopKey key{db.AnsiPath()};
-    RegisteredServer server;
-    Manager manager;
-    DeviceObjects objects{device};
 };
 
 // The packet's properties in order and every field against the desktop record.

@@ -31,7 +31,10 @@ protected:
         // after its exit is reported.
         const std::string outFile = root + "\\out" + std::to_string(++m_runs) + ".txt";
         HANDLE process = StartProgram(kSim, arguments, outFile);
-        if (!process) return -1;
+        if (!process) {
+            ADD_FAILURE() << "HotSyncSim could not be started (system error " << GetLastError() << ")";
+            return -1;
+        }
         if (meanwhile) meanwhile();
         DWORD code = 99;
         if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
